@@ -1,0 +1,53 @@
+// The settings file with Windows private-profile semantics, free of Qt. Every read and every
+// write goes straight to the file, nothing is cached. Section and key names are compared
+// without regard to ASCII letter case, blanks around names and values are ignored, and a write
+// changes only the line it concerns: comments and lines it does not understand stay as they
+// were. Text is code page 932 bytes, as in the file.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace app {
+
+class IniStore {
+ public:
+  IniStore() = default;
+  explicit IniStore(std::filesystem::path path) : path_(std::move(path)) {}
+
+  const std::filesystem::path& Path() const { return path_; }
+  void SetPath(std::filesystem::path path) { path_ = std::move(path); }
+
+  // The raw value of a key, with one pair of matching quotes taken off; nullopt when the
+  // section or the key is missing.
+  std::optional<std::string> ReadValue(std::string_view section, std::string_view key) const;
+  // Replaces the key's value, adding the key at the end of its section or a new section at the
+  // end of the file. Throws std::system_error when the file cannot be replaced.
+  void WriteValue(std::string_view section, std::string_view key, std::string_view value);
+  void EraseSection(std::string_view section);
+
+  // Strings are stored between the half-width corner brackets 0xA2 and 0xA3; values written
+  // by hand without them are read as they stand.
+  std::string ReadString(std::string_view section, std::string_view key,
+                         std::string_view default_value) const;
+  void WriteString(std::string_view section, std::string_view key, std::string_view value);
+
+  std::int32_t ReadInteger(std::string_view section, std::string_view key,
+                           std::int32_t default_value) const;
+  void WriteInteger(std::string_view section, std::string_view key, std::int32_t value);
+  bool ReadBool(std::string_view section, std::string_view key, bool default_value) const;
+  void WriteBool(std::string_view section, std::string_view key, bool value);
+
+  static constexpr char kOpenBracket = '\xA2';
+  static constexpr char kCloseBracket = '\xA3';
+  // The bracket rule applied to a value as the file returned it.
+  static std::string Unbracket(std::string value);
+
+ private:
+  std::filesystem::path path_;
+};
+
+}  // namespace app

@@ -1,0 +1,43 @@
+#include "app/settings_location.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace app {
+
+fs::path UserConfigDir() {
+  const char* xdg = std::getenv("XDG_CONFIG_HOME");
+  if (xdg && *xdg) return fs::path(xdg) / "mirune";
+  const char* home = std::getenv("HOME");
+  return fs::path(home && *home ? home : "/tmp") / ".config" / "mirune";
+}
+
+fs::path ExecutableDir() {
+  std::error_code ec;
+  fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+  return ec ? fs::current_path(ec) : exe.parent_path();
+}
+
+fs::path SettingsFilePath(const fs::path& executable_dir, const std::string& file_name) {
+  if (::access(executable_dir.c_str(), W_OK) == 0) return executable_dir / file_name;
+  fs::path dir = UserConfigDir();
+  std::error_code ec;
+  fs::create_directories(dir, ec);
+  return dir / file_name;
+}
+
+DataFolder ResolveDataFolder(const fs::path& current_dir_setting, const fs::path& startup_dir) {
+  fs::path fallback = startup_dir / kDefaultDataFolderName;
+  std::error_code ec;
+  if (current_dir_setting.empty() ||
+      (current_dir_setting == fallback && !fs::exists(fallback, ec))) {
+    return {fallback, true, !fs::is_directory(fallback, ec)};
+  }
+  return {current_dir_setting, current_dir_setting == fallback, false};
+}
+
+}  // namespace app

@@ -1,0 +1,60 @@
+#include "cli/cli_context.h"
+
+#include <cstdio>
+
+#include "app/ini_store.h"
+#include "app/settings_location.h"
+#include "platform/cp932.h"
+#include "platform/file_system.h"
+
+namespace cli {
+namespace {
+
+std::vector<Command>& Registry() {
+  static std::vector<Command> commands;
+  return commands;
+}
+
+bool IsLeap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+
+}  // namespace
+
+CommandRegistration::CommandRegistration(const char* name, const char* usage, CommandFunction run) {
+  Registry().push_back({name, usage, run});
+}
+
+const std::vector<Command>& Commands() { return Registry(); }
+
+std::filesystem::path CliContext::IniPath() const {
+  if (ini_option) return *ini_option;
+  return app::SettingsFilePath(app::ExecutableDir());
+}
+
+std::filesystem::path CliContext::DataDir() const {
+  if (data_option) return std::filesystem::absolute(*data_option);
+  app::IniStore ini(IniPath());
+  std::string setting = ini.ReadString(cp932::FromUtf8("フォルダ移動"), "Current_Dir", "");
+  return app::ResolveDataFolder(platform::PathFromCp932(setting), platform::CurrentDir()).path;
+}
+
+Date ParseDate(const std::string& text) {
+  int y, m, d;
+  char tail;
+  if (text.size() != 10 || std::sscanf(text.c_str(), "%4d-%2d-%2d%c", &y, &m, &d, &tail) != 3 ||
+      text[4] != '-' || text[7] != '-') {
+    throw UsageError("日付は YYYY-MM-DD で指定してください: " + text);
+  }
+  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  if (m < 1 || m > 12 || d < 1 || d > kDays[m - 1] + (m == 2 && IsLeap(y) ? 1 : 0)) {
+    throw UsageError("存在しない日付です: " + text);
+  }
+  return {y, m, d};
+}
+
+std::string FormatDate(int year, int month, int day) {
+  char buffer[16];
+  std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", year, month, day);
+  return buffer;
+}
+
+}  // namespace cli

@@ -1,0 +1,26 @@
+#include "cli/cli_text.h"
+
+#include "cli/cli_context.h"
+#include "platform/cp932.h"
+
+namespace cli {
+
+std::string ToCp932(std::string_view utf8, const std::string& what) {
+  bool exact = true;
+  std::string bytes = cp932::FromUtf8(utf8, &exact);
+  if (!exact) throw UsageError(what + "にシフトJISで表せない文字があります");
+  return bytes;
+}
+
+std::string ForTerminal(std::string_view cp932_text) {
+  std::string text = cp932::ToUtf8(cp932_text);
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+    out.push_back(text[i]);
+  }
+  return out;
+}
+
+}  // namespace cli

@@ -1,0 +1,89 @@
+// The day store: one code page 932 text file per day, "KVR" + year + MM + DD + ".dat", in one
+// folder per year below the data folder, with an optional colour line on top. Every write
+// replaces the file atomically, so a crash leaves either the old day or the new one.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <system_error>
+
+#include "daydata/light_strings.h"
+
+namespace daydata {
+
+// Colour codes of a day's text, as written on its colour line.
+enum DayColour : int { kBlack = 0, kRed = 1, kBlue = 2, kGreen = 3, kWhite = 4 };
+// The colour value (0x00BBGGRR) of a colour code 0-4.
+unsigned ColourValueOf(int code);
+
+std::string DayFileName(int year, int month, int day);
+std::string DayFileName(std::string_view year_text, int month, int day);
+
+// The grid's colour-line rule: exactly one of the one-character lines "0" to "4".
+bool IsGridColourLine(std::string_view line);
+
+// Where the entry dialog's colour came from.
+enum class ColourSource {
+  kColourLine,   // a first line holding 0-4, taken out of the text
+  kOutOfRange,   // the first line was an integer outside 0-4: shown black, kept as text
+  kFont,         // no integer first line: the text keeps the font's own colour
+};
+
+struct LoadedDay {
+  std::string text;  // the lines without the colour line, each followed by CR LF
+  int colour = 0;
+  ColourSource source = ColourSource::kFont;
+};
+
+// A day file could not be written; the old file is unchanged.
+class EDayWriteError : public std::system_error {
+ public:
+  EDayWriteError(std::error_code code, const std::string& what) : std::system_error(code, what) {}
+};
+
+// What the store tells the program while it makes folders: a notice to show, and a data folder
+// that had to be made anew (to be saved as the new data folder and shown in the caption).
+class DayStoreHost {
+ public:
+  virtual ~DayStoreHost() = default;
+  virtual void Notice(const std::string& text_utf8, const std::string& caption_utf8) = 0;
+  virtual void DataDirRecreated(const std::filesystem::path& data_dir) = 0;
+};
+
+class DayStore {
+ public:
+  DayStore(std::filesystem::path data_dir, std::filesystem::path startup_dir,
+           DayStoreHost* host = nullptr)
+      : data_dir_(std::move(data_dir)), startup_dir_(std::move(startup_dir)), host_(host) {}
+
+  const std::filesystem::path& DataDir() const { return data_dir_; }
+  void SetDataDir(std::filesystem::path dir) { data_dir_ = std::move(dir); }
+  const std::filesystem::path& StartupDir() const { return startup_dir_; }
+
+  std::filesystem::path DayFilePath(std::string_view year_text, std::string_view file_name) const;
+  std::filesystem::path DayFilePath(int year, int month, int day) const;
+
+  // Makes sure the data folder and the year folder exist, announcing what it makes.
+  void EnsureYearFolder(std::string_view year_text);
+
+  static LoadedDay LoadDay(const std::filesystem::path& path);
+
+  // Writes the editor text with colour code `code` ("0" to "4"), or deletes the day file when
+  // the text is empty. Throws EDayWriteError when the file cannot be written.
+  void SaveDay(const std::filesystem::path& path, std::string_view text, std::string_view code);
+
+  // Puts `label` on top of the day unless some line already equals it. An existing colour line
+  // stays first, so stamping never takes a day's colour away. Returns true when it wrote.
+  static bool StampDay(const std::filesystem::path& path, std::string_view label);
+
+  // The entry dialog's line splitting: CR LF, LF or CR end a line, NUL ends the text.
+  static TLightStrings SplitEditorText(std::string_view text);
+
+ private:
+  std::filesystem::path data_dir_;
+  std::filesystem::path startup_dir_;
+  DayStoreHost* host_;
+};
+
+}  // namespace daydata

@@ -1,0 +1,223 @@
+#include "platform/cp932.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+#include <stdexcept>
+
+namespace cp932 {
+namespace {
+
+constexpr char16_t kCarriedByteBase = 0xDC00;
+
+// One iconv descriptor per direction for the whole program; iconv keeps no state between
+// calls for a stateless encoding such as CP932 once it is reset.
+class Converter {
+ public:
+  Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {
+    if (cd_ == reinterpret_cast<iconv_t>(-1)) {
+      throw std::runtime_error(std::string("iconv cannot convert ") + from + " to " + to);
+    }
+  }
+  ~Converter() { iconv_close(cd_); }
+  Converter(const Converter&) = delete;
+  Converter& operator=(const Converter&) = delete;
+
+  // Converts as much as possible; returns false with errno set where it had to stop.
+  bool Run(const char*& in, size_t& in_left, char*& out, size_t& out_left) {
+    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+    return iconv(cd_, const_cast<char**>(&in), &in_left, &out, &out_left) != static_cast<size_t>(-1);
+  }
+
+ private:
+  iconv_t cd_;
+};
+
+Converter& Decoder() {
+  static thread_local Converter c("UTF-16LE", "CP932");
+  return c;
+}
+
+Converter& Encoder() {
+  static thread_local Converter c("CP932", "UTF-16LE");
+  return c;
+}
+
+bool IsAsciiOnly(std::string_view s) {
+  for (unsigned char c : s) {
+    if (c >= 0x80) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::u16string Decode(std::string_view bytes) {
+  std::u16string result;
+  if (IsAsciiOnly(bytes)) {
+    result.assign(bytes.begin(), bytes.end());
+    return result;
+  }
+  result.reserve(bytes.size());
+  std::u16string buffer(bytes.size() + 4, u'\0');
+  const char* in = bytes.data();
+  size_t in_left = bytes.size();
+  while (in_left > 0) {
+    char* out = reinterpret_cast<char*>(buffer.data());
+    size_t out_left = buffer.size() * sizeof(char16_t);
+    bool done = Decoder().Run(in, in_left, out, out_left);
+    size_t produced = (buffer.size() * sizeof(char16_t) - out_left) / sizeof(char16_t);
+    for (size_t i = 0; i < produced; ++i) {
+      // iconv writes little-endian units; rebuild them so the code is right on any host.
+      const auto* p = reinterpret_cast<const unsigned char*>(&buffer[i]);
+      result.push_back(static_cast<char16_t>(p[0] | (p[1] << 8)));
+    }
+    if (done) break;
+    if (errno == E2BIG) continue;
+    // An undecodable byte (EILSEQ) or a lead byte cut off at the end (EINVAL): carry the byte
+    // itself and go on with the next one.
+    result.push_back(static_cast<char16_t>(kCarriedByteBase + static_cast<unsigned char>(*in)));
+    ++in;
+    --in_left;
+  }
+  return result;
+}
+
+std::string Encode(std::u16string_view text, bool* exact) {
+  std::string result;
+  result.reserve(text.size() * 2);
+  size_t start = 0;
+  auto flush = [&](size_t end) {
+    if (end <= start) return;
+    std::string le;
+    le.reserve((end - start) * 2);
+    for (size_t i = start; i < end; ++i) {
+      le.push_back(static_cast<char>(text[i] & 0xFF));
+      le.push_back(static_cast<char>(text[i] >> 8));
+    }
+    const char* in = le.data();
+    size_t in_left = le.size();
+    std::string buffer(le.size() + 8, '\0');
+    while (in_left > 0) {
+      char* out = buffer.data();
+      size_t out_left = buffer.size();
+      bool done = Encoder().Run(in, in_left, out, out_left);
+      result.append(buffer.data(), buffer.size() - out_left);
+      if (done) break;
+      if (errno == E2BIG) continue;
+      // A character without a code page 932 form (or a lone surrogate): one '?' per unit,
+      // two units for a surrogate pair.
+      size_t skip = 2;
+      if (in_left >= 4) {
+        unsigned unit = static_cast<unsigned char>(in[0]) | (static_cast<unsigned char>(in[1]) << 8);
+        unsigned next = static_cast<unsigned char>(in[2]) | (static_cast<unsigned char>(in[3]) << 8);
+        if (unit >= 0xD800 && unit <= 0xDBFF && next >= 0xDC00 && next <= 0xDFFF) skip = 4;
+      }
+      result.push_back('?');
+      if (exact) *exact = false;
+      in += skip;
+      in_left -= skip;
+    }
+  };
+  for (size_t i = 0; i < text.size(); ++i) {
+    char16_t c = text[i];
+    if (c < 0x80) {
+      flush(i);
+      result.push_back(static_cast<char>(c));
+      start = i + 1;
+    } else if (c >= kCarriedByteBase && c <= kCarriedByteBase + 0xFF) {
+      flush(i);
+      result.push_back(static_cast<char>(c - kCarriedByteBase));
+      start = i + 1;
+    }
+  }
+  flush(text.size());
+  return result;
+}
+
+std::string Utf16ToUtf8(std::u16string_view text) {
+  std::string out;
+  out.reserve(text.size() * 3);
+  for (size_t i = 0; i < text.size(); ++i) {
+    char32_t c = text[i];
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+        text[i + 1] <= 0xDFFF) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+      ++i;
+    } else if (c >= 0xD800 && c <= 0xDFFF) {
+      c = 0xFFFD;
+    }
+    if (c < 0x80) {
+      out.push_back(static_cast<char>(c));
+    } else if (c < 0x800) {
+      out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else if (c < 0x10000) {
+      out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+      out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else {
+      out.push_back(static_cast<char>(0xF0 | (c >> 18)));
+      out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    }
+  }
+  return out;
+}
+
+std::u16string Utf8ToUtf16(std::string_view s) {
+  std::u16string out;
+  out.reserve(s.size());
+  size_t i = 0;
+  while (i < s.size()) {
+    unsigned char b = static_cast<unsigned char>(s[i]);
+    char32_t c;
+    size_t len;
+    if (b < 0x80) {
+      c = b, len = 1;
+    } else if ((b & 0xE0) == 0xC0) {
+      c = b & 0x1F, len = 2;
+    } else if ((b & 0xF0) == 0xE0) {
+      c = b & 0x0F, len = 3;
+    } else if ((b & 0xF8) == 0xF0) {
+      c = b & 0x07, len = 4;
+    } else {
+      out.push_back(0xFFFD);
+      ++i;
+      continue;
+    }
+    bool ok = i + len <= s.size();
+    for (size_t k = 1; ok && k < len; ++k) {
+      unsigned char t = static_cast<unsigned char>(s[i + k]);
+      if ((t & 0xC0) != 0x80) ok = false;
+      c = (c << 6) | (t & 0x3F);
+    }
+    if (!ok) {
+      out.push_back(0xFFFD);
+      ++i;
+      continue;
+    }
+    i += len;
+    if (c >= 0x10000) {
+      c -= 0x10000;
+      out.push_back(static_cast<char16_t>(0xD800 + (c >> 10)));
+      out.push_back(static_cast<char16_t>(0xDC00 + (c & 0x3FF)));
+    } else {
+      out.push_back(static_cast<char16_t>(c));
+    }
+  }
+  return out;
+}
+
+std::string ToUtf8(std::string_view bytes) {
+  if (IsAsciiOnly(bytes)) return std::string(bytes);
+  return Utf16ToUtf8(Decode(bytes));
+}
+
+std::string FromUtf8(std::string_view utf8, bool* exact) {
+  if (IsAsciiOnly(utf8)) return std::string(utf8);
+  return Encode(Utf8ToUtf16(utf8), exact);
+}
+
+}  // namespace cp932

@@ -1,0 +1,170 @@
+#include "platform/file_system.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <fstream>
+#include <random>
+
+#include "platform/cp932.h"
+
+namespace fs = std::filesystem;
+
+namespace platform {
+namespace {
+
+unsigned AttributesOf(const fs::path& path, const fs::file_status& status) {
+  unsigned attributes = 0;
+  if (fs::is_directory(status)) attributes |= kAttrDirectory;
+  if ((status.permissions() & fs::perms::owner_write) == fs::perms::none) {
+    attributes |= kAttrReadOnly;
+  }
+  std::string name = path.filename().string();
+  if (!name.empty() && name[0] == '.' && name != "." && name != "..") attributes |= kAttrHidden;
+  return attributes;
+}
+
+char FoldAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
+
+}  // namespace
+
+int FileAttributes(const fs::path& path) {
+  std::error_code ec;
+  fs::file_status status = fs::status(path, ec);
+  if (ec || !fs::exists(status)) return -1;
+  return static_cast<int>(AttributesOf(path, status));
+}
+
+bool MatchesWildcard(std::string_view name, std::string_view pattern) {
+  // "*.*" matches names without a dot too, as it does on Windows.
+  if (pattern == "*" || pattern == "*.*") return true;
+  // Classic backtracking over the last "*": linear enough for file names.
+  size_t n = 0, p = 0, star = std::string_view::npos, mark = 0;
+  while (n < name.size()) {
+    if (p < pattern.size() && (pattern[p] == '?' || FoldAscii(pattern[p]) == FoldAscii(name[n]))) {
+      ++n, ++p;
+    } else if (p < pattern.size() && pattern[p] == '*') {
+      star = p++;
+      mark = n;
+    } else if (star != std::string_view::npos) {
+      p = star + 1;
+      n = ++mark;
+    } else {
+      return false;
+    }
+  }
+  while (p < pattern.size() && pattern[p] == '*') ++p;
+  return p == pattern.size();
+}
+
+std::vector<FoundFile> FindFiles(const fs::path& dir, std::string_view pattern, unsigned include) {
+  std::vector<FoundFile> found;
+  std::error_code ec;
+  if (!fs::is_directory(dir, ec)) return found;
+  const unsigned special = kAttrHidden | kAttrSystem | kAttrDirectory;
+  if ((include & kAttrDirectory) != 0) {
+    for (const char* dot : {".", ".."}) {
+      if (MatchesWildcard(dot, pattern)) found.push_back({dot, kAttrDirectory, 0});
+    }
+  }
+  for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+    std::string name = it->path().filename().string();
+    if (!MatchesWildcard(name, pattern)) continue;
+    std::error_code status_error;
+    fs::file_status status = it->status(status_error);
+    if (status_error) continue;
+    unsigned attributes = AttributesOf(it->path(), status);
+    if ((attributes & special & ~include) != 0) continue;
+    std::uintmax_t size = fs::is_regular_file(status) ? it->file_size(status_error) : 0;
+    found.push_back({std::move(name), attributes, status_error ? 0 : size});
+  }
+  return found;
+}
+
+fs::path CurrentDir() {
+  std::error_code ec;
+  fs::path p = fs::current_path(ec);
+  return ec ? fs::path() : p;
+}
+
+bool SetCurrentDir(const fs::path& dir) {
+  std::error_code ec;
+  fs::current_path(dir, ec);
+  return !ec;
+}
+
+bool ReplaceFile(const fs::path& path, std::string_view bytes, std::error_code& error) {
+  static std::atomic<unsigned> counter{0};
+  fs::path folder = path.parent_path();
+  if (folder.empty()) folder = ".";
+  std::string base = "." + path.filename().string() + ".tmp" + std::to_string(getpid()) + "_" +
+                     std::to_string(counter++);
+  fs::path temp = folder / base;
+  int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  if (fd < 0) {
+    error.assign(errno, std::generic_category());
+    return false;
+  }
+  const char* p = bytes.data();
+  size_t left = bytes.size();
+  bool ok = true;
+  while (left > 0) {
+    ssize_t n = ::write(fd, p, left);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      ok = false;
+      break;
+    }
+    p += n;
+    left -= static_cast<size_t>(n);
+  }
+  if (ok && ::fsync(fd) != 0) ok = false;
+  int saved = errno;
+  if (::close(fd) != 0 && ok) {
+    ok = false;
+    saved = errno;
+  }
+  // A file that existed keeps its permission bits under the new content.
+  std::error_code ignore;
+  if (ok && fs::exists(path, ignore)) {
+    fs::permissions(temp, fs::status(path, ignore).permissions(), ignore);
+  }
+  if (ok && ::rename(temp.c_str(), path.c_str()) != 0) {
+    ok = false;
+    saved = errno;
+  }
+  if (!ok) {
+    ::unlink(temp.c_str());
+    error.assign(saved, std::generic_category());
+    return false;
+  }
+  error.clear();
+  return true;
+}
+
+bool ReadFile(const fs::path& path, std::string& bytes) {
+  bytes.clear();
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  std::error_code ec;
+  if (fs::is_directory(path, ec)) return false;
+  in.seekg(0, std::ios::end);
+  std::streamoff size = in.tellg();
+  in.seekg(0, std::ios::beg);
+  if (size > 0) {
+    bytes.resize(static_cast<size_t>(size));
+    in.read(bytes.data(), size);
+    bytes.resize(static_cast<size_t>(in.gcount()));
+  }
+  return !in.bad();
+}
+
+fs::path PathFromCp932(std::string_view text) { return fs::path(cp932::ToUtf8(text)); }
+
+std::string Cp932FromPath(const fs::path& path, bool* exact) {
+  return cp932::FromUtf8(path.string(), exact);
+}
+
+}  // namespace platform
