@@ -1,1 +1,105 @@
+#include "app/ini_store.h"
+
 #include <gtest/gtest.h>
+
+#include "test_support/temp_dir.h"
+
+using test_support::Sjis;
+
+namespace {
+
+class IniStoreTest : public ::testing::Test {
+ protected:
+  std::filesystem::path File() const { return dir_.path() / "vuruva.ini"; }
+  void Write(const std::string& bytes) { test_support::WriteBytes(File(), bytes); }
+  std::string Read() const { return test_support::ReadBytes(File()); }
+  test_support::TempDir dir_;
+  app::IniStore ini_{dir_.path() / "vuruva.ini"};
+};
+
+TEST_F(IniStoreTest, ReadsFilesWrittenTheWindowsWay) {
+  Write("; comment\r\n[Main]\r\nSpeed = 250 \r\n  Other=x\r\n[main]\r\nSpeed=1\r\n"
+        "[" + Sjis("フォルダ移動") + "]\r\ncurrent_dir=\"abc\"\r\n");
+  EXPECT_EQ(ini_.ReadInteger("MAIN", "speed", 0), 250);  // first section of the name wins
+  EXPECT_EQ(ini_.ReadString("Main", "other", "d"), "x");
+  EXPECT_EQ(ini_.ReadString(Sjis("フォルダ移動"), "Current_Dir", ""), "abc");
+  EXPECT_EQ(ini_.ReadInteger("Main", "missing", 7), 7);
+  EXPECT_EQ(ini_.ReadInteger("Nowhere", "Speed", 9), 9);
+}
+
+TEST_F(IniStoreTest, CaseFoldingNeverFoldsTrailBytes) {
+  // ｿ is 0x83 0x5C and ソ 0x83 0x5C; 表 0x95 0x5C vs 0x95 0x7C: letters as trail bytes.
+  std::string upper = std::string("\x83") + "A";  // a lead byte followed by 'A'
+  std::string lower = std::string("\x83") + "a";
+  Write("[" + upper + "]\r\nk=1\r\n");
+  EXPECT_EQ(ini_.ReadInteger(upper, "K", 0), 1);
+  EXPECT_EQ(ini_.ReadInteger(lower, "K", 0), 0);
+}
+
+TEST_F(IniStoreTest, BracketRule) {
+  Write("[s]\r\npair=\xA2\xA3\r\nquotes=\"\"\r\nbr=\xA2" "abc\xA3\r\nq=\"abc\"\r\nplain=abc\r\n"
+        "half=\xA2" "abc\r\n");
+  EXPECT_EQ(ini_.ReadString("s", "pair", "d"), "");
+  EXPECT_EQ(ini_.ReadString("s", "quotes", "d"), "");
+  EXPECT_EQ(ini_.ReadString("s", "br", "d"), "abc");
+  EXPECT_EQ(ini_.ReadString("s", "q", "d"), "abc");
+  EXPECT_EQ(ini_.ReadString("s", "plain", "d"), "abc");
+  EXPECT_EQ(ini_.ReadString("s", "half", "d"), "\xA2" "abc");
+  EXPECT_EQ(ini_.ReadString("s", "missing", "def"), "def");
+  // A value ending in a kanji whose trail byte is 0xA3 keeps that kanji.
+  std::string kanji = "\x88\xA3";  // 悪 is not it, but any lead + 0xA3 pair is a character
+  Write("[s]\r\nk=\xA2" + kanji + "\r\n");
+  EXPECT_EQ(ini_.ReadString("s", "k", ""), "\xA2" + kanji);
+  ini_.WriteString("s", "k", "C:\\App\\" + Sjis("Myデータ"));
+  EXPECT_EQ(Read(), "[s]\r\nk=\xA2" "C:\\App\\" + Sjis("Myデータ") + "\xA3\r\n");
+  EXPECT_EQ(ini_.ReadString("s", "k", ""), "C:\\App\\" + Sjis("Myデータ"));
+}
+
+TEST_F(IniStoreTest, WritesChangeOnlyTheirLine) {
+  const std::string original =
+      "; written on Windows\r\n[A]\r\nx=1\r\n\r\n[B]\r\ny = 2\r\nstrange line\r\n";
+  Write(original);
+  ini_.WriteInteger("a", "X", 1);
+  EXPECT_EQ(Read(), "; written on Windows\r\n[A]\r\nX=1\r\n\r\n[B]\r\ny = 2\r\nstrange line\r\n");
+  Write(original);
+  ini_.WriteInteger("A", "z", 5);  // a new key goes to the end of its section
+  EXPECT_EQ(Read(), "; written on Windows\r\n[A]\r\nx=1\r\nz=5\r\n\r\n[B]\r\ny = 2\r\nstrange line\r\n");
+  ini_.WriteBool("C", "on", true);  // a new section goes to the end of the file
+  EXPECT_EQ(Read(), "; written on Windows\r\n[A]\r\nx=1\r\nz=5\r\n\r\n[B]\r\ny = 2\r\nstrange line\r\n"
+                    "[C]\r\non=1\r\n");
+  EXPECT_TRUE(ini_.ReadBool("C", "on", false));
+  ini_.EraseSection("b");
+  EXPECT_EQ(Read(), "; written on Windows\r\n[A]\r\nx=1\r\nz=5\r\n\r\n[C]\r\non=1\r\n");
+}
+
+TEST_F(IniStoreTest, UnchangedValueLeavesFileByteIdentical) {
+  const std::string windows = "[" + Sjis("ミルネ") + "]\r\nwinpos.X=10\r\n[" + Sjis("フォルダ移動") +
+                              "]\r\nCurrent_Dir=\xA2" "C:\\" + Sjis("表") + "\xA3\r\n";
+  Write(windows);
+  std::string dir = ini_.ReadString(Sjis("フォルダ移動"), "Current_Dir", "");
+  ini_.WriteString(Sjis("フォルダ移動"), "Current_Dir", dir);
+  ini_.WriteInteger(Sjis("ミルネ"), "winpos.X", ini_.ReadInteger(Sjis("ミルネ"), "winpos.X", 0));
+  EXPECT_EQ(Read(), windows);
+}
+
+TEST_F(IniStoreTest, FileWithoutFinalLineEndGrowsCleanly) {
+  Write("[A]\r\nx=1");
+  ini_.WriteInteger("A", "y", 2);
+  EXPECT_EQ(Read(), "[A]\r\nx=1\r\ny=2\r\n");
+  Write("[A]\r\nx=1");
+  ini_.WriteInteger("B", "y", 2);
+  EXPECT_EQ(Read(), "[A]\r\nx=1\r\n[B]\r\ny=2\r\n");
+}
+
+TEST_F(IniStoreTest, IntegersAndBooleans) {
+  Write("[n]\r\nhex=$FF\r\nox=0x10\r\nbad=12a\r\nneg=-3\r\nsys=$80000005\r\nempty=\r\nb=2\r\n");
+  EXPECT_EQ(ini_.ReadInteger("n", "hex", 0), 255);
+  EXPECT_EQ(ini_.ReadInteger("n", "ox", 0), 16);
+  EXPECT_EQ(ini_.ReadInteger("n", "bad", 4), 4);
+  EXPECT_EQ(ini_.ReadInteger("n", "neg", 0), -3);
+  EXPECT_EQ(ini_.ReadInteger("n", "sys", 0), static_cast<int32_t>(0x80000005u));
+  EXPECT_EQ(ini_.ReadInteger("n", "empty", 6), 6);
+  EXPECT_TRUE(ini_.ReadBool("n", "b", false));
+}
+
+}  // namespace

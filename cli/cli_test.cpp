@@ -1,1 +1,94 @@
+// Runs the built mirune-cli as a user would, in a folder of the test's own.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+
+#include "test_support/temp_dir.h"
+
+namespace fs = std::filesystem;
+using test_support::ReadBytes;
+using test_support::Sjis;
+
+namespace {
+
+struct Result {
+  int status;
+  std::string out;
+};
+
+class CliTest : public ::testing::Test {
+ protected:
+  Result Run(const std::string& args, const std::string& input = "") {
+    const char* cli = std::getenv("MIRUNE_CLI");
+    if (!cli) cli = "mirune-cli";
+    fs::path in = dir_.path() / "stdin.txt";
+    test_support::WriteBytes(in, input);
+    std::string command = "cd '" + dir_.path().string() + "' && '" + cli + "' --ini v.ini " +
+                          args + " < stdin.txt 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    std::string out;
+    std::array<char, 4096> buffer;
+    size_t n;
+    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) out.append(buffer.data(), n);
+    int status = pclose(pipe);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
+  }
+  test_support::TempDir dir_;
+};
+
+TEST_F(CliTest, DayWriteReadAndDelete) {
+  EXPECT_EQ(Run("--data d day 2026-12-08 --write --colour 2", "会議\n打合せ\n").status, 0);
+  fs::path file = dir_.path() / "d" / "2026" / "KVR20261208.dat";
+  EXPECT_EQ(ReadBytes(file), "2\r\n" + Sjis("会議") + "\r\n" + Sjis("打合せ") + "\r\n");
+  EXPECT_EQ(Run("--data d day 2026-12-08 --colour").out, "2\n会議\n打合せ\n");
+  EXPECT_EQ(Run("--data d day 2026-12-08").out, "会議\n打合せ\n");
+  // Without --colour a write keeps the day's colour.
+  Run("--data d day 2026-12-08 --write", "x\n");
+  EXPECT_EQ(ReadBytes(file), "2\r\nx\r\n");
+  EXPECT_EQ(Run("--data d day 2026-12-08 --write", "").status, 0);
+  EXPECT_FALSE(fs::exists(file));
+}
+
+TEST_F(CliTest, StampAndConfig) {
+  EXPECT_EQ(Run("--data d stamp 2026-01-01 元日").status, 0);
+  EXPECT_EQ(Run("--data d stamp 2026-01-01 元日").status, 0);
+  EXPECT_EQ(ReadBytes(dir_.path() / "d" / "2026" / "KVR20260101.dat"), Sjis("元日") + "\r\n");
+  EXPECT_EQ(Run("config set フォルダ移動 Current_Dir 'C:\\App\\Myデータ'").status, 0);
+  EXPECT_EQ(ReadBytes(dir_.path() / "v.ini"),
+            "[" + Sjis("フォルダ移動") + "]\r\nCurrent_Dir=\xA2" "C:\\App\\" + Sjis("Myデータ") + "\xA3\r\n");
+  EXPECT_EQ(Run("config get フォルダ移動 current_dir").out, "C:\\App\\Myデータ\n");
+}
+
+TEST_F(CliTest, DataFolderComesFromTheSettingsFile) {
+  fs::create_directory(dir_.path() / "mine");
+  Run("config set フォルダ移動 Current_Dir '" + (dir_.path() / "mine").string() + "'");
+  Run("day 2025-03-03 --write", "x\n");
+  EXPECT_TRUE(fs::exists(dir_.path() / "mine" / "2025" / "KVR20250303.dat"));
+  // With no setting, the default folder of the start-up folder.
+  fs::remove(dir_.path() / "v.ini");
+  EXPECT_EQ(Run("day 2025-03-03").out, "");
+  EXPECT_FALSE(fs::exists(dir_.path() / "Myデータ"));  // reading makes nothing
+}
+
+TEST_F(CliTest, BadInputExitsWithStatusTwo) {
+  for (const char* args : {"day 2026-02-30", "day 2026-13-01", "day 26-1-1", "nosuch",
+                           "day 2026-01-01 --write --colour 7", "stamp 2026-01-01"}) {
+    Result r = Run(std::string("--data d ") + args);
+    EXPECT_EQ(r.status, 2) << args;
+    EXPECT_NE(r.out.find("mirune-cli: "), std::string::npos) << args;
+  }
+  Result r = Run("--data d day 2026-01-01 --write", "한국어\n");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_FALSE(fs::exists(dir_.path() / "d" / "2026" / "KVR20260101.dat"));
+}
+
+TEST_F(CliTest, FailedWriteIsReported) {
+  test_support::WriteBytes(dir_.path() / "d", "a file where the data folder should be");
+  Result r = Run("--data d/sub day 2026-01-01 --write", "x\n");
+  EXPECT_EQ(r.status, 2);
+}
+
+}  // namespace

@@ -79,7 +79,10 @@ int RunStamp(CliContext& context, const Args& args) {
   std::string label = ToCp932(args[1], "ラベル");
   daydata::DayStore store(context.DataDir(), platform::CurrentDir());
   std::filesystem::path path = store.DayFilePath(date.year, date.month, date.day);
+  // The year folder is made one level deep, as the holiday writer makes it; a data folder named
+  // on the command line is made too.
   std::error_code ec;
+  if (context.data_option) std::filesystem::create_directories(store.DataDir(), ec);
   std::filesystem::create_directory(path.parent_path(), ec);
   try {
     daydata::DayStore::StampDay(path, label);

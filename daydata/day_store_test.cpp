@@ -1,1 +1,203 @@
+#include "daydata/day_store.h"
+
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <random>
+#include <thread>
+
+#include "test_support/temp_dir.h"
+
+namespace fs = std::filesystem;
+using daydata::ColourSource;
+using daydata::DayStore;
+using test_support::ReadBytes;
+using test_support::Sjis;
+using test_support::WriteBytes;
+
+namespace {
+
+struct RecordingHost : daydata::DayStoreHost {
+  std::vector<std::string> notices;
+  fs::path recreated;
+  void Notice(const std::string& text, const std::string& caption) override {
+    notices.push_back(caption + "|" + text);
+  }
+  void DataDirRecreated(const fs::path& dir) override { recreated = dir; }
+};
+
+class DayStoreTest : public ::testing::Test {
+ protected:
+  DayStoreTest() : store_(dir_.path() / "data", dir_.path(), &host_) {
+    fs::create_directory(dir_.path() / "data");
+  }
+  fs::path Day(int y, int m, int d) { return store_.DayFilePath(y, m, d); }
+
+  test_support::TempDir dir_;
+  RecordingHost host_;
+  DayStore store_;
+};
+
+TEST(DayFileName, FixedLayout) {
+  EXPECT_EQ(daydata::DayFileName(1999, 1, 5), "KVR19990105.dat");
+  EXPECT_EQ(daydata::DayFileName("2026", 12, 31), "KVR20261231.dat");
+  EXPECT_EQ(daydata::DayFileName(2023, 2, 29), "KVR20230229.dat");
+}
+
+TEST_F(DayStoreTest, EntryDialogColourLineRule) {
+  struct Case {
+    std::string bytes;
+    std::string text;
+    int colour;
+    ColourSource source;
+  } cases[] = {
+      {"3\r\nabc\r\n", "abc\r\n", 3, ColourSource::kColourLine},
+      {"03\r\nx\r\n", "x\r\n", 3, ColourSource::kColourLine},
+      {" 2\r\nx\r\n", "x\r\n", 2, ColourSource::kColourLine},
+      {"$4\r\n", "", 4, ColourSource::kColourLine},
+      {"7\r\nx\r\n", "7\r\nx\r\n", 0, ColourSource::kOutOfRange},
+      {"-1\r\nx\r\n", "-1\r\nx\r\n", 0, ColourSource::kOutOfRange},
+      {"2 \r\nx\r\n", "2 \r\nx\r\n", 0, ColourSource::kFont},
+      {"abc\nd\re\n\rf", "abc\r\nd\r\ne\r\n\r\nf\r\n", 0, ColourSource::kFont},
+      {std::string("1\r\na\0b\r\n", 8), "a\r\n", 1, ColourSource::kColourLine},
+      {"", "", 0, ColourSource::kFont},
+  };
+  for (const Case& c : cases) {
+    WriteBytes(dir_.path() / "d.dat", c.bytes);
+    daydata::LoadedDay day = DayStore::LoadDay(dir_.path() / "d.dat");
+    EXPECT_EQ(day.text, c.text) << c.bytes;
+    EXPECT_EQ(day.colour, c.colour) << c.bytes;
+    EXPECT_EQ(day.source, c.source) << c.bytes;
+  }
+  daydata::LoadedDay missing = DayStore::LoadDay(dir_.path() / "none.dat");
+  EXPECT_EQ(missing.text, "");
+  EXPECT_EQ(missing.source, ColourSource::kFont);
+}
+
+TEST_F(DayStoreTest, GridColourLineRuleIsStricter) {
+  EXPECT_TRUE(daydata::IsGridColourLine("3"));
+  EXPECT_TRUE(daydata::IsGridColourLine("0"));
+  EXPECT_FALSE(daydata::IsGridColourLine("03"));
+  EXPECT_FALSE(daydata::IsGridColourLine(" 2"));
+  EXPECT_FALSE(daydata::IsGridColourLine("5"));
+}
+
+TEST_F(DayStoreTest, SaveWritesCrLfAndColourLine) {
+  fs::path day = Day(1999, 1, 5);
+  store_.SaveDay(day, "abc", "0");
+  EXPECT_EQ(ReadBytes(day), "abc\r\n");
+  store_.SaveDay(day, Sjis("会議\n打合せ"), "1");
+  EXPECT_EQ(ReadBytes(day), "1\r\n" + Sjis("会議") + "\r\n" + Sjis("打合せ") + "\r\n");
+  store_.SaveDay(day, "\r\n", "2");
+  EXPECT_EQ(ReadBytes(day), "2\r\n\r\n");
+  store_.SaveDay(day, "x", "9");  // not a colour code: no colour line
+  EXPECT_EQ(ReadBytes(day), "x\r\n");
+  // A black day whose first line is a digit comes back coloured: the format cannot tell.
+  store_.SaveDay(day, "3\r\nmeeting", "0");
+  EXPECT_EQ(DayStore::LoadDay(day).colour, 3);
+  EXPECT_EQ(DayStore::LoadDay(day).text, "meeting\r\n");
+}
+
+TEST_F(DayStoreTest, EmptyTextDeletesAndCreatesNothing) {
+  fs::path day = Day(2001, 2, 3);
+  store_.SaveDay(day, "", "1");
+  EXPECT_FALSE(fs::exists(day.parent_path()));
+  EXPECT_TRUE(host_.notices.empty());
+  store_.SaveDay(day, "x", "1");
+  ASSERT_TRUE(fs::exists(day));
+  // A file holding only its colour line opens empty, and saving that deletes it.
+  WriteBytes(day, "1\r\n");
+  EXPECT_EQ(DayStore::LoadDay(day).text, "");
+  store_.SaveDay(day, DayStore::LoadDay(day).text, "1");
+  EXPECT_FALSE(fs::exists(day));
+}
+
+TEST_F(DayStoreTest, LfOnlyFileIsWrittenBackWithCrLf) {
+  fs::path day = Day(2000, 1, 1);
+  fs::create_directory(day.parent_path());
+  WriteBytes(day, "a\nb\n");
+  daydata::LoadedDay loaded = DayStore::LoadDay(day);
+  store_.SaveDay(day, loaded.text, std::to_string(loaded.colour));
+  EXPECT_EQ(ReadBytes(day), "a\r\nb\r\n");
+}
+
+TEST_F(DayStoreTest, EnsureYearFolderAnnouncesWhatItMakes) {
+  store_.EnsureYearFolder("1999");
+  ASSERT_EQ(host_.notices.size(), 1u);
+  EXPECT_EQ(host_.notices[0], "現在フォルダ。|" + (dir_.path() / "data" / "1999").string());
+  store_.EnsureYearFolder("1999");
+  EXPECT_EQ(host_.notices.size(), 1u);
+  // A vanished data folder is made anew under the start-up folder.
+  fs::remove_all(dir_.path() / "data");
+  fs::path day = Day(2002, 3, 4);
+  store_.SaveDay(day, "x", "0");
+  EXPECT_EQ(host_.notices[1], "注意。|データフォルダがありません。起動した場所に作成します。");
+  EXPECT_EQ(host_.recreated, dir_.path() / "Myデータ");
+  EXPECT_EQ(ReadBytes(dir_.path() / "Myデータ" / "2002" / "KVR20020304.dat"), "x\r\n");
+}
+
+TEST_F(DayStoreTest, StampIsIdempotentAndKeepsColourLineFirst) {
+  fs::path day = Day(2026, 1, 1);
+  fs::create_directory(day.parent_path());
+  std::string label = Sjis("元日");
+  EXPECT_TRUE(DayStore::StampDay(day, label));
+  EXPECT_EQ(ReadBytes(day), label + "\r\n");
+  EXPECT_FALSE(DayStore::StampDay(day, label));
+  EXPECT_EQ(ReadBytes(day), label + "\r\n");
+  WriteBytes(day, "1\r\na\r\nb\r\n");
+  DayStore::StampDay(day, label);
+  EXPECT_EQ(ReadBytes(day), "1\r\n" + label + "\r\na\r\nb\r\n");
+  EXPECT_EQ(DayStore::LoadDay(day).colour, 1);
+  // A label standing on the third line leaves the file untouched.
+  WriteBytes(day, "a\nz\r\nb\r\n" + label + "\r\n");
+  EXPECT_FALSE(DayStore::StampDay(day, label));
+  EXPECT_EQ(ReadBytes(day), "a\nz\r\nb\r\n" + label + "\r\n");
+  // LF-only text is one long line for the stamp reader; the label goes above it unchanged.
+  WriteBytes(day, "a\nb\n");
+  DayStore::StampDay(day, "L");
+  EXPECT_EQ(ReadBytes(day), "L\r\na\nb\n\r\n");
+}
+
+TEST_F(DayStoreTest, FailedWriteRaisesAndKeepsOldDay) {
+  fs::path day = Day(2026, 5, 5);
+  store_.SaveDay(day, "old", "0");
+  int status = test_support::RunWithFileSizeLimit(3, [&] {
+    try {
+      store_.SaveDay(day, "a much longer new text", "1");
+    } catch (const daydata::EDayWriteError&) {
+      return 7;
+    }
+    return 0;
+  });
+  EXPECT_EQ(status, 7);
+  EXPECT_EQ(ReadBytes(day), "old\r\n");
+}
+
+// A child saves the same day over and over, alternating two texts, and is killed at random
+// moments: the file must always hold one of the two texts whole.
+TEST_F(DayStoreTest, KilledWhileSavingNeverLeavesAHalfWrittenDay) {
+  fs::path day = Day(2026, 6, 1);
+  const std::string a(3000, 'a');
+  const std::string b = Sjis(std::string(20, 'b') + "会議の予定");
+  store_.SaveDay(day, a, "0");
+  const std::string file_a = a + "\r\n", file_b = "2\r\n" + b + "\r\n";
+  std::mt19937 random(12345);
+  for (int round = 0; round < 40; ++round) {
+    pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      DayStore child(dir_.path() / "data", dir_.path());
+      for (int i = 0;; ++i) child.SaveDay(day, i % 2 ? a : b, i % 2 ? "0" : "2");
+    }
+    std::this_thread::sleep_for(std::chrono::microseconds(random() % 20000));
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+    std::string now = ReadBytes(day);
+    ASSERT_TRUE(now == file_a || now == file_b) << "round " << round << ": " << now.size();
+  }
+}
+
+}  // namespace

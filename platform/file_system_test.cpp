@@ -1,1 +1,68 @@
+#include "platform/file_system.h"
+
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+
+#include "test_support/temp_dir.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<std::string> Names(const std::vector<platform::FoundFile>& found) {
+  std::vector<std::string> names;
+  for (const auto& f : found) names.push_back(f.name);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+TEST(FileSystem, WildcardsIgnoreCaseAndStarDotStarMatchesAll) {
+  EXPECT_TRUE(platform::MatchesWildcard("KVR19990105.dat", "*.DAT"));
+  EXPECT_TRUE(platform::MatchesWildcard("noext", "*.*"));
+  EXPECT_TRUE(platform::MatchesWildcard("a.b.c", "a*c"));
+  EXPECT_TRUE(platform::MatchesWildcard("abc", "a?c"));
+  EXPECT_FALSE(platform::MatchesWildcard("abcd", "a?c"));
+  EXPECT_FALSE(platform::MatchesWildcard("x.dat.bak", "*.dat"));
+}
+
+TEST(FileSystem, FindFilesMapsAttributes) {
+  test_support::TempDir dir;
+  fs::create_directory(dir.path() / "1999");
+  fs::create_directory(dir.path() / ".hidden");
+  fs::create_directory(dir.path() / "locked");
+  fs::permissions(dir.path() / "locked", fs::perms::owner_write, fs::perm_options::remove);
+  test_support::WriteBytes(dir.path() / "a.dat", "x");
+  auto plain = platform::FindFiles(dir.path(), "*.*", 0);
+  EXPECT_EQ(Names(plain), std::vector<std::string>({"a.dat"}));
+  auto dirs = platform::FindFiles(dir.path(), "*.*", platform::kAttrDirectory);
+  EXPECT_EQ(Names(dirs), std::vector<std::string>({".", "..", "1999", "a.dat", "locked"}));
+  for (const auto& f : dirs) {
+    if (f.name == "locked") EXPECT_EQ(f.attributes, platform::kAttrDirectory | platform::kAttrReadOnly);
+    if (f.name == "1999") EXPECT_EQ(f.attributes, unsigned(platform::kAttrDirectory));
+  }
+  auto hidden = platform::FindFiles(dir.path(), "*", platform::kAttrDirectory | platform::kAttrHidden);
+  EXPECT_NE(std::find(Names(hidden).begin(), Names(hidden).end(), ".hidden"), Names(hidden).end());
+  fs::permissions(dir.path() / "locked", fs::perms::owner_write, fs::perm_options::add);
+  EXPECT_TRUE(platform::FindFiles(dir.path() / "missing", "*", 0).empty());
+}
+
+TEST(FileSystem, ReplaceFileKeepsOldFileOnFailure) {
+  test_support::TempDir dir;
+  fs::path file = dir.path() / "day.dat";
+  std::error_code error;
+  ASSERT_TRUE(platform::ReplaceFile(file, "old", error));
+  // A write that runs out of room half way must leave the old file and no temporary behind.
+  int status = test_support::RunWithFileSizeLimit(4, [&] {
+    std::error_code child_error;
+    return platform::ReplaceFile(file, "a longer new text", child_error) ? 0 : 1;
+  });
+  EXPECT_EQ(status, 1);
+  EXPECT_EQ(test_support::ReadBytes(file), "old");
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
+  EXPECT_FALSE(platform::ReplaceFile(dir.path() / "no" / "such" / "x", "y", error));
+  EXPECT_TRUE(error);
+}
+
+}  // namespace
