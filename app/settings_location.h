@@ -21,6 +21,9 @@ std::filesystem::path UserConfigDir();
 
 // The folder of the running executable.
 std::filesystem::path ExecutableDir();
+// Tests point the executable's folder somewhere of their own, so that they never touch the
+// settings file beside the real program. An empty path ends the override.
+void OverrideExecutableDir(const std::filesystem::path& dir);
 
 struct DataFolder {
   std::filesystem::path path;

@@ -23,6 +23,10 @@ unsigned AttributesOf(const fs::path& path, const fs::file_status& status) {
   }
   std::string name = path.filename().string();
   if (!name.empty() && name[0] == '.' && name != "." && name != "..") attributes |= kAttrHidden;
+  // A symbolic link is what Windows calls a reparse point; directory walks skip them, which
+  // also keeps a link loop from walking forever.
+  std::error_code ec;
+  if (fs::is_symlink(fs::symlink_status(path, ec))) attributes |= kAttrReparsePoint;
   return attributes;
 }
 
@@ -161,7 +165,14 @@ bool ReadFile(const fs::path& path, std::string& bytes) {
   return !in.bad();
 }
 
-fs::path PathFromCp932(std::string_view text) { return fs::path(cp932::ToUtf8(text)); }
+fs::path PathFromCp932(std::string_view text) {
+  // Decoded first, so that a 0x5C trail byte (表, ソ) is never taken for a separator.
+  std::string utf8 = cp932::ToUtf8(text);
+  for (char& c : utf8) {
+    if (c == '\\') c = '/';
+  }
+  return fs::path(utf8);
+}
 
 std::string Cp932FromPath(const fs::path& path, bool* exact) {
   return cp932::FromUtf8(path.string(), exact);

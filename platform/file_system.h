@@ -21,6 +21,7 @@ enum FileAttribute : unsigned {
   kAttrSystem = 0x04,
   kAttrDirectory = 0x10,
   kAttrArchive = 0x20,
+  kAttrReparsePoint = 0x400,  // a symbolic link
 };
 
 // The attribute bits of an existing file or directory, or -1 when there is none.
@@ -54,7 +55,8 @@ bool ReplaceFile(const std::filesystem::path& path, std::string_view bytes, std:
 // Reads a whole file; false when it cannot be opened or read.
 bool ReadFile(const std::filesystem::path& path, std::string& bytes);
 
-// Paths stored in the settings file are code page 932 text; on disk names are UTF-8.
+// Paths stored in the settings file are code page 932 text; on disk names are UTF-8, and a
+// Windows backslash separator becomes "/".
 std::filesystem::path PathFromCp932(std::string_view text);
 // The code page 932 text of a path; `exact` becomes false when the path has characters that
 // code page 932 cannot represent.

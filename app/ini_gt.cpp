@@ -1,0 +1,137 @@
+#include "app/ini_gt.h"
+
+#include <QWidget>
+
+#include "app/settings_location.h"
+#include "platform/file_system.h"
+#include "platform/qt_text.h"
+
+namespace app {
+namespace {
+
+std::string B(const QString& text) { return platform::ToCp932(text); }
+
+enum ShowCommand { kShowNormal = 1, kShowMinimized = 2, kShowMaximized = 3 };
+
+}  // namespace
+
+TIniGT::TIniGT(QObject* parent) : QObject(parent) { Resolve(); }
+
+void TIniGT::SetFileName(const QString& name) {
+  file_name_ = name;
+  Resolve();
+}
+
+void TIniGT::SetDefaultDir(TIniGTDefaultDir dir) {
+  default_dir_ = dir;
+  Resolve();
+}
+
+void TIniGT::Resolve() {
+  std::filesystem::path name(file_name_.toStdString());
+  if (file_name_.isEmpty()) {
+    std::error_code ec;
+    name = std::filesystem::read_symlink("/proc/self/exe", ec).filename();
+    name.replace_extension(".ini");
+  }
+  if (name.has_parent_path()) {
+    store_.SetPath(name);
+  } else if (default_dir_ == TIniGTDefaultDir::ddApplication) {
+    store_.SetPath(SettingsFilePath(ExecutableDir(), name.string()));
+  } else if (default_dir_ == TIniGTDefaultDir::ddWindows) {
+    // The per-user configuration folder stands in for the Windows folder.
+    store_.SetPath(UserConfigDir() / name);
+  } else {
+    store_.SetPath(name);
+  }
+}
+
+bool TIniGT::ReadBool(const QString& section, const QString& key, bool default_value) const {
+  return store_.ReadBool(B(section), B(key), default_value);
+}
+
+void TIniGT::WriteBool(const QString& section, const QString& key, bool value) {
+  store_.WriteBool(B(section), B(key), value);
+}
+
+int TIniGT::ReadInteger(const QString& section, const QString& key, int default_value) const {
+  return store_.ReadInteger(B(section), B(key), default_value);
+}
+
+void TIniGT::WriteInteger(const QString& section, const QString& key, int value) {
+  store_.WriteInteger(B(section), B(key), value);
+}
+
+QString TIniGT::ReadString(const QString& section, const QString& key,
+                           const QString& default_value) const {
+  return platform::ToQString(store_.ReadString(B(section), B(key), B(default_value)));
+}
+
+void TIniGT::WriteString(const QString& section, const QString& key, const QString& value) {
+  store_.WriteString(B(section), B(key), B(value));
+}
+
+void TIniGT::EraseSection(const QString& section) { store_.EraseSection(B(section)); }
+
+void TIniGT::ReadFont(const QString& section, const QString& prefix, QFont& font) const {
+  int style = (font.bold() ? 1 : 0) | (font.italic() ? 2 : 0) | (font.underline() ? 4 : 0) |
+              (font.strikeOut() ? 8 : 0);
+  QString name = ReadString(section, prefix + ".Name", font.family());
+  int size = ReadInteger(section, prefix + ".Size", font.pointSize() > 0 ? font.pointSize() : 9);
+  style = ReadInteger(section, prefix + ".Style", style);
+  QFont fresh(name);
+  if (size > 0) fresh.setPointSize(size);
+  fresh.setBold(style & 1);
+  fresh.setItalic(style & 2);
+  fresh.setUnderline(style & 4);
+  fresh.setStrikeOut(style & 8);
+  font = fresh;
+}
+
+void TIniGT::WriteFont(const QString& section, const QString& prefix, const QFont& font) {
+  int style = (font.bold() ? 1 : 0) | (font.italic() ? 2 : 0) | (font.underline() ? 4 : 0) |
+              (font.strikeOut() ? 8 : 0);
+  WriteString(section, prefix + ".Name", font.family());
+  WriteInteger(section, prefix + ".Size", font.pointSize());
+  WriteInteger(section, prefix + ".Style", style);
+}
+
+void TIniGT::ReadPlacement(const QString& section, const QString& prefix, QWidget& window) const {
+  QRect normal = window.isMaximized() || window.isMinimized() ? window.normalGeometry()
+                                                              : window.geometry();
+  if (!normal.isValid()) normal = window.geometry();
+  int show = window.isMaximized() ? kShowMaximized
+             : window.isMinimized() ? kShowMinimized
+                                    : kShowNormal;
+  show = ReadInteger(section, prefix + ".Show", show);
+  int x = ReadInteger(section, prefix + ".X", normal.left());
+  int y = ReadInteger(section, prefix + ".Y", normal.top());
+  int right = ReadInteger(section, prefix + ".XSize", normal.left() + normal.width());
+  int bottom = ReadInteger(section, prefix + ".YSize", normal.top() + normal.height());
+  // Edges that make no window (a hand-edited file) leave the size as it is.
+  if (right - x >= 50 && bottom - y >= 50) window.setGeometry(x, y, right - x, bottom - y);
+  Qt::WindowStates state = window.windowState() & ~(Qt::WindowMaximized | Qt::WindowMinimized);
+  if (show == kShowMaximized) state |= Qt::WindowMaximized;
+  if (show == kShowMinimized) state |= Qt::WindowMinimized;
+  window.setWindowState(state);
+}
+
+void TIniGT::WritePlacement(const QString& section, const QString& prefix, const QWidget& window) {
+  QRect normal = window.isMaximized() || window.isMinimized() ? window.normalGeometry()
+                                                              : window.geometry();
+  if (!normal.isValid()) normal = window.geometry();
+  int show = window.isMaximized() ? kShowMaximized
+             : window.isMinimized() ? kShowMinimized
+                                    : kShowNormal;
+  // Flags and the maximised corner have no Qt counterpart: what the file holds is kept.
+  WriteInteger(section, prefix + ".Flags", ReadInteger(section, prefix + ".Flags", 0));
+  WriteInteger(section, prefix + ".Show", show);
+  WriteInteger(section, prefix + ".MaxX", ReadInteger(section, prefix + ".MaxX", -1));
+  WriteInteger(section, prefix + ".MaxY", ReadInteger(section, prefix + ".MaxY", -1));
+  WriteInteger(section, prefix + ".X", normal.left());
+  WriteInteger(section, prefix + ".Y", normal.top());
+  WriteInteger(section, prefix + ".XSize", normal.left() + normal.width());
+  WriteInteger(section, prefix + ".YSize", normal.top() + normal.height());
+}
+
+}  // namespace app

@@ -1,0 +1,62 @@
+// TIniGT: the settings component of the windows. It resolves where the settings file lies and
+// adds to the core settings store what only a window has: fonts (three keys) and window
+// placements (eight keys, mapped onto Qt geometry and window state).
+#pragma once
+
+#include <QFont>
+#include <QObject>
+#include <QString>
+
+#include "app/ini_store.h"
+
+class QWidget;
+
+namespace app {
+
+enum class TIniGTDefaultDir { ddApplication = 0, ddWindows = 1, ddNone = 2 };
+
+class TIniGT : public QObject {
+  Q_OBJECT
+
+ public:
+  explicit TIniGT(QObject* parent = nullptr);
+
+  // Setting either property makes a new store for the resolved path. An empty FileName
+  // becomes the executable's name with ".ini".
+  QString FileName() const { return file_name_; }
+  void SetFileName(const QString& name);
+  TIniGTDefaultDir DefaultDir() const { return default_dir_; }
+  void SetDefaultDir(TIniGTDefaultDir dir);
+  std::filesystem::path Path() const { return store_.Path(); }
+  IniStore& Store() { return store_; }
+  const IniStore& Store() const { return store_; }
+
+  // Section and key names are given as text and stored as code page 932.
+  bool ReadBool(const QString& section, const QString& key, bool default_value) const;
+  void WriteBool(const QString& section, const QString& key, bool value);
+  int ReadInteger(const QString& section, const QString& key, int default_value) const;
+  void WriteInteger(const QString& section, const QString& key, int value);
+  QString ReadString(const QString& section, const QString& key,
+                     const QString& default_value) const;
+  void WriteString(const QString& section, const QString& key, const QString& value);
+  void EraseSection(const QString& section);
+
+  // prefix + ".Name", ".Size" (points), ".Style" (1 bold, 2 italic, 4 underline, 8 strike-out);
+  // each part defaults to the font's current one.
+  void ReadFont(const QString& section, const QString& prefix, QFont& font) const;
+  void WriteFont(const QString& section, const QString& prefix, const QFont& font);
+
+  // prefix + ".Flags", ".Show" (1 normal, 2 minimised, 3 maximised), ".MaxX", ".MaxY", ".X",
+  // ".Y", ".XSize", ".YSize" (right and bottom edges of the restored window).
+  void ReadPlacement(const QString& section, const QString& prefix, QWidget& window) const;
+  void WritePlacement(const QString& section, const QString& prefix, const QWidget& window);
+
+ private:
+  void Resolve();
+
+  QString file_name_;
+  TIniGTDefaultDir default_dir_ = TIniGTDefaultDir::ddApplication;
+  IniStore store_;
+};
+
+}  // namespace app

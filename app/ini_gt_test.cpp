@@ -1,0 +1,69 @@
+#include "app/ini_gt.h"
+
+#include <gtest/gtest.h>
+
+#include <QWidget>
+
+#include "app/settings_location.h"
+#include "test_support/temp_dir.h"
+
+namespace {
+
+TEST(IniGT, ResolvesFileBesideExecutable) {
+  test_support::TempDir dir;
+  app::OverrideExecutableDir(dir.path());
+  app::TIniGT ini;
+  ini.SetFileName("vuruva.ini");
+  EXPECT_EQ(ini.Path(), dir.path() / "vuruva.ini");
+  ini.SetDefaultDir(app::TIniGTDefaultDir::ddNone);
+  EXPECT_EQ(ini.Path(), std::filesystem::path("vuruva.ini"));
+  ini.SetFileName(QString::fromStdString((dir.path() / "x" / "a.ini").string()));
+  EXPECT_EQ(ini.Path(), dir.path() / "x" / "a.ini");
+  app::OverrideExecutableDir({});
+}
+
+TEST(IniGT, FontsAndPlacementsRoundTrip) {
+  test_support::TempDir dir;
+  app::TIniGT ini;
+  ini.SetFileName(QString::fromStdString((dir.path() / "v.ini").string()));
+  QFont font("ＭＳ 明朝");
+  font.setPointSize(14);
+  font.setBold(true);
+  font.setUnderline(true);
+  ini.WriteFont(QStringLiteral("予定表タイトル"), QStringLiteral("taitolFont"), font);
+  EXPECT_EQ(test_support::ReadBytes(dir.path() / "v.ini"),
+            "[" + test_support::Sjis("予定表タイトル") + "]\r\ntaitolFont.Name=\xA2" +
+                test_support::Sjis("ＭＳ 明朝") + "\xA3\r\ntaitolFont.Size=14\r\ntaitolFont.Style=5\r\n");
+  QFont read;
+  ini.ReadFont(QStringLiteral("予定表タイトル"), QStringLiteral("taitolFont"), read);
+  EXPECT_EQ(read.family(), QStringLiteral("ＭＳ 明朝"));
+  EXPECT_EQ(read.pointSize(), 14);
+  EXPECT_TRUE(read.bold());
+  EXPECT_FALSE(read.italic());
+  EXPECT_TRUE(read.underline());
+  // Missing keys keep the font's own parts.
+  QFont kept("ＭＳ Ｐゴシック");
+  kept.setPointSize(11);
+  kept.setItalic(true);
+  ini.ReadFont(QStringLiteral("なし"), QStringLiteral("f"), kept);
+  EXPECT_EQ(kept.family(), QStringLiteral("ＭＳ Ｐゴシック"));
+  EXPECT_EQ(kept.pointSize(), 11);
+  EXPECT_TRUE(kept.italic());
+
+  QWidget window;
+  window.setGeometry(30, 40, 500, 300);
+  ini.WritePlacement(QStringLiteral("ミルネ"), QStringLiteral("winpos"), window);
+  EXPECT_EQ(ini.ReadInteger(QStringLiteral("ミルネ"), QStringLiteral("winpos.XSize"), 0), 530);
+  EXPECT_EQ(ini.ReadInteger(QStringLiteral("ミルネ"), QStringLiteral("winpos.YSize"), 0), 340);
+  EXPECT_EQ(ini.ReadInteger(QStringLiteral("ミルネ"), QStringLiteral("winpos.Show"), 0), 1);
+  QWidget other;
+  other.setGeometry(0, 0, 100, 100);
+  ini.ReadPlacement(QStringLiteral("ミルネ"), QStringLiteral("winpos"), other);
+  EXPECT_EQ(other.geometry(), QRect(30, 40, 500, 300));
+  // A hand-edited placement with edges that make no window leaves the size alone.
+  ini.WriteInteger(QStringLiteral("ミルネ"), QStringLiteral("winpos.XSize"), 0);
+  ini.ReadPlacement(QStringLiteral("ミルネ"), QStringLiteral("winpos"), other);
+  EXPECT_EQ(other.size(), QSize(500, 300));
+}
+
+}  // namespace

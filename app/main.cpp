@@ -1,0 +1,48 @@
+// The program entry: the start-up window, the application title, the windows in their order,
+// and the message loop, in which an exception is shown in the standard error box and the loop
+// goes on.
+#include <QApplication>
+
+#include <exception>
+
+#include "app/kvrwin.h"
+#include "app/version_info.h"
+#include "platform/fonts.h"
+#include "platform/message_box.h"
+
+namespace {
+
+class MiruneApplication : public QApplication {
+ public:
+  using QApplication::QApplication;
+  bool notify(QObject* receiver, QEvent* event) override {
+    try {
+      return QApplication::notify(receiver, event);
+    } catch (const std::exception& e) {
+      platform::ShowErrorBox(nullptr, QString::fromUtf8(e.what()));
+    }
+    return false;
+  }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  MiruneApplication application(argc, argv);
+  platform::InstallJapaneseFontSubstitutions();
+  // The title of the task-bar entry and of the error box.
+  QApplication::setApplicationName(QStringLiteral("ミルネ"));
+  QGuiApplication::setDesktopFileName(QStringLiteral("mirune"));
+  try {
+    auto* version = new app::TVersionInfo;
+    version->show();
+    version->repaint();
+    QApplication::processEvents();
+    app::TKvrwin main_window(version);
+    main_window.show();
+    return application.exec();
+  } catch (const std::exception& e) {
+    platform::ShowErrorBox(nullptr, QString::fromUtf8(e.what()));
+    return 1;
+  }
+}
