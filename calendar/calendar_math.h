@@ -1,0 +1,27 @@
+// Calendar arithmetic of the month calendar control: leap years, month lengths and Julian Day
+// Numbers across the Julian-Gregorian change of October 1582, and the equinox days by formula.
+#pragma once
+
+#include <stdexcept>
+
+namespace calendar {
+
+// A date in the ten days that October 1582 skipped.
+class EJuliusError : public std::runtime_error {
+ public:
+  EJuliusError();  // "1582/10/5-10/14は存在しません。" (UTF-8)
+};
+
+// Gregorian rules after 1581, with no leap year in a year divisible by 4000; Julian before.
+bool LeapYear(int year);
+int MonthLength(int year, int month);  // 28-31
+// Julian calendar up to 4 October 1582, Gregorian from 15 October 1582 (1 January 2000 gives
+// 2451545); throws EJuliusError for 5-14 October 1582.
+int DayNumber(int year, int month, int day);
+// 1 = Sunday ... 7 = Saturday; throws like DayNumber.
+int CalendarWeekday(int year, int month, int day);
+// Julian Day Numbers of the equinox dates in Japan by formula (accurate for about 1900-2100).
+int VernalEquinoxDay(int year);
+int AutumnalEquinoxDay(int year);
+
+}  // namespace calendar
