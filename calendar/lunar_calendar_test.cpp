@@ -1,5 +1,7 @@
 #include "calendar/lunar_calendar.h"
 
+#include "calendar/lunar_almanac.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -168,6 +170,28 @@ TEST(LunarDate, EveryDayOf1976To2075CountsOn) {
   // else.
   EXPECT_EQ(skips, (std::vector<int>{20331122, 20340120}));
   EXPECT_GT(leap_months, 30);
+}
+
+// The almanac's remembered days are the conversion's own results, on the first and on later
+// calls, for every day of the range; outside it the almanac computes each time.
+TEST(LunarAlmanac, RemembersExactlyWhatItComputed) {
+  static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  LunarCalendar calendar;
+  LunarAlmanac almanac;
+  for (int y = 1976; y <= 2075; ++y) {
+    for (int m = 1; m <= 12; ++m) {
+      int last = kDays[m - 1] + (m == 2 && y % 4 == 0 ? 1 : 0);
+      for (int d = 1; d <= last; ++d) {
+        AlmanacDay expected;
+        expected.lunar = calendar.LunarDate(y, m, d);
+        expected.solar_term_name = calendar.SolarTerm(y, m, d, &expected.solar_term);
+        ASSERT_EQ(almanac.Day(y, m, d), expected) << y << "-" << m << "-" << d;
+        ASSERT_EQ(almanac.Day(y, m, d), expected) << y << "-" << m << "-" << d << " again";
+      }
+    }
+  }
+  AlmanacDay outside = almanac.Day(1975, 12, 31);
+  EXPECT_EQ(outside.lunar, calendar.LunarDate(1975, 12, 31));
 }
 
 }  // namespace

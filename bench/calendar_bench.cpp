@@ -1,0 +1,103 @@
+// How long the month grid's date cells take: the lunisolar conversion per call, and everything
+// one month's 32 date cells need (rokuyou, solar term, holiday state, date colour), computed
+// afresh and answered from the almanac on repaints.
+#include <benchmark/benchmark.h>
+
+#include "calendar/calendar_math.h"
+#include "calendar/date_colour.h"
+#include "calendar/holiday_tables.h"
+#include "calendar/lunar_almanac.h"
+#include "calendar/lunar_calendar.h"
+#include "calendar/table_holiday_rules.h"
+
+namespace {
+
+struct Date {
+  int y, m, d;
+};
+
+// A walk over the days of 2000-2031, so that no call repeats the last one.
+Date NextDay(Date date) {
+  if (++date.d > calendar::MonthLength(date.y, date.m)) {
+    date.d = 1;
+    if (++date.m > 12) {
+      date.m = 1;
+      if (++date.y > 2031) date.y = 2000;
+    }
+  }
+  return date;
+}
+
+void BM_LunarDate(benchmark::State& state) {
+  calendar::LunarCalendar lunar;
+  Date date{2000, 1, 1};
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(lunar.LunarDate(date.y, date.m, date.d));
+    date = NextDay(date);
+  }
+}
+BENCHMARK(BM_LunarDate);
+
+void BM_SolarTerm(benchmark::State& state) {
+  calendar::LunarCalendar lunar;
+  Date date{2000, 1, 1};
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(lunar.SolarTerm(date.y, date.m, date.d));
+    date = NextDay(date);
+  }
+}
+BENCHMARK(BM_SolarTerm);
+
+// The date cells of one full month as the grid draws them: 16 rows in each grid, the rows past
+// the month's end empty.
+template <class Almanac>
+void DrawMonthCells(Almanac& almanac, calendar::HolidayRules& rules, int year, int month) {
+  calendar::DateColourSwitches switches;
+  switches.holidays_are_rest = true;
+  switches.sunday_only = true;
+  int last = calendar::MonthLength(year, month);
+  for (int cell = 0; cell < 32; ++cell) {
+    int day = cell + 1;
+    if (day > last) continue;
+    auto almanac_day = almanac(year, month, day);
+    calendar::DayHoliday holiday = rules.DrawDay(year, month, day);
+    std::uint32_t colour =
+        calendar::DateTextColour(holiday, calendar::WeekdayOf(year, month, day), switches);
+    benchmark::DoNotOptimize(almanac_day);
+    benchmark::DoNotOptimize(colour);
+  }
+}
+
+void BM_MonthCellsComputed(benchmark::State& state) {
+  calendar::LunarCalendar lunar;
+  calendar::TableHolidayRules rules;
+  auto compute = [&](int y, int m, int d) {
+    calendar::AlmanacDay day;
+    day.lunar = lunar.LunarDate(y, m, d);
+    day.solar_term_name = lunar.SolarTerm(y, m, d, &day.solar_term);
+    return day;
+  };
+  int month = 1, year = 2000;
+  for (auto _ : state) {
+    DrawMonthCells(compute, rules, year, month);
+    if (++month > 12) {
+      month = 1;
+      if (++year > 2031) year = 2000;
+    }
+  }
+}
+BENCHMARK(BM_MonthCellsComputed)->Unit(benchmark::kMicrosecond);
+
+// A repaint of a month already drawn once: the almanac answers from memory.
+void BM_MonthCellsRepaint(benchmark::State& state) {
+  calendar::LunarAlmanac almanac;
+  calendar::TableHolidayRules rules;
+  auto lookup = [&](int y, int m, int d) { return almanac.Day(y, m, d); };
+  DrawMonthCells(lookup, rules, 2000, 3);
+  for (auto _ : state) DrawMonthCells(lookup, rules, 2000, 3);
+}
+BENCHMARK(BM_MonthCellsRepaint)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

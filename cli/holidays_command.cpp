@@ -1,0 +1,54 @@
+// mirune-cli holidays: the days of a year (or one month) that the month grid draws as national
+// holidays, with the name it shows beside them. Each month is drawn as the grid draws it right
+// after the program starts, through the same holiday rules and date colour rule.
+#include <ostream>
+
+#include "calendar/calendar_math.h"
+#include "calendar/date_colour.h"
+#include "calendar/holiday_tables.h"
+#include "calendar/table_holiday_rules.h"
+#include "cli/cli_context.h"
+#include "daydata/integer_text.h"
+#include "platform/cp932.h"
+
+namespace cli {
+namespace {
+
+int Number(const std::string& text, int low, int high, const char* what) {
+  std::optional<std::int32_t> value = daydata::ParseInteger(text);
+  bool digits = !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
+  if (!value || !digits || *value < low || *value > high) {
+    throw UsageError(std::string(what) + "は " + std::to_string(low) + " から " +
+                     std::to_string(high) + " で指定してください: " + text);
+  }
+  return *value;
+}
+
+void PrintMonth(std::ostream& out, int year, int month) {
+  calendar::TableHolidayRules rules;  // a fresh start: nothing drawn before this month
+  // Holidays count as rest days ("Syukukyucolor"); no weekly rest day is set.
+  calendar::DateColourSwitches switches;
+  switches.holidays_are_rest = true;
+  for (int day = 1; day <= calendar::MonthLength(year, month); ++day) {
+    calendar::DayHoliday holiday = rules.DrawDay(year, month, day);
+    int weekday = calendar::WeekdayOf(year, month, day);
+    if (calendar::DateTextColour(holiday, weekday, switches) != calendar::kDateRed) continue;
+    out << FormatDate(year, month, day) << '\t' << cp932::ToUtf8(holiday.name) << '\n';
+  }
+}
+
+int RunHolidays(CliContext& context, const Args& args) {
+  if (args.empty() || args.size() > 2) throw UsageError("使い方: holidays YEAR [MONTH]");
+  int year = Number(args[0], 1900, 2099, "年");
+  if (args.size() == 2) {
+    PrintMonth(*context.out, year, Number(args[1], 1, 12, "月"));
+  } else {
+    for (int month = 1; month <= 12; ++month) PrintMonth(*context.out, year, month);
+  }
+  return 0;
+}
+
+CommandRegistration holidays_registration("holidays", "holidays YEAR [MONTH]", RunHolidays);
+
+}  // namespace
+}  // namespace cli
