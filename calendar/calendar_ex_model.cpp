@@ -11,9 +11,11 @@ namespace calendar {
 namespace {
 
 int ItemInteger(const std::vector<std::string>& items, size_t index) {
-  if (index >= items.size()) throw EListIndexError("List index out of bounds (" + std::to_string(index) + ")");
+  if (index >= items.size())
+    throw EListIndexError("List index out of bounds (" + std::to_string(index) + ")");
   std::optional<std::int32_t> value = daydata::ParseInteger(items[index]);
-  if (!value) throw EConvertError("'" + cp932::ToUtf8(items[index]) + "' is not a valid integer value");
+  if (!value)
+    throw EConvertError("'" + cp932::ToUtf8(items[index]) + "' is not a valid integer value");
   return *value;
 }
 
@@ -85,7 +87,9 @@ void CalendarExModel::SetYear(int year) {
 }
 
 void CalendarExModel::SetMonth(int month) {
-  if (month == month_) return;
+  // Callers keep the month in range; one outside it is refused rather than read past the
+  // month-length table.
+  if (month == month_ || month < 1 || month > 12) return;
   month_ = month;
   MonthChanged();
 }
@@ -98,7 +102,9 @@ void CalendarExModel::SetDay(int day) {
   Change();
 }
 
-int CalendarExModel::DayOfWeek() const { return CalendarWeekday(year_, month_, day_); }
+int CalendarExModel::DayOfWeek() const {
+  return CalendarWeekday(year_, month_, day_);
+}
 
 void CalendarExModel::SetTypeOfDayList(std::vector<std::string> list) {
   type_of_day_list_ = std::move(list);
@@ -187,8 +193,12 @@ void CalendarExModel::GoPrevMonth() {
   }
 }
 
-void CalendarExModel::GoNextYear() { SetYear(year_ + 1); }
-void CalendarExModel::GoPrevYear() { SetYear(year_ - 1); }
+void CalendarExModel::GoNextYear() {
+  SetYear(year_ + 1);
+}
+void CalendarExModel::GoPrevYear() {
+  SetYear(year_ - 1);
+}
 
 int CalendarExModel::DayAt(int column, int row) const {
   if (row == 0) return 0;

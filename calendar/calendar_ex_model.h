@@ -27,10 +27,10 @@ class CalendarExModel {
   // Day type flags.
   static constexpr unsigned kSundayFlag = 1;
   static constexpr unsigned kSaturdayFlag = 2;
-  static constexpr unsigned kHolidayFlag = 4;       // listed in TypeOfDayList
-  static constexpr unsigned kSpecialDayFlag = 8;    // listed in SpecialDayList
-  static constexpr unsigned kSubstituteFlag = 16;   // Monday after a listed day
-  static constexpr unsigned kEquinoxFlag = 32;      // equinox by formula, with AutoEquinox
+  static constexpr unsigned kHolidayFlag = 4;      // listed in TypeOfDayList
+  static constexpr unsigned kSpecialDayFlag = 8;   // listed in SpecialDayList
+  static constexpr unsigned kSubstituteFlag = 16;  // Monday after a listed day
+  static constexpr unsigned kEquinoxFlag = 32;     // equinox by formula, with AutoEquinox
 
   static constexpr int kColumns = 7;
   static constexpr int kRows = 7;
@@ -44,9 +44,9 @@ class CalendarExModel {
   // Each setter raises OnChange once on a real change. A new year or month keeps the day,
   // cut to the month's last day; a day of 0 or beyond the month's end is ignored.
   void SetYear(int year);
-  void SetMonth(int month);  // the caller keeps it within 1-12
+  void SetMonth(int month);  // a month outside 1-12 is ignored
   void SetDay(int day);
-  int DayOfWeek() const;     // of the selected date, 1 = Sunday ... 7 = Saturday
+  int DayOfWeek() const;  // of the selected date, 1 = Sunday ... 7 = Saturday
 
   const std::vector<std::string>& TypeOfDayList() const { return type_of_day_list_; }
   const std::vector<std::string>& SpecialDayList() const { return special_day_list_; }

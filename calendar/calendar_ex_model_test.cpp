@@ -18,7 +18,9 @@ std::vector<std::string> Cp932List(std::initializer_list<const char*> utf8) {
   return list;
 }
 
-std::string Utf8(const std::string& cp932_text) { return cp932::ToUtf8(cp932_text); }
+std::string Utf8(const std::string& cp932_text) {
+  return cp932::ToUtf8(cp932_text);
+}
 
 TEST(CalendarMathDayAt, MonthStartingOnSunday) {
   CalendarExModel c(2015, 2, 1);  // 28 days, the 1st a Sunday
@@ -38,7 +40,7 @@ TEST(CalendarMathDayAt, NeighbourDaysAcrossTheYear) {
   EXPECT_EQ(january.DayAt(4, 1), 131);
   EXPECT_EQ(january.DayAt(5, 1), 1);
   EXPECT_EQ(january.SelectedColumn(), 5);
-  CalendarExModel march(2016, 3, 31);   // previous month: a leap February
+  CalendarExModel march(2016, 3, 31);  // previous month: a leap February
   EXPECT_EQ(march.DayAt(0, 1), 128);
   EXPECT_EQ(march.DayAt(1, 1), 129);
   EXPECT_EQ(march.DayAt(2, 1), 1);
@@ -88,7 +90,7 @@ TEST(CalendarMathDayFlags, SubstituteAcrossMonthAndYear) {
   // A listed Saturday does not make the Sunday a day off.
   EXPECT_EQ(c.DayFlags(2000, 12, 31), CalendarExModel::kSundayFlag | CalendarExModel::kHolidayFlag);
   c.SetTypeOfDayList(Cp932List({"4,30,X"}));
-  EXPECT_EQ(c.DayFlags(2007, 5, 1), 0u);  // 1 May 2007, a Tuesday
+  EXPECT_EQ(c.DayFlags(2007, 5, 1), 0u);                                // 1 May 2007, a Tuesday
   EXPECT_EQ(c.DayFlags(2006, 5, 1), CalendarExModel::kSubstituteFlag);  // Monday after 30 April
 }
 
@@ -111,8 +113,7 @@ TEST(CalendarMathTypeOfDayText, OrderAndQuoting) {
   c.SetTypeOfDayList(Cp932List({"1,10,成人の日", "1 10 \"Second Name\""}));
   c.SetSpecialDayList(Cp932List({"1,10,\"Party, late\"", "1,10,say \"\"hi\"\"", "2,10,x"}));
   // Special days first, then holidays; names with blanks, commas or quotes are quoted.
-  EXPECT_EQ(Utf8(c.TypeOfDayText()),
-            "\"Party, late\",say,成人の日,\"Second Name\"");
+  EXPECT_EQ(Utf8(c.TypeOfDayText()), "\"Party, late\",say,成人の日,\"Second Name\"");
   c.SetSpecialDayList(Cp932List({"1,10,\"a \"\"quoted\"\" name\""}));
   EXPECT_EQ(Utf8(c.TypeOfDayText()), "\"a \"\"quoted\"\" name\",成人の日,\"Second Name\"");
   EXPECT_EQ(c.CellColour(c.SelectedColumn(), c.SelectedRow()),
@@ -195,6 +196,10 @@ TEST(CalendarMathMoves, OutOfRangeDayIsIgnored) {
   EXPECT_EQ(changes, 0);
   c.SetDay(30);
   EXPECT_EQ(c.Day(), 30);
+  EXPECT_EQ(changes, 1);
+  c.SetMonth(13);
+  c.SetMonth(0);
+  EXPECT_EQ(c.Month(), 4);
   EXPECT_EQ(changes, 1);
 }
 

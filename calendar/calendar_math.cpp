@@ -1,15 +1,20 @@
 #include "calendar/calendar_math.h"
 
 #include <cmath>
+#include <string>
 
 namespace calendar {
 namespace {
 
 constexpr double kDegree = 0.017453292519943295;
 
-double SinDeg(double degrees) { return std::sin(degrees * kDegree); }
+double SinDeg(double degrees) {
+  return std::sin(degrees * kDegree);
+}
 
-int FloorDiv(int a, int b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0)) ? 1 : 0); }
+int FloorDiv(int a, int b) {
+  return a / b - ((a % b != 0) && ((a < 0) != (b < 0)) ? 1 : 0);
+}
 
 bool InGregorianGap(int year, int month, int day) {
   return year == 1582 && month == 10 && day >= 5 && day <= 14;
@@ -32,6 +37,7 @@ bool LeapYear(int year) {
 }
 
 int MonthLength(int year, int month) {
+  if (month < 1 || month > 12) throw std::out_of_range("month " + std::to_string(month));
   static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
   return kDays[month - 1] + (month == 2 && LeapYear(year) ? 1 : 0);
 }
@@ -49,12 +55,14 @@ int DayNumber(int year, int month, int day) {
   return base - y / 100 + y / 400 - 32045 - march_year / 4000;
 }
 
-int CalendarWeekday(int year, int month, int day) { return (DayNumber(year, month, day) + 1) % 7 + 1; }
+int CalendarWeekday(int year, int month, int day) {
+  return (DayNumber(year, month, day) + 1) % 7 + 1;
+}
 
 int VernalEquinoxDay(int year) {
   double b = year - 2000;
-  double s = 0.002 * (SinDeg(321 - 30.37 * b) + SinDeg(249 + 0.19 * b) +
-                      SinDeg(202 - 132.57 * b) + SinDeg(84 - 90.37 * b)) -
+  double s = 0.002 * (SinDeg(321 - 30.37 * b) + SinDeg(249 + 0.19 * b) + SinDeg(202 - 132.57 * b) +
+                      SinDeg(84 - 90.37 * b)) -
              0.00004871850323926 * b + 0.001 * SinDeg(132 - 134.81 * b) +
              0.005 * SinDeg(239 - 19.34 * b);
   return static_cast<int>(365.24229 * b + 2451624.683 + (0.0000001 * b * b - s));

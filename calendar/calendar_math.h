@@ -14,7 +14,7 @@ class EJuliusError : public std::runtime_error {
 
 // Gregorian rules after 1581, with no leap year in a year divisible by 4000; Julian before.
 bool LeapYear(int year);
-int MonthLength(int year, int month);  // 28-31
+int MonthLength(int year, int month);  // 28-31; std::out_of_range for a month outside 1-12
 // Julian calendar up to 4 October 1582, Gregorian from 15 October 1582 (1 January 2000 gives
 // 2451545); throws EJuliusError for 5-14 October 1582.
 int DayNumber(int year, int month, int day);

@@ -39,9 +39,9 @@ TEST(CalendarMathDayNumber, KnownDaysAndTheGregorianGap) {
   } catch (const EJuliusError& e) {
     EXPECT_EQ(std::string(e.what()), "1582/10/5-10/14は存在しません。");
   }
-  EXPECT_EQ(CalendarWeekday(2000, 1, 1), 7);     // Saturday
-  EXPECT_EQ(CalendarWeekday(1582, 10, 15), 6);   // Friday
-  EXPECT_EQ(CalendarWeekday(1582, 10, 4), 5);    // Thursday
+  EXPECT_EQ(CalendarWeekday(2000, 1, 1), 7);    // Saturday
+  EXPECT_EQ(CalendarWeekday(1582, 10, 15), 6);  // Friday
+  EXPECT_EQ(CalendarWeekday(1582, 10, 4), 5);   // Thursday
   EXPECT_THROW(CalendarWeekday(1582, 10, 14), EJuliusError);
 }
 

@@ -3,7 +3,9 @@
 namespace calendar {
 namespace {
 
-bool IsBlank(char c) { return c != '\0' && static_cast<unsigned char>(c) <= ' '; }
+bool IsBlank(char c) {
+  return c != '\0' && static_cast<unsigned char>(c) <= ' ';
+}
 
 }  // namespace
 
@@ -33,7 +35,7 @@ std::vector<std::string> SplitCommaText(std::string_view text) {
       }
     } else {
       size_t start = p;
-      while (p < n && static_cast<unsigned char>(text[p]) > ' ' && text[p] != ',') ++p;
+      while (p<n&& static_cast<unsigned char>(text[p])> ' ' && text[p] != ',') ++p;
       item.assign(text.substr(start, p - start));
     }
     items.push_back(std::move(item));

@@ -15,11 +15,11 @@ inline constexpr std::uint32_t kDateBlue = 0xFF0000;
 
 // The settings that decide which days are drawn as rest days.
 struct DateColourSwitches {
-  bool holidays_are_rest = false;          // "Syukukyucolor"
-  bool sunday_only = false;                // "syu1color": Sunday red, Saturday blue
-  bool two_day_weekend = false;            // "syu2color": Sunday and Saturday red
-  bool fixed_rest_days = false;            // "siteicolor": the weekdays below are red
-  std::array<bool, 7> rest_days{};         // "Suncolor" ... "Sutcolor", 0 = Sunday
+  bool holidays_are_rest = false;   // "Syukukyucolor"
+  bool sunday_only = false;         // "syu1color": Sunday red, Saturday blue
+  bool two_day_weekend = false;     // "syu2color": Sunday and Saturday red
+  bool fixed_rest_days = false;     // "siteicolor": the weekdays below are red
+  std::array<bool, 7> rest_days{};  // "Suncolor" ... "Sutcolor", 0 = Sunday
 };
 
 // `weekday` as WeekdayOf gives it (7 = no weekday, before the Gregorian calendar).

@@ -35,7 +35,7 @@ enum class HolidayKind {
 
 // What the grid needs for one date cell, before its rest-day switches are applied.
 struct DayHoliday {
-  bool holiday = false;   // drawn red when holidays count as rest days
+  bool holiday = false;  // drawn red when holidays count as rest days
   HolidayKind kind = HolidayKind::kNone;
   std::string_view name;  // code page 932; empty for ordinary days and substitute days off
 };

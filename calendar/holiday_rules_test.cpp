@@ -12,7 +12,9 @@
 namespace calendar {
 namespace {
 
-std::string Utf8(std::string_view cp932_text) { return cp932::ToUtf8(cp932_text); }
+std::string Utf8(std::string_view cp932_text) {
+  return cp932::ToUtf8(cp932_text);
+}
 
 // The equinox days of 1900-2099, written as in the published day table.
 constexpr const char* kEquinoxDays =
@@ -151,7 +153,8 @@ TEST(HolidayDisplayRule, SubstituteDaysOff) {
   EXPECT_EQ(DrawMonth(rules, 1999, 3), (Days{{21, "春分の日"}, {22, ""}}));
   // 3 May 2009 is a Sunday: the Monday 4th keeps its own name, and only a Monday can be a
   // substitute day, so the Wednesday 6th stays ordinary.
-  EXPECT_EQ(DrawMonth(rules, 2009, 5), (Days{{3, "憲法記念日"}, {4, "国民の休日"}, {5, "子供の日"}}));
+  EXPECT_EQ(DrawMonth(rules, 2009, 5),
+            (Days{{3, "憲法記念日"}, {4, "国民の休日"}, {5, "子供の日"}}));
   // 5 May 2013 is a Sunday: Monday the 6th is a substitute day without a name.
   EXPECT_EQ(DrawMonth(rules, 2013, 5),
             (Days{{3, "憲法記念日"}, {4, "国民の休日"}, {5, "子供の日"}, {6, ""}}));

@@ -34,7 +34,7 @@ constexpr HolidayNames kNames[kHolidayEntryCount + 1] = {
 };
 
 constexpr std::int32_t kDates[kHolidayEntryCount + 1][2] = {
-    {1, 1}, {1, 15}, {2, 11}, {3, 21}, {4, 29}, {5, 3},  {5, 4},   {5, 5},
+    {1, 1},  {1, 15}, {2, 11},  {3, 21}, {4, 29}, {5, 3},   {5, 4},   {5, 5},
     {9, 15}, {9, 23}, {10, 10}, {7, 20}, {11, 3}, {11, 23}, {12, 23}, {0, 0},
 };
 
@@ -75,7 +75,9 @@ constexpr std::array<std::uint8_t, 200> kEquinox = {
     0x0F, 0x00, 0xFF, 0x0F, 0x0F, 0x00, 0xFF, 0x0F, 0x0F, 0x00,  // 2090
 };
 
-constexpr int SignedNibble(int nibble) { return nibble < 8 ? nibble : nibble - 16; }
+constexpr int SignedNibble(int nibble) {
+  return nibble < 8 ? nibble : nibble - 16;
+}
 
 // Day of the second Monday by the weekday (0 = Sunday) of the 1st.
 constexpr int kSecondMonday[7] = {9, 8, 14, 13, 12, 11, 10};
@@ -102,14 +104,18 @@ std::string_view HolidayName(int index, HolidayNameUse use) {
 }
 
 const std::array<std::array<std::int32_t, 2>, 14>& DayAfterHolidayTable() {
+  // clang-format off
   static constexpr std::array<std::array<std::int32_t, 2>, 14> table = {{
       {1, 2}, {1, 16}, {2, 12}, {4, 30}, {5, 4}, {5, 5}, {5, 6},
       {9, 16}, {10, 11}, {7, 21}, {11, 4}, {11, 24}, {12, 24}, {0, 0},
   }};
+  // clang-format on
   return table;
 }
 
-const std::array<std::uint8_t, 200>& EquinoxTable() { return kEquinox; }
+const std::array<std::uint8_t, 200>& EquinoxTable() {
+  return kEquinox;
+}
 
 int WeekdayOf(int year, int month, int day) {
   if (year < 1582 || (year == 1582 && (month < 10 || (month == 10 && day < 15)))) return 7;

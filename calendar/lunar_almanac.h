@@ -14,7 +14,7 @@ namespace calendar {
 
 struct AlmanacDay {
   LunarDateRecord lunar;
-  int solar_term = -1;              // 0-23, -1 for none
+  int solar_term = -1;               // 0-23, -1 for none
   std::string_view solar_term_name;  // code page 932, empty for none
 
   bool operator==(const AlmanacDay& other) const = default;

@@ -12,10 +12,10 @@ namespace calendar {
 
 struct LunarDateRecord {
   std::int32_t year = 0;
-  std::int32_t month = 0;    // 1-12
-  std::int32_t day = 0;      // 1-30
-  std::int32_t leap = 0;     // 1 in a leap month
-  std::int32_t rokuyou = 0;  // 0 先勝, 1 友引, 2 先負, 3 仏滅, 4 大安, 5 赤口
+  std::int32_t month = 0;         // 1-12
+  std::int32_t day = 0;           // 1-30
+  std::int32_t leap = 0;          // 1 in a leap month
+  std::int32_t rokuyou = 0;       // 0 先勝, 1 友引, 2 先負, 3 仏滅, 4 大安, 5 赤口
   std::string_view rokuyou_name;  // code page 932
 
   bool operator==(const LunarDateRecord& other) const = default;

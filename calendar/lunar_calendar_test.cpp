@@ -12,7 +12,9 @@
 namespace calendar {
 namespace {
 
-std::string Utf8(std::string_view cp932_text) { return cp932::ToUtf8(cp932_text); }
+std::string Utf8(std::string_view cp932_text) {
+  return cp932::ToUtf8(cp932_text);
+}
 
 struct Expected {
   int y, m, d;
@@ -64,9 +66,9 @@ TEST(LunarSeries, NewMoonWithinFifthOfFebruary2000) {
 
 TEST(LunarDate, AnchorDates) {
   const Expected cases[] = {
-      {2000, 1, 1, 1999, 11, 25, 0, "大安"}, {2000, 2, 4, 1999, 12, 29, 0, "仏滅"},
-      {2000, 2, 5, 2000, 1, 1, 0, "先勝"},   {2000, 3, 20, 2000, 2, 15, 0, "仏滅"},
-      {1999, 7, 7, 1999, 5, 24, 0, "仏滅"},  {1976, 1, 1, 1975, 12, 1, 0, "赤口"},
+      {2000, 1, 1, 1999, 11, 25, 0, "大安"},   {2000, 2, 4, 1999, 12, 29, 0, "仏滅"},
+      {2000, 2, 5, 2000, 1, 1, 0, "先勝"},     {2000, 3, 20, 2000, 2, 15, 0, "仏滅"},
+      {1999, 7, 7, 1999, 5, 24, 0, "仏滅"},    {1976, 1, 1, 1975, 12, 1, 0, "赤口"},
       {2075, 12, 31, 2075, 11, 24, 0, "仏滅"},
   };
   for (const Expected& e : cases) ExpectLunar(e);
@@ -149,8 +151,7 @@ TEST(LunarDate, EveryDayOf1976To2075CountsOn) {
           ASSERT_TRUE(previous.day == 29 || previous.day == 30)
               << y << "-" << m << "-" << d << " after day " << previous.day;
           if (r.leap) ++leap_months;
-          bool follows = r.leap ? r.month == previous.month
-                                : r.month == previous.month % 12 + 1;
+          bool follows = r.leap ? r.month == previous.month : r.month == previous.month % 12 + 1;
           if (!follows) skips.push_back(y * 10000 + m * 100 + d);
           ASSERT_EQ(r.year, r.month == 1 && !r.leap ? previous.year + 1 : previous.year)
               << y << "-" << m << "-" << d;

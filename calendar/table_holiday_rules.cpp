@@ -7,9 +7,9 @@ namespace calendar {
 namespace {
 
 // Holiday-table indexes used by name.
-constexpr int kNewYear = 0, kComingOfAge = 1, kFoundation = 2, kGreenery = 4,
-              kConstitution = 5, kNationalHoliday = 6, kChildren = 7, kRespectForAged = 8,
-              kSports = 10, kMarine = 11, kCulture = 12, kLabour = 13, kEmperor = 14;
+constexpr int kNewYear = 0, kComingOfAge = 1, kFoundation = 2, kGreenery = 4, kConstitution = 5,
+              kNationalHoliday = 6, kChildren = 7, kRespectForAged = 8, kSports = 10, kMarine = 11,
+              kCulture = 12, kLabour = 13, kEmperor = 14;
 
 // "month,day,name" in code page 932 (the name is already code page 932).
 std::string WindowText(int month, int day, std::string_view name) {
@@ -136,9 +136,9 @@ std::vector<HolidayTarget> TableHolidayRules::WriterTargets(int year, int month)
 std::vector<std::string> TableHolidayRules::InitialCalendarWindowList() const {
   static const std::vector<std::string> initial = [] {
     static constexpr const char* kTexts[] = {
-        "1,1,元旦",       "1,15,成人の日",   "2,11,建国の日",   "3,21,春分の日",
-        "4,29,みどりの日", "5,3,憲法記念日",  "5,4,国民の休日",  "5,5,こどもの日",
-        "7,20,海の日",     "9,15,敬老の日",   "9,23,秋分の日",   "10,10,体育の日",
+        "1,1,元旦",        "1,15,成人の日",      "2,11,建国の日",    "3,21,春分の日",
+        "4,29,みどりの日", "5,3,憲法記念日",     "5,4,国民の休日",   "5,5,こどもの日",
+        "7,20,海の日",     "9,15,敬老の日",      "9,23,秋分の日",    "10,10,体育の日",
         "11,3,文化の日",   "11,23,勤労感謝の日", "12,23,天皇誕生日",
     };
     std::vector<std::string> list;

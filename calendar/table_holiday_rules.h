@@ -14,8 +14,7 @@ class TableHolidayRules : public HolidayRules {
   const HolidayState& State() const override { return state_; }
   std::vector<HolidayTarget> WriterTargets(int year, int month) const override;
   std::vector<std::string> InitialCalendarWindowList() const override;
-  void UpdateCalendarWindowList(std::vector<std::string>& list, int year,
-                                int month) const override;
+  void UpdateCalendarWindowList(std::vector<std::string>& list, int year, int month) const override;
 
   // The decision of DrawDay without touching the state.
   DayHoliday Decide(int year, int month, int day) const;

@@ -34,8 +34,8 @@ int RunLunar(CliContext& context, const Args& args) {
   std::ostream& out = *context.out;
   for (Date d = from;;) {
     calendar::LunarDateRecord r = lunar.LunarDate(d.year, d.month, d.day);
-    out << FormatDate(d.year, d.month, d.day) << '\t' << r.year << '\t' << r.month << '\t'
-        << r.day << '\t' << r.leap << '\t' << cp932::ToUtf8(r.rokuyou_name) << '\t'
+    out << FormatDate(d.year, d.month, d.day) << '\t' << r.year << '\t' << r.month << '\t' << r.day
+        << '\t' << r.leap << '\t' << cp932::ToUtf8(r.rokuyou_name) << '\t'
         << cp932::ToUtf8(lunar.SolarTerm(d.year, d.month, d.day)) << '\n';
     if (!Before(d, to)) break;
     if (++d.day > calendar::MonthLength(d.year, d.month)) {
