@@ -1,0 +1,196 @@
+#include "archive/archive_extractor.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "archive/safe_member_path.h"
+#include "archive/unlha_result.h"
+
+namespace fs = std::filesystem;
+
+namespace archive {
+namespace {
+
+void Note(ExtractResult& result, int code, const std::string& line) {
+  if (result.result == kUnlhaOk) result.result = code;
+  result.problems.push_back(line);
+}
+
+// Makes the member's folders below the destination; false when one cannot be made.
+bool MakeFolders(const fs::path& dest, const fs::path& relative_dir) {
+  std::error_code ec;
+  fs::create_directories(dest / relative_dir, ec);
+  return !ec && fs::is_directory(dest / relative_dir, ec);
+}
+
+class TempFile {
+ public:
+  explicit TempFile(const fs::path& target) {
+    std::string pattern = (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
+    path_.assign(pattern.begin(), pattern.end());
+    path_.push_back('\0');
+    fd_ = ::mkstemp(path_.data());
+    if (fd_ < 0) path_.clear();
+  }
+  ~TempFile() {
+    if (fd_ >= 0) ::close(fd_);
+    if (!path_.empty()) ::unlink(path_.data());
+  }
+  bool ok() const { return fd_ >= 0; }
+  bool Write(const char* p, size_t n) {
+    while (n > 0) {
+      ssize_t w = ::write(fd_, p, n);
+      if (w < 0) {
+        if (errno == EINTR) continue;
+        return false;
+      }
+      p += w;
+      n -= static_cast<size_t>(w);
+    }
+    return true;
+  }
+  // Gives the file its time stamp and usual permissions, closes it and renames it over target.
+  bool Commit(const fs::path& target, std::int64_t mtime) {
+    mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::fchmod(fd_, 0666 & ~mask);
+    struct timespec times[2];
+    times[0].tv_sec = times[1].tv_sec = static_cast<time_t>(mtime);
+    times[0].tv_nsec = times[1].tv_nsec = 0;
+    ::futimens(fd_, times);
+    bool ok = ::fsync(fd_) == 0;
+    ok = (::close(fd_) == 0) && ok;
+    fd_ = -1;
+    if (ok && ::rename(path_.data(), target.c_str()) == 0) {
+      path_.clear();
+      return true;
+    }
+    return false;
+  }
+
+ private:
+  std::vector<char> path_;
+  int fd_ = -1;
+};
+
+}  // namespace
+
+ExtractResult ArchiveExtractor::Extract(const fs::path& archive_path) {
+  ExtractResult result;
+  std::error_code ec;
+  if (!fs::is_regular_file(archive_path, ec)) {
+    Note(result, kUnlhaNoArchive, "書庫がありません: " + archive_path.string());
+    return result;
+  }
+  try {
+    LzhReader reader(archive_path);
+    return Extract(reader);
+  } catch (const LzhError& e) {
+    Note(result, kUnlhaNotArchive, e.what());
+    return result;
+  }
+}
+
+ExtractResult ArchiveExtractor::Extract(LzhReader& reader) {
+  ExtractResult result;
+  LzhEntry entry;
+  for (;;) {
+    try {
+      if (!reader.Next(entry)) break;
+    } catch (const LzhError& e) {
+      Note(result, kUnlhaNotArchive, e.what());
+      break;
+    }
+    std::string why;
+    if (!entry.name_decoded) {
+      Note(result, kUnlhaUnsafeMember, "名前を読めないため展開しません");
+      continue;
+    }
+    std::optional<fs::path> relative = SafeMemberPath(entry.name, &why);
+    if (!relative) {
+      Note(result, kUnlhaUnsafeMember, why + "。展開しません: " + entry.name);
+      continue;
+    }
+    if (entry.type == LzhEntry::Type::kLink || entry.type == LzhEntry::Type::kOther) {
+      Note(result, kUnlhaUnsafeMember, "リンクなど通常のファイルでないため展開しません: " + entry.name);
+      continue;
+    }
+    if (LeavesThroughLink(destination_, *relative)) {
+      Note(result, kUnlhaUnsafeMember, "フォルダの途中にリンクがあるため展開しません: " + entry.name);
+      continue;
+    }
+    if (entry.type == LzhEntry::Type::kDirectory) {
+      if (!MakeFolders(destination_, *relative)) {
+        Note(result, kUnlhaCannotWrite, "フォルダを作れません: " + entry.name);
+      }
+      continue;
+    }
+    if (entry.size < 0 || entry.size > kMaxMemberSize) {
+      Note(result, kUnlhaUnsafeMember, "大きさが不正なため展開しません: " + entry.name);
+      continue;
+    }
+    if (!ExtractFile(reader, entry, *relative, result)) break;
+  }
+  return result;
+}
+
+bool ArchiveExtractor::ExtractFile(LzhReader& reader, const LzhEntry& entry,
+                                   const fs::path& relative, ExtractResult& result) {
+  if (relative.has_parent_path() && !MakeFolders(destination_, relative.parent_path())) {
+    Note(result, kUnlhaCannotWrite, "フォルダを作れません: " + entry.name);
+    return true;
+  }
+  fs::path target = destination_ / relative;
+  struct stat st;
+  if (::lstat(target.c_str(), &st) == 0) {
+    if (S_ISDIR(st.st_mode)) {
+      Note(result, kUnlhaCannotWrite, "同じ名前のフォルダがあります: " + entry.name);
+      return true;
+    }
+    if (!overwrite_ && S_ISREG(st.st_mode) && st.st_mtime >= entry.mtime) {
+      ++result.skipped;
+      return true;
+    }
+  }
+  TempFile temp(target);
+  if (!temp.ok()) {
+    Note(result, kUnlhaCannotWrite, "書き込めません: " + entry.name + ": " + std::strerror(errno));
+    return true;
+  }
+  bool write_failed = false, too_long = false;
+  std::int64_t written = 0;
+  try {
+    reader.ReadData([&](const char* p, size_t n) {
+      if (write_failed || too_long) return;
+      written += static_cast<std::int64_t>(n);
+      if (written > entry.size) {
+        too_long = true;
+        return;
+      }
+      if (!temp.Write(p, n)) write_failed = true;
+    });
+  } catch (const LzhError& e) {
+    Note(result, kUnlhaBrokenData, std::string(e.what()) + ": " + entry.name);
+    return false;
+  }
+  if (write_failed) {
+    Note(result, kUnlhaCannotWrite, "書き込めません: " + entry.name);
+    return true;
+  }
+  if (too_long || written != entry.size) {
+    Note(result, kUnlhaBrokenData, "大きさがヘッダと合いません: " + entry.name);
+    return true;
+  }
+  if (!temp.Commit(target, entry.mtime)) {
+    Note(result, kUnlhaCannotWrite, "書き込めません: " + entry.name);
+    return true;
+  }
+  ++result.extracted;
+  return true;
+}
+
+}  // namespace archive

@@ -1,0 +1,46 @@
+// Extracts a whole LZH archive into a destination folder, writing nothing outside it. Each
+// member is written to a temporary file in its folder and renamed into place only once its
+// size and CRC have checked out, so a broken archive never leaves half a file under a member's
+// name.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "archive/lzh_reader.h"
+
+namespace archive {
+
+// Members whose claimed size is beyond this are refused: day files are tiny, and a header
+// claiming gigabytes is an attack on the disk rather than data.
+inline constexpr std::int64_t kMaxMemberSize = std::int64_t{1} << 30;
+
+struct ExtractResult {
+  int result = 0;  // UnlhaResult: the first failure met
+  int extracted = 0;
+  int skipped = 0;                    // kept because the file on disk is not older
+  std::vector<std::string> problems;  // one UTF-8 line per refused member or error
+};
+
+class ArchiveExtractor {
+ public:
+  // `overwrite` replaces existing files whatever their time stamps; otherwise a file on disk
+  // that is as new as the member or newer is kept.
+  ArchiveExtractor(std::filesystem::path destination, bool overwrite)
+      : destination_(std::move(destination)), overwrite_(overwrite) {}
+
+  ExtractResult Extract(const std::filesystem::path& archive_path);
+  ExtractResult Extract(LzhReader& reader);
+
+ private:
+  // False when reading must stop (the data stream can no longer be trusted).
+  bool ExtractFile(LzhReader& reader, const LzhEntry& entry, const std::filesystem::path& relative,
+                   ExtractResult& result);
+
+  std::filesystem::path destination_;
+  bool overwrite_;
+};
+
+}  // namespace archive

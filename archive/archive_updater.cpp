@@ -1,0 +1,134 @@
+#include "archive/archive_updater.h"
+
+#include <sys/stat.h>
+
+#include <map>
+#include <system_error>
+
+#include "archive/lzh_reader.h"
+#include "archive/lzh_writer.h"
+#include "archive/unlha_result.h"
+#include "platform/cp932.h"
+#include "platform/file_system.h"
+
+namespace fs = std::filesystem;
+
+namespace archive {
+namespace {
+
+struct Member {
+  LzhMemberInfo info;
+  std::string data;
+};
+
+std::string FoldCase(std::string name) {
+  // Only ASCII letters fold; a trail byte of a double-byte character stays as it is.
+  for (size_t i = 0; i < name.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(name[i]);
+    if (cp932::IsLeadByte(c)) {
+      ++i;
+    } else if (c >= 'A' && c <= 'Z') {
+      name[i] = static_cast<char>(c + 32);
+    }
+  }
+  return name;
+}
+
+std::vector<Member> ReadMembers(const fs::path& archive_path) {
+  std::vector<Member> members;
+  try {
+    LzhReader reader(archive_path);
+    LzhEntry entry;
+    while (reader.Next(entry)) {
+      if (!entry.name_decoded) {
+        throw UpdateError(kUnlhaNotArchive, "書庫の中の名前を読めません");
+      }
+      Member m;
+      bool exact = true;
+      m.info.name = cp932::FromUtf8(entry.name, &exact);
+      m.info.mtime = entry.mtime;
+      if (entry.type == LzhEntry::Type::kDirectory) {
+        m.info.directory = true;
+      } else if (entry.type != LzhEntry::Type::kFile) {
+        // Links have no place in a day-file archive and cannot be written back faithfully.
+        continue;
+      } else {
+        if (entry.size > (std::int64_t{1} << 32)) throw UpdateError(kUnlhaBrokenData, "書庫が壊れています");
+        reader.ReadData([&](const char* p, size_t n) { m.data.append(p, n); });
+        if (static_cast<std::int64_t>(m.data.size()) != entry.size) {
+          throw UpdateError(kUnlhaBrokenData, "大きさがヘッダと合いません: " + entry.name);
+        }
+      }
+      members.push_back(std::move(m));
+    }
+  } catch (const LzhError& e) {
+    throw UpdateError(kUnlhaNotArchive, std::string("書庫を読めません: ") + e.what());
+  }
+  return members;
+}
+
+}  // namespace
+
+UpdateResult ArchiveUpdater::Update(const fs::path& archive_path, const std::vector<fs::path>& files) {
+  UpdateResult result;
+  std::error_code ec;
+  bool exists = fs::exists(archive_path, ec);
+  if (exists && !fs::is_regular_file(archive_path, ec)) {
+    throw UpdateError(kUnlhaCannotWrite, "書庫の名前がファイルではありません: " + archive_path.string());
+  }
+  std::vector<Member> members;
+  if (exists) members = ReadMembers(archive_path);
+  std::map<std::string, size_t> index;
+  for (size_t i = 0; i < members.size(); ++i) index[FoldCase(members[i].info.name)] = i;
+  const size_t original_count = members.size();
+  std::vector<bool> replaced(members.size(), false);
+
+  for (const fs::path& file : files) {
+    struct stat st;
+    if (::stat(file.c_str(), &st) != 0) {
+      throw UpdateError(kUnlhaCannotRead, "ファイルがありません: " + file.string());
+    }
+    if (S_ISDIR(st.st_mode)) continue;
+    if (exists && fs::equivalent(file, archive_path, ec)) continue;  // never pack the archive into itself
+    Member m;
+    bool exact = true;
+    m.info.name = platform::Cp932FromPath(file.filename(), &exact);
+    if (!exact || m.info.name.empty()) {
+      throw UpdateError(kUnlhaCannotRead, "シフトJISで表せない名前です: " + file.string());
+    }
+    m.info.mtime = st.st_mtime;
+    if (!platform::ReadFile(file, m.data)) {
+      throw UpdateError(kUnlhaCannotRead, "ファイルを読めません: " + file.string());
+    }
+    std::string key = FoldCase(m.info.name);
+    auto it = index.find(key);
+    if (it != index.end()) {
+      // A listed file replaces the member, or the copy listed earlier in the same command.
+      if (it->second < original_count && !replaced[it->second]) {
+        replaced[it->second] = true;
+        ++result.replaced;
+      }
+      members[it->second] = std::move(m);
+    } else {
+      index[key] = members.size();
+      members.push_back(std::move(m));
+      ++result.added;
+    }
+  }
+  result.kept = static_cast<int>(original_count) - result.replaced;
+  if (!exists && members.empty()) return result;  // nothing to pack: no archive is made
+  if (exists && result.added == 0 && result.replaced == 0) return result;
+
+  LzhWriter writer;
+  try {
+    for (const Member& m : members) writer.Add(m.info, m.data);
+  } catch (const std::length_error& e) {
+    throw UpdateError(kUnlhaCannotWrite, std::string("書庫に収められません: ") + e.what());
+  }
+  if (!platform::ReplaceFile(archive_path, writer.Finish(), ec)) {
+    throw UpdateError(kUnlhaCannotWrite, "書庫を書き込めません: " + archive_path.string() + ": " + ec.message());
+  }
+  return result;
+}
+
+}  // namespace archive

@@ -1,0 +1,88 @@
+#include "archive/lzh_reader.h"
+
+#include <fstream>
+
+namespace archive {
+
+LzhReader::LzhReader(const std::filesystem::path& path) {
+  char head[1] = {1};
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw LzhError("書庫を開けません: " + path.string());
+  in.read(head, 1);
+  if (in.gcount() == 0 || head[0] == 0) {
+    empty_ = true;  // no members, or only the end marker
+    return;
+  }
+  in.close();
+  UseUtf8Names();
+  std::string error;
+  handle_ = lzh_libarchive::OpenFile(path.c_str(), &error);
+  if (!handle_) throw LzhError("LZH 書庫ではありません: " + error);
+}
+
+LzhReader::LzhReader(std::string_view bytes) {
+  if (bytes.empty() || bytes[0] == 0) {
+    empty_ = true;
+    return;
+  }
+  UseUtf8Names();
+  std::string error;
+  handle_ = lzh_libarchive::OpenMemory(bytes.data(), bytes.size(), &error);
+  if (!handle_) throw LzhError("LZH 書庫ではありません: " + error);
+}
+
+// libarchive converts names to the charset of the calling thread's locale; C.UTF-8 makes that
+// UTF-8 (the names of files on disk here) whatever the process-wide locale is.
+void LzhReader::UseUtf8Names() {
+  utf8_locale_ = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0));
+  if (utf8_locale_) saved_locale_ = uselocale(utf8_locale_);
+}
+
+LzhReader::~LzhReader() {
+  lzh_libarchive::Close(handle_);
+  if (utf8_locale_) {
+    uselocale(saved_locale_);
+    freelocale(utf8_locale_);
+  }
+}
+
+bool LzhReader::Next(LzhEntry& entry) {
+  if (empty_) return false;
+  lzh_libarchive::EntryFields f;
+  std::string error;
+  int r = lzh_libarchive::Next(handle_, &f, &error);
+  if (r == 0) return false;
+  if (r < 0) throw LzhError("書庫が壊れています: " + error);
+  entry = LzhEntry();
+  entry.name = std::move(f.name);
+  entry.name_decoded = f.name_converted;
+  switch (f.type) {
+    case lzh_libarchive::EntryType::kFile: entry.type = LzhEntry::Type::kFile; break;
+    case lzh_libarchive::EntryType::kDirectory: entry.type = LzhEntry::Type::kDirectory; break;
+    case lzh_libarchive::EntryType::kLink: entry.type = LzhEntry::Type::kLink; break;
+    default: entry.type = LzhEntry::Type::kOther; break;
+  }
+  entry.size = f.size;
+  entry.mtime = f.mtime;
+  entry.method = f.format.size() > 4 ? f.format.substr(4) : std::string();
+  entry.header_offset = f.header_offset;
+  return true;
+}
+
+std::int64_t LzhReader::ReadData(const std::function<void(const char*, size_t)>& sink) {
+  std::int64_t total = 0;
+  for (;;) {
+    const void* block = nullptr;
+    size_t size = 0;
+    std::int64_t offset = 0;
+    std::string error;
+    int r = lzh_libarchive::ReadBlock(handle_, &block, &size, &offset, &error);
+    if (r == 0) return total;
+    if (r < 0) throw LzhError("データが壊れています: " + error);
+    if (offset != total) throw LzhError("データが壊れています");
+    if (size > 0) sink(static_cast<const char*>(block), size);
+    total += static_cast<std::int64_t>(size);
+  }
+}
+
+}  // namespace archive

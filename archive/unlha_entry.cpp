@@ -1,0 +1,31 @@
+// The exported entry of the archiver library, called with a command line and a buffer for the
+// text it reports. The only symbol the library exports.
+#include <cstring>
+#include <string>
+
+#include "archive/unlha_command.h"
+#include "archive/unlha_result.h"
+
+extern "C" __attribute__((visibility("default"))) int Unlha(void* window, const char* command,
+                                                            char* output, unsigned long size) {
+  (void)window;  // no windows of our own: progress and errors go to the caller
+  std::string text;
+  int result = archive::kUnlhaBadCommand;
+  if (command) {
+    result = archive::RunUnlhaCommand(command, text);
+  } else {
+    text = "コマンドがありません\n";
+  }
+  if (output && size > 0) {
+    size_t n = std::min<size_t>(text.size(), size - 1);
+    // Never cut a UTF-8 character in two.
+    while (n > 0 && n < text.size() && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80) --n;
+    std::memcpy(output, text.data(), n);
+    output[n] = '\0';
+    if (n < text.size() && result == archive::kUnlhaOk && command &&
+        (command[0] == 'L' || command[0] == 'l')) {
+      result = archive::kUnlhaBufferTooSmall;
+    }
+  }
+  return result;
+}
