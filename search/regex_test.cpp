@@ -1,0 +1,326 @@
+// The pattern compiler: scanner errors and their positions, classes, anchors, literal detection,
+// the cache and the equivalence dictionary.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/cp932.h"
+#include "search/reg_exp_parser_error.h"
+#include "search/regular_expression.h"
+#include "search/tre_pre_processor.h"
+
+namespace search {
+namespace {
+
+std::string S(const char* utf8) { return cp932::FromUtf8(utf8); }
+
+// Runs the automaton from its initial state over whole characters of `text` and tells whether
+// it ends in an accepting state (the whole text matched).
+bool FullMatch(const TRE_DFA& dfa, const std::string& text) {
+  int state = dfa.Initial();
+  for (size_t i = 0; i < text.size() && state >= 0; ++i) {
+    auto c = static_cast<unsigned char>(text[i]);
+    RECode code = c;
+    if (cp932::IsLeadByte(c) && i + 1 < text.size()) {
+      code = static_cast<RECode>(c << 8 | static_cast<unsigned char>(text[++i]));
+    }
+    state = dfa.Next(state, code);
+  }
+  return state >= 0 && dfa.Accepting(state);
+}
+
+bool Full(const std::string& pattern, const std::string& text) {
+  TRegularExpression re;
+  re.SetRegExp(pattern);
+  return FullMatch(re.Automaton(), text);
+}
+
+struct ErrorCase {
+  std::string pattern;
+  const char* message;
+  int position;
+};
+
+TEST(RegexErrors, EveryMessageWithItsPosition) {
+  const std::string lead_at_end = std::string("ab") + '\x82';
+  std::vector<ErrorCase> cases = {
+      {lead_at_end, "不正な２バイト文字コードです。", 4},
+      {"ab\\", "\"\\\"の次には文字が必要です。", 4},
+      {"a\\xg", "不正な１６進数コード表記です。", 4},
+      {"\\x", "不正な１６進数コード表記です。", 3},
+      {"\\200000", "不正な８進数コード表記です。", 8},
+      {"[", "右ブラケット\"]\"が必要です", 2},
+      {"[abc", "右ブラケット\"]\"が必要です", 5},
+      {"[z-a]", "不正なキャラクタ範囲です", 5},
+      {"[]", "不正なキャラクタクラス指定です。", 3},
+      {"[^]", "不正なキャラクタクラス指定です。", 4},
+      {"(ab", "右(閉じ)括弧が必要です", 4},
+      {"a**", "普通の文字、または左括弧\"(\"が必要です", 4},
+      {"*a", "普通の文字、または左括弧\"(\"が必要です", 2},
+      {"a|+", "普通の文字、または左括弧\"(\"が必要です", 4},
+      {"]", "普通の文字、または左括弧\"(\"が必要です", 2},
+      {"a)", "正規表現に余分な文字があります", 3},
+      {"(a))b", "正規表現に余分な文字があります", 5},
+  };
+  for (const ErrorCase& c : cases) {
+    TRegularExpression re;
+    re.SetRegExp("abc");
+    try {
+      re.SetRegExp(c.pattern);
+      ADD_FAILURE() << "no error for " << c.pattern;
+    } catch (const ERegExpParser& e) {
+      EXPECT_STREQ(e.what(), c.message) << c.pattern;
+      EXPECT_EQ(e.Position(), c.position) << c.pattern;
+    }
+    // After the error the empty pattern is current and RegExp is empty.
+    EXPECT_EQ(re.RegExp(), "");
+    EXPECT_EQ(re.CurrentIndex(), 0);
+    EXPECT_EQ(re.CacheCount(), 2) << "the failed entry is removed again";
+  }
+}
+
+TEST(RegexErrors, OctalAtTheLimitIsAccepted) {
+  {
+    TRegularExpression re;
+    re.SetRegExp("\\177777");  // 0xFFFF: an ordinary code, not the empty transition
+    int s = re.Automaton().Next(0, 0xFFFF);
+    ASSERT_GE(s, 0);
+    EXPECT_TRUE(re.Automaton().Accepting(s));
+    EXPECT_FALSE(re.Automaton().Accepting(0));
+  }
+  EXPECT_TRUE(Full("\\101", "A"));
+  EXPECT_TRUE(Full("\\x41", "A"));
+  EXPECT_TRUE(Full("\\d", "d"));
+  EXPECT_TRUE(Full("\\b", "\b"));
+  EXPECT_TRUE(Full("a{2}", "a{2}"));
+}
+
+TEST(RegexErrors, ExplodingAutomatonIsRefusedNotExhausted) {
+  // (a|b)*a followed by 18 more (a|b) needs 2^18 states; it must fail quickly and clearly.
+  std::string pattern = "(a|b)*a";
+  for (int i = 0; i < 18; ++i) pattern += "(a|b)";
+  TRegularExpression re;
+  try {
+    re.SetRegExp(pattern);
+    FAIL();
+  } catch (const ERegExpParser& e) {
+    EXPECT_STREQ(e.what(), regexp_message::kTooComplex);
+    EXPECT_EQ(e.Position(), static_cast<int>(pattern.size()) + 1);
+  }
+  EXPECT_EQ(re.CurrentIndex(), 0);
+  std::string deep(1000, '(');
+  EXPECT_THROW(re.SetRegExp(deep + "a" + std::string(1000, ')')), ERegExpParser);
+  // A long but plain pattern is fine.
+  re.SetRegExp(std::string(3000, 'x'));
+  EXPECT_TRUE(re.IsLiteral());
+}
+
+TEST(RegexEscapes, HexTakesAtMostFourDigits) {
+  // 0x4142 then the digit 4: the code 0x4142 has no character form, so it is not a literal.
+  TRegularExpression re;
+  re.SetRegExp("\\x41424");
+  EXPECT_FALSE(re.IsLiteral());
+  EXPECT_TRUE(FullMatch(re.Automaton(), std::string("\x41\x42") + "4") == false);
+  const TRE_DFA& dfa = re.Automaton();
+  int s = dfa.Next(dfa.Initial(), 0x4142);
+  ASSERT_GE(s, 0);
+  s = dfa.Next(s, '4');
+  ASSERT_GE(s, 0);
+  EXPECT_TRUE(dfa.Accepting(s));
+  EXPECT_TRUE(Full("\\x4a", "J"));
+}
+
+TEST(RegexAnchors, InsideThePatternTheyAreCharacters) {
+  EXPECT_TRUE(Full("x^y", "x^y"));
+  EXPECT_TRUE(Full("a$b", "a$b"));
+  TRegularExpression re;
+  re.SetRegExp("x^y");
+  EXPECT_TRUE(re.IsLiteral());
+  EXPECT_EQ(re.LiteralText(), "x^y");
+  // At the edges they take the line-head and line-tail codes.
+  re.SetRegExp("^a$");
+  const TRE_DFA& dfa = re.Automaton();
+  int s = dfa.Next(dfa.Next(dfa.Next(dfa.Initial(), 0xFFFD), 'a'), 0xFFFE);
+  ASSERT_GE(s, 0);
+  EXPECT_TRUE(dfa.Accepting(s));
+  EXPECT_FALSE(re.IsLiteral()) << "0xFFFD is no character of any text";
+}
+
+TEST(RegexClasses, HyphenAtTheEdgesOrEscapedIsItself) {
+  for (const char* p : {"[-a]", "[a-]", "[a\\-z]"}) {
+    EXPECT_TRUE(Full(p, "-")) << p;
+    EXPECT_TRUE(Full(p, "a")) << p;
+    EXPECT_FALSE(Full(p, "b")) << p;
+  }
+  EXPECT_TRUE(Full("[a\\-z]", "z"));
+  EXPECT_TRUE(Full("[a-c]", "b"));
+}
+
+TEST(RegexClasses, DoubleByteRangesAndCharacters) {
+  EXPECT_TRUE(Full(S("[ぁ-ん]"), S("ぁ")));
+  EXPECT_TRUE(Full(S("[ぁ-ん]"), S("の")));
+  EXPECT_TRUE(Full(S("[ぁ-ん]"), S("ん")));
+  EXPECT_FALSE(Full(S("[ぁ-ん]"), S("ア")));
+  EXPECT_FALSE(Full(S("[ぁ-ん]"), "\x82"));  // half a character is no character
+  // The class holds double-byte codes only; its lead byte alone and ASCII are outside.
+  EXPECT_FALSE(Full(S("[ぁ-ん]"), "a"));
+  TRegularExpression re;
+  re.SetRegExp(S("[ぁ-ん]"));
+  EXPECT_EQ(re.Automaton().Next(0, 0x82), -1);
+  EXPECT_EQ(re.Automaton().Next(0, 0x9F), -1);
+  // 'あ' is one character: its bytes are not two characters.
+  re.SetRegExp(S("あ"));
+  EXPECT_TRUE(re.IsLiteral());
+  EXPECT_EQ(re.LiteralText(), S("あ"));
+  EXPECT_EQ(re.Automaton().Next(0, 0x82), -1);
+  EXPECT_GE(re.Automaton().Next(0, 0x82A0), 0);
+}
+
+TEST(RegexClasses, DotAndNegatedClassesNeverMatchLineEnds) {
+  for (const char* p : {".", "[^a]", "[^\\x01-\\x09]"}) {
+    EXPECT_FALSE(Full(p, "\n")) << p;
+    EXPECT_FALSE(Full(p, "\r")) << p;
+    EXPECT_FALSE(Full(p, std::string(1, '\0'))) << p;
+    EXPECT_TRUE(Full(p, "z")) << p;
+    EXPECT_TRUE(Full(p, S("漢"))) << p;
+  }
+  EXPECT_FALSE(Full("[^a]", "a"));
+  EXPECT_FALSE(Full("[^\\x01-\\x09]", "\t"));
+  EXPECT_TRUE(Full("[^\\x01-\\x09]", "\x0B"));
+}
+
+TEST(RegexClasses, NegatedClassCoveringEverythingMatchesNothing) {
+  TRegularExpression re;
+  re.SetRegExp("[^\\x01-\\xFCFC]");
+  EXPECT_FALSE(re.IsLiteral());
+  EXPECT_FALSE(Full("a[^\\x01-\\xFCFC]", "ab"));
+  EXPECT_FALSE(re.IsLiteral());
+  re.SetRegExp("a[^\\x01-\\xFCFC]");
+  EXPECT_FALSE(re.IsLiteral()) << "a chain into a dead end is no literal";
+  EXPECT_TRUE(Full("a[^\\x01-\\xFCFC]|b", "b"));
+  EXPECT_TRUE(Full("x[^\\x01-\\xFCFC]*y", "xy"));
+}
+
+TEST(RegexAutomaton, TransitionsAreSortedAndDisjoint) {
+  TRegularExpression re;
+  re.SetRegExp("[a-m]x|[h-z]y|k|.q");
+  const TRE_DFA& dfa = re.Automaton();
+  for (int s = 0; s < dfa.StateCount(); ++s) {
+    const auto& ts = dfa.State(s).transitions;
+    for (size_t i = 1; i < ts.size(); ++i) EXPECT_GT(ts[i].low, ts[i - 1].high);
+  }
+  EXPECT_TRUE(FullMatch(dfa, "kx"));
+  EXPECT_TRUE(FullMatch(dfa, "ky"));
+  EXPECT_TRUE(FullMatch(dfa, "k"));
+  EXPECT_TRUE(FullMatch(dfa, "kq"));
+  EXPECT_FALSE(FullMatch(dfa, "ax y"));
+  EXPECT_TRUE(Full("(ab)+c", "ababc"));
+  EXPECT_FALSE(Full("(ab)+c", "c"));
+  EXPECT_TRUE(Full("ab?c", "ac"));
+  EXPECT_TRUE(Full("a|", ""));
+  EXPECT_TRUE(Full("(|a)b", "b"));
+}
+
+TEST(RegexLiteral, DetectsFixedStringsOnly) {
+  TRegularExpression re;
+  for (const char* p : {"abc", "(abc)", "a(b)c"}) {
+    re.SetRegExp(p);
+    EXPECT_TRUE(re.IsLiteral()) << p;
+    EXPECT_EQ(re.LiteralText(), "abc") << p;
+  }
+  for (const char* p : {"ab?", "a.c", "a*", "ab|cd", "[ab]"}) {
+    re.SetRegExp(p);
+    EXPECT_FALSE(re.IsLiteral()) << p;
+    EXPECT_EQ(re.LiteralText(), "") << p;
+  }
+  re.SetRegExp("a|a");
+  EXPECT_TRUE(re.IsLiteral());
+  re.SetRegExp("");
+  EXPECT_TRUE(re.IsLiteral());
+  EXPECT_EQ(re.LiteralText(), "");
+}
+
+class LineFeedAnchors : public TRegularExpression {
+ public:
+  LineFeedAnchors() = default;
+  RECode LineHeadCode() const override { return 10; }
+  RECode LineTailCode() const override { return 10; }
+};
+
+TEST(RegexLiteral, LineHeadBecomesALineFeed) {
+  LineFeedAnchors re;
+  re.SetRegExp("^abc");
+  EXPECT_TRUE(re.IsLiteral());
+  EXPECT_EQ(re.LiteralText(), "\nabc");
+  re.SetRegExp("abc$");
+  EXPECT_EQ(re.LiteralText(), "abc\n");
+  re.SetRegExp("[\\x01-\\x20]x");  // a class holding the line feed is split around it
+  EXPECT_TRUE(FullMatch(re.Automaton(), "\nx"));
+  EXPECT_TRUE(FullMatch(re.Automaton(), " x"));
+}
+
+TEST(RegexCache, EvictsTheOldestAndKeepsOrderOnHits) {
+  TRegularExpression re;
+  for (int i = 1; i <= 29; ++i) re.SetRegExp("p" + std::to_string(i));
+  EXPECT_EQ(re.CacheCount(), 30);
+  EXPECT_EQ(re.CacheKey(0), "");
+  EXPECT_EQ(re.CacheKey(1), "p29");
+  EXPECT_EQ(re.CacheKey(29), "p1");
+  // A hit makes the entry current without moving it.
+  re.SetRegExp("p1");
+  EXPECT_EQ(re.CurrentIndex(), 29);
+  EXPECT_EQ(re.CacheKey(29), "p1");
+  EXPECT_EQ(re.CacheKey(1), "p29");
+  // A new pattern pushes out the one inserted longest ago (p1), the empty entry stays.
+  re.SetRegExp("new");
+  EXPECT_EQ(re.CacheCount(), 30);
+  EXPECT_EQ(re.CacheKey(0), "");
+  EXPECT_EQ(re.CacheKey(1), "new");
+  EXPECT_EQ(re.CacheKey(29), "p2");
+  EXPECT_EQ(re.CurrentIndex(), 1);
+  EXPECT_TRUE(re.IsLiteral());
+  EXPECT_EQ(re.LiteralText(), "new");
+  re.SetRegExp("");
+  EXPECT_EQ(re.CurrentIndex(), 0);
+}
+
+TEST(RegexFuzzyDictionary, HasTheGroupsInOrderAndExpands) {
+  const std::vector<std::string>& texts = TREPreProcessor::BuiltInFuzzyCharTexts();
+  ASSERT_EQ(texts.size(), 145u);
+  const REDictionary& dic = TREPreProcessor::BuiltInFuzzyCharDic();
+  ASSERT_EQ(dic.size(), 145u);
+  EXPECT_EQ(dic[0], (REDictionaryGroup{S("Ａ"), S("ａ"), "A", "a"}));
+  EXPECT_EQ(dic[36 + 22], (REDictionaryGroup{" ", S("　")}));
+  EXPECT_EQ(dic[36 + 32], (REDictionaryGroup{",", S("､"), S("、"), S("，")}));
+  EXPECT_EQ(dic[72], (REDictionaryGroup{S("ん"), S("ン"), S("ﾝ")}));
+  EXPECT_EQ(dic[144], (REDictionaryGroup{S("ﾟ"), S("゜")}));
+  for (const REDictionaryGroup& group : dic) {
+    EXPECT_GE(group.size(), 1u);
+    for (const std::string& v : group) EXPECT_FALSE(v.empty());
+  }
+  TREPreProcessor pre;
+  pre.UseFuzzyCharDic = true;
+  pre.FuzzyCharDics.push_back(dic);
+  // か゛ (two characters) is taken before か; metacharacters stay; classes are copied.
+  EXPECT_EQ(pre.Process(S("か゛")), S("(が|ガ|ｶﾞ|か゛|カ゛)"));
+  EXPECT_EQ(pre.Process("a*[b]"), S("(Ａ|ａ|A|a)*[b]"));
+  EXPECT_EQ(pre.Process("\\("), S("(\\(|（)"));
+  EXPECT_EQ(pre.Process(S("ソ")), S("(そ|ソ|ｿ)"));  // the trail byte 0x5C gets no backslash
+}
+
+TEST(RegexFuzzyDictionary, ComponentSwitchRecompiles) {
+  TRegularExpression re;
+  re.PreProcessor().FuzzyCharDics.push_back(TREPreProcessor::BuiltInFuzzyCharDic());
+  re.SetRegExp("a");
+  EXPECT_TRUE(re.IsLiteral());
+  re.SetUseFuzzyCharDic(true);
+  EXPECT_FALSE(re.IsLiteral());
+  EXPECT_TRUE(FullMatch(re.Automaton(), S("Ａ")));
+  re.SetUseFuzzyCharDic(false);
+  EXPECT_TRUE(re.IsLiteral());
+  EXPECT_EQ(re.RegExp(), "a");
+}
+
+}  // namespace
+}  // namespace search

@@ -1,0 +1,78 @@
+// TRE_DFA: the deterministic automaton of a pattern, built from its nondeterministic automaton by
+// subset construction; each state's transitions are sorted by range start. It also knows whether
+// the pattern is a fixed string (the literal text), which the grep compares directly.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "search/tre_nfa.h"
+#include "search/tre_nfa_state_set.h"
+
+namespace search {
+
+struct TRE_DFATransition {
+  RECode low = 0, high = 0;
+  int target = 0;
+};
+
+struct TRE_DFAState {
+  explicit TRE_DFAState(TRE_NFAStateSet s) : set(std::move(s)) {}
+  TRE_NFAStateSet set;
+  bool processed = false;
+  bool accepting = false;
+  std::vector<TRE_DFATransition> transitions;
+};
+
+class TRE_DFA {
+ public:
+  // Bounds no typed pattern comes near; beyond them the pattern is refused as too complex
+  // instead of taking all memory.
+  static constexpr int kMaxStates = 20000;
+  static constexpr size_t kMaxBytes = 64u << 20;
+
+  // The automaton of the empty pattern.
+  TRE_DFA();
+  explicit TRE_DFA(const TRE_NFA& nfa);
+
+  int Initial() const { return 0; }
+  int StateCount() const { return static_cast<int>(states_.size()); }
+  const TRE_DFAState& State(int index) const { return states_[index]; }
+  bool Accepting(int state) const { return states_[state].accepting; }
+  // The next state for a character, or -1: transitions are scanned in order and the scan stops
+  // at the first range that starts above the code.
+  int Next(int state, RECode code) const;
+
+  bool IsLiteral() const { return literal_; }
+  const std::string& LiteralText() const { return literal_text_; }
+
+  // A byte string that every match contains within one line ("" when none is known); set by
+  // the compiler from the parse tree.
+  const std::string& RequiredText() const { return required_text_; }
+  void SetRequiredText(std::string text) { required_text_ = std::move(text); }
+
+  // A faster form that a matcher builds once and keeps with the automaton, so that a pattern
+  // found again in the cache is not rebuilt.
+  std::shared_ptr<const void>& Attachment() const { return attachment_; }
+
+ private:
+  void DetectLiteral();
+
+  std::vector<TRE_DFAState> states_;
+  bool literal_ = false;
+  std::string literal_text_;
+  std::string required_text_;
+  mutable std::shared_ptr<const void> attachment_;
+};
+
+// True when a code is a character that text can hold, so that comparing its bytes finds exactly
+// the places where the automaton would see it: a single byte that is not a lead byte (nor NUL or
+// carriage return, which never reach the automaton), or a lead byte with a trail byte that is
+// not NUL, line feed or carriage return.
+bool IsTextCode(RECode code);
+// The one or two bytes of a code.
+void AppendCode(std::string& out, RECode code);
+
+}  // namespace search

@@ -1,0 +1,150 @@
+#include "search/tre_parser.h"
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+#include "search/reg_exp_parser_error.h"
+
+namespace search {
+
+namespace msg = regexp_message;
+
+TRENode* TREParser::Run() {
+  Advance();
+  TRENode* root = Expression();
+  if (token_.kind != RETokenKind::kEnd) scanner_.Fail(msg::kExtraChars);
+  return root;
+}
+
+bool TREParser::AtBranchEnd() const {
+  return token_.kind == RETokenKind::kAlt || token_.kind == RETokenKind::kRParen ||
+         token_.kind == RETokenKind::kEnd;
+}
+
+TRENode* TREParser::Expression() {
+  if (++depth_ > kMaxDepth) scanner_.Fail(msg::kTooDeep);
+  TRENode* node = Branch();
+  while (token_.kind == RETokenKind::kAlt) {
+    Advance();
+    node = tree_.MakeNode(RENodeKind::kAlt, node, Branch());
+  }
+  --depth_;
+  return node;
+}
+
+TRENode* TREParser::Branch() {
+  if (AtBranchEnd()) return tree_.MakeNode(RENodeKind::kEmpty);
+  TRENode* node = Factor();
+  while (!AtBranchEnd()) node = tree_.MakeNode(RENodeKind::kConcat, node, Factor());
+  return node;
+}
+
+static bool IsPostfix(RETokenKind kind) {
+  return kind == RETokenKind::kStar || kind == RETokenKind::kPlus ||
+         kind == RETokenKind::kQuestion;
+}
+
+TRENode* TREParser::Factor() {
+  TRENode* primary = Primary();
+  if (!IsPostfix(token_.kind)) return primary;
+  RETokenKind op = token_.kind;
+  Advance();
+  if (IsPostfix(token_.kind)) scanner_.Fail(msg::kNeedCharOrParen);
+  switch (op) {
+    case RETokenKind::kStar:
+      return tree_.MakeNode(RENodeKind::kRepeat, primary);
+    case RETokenKind::kPlus:
+      // The primary's subtree is shared by both parents.
+      return tree_.MakeNode(RENodeKind::kConcat, primary,
+                            tree_.MakeNode(RENodeKind::kRepeat, primary));
+    default:
+      return tree_.MakeNode(RENodeKind::kAlt, primary, tree_.MakeNode(RENodeKind::kEmpty));
+  }
+}
+
+TRENode* TREParser::Primary() {
+  TRENode* node = nullptr;
+  switch (token_.kind) {
+    case RETokenKind::kChar:
+      node = tree_.MakeLeaf(token_.code, token_.code);
+      Advance();
+      return node;
+    case RETokenKind::kLParen:
+      Advance();
+      node = Expression();
+      if (token_.kind != RETokenKind::kRParen) scanner_.Fail(msg::kNeedRightParen);
+      Advance();
+      return node;
+    case RETokenKind::kClassStart:
+    case RETokenKind::kNegClassStart:
+      return Class(token_.kind == RETokenKind::kNegClassStart);
+    case RETokenKind::kAny:
+      Advance();
+      return tree_.MakeAnyChar();
+    case RETokenKind::kHead:
+      uses_head_ = true;
+      node = tree_.MakeNode(RENodeKind::kHead);
+      node->low = node->high = '^';
+      Advance();
+      return node;
+    case RETokenKind::kTail:
+      uses_tail_ = true;
+      node = tree_.MakeNode(RENodeKind::kTail);
+      node->low = node->high = '$';
+      Advance();
+      return node;
+    default:
+      scanner_.Fail(msg::kNeedCharOrParen);
+  }
+}
+
+TRENode* TREParser::Class(bool negated) {
+  std::vector<std::pair<RECode, RECode>> items;
+  for (;;) {
+    Advance();
+    if (token_.kind == RETokenKind::kClassEnd) break;
+    items.emplace_back(token_.code, token_.upper);
+  }
+  if (items.empty()) scanner_.Fail(msg::kBadClass);
+  TRENode* node = nullptr;
+  if (!negated) {
+    for (auto [low, high] : items) {
+      TRENode* leaf = tree_.MakeLeaf(low, high);
+      node = node ? tree_.MakeNode(RENodeKind::kAlt, node, leaf) : leaf;
+    }
+  } else {
+    // The any-character set with every item's range taken out of it. The merged items are the
+    // union the disjoint pieces would cover, so the remaining ranges are the same.
+    std::sort(items.begin(), items.end());
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> merged;
+    for (auto [low, high] : items) {
+      if (!merged.empty() && low <= merged.back().second + 1) {
+        merged.back().second = std::max<std::uint32_t>(merged.back().second, high);
+      } else {
+        merged.emplace_back(low, high);
+      }
+    }
+    for (auto [any_low, any_high] : kAnyCharRanges) {
+      std::uint32_t low = any_low;
+      for (auto [item_low, item_high] : merged) {
+        if (item_high < low || item_low > any_high) continue;
+        if (item_low > low) {
+          TRENode* leaf = tree_.MakeLeaf(static_cast<RECode>(low), static_cast<RECode>(item_low - 1));
+          node = node ? tree_.MakeNode(RENodeKind::kAlt, node, leaf) : leaf;
+        }
+        low = item_high + 1;
+      }
+      if (low <= any_high) {
+        TRENode* leaf = tree_.MakeLeaf(static_cast<RECode>(low), any_high);
+        node = node ? tree_.MakeNode(RENodeKind::kAlt, node, leaf) : leaf;
+      }
+    }
+    // Nothing left: a class that no character matches.
+    if (!node) node = tree_.MakeNode(RENodeKind::kNothing);
+  }
+  Advance();
+  return node;
+}
+
+}  // namespace search
