@@ -1,0 +1,126 @@
+#include "app/marquee_label.h"
+
+#include <QFontMetrics>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
+
+#include <cmath>
+#include <cstdlib>
+
+namespace app {
+
+TMarqueeLabel::TMarqueeLabel(QWidget* parent) : QWidget(parent) {
+  color_ = palette().color(QPalette::Button);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  timer_.setInterval(100);
+  connect(&timer_, &QTimer::timeout, this, &TMarqueeLabel::Step);
+}
+
+void TMarqueeLabel::SetSpeed(int ms) {
+  ms = std::clamp(ms, 1, 1000);
+  if (ms == speed_) return;
+  speed_ = ms;
+  timer_.setInterval(ms);
+}
+
+void TMarqueeLabel::SetSteps(int steps) { steps_ = std::max(steps, 1); }
+
+void TMarqueeLabel::SetDirection(TMarqueeDirection direction) {
+  if (direction == direction_) return;
+  direction_ = direction;
+  update();
+}
+
+void TMarqueeLabel::SetShadow(const TMarqueeShadow& shadow) {
+  if (shadow == shadow_) return;
+  shadow_ = shadow;
+  update();
+}
+
+void TMarqueeLabel::SetCaption(const QString& text) {
+  if (text == caption_) return;
+  caption_ = text;
+  update();
+}
+
+void TMarqueeLabel::SetColor(const QColor& colour) {
+  if (colour == color_) return;
+  color_ = colour;
+  update();
+}
+
+void TMarqueeLabel::SetFontColor(const QColor& colour) {
+  if (colour == font_color_) return;
+  font_color_ = colour;
+  update();
+}
+
+void TMarqueeLabel::Start(int position) {
+  if (timer_.isActive()) return;
+  position_ = position >= 0 && position <= steps_ ? position : 0;
+  timer_.setInterval(speed_);
+  timer_.start();
+}
+
+void TMarqueeLabel::Step() {
+  if (!timer_.isActive()) return;
+  if (position_ == 0 && OnBegin) OnBegin();
+  ++position_;
+  if (OnStep) OnStep();
+  repaint();
+  if (position_ >= steps_) {
+    timer_.stop();
+    if (OnEnd) OnEnd();
+    position_ = 0;
+  }
+}
+
+QString TMarqueeLabel::Line() const {
+  // One line: line breaks in the text are not interpreted, the lines simply follow each other.
+  QString line = caption_;
+  return line.remove(QLatin1Char('\r')).remove(QLatin1Char('\n'));
+}
+
+int TMarqueeLabel::TextWidth() const { return QFontMetrics(font()).horizontalAdvance(Line()); }
+
+int TMarqueeLabel::TextX() const {
+  const int w = TextWidth() + std::abs(shadow_.OffsetLeft);
+  const double f = static_cast<double>(position_) / steps_;
+  // Halves round to even.
+  int x = direction_ == TMarqueeDirection::mlRightToLeft
+              ? static_cast<int>(std::nearbyint((1 - f) * (width() + w))) - w
+              : static_cast<int>(std::nearbyint(f * (width() + w))) - w;
+  if (shadow_.Visible && shadow_.OffsetLeft < 0) x -= shadow_.OffsetLeft;
+  return x;
+}
+
+void TMarqueeLabel::paintEvent(QPaintEvent*) {
+  QPixmap buffer(size());
+  buffer.fill(color_);
+  {
+    QPainter p(&buffer);
+    p.setFont(font());
+    QFontMetrics metrics(font());
+    const int h = metrics.height();
+    int y = 0;
+    if (h < height()) y = (height() - h - (shadow_.Visible ? shadow_.OffsetTop : 0)) / 2;
+    const int x = TextX();
+    const QString line = Line();
+    if (shadow_.Visible) {
+      p.setPen(shadow_.Color);
+      p.drawText(x + shadow_.OffsetLeft, y + shadow_.OffsetTop + metrics.ascent(), line);
+    }
+    p.setPen(font_color_);
+    p.drawText(x, y + metrics.ascent(), line);
+  }
+  QPainter(this).drawPixmap(0, 0, buffer);
+}
+
+void TMarqueeLabel::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) && OnClick) {
+    OnClick();
+  }
+}
+
+}  // namespace app

@@ -1,0 +1,192 @@
+#include "app/month_model.h"
+
+#include <cstdio>
+#include <map>
+
+#include "calendar/date_colour.h"
+#include "calendar/holiday_tables.h"
+#include "daydata/day_store.h"
+#include "platform/cp932.h"
+#include "platform/file_system.h"
+
+namespace fs = std::filesystem;
+
+namespace app {
+namespace {
+
+const std::string& Sjis(const char* utf8) {
+  // Only a handful of fixed texts pass through here; converting each once is enough.
+  thread_local std::map<const char*, std::string> cache;
+  auto it = cache.find(utf8);
+  if (it == cache.end()) it = cache.emplace(utf8, cp932::FromUtf8(utf8)).first;
+  return it->second;
+}
+
+const std::string& WeekdayName(int weekday) {
+  static const char* const kNames[] = {"日", "月", "火", "水", "木", "金", "土"};
+  static const std::string kNone;
+  return weekday >= 0 && weekday < 7 ? Sjis(kNames[weekday]) : kNone;
+}
+
+void PreviousMonth(int& y, int& m) {
+  if (--m == 0) m = 12, --y;
+}
+
+void NextMonth(int& y, int& m) {
+  if (++m == 13) m = 1, ++y;
+}
+
+std::string YearMonthHalf(int y, int m, const char* half) {
+  return std::to_string(y) + Sjis("年") + std::to_string(m) + Sjis(half);
+}
+
+}  // namespace
+
+int DaysInMonth(int year, int month) {
+  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+  return kDays[month - 1] + (month == 2 && leap ? 1 : 0);
+}
+
+MonthLayout LayoutOf(const MonthView& v) {
+  MonthLayout layout;
+  if (!v.half_month || (!v.first_half && !v.second_half)) {
+    layout.left = {v.year, v.month, 1};
+    layout.right = {v.year, v.month, 17};
+  } else if (v.first_half) {
+    int y = v.year, m = v.month;
+    PreviousMonth(y, m);
+    layout.left = {y, m, 17};
+    layout.right = {v.year, v.month, 1};
+  } else {
+    int y = v.year, m = v.month;
+    NextMonth(y, m);
+    layout.left = {v.year, v.month, 17};
+    layout.right = {y, m, 1};
+  }
+  return layout;
+}
+
+std::string MonthTitle(const MonthView& v, const std::string& previous) {
+  if (!v.half_month) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%d%s%2d%s", v.year, Sjis("年").c_str(), v.month,
+                  Sjis("月のスケジュ－ル").c_str());
+    return buffer;
+  }
+  const std::string gap(12, ' ');
+  int y = v.year, m = v.month;
+  if (v.second_half && !v.first_half) {
+    NextMonth(y, m);
+    return YearMonthHalf(v.year, v.month, "月後半") + gap + YearMonthHalf(y, m, "月前半");
+  }
+  if (v.first_half && !v.second_half) {
+    PreviousMonth(y, m);
+    return YearMonthHalf(y, m, "月後半") + gap + YearMonthHalf(v.year, v.month, "月前半");
+  }
+  return previous;
+}
+
+DateColumn BuildDateColumn(const MonthView& view, const Today& today, const MainSettings& s,
+                           calendar::HolidayRules& holidays, calendar::LunarCalendar& lunar) {
+  calendar::DateColourSwitches switches;
+  switches.holidays_are_rest = s.syukukyucolor == 1;
+  switches.sunday_only = s.syu1color == 1;
+  switches.two_day_weekend = s.syu2color == 1;
+  switches.fixed_rest_days = s.siteicolor == 1;
+  for (int d = 0; d < 7; ++d) switches.rest_days[static_cast<size_t>(d)] = s.rest_day[d] == 1;
+
+  MonthLayout layout = LayoutOf(view);
+  DateColumn column;
+  auto fill = [&](const GridMonth& grid, std::array<DateCell, 16>& cells) {
+    const int length = DaysInMonth(grid.year, grid.month);
+    for (int row = 0; row < 16; ++row) {
+      DateCell& cell = cells[static_cast<size_t>(row)];
+      const int d = grid.ListOf(row);
+      if (d > length) continue;
+      cell.has_day = true;
+      cell.year = grid.year, cell.month = grid.month, cell.day = d;
+      cell.today = grid.year == today.year && grid.month == today.month && d == today.cursor_day;
+      const int weekday = calendar::WeekdayOf(grid.year, grid.month, d);
+      char number[8];
+      std::snprintf(number, sizeof number, "%2d ", d);
+      cell.date_text = number + WeekdayName(weekday);
+      if (s.rokuyou == 1 && grid.year >= calendar::LunarCalendar::kFirstYear &&
+          grid.year <= calendar::LunarCalendar::kLastYear) {
+        calendar::LunarDateRecord lunar_date = lunar.LunarDate(grid.year, grid.month, d);
+        cell.rokuyou_text = Sjis(" (") + std::string(lunar_date.rokuyou_name) + ")" +
+                            std::string(lunar.SolarTerm(grid.year, grid.month, d));
+        cell.rokuyou_colour = lunar_date.rokuyou == 4 ? 0x008000 : 0x000000;
+      }
+      calendar::DayHoliday holiday = holidays.DrawDay(grid.year, grid.month, d);
+      cell.date_colour = calendar::DateTextColour(holiday, weekday, switches);
+      if (s.syukucolor == 1 && !holiday.name.empty()) {
+        cell.holiday_name = std::string(holiday.name);
+        cell.holiday_colour = s.syukukyucolor == 1 ? calendar::kDateRed : calendar::kDateBlack;
+      }
+    }
+  };
+  fill(layout.left, column.left);
+  fill(layout.right, column.right);
+  return column;
+}
+
+std::string LoadDaySummaries(const fs::path& data_dir, const MonthView& view,
+                             std::array<daydata::TLightStrings, 33>& lists) {
+  for (auto& list : lists) list.Clear();
+  std::string year_folder;
+  // Day files are looked up relative to the working directory: the year folder when it exists,
+  // else the data folder itself.
+  auto enter_year = [&](int year) {
+    year_folder = std::to_string(year);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+      platform::SetCurrentDir(data_dir);
+      if (platform::SetCurrentDir(year_folder)) return;
+    }
+  };
+  auto load = [&](int year, int month, int first, int last) {
+    for (int d = first; d <= last; ++d) {
+      try {
+        lists[static_cast<size_t>(d)].LoadFromFile(
+            daydata::DayFileName(std::to_string(year), month, d));
+      } catch (const daydata::EInOutError&) {
+        // A missing or unreadable day is an empty row.
+      }
+    }
+  };
+  const int y = view.year, m = view.month;
+  enter_year(y);
+  if (!view.half_month || (!view.first_half && !view.second_half)) {
+    load(y, m, 1, 32);
+  } else if (view.second_half) {
+    int ny = y, nm = m;
+    NextMonth(ny, nm);
+    if (ny != y) enter_year(ny);
+    load(ny, nm, 1, 16);
+    if (ny != y) enter_year(y);
+    load(y, m, 17, 32);
+  } else {
+    load(y, m, 1, 16);
+    int py = y, pm = m;
+    PreviousMonth(py, pm);
+    if (py != y) enter_year(py);
+    load(py, pm, 17, 32);
+  }
+  return year_folder;
+}
+
+ShownText ShownTextOf(const daydata::TLightStrings& list) {
+  ShownText shown;
+  int first = 0;
+  if (list.Count() > 0 && daydata::IsGridColourLine(list[0])) {
+    shown.colour = daydata::ColourValueOf(list[0][0] - '0');
+    first = 1;
+  }
+  for (int i = first; i < list.Count(); ++i) {
+    shown.text += list[i];
+    shown.text += "\r\n";
+  }
+  return shown;
+}
+
+}  // namespace app

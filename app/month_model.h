@@ -1,0 +1,82 @@
+// The month on display, free of Qt: which day each row of the two grids stands for, the date
+// text with its colour, rokuyou and holiday name, today's cell, and the day texts with their
+// colour lines. The grids paint what it says; mirune-cli prints it.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+#include "app/main_settings.h"
+#include "calendar/holiday_rules.h"
+#include "calendar/lunar_calendar.h"
+#include "daydata/light_strings.h"
+
+namespace app {
+
+// What is shown: the shown date and the display mode.
+struct MonthView {
+  int year = 2000, month = 1, day = 1;
+  bool half_month = false;
+  bool first_half = false;   // previous month's second half and this month's first
+  bool second_half = false;  // this month's second half and the next month's first
+};
+
+struct Today {
+  int year = 2000, month = 1;
+  int cursor_day = 1;  // today's day of the month as the main window keeps it
+};
+
+struct DateCell {
+  bool has_day = false;  // rows past the month's end show nothing
+  int year = 0, month = 0, day = 0;
+  bool today = false;
+  std::string date_text;     // "%2d " + weekday kanji (code page 932)
+  std::string rokuyou_text;  // " (" + rokuyou + ")" + solar term, empty when not shown
+  ColourValue rokuyou_colour = 0;
+  std::string holiday_name;  // shown below the date, empty when none
+  ColourValue date_colour = 0;
+  ColourValue holiday_colour = 0;
+};
+
+// Which grid shows which month, and which summary list a row reads.
+struct GridMonth {
+  int year = 0, month = 0;
+  int first_day = 1;  // 1 or 17
+  int ListOf(int row) const { return row + first_day; }
+};
+
+struct MonthLayout {
+  GridMonth left, right;
+};
+
+MonthLayout LayoutOf(const MonthView& view);
+int DaysInMonth(int year, int month);
+
+// The title over the grids (code page 932). Half-month display with neither or both halves set
+// keeps `previous`.
+std::string MonthTitle(const MonthView& view, const std::string& previous);
+
+// The date cells of both grids, in drawing order (left grid first). Drawing updates the shared
+// holiday state as the grid's painting does.
+struct DateColumn {
+  std::array<DateCell, 16> left, right;
+};
+DateColumn BuildDateColumn(const MonthView& view, const Today& today, const MainSettings& settings,
+                           calendar::HolidayRules& holidays, calendar::LunarCalendar& lunar);
+
+// Loads the 32 day-summary lists (index 1..32) of the view and leaves the process's working
+// directory in the year folder of the last month loaded (or the data folder when that year
+// folder does not exist). Returns that year's text.
+std::string LoadDaySummaries(const std::filesystem::path& data_dir, const MonthView& view,
+                             std::array<daydata::TLightStrings, 33>& lists);
+
+// How a summary list is shown: the text colour from a grid colour line, and the other lines.
+struct ShownText {
+  ColourValue colour = 0;
+  std::string text;  // the shown lines, each followed by CR LF
+};
+ShownText ShownTextOf(const daydata::TLightStrings& list);
+
+}  // namespace app

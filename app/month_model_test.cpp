@@ -1,0 +1,137 @@
+#include "app/month_model.h"
+
+#include <gtest/gtest.h>
+
+#include "calendar/table_holiday_rules.h"
+#include "platform/file_system.h"
+#include "test_support/temp_dir.h"
+
+namespace fs = std::filesystem;
+using test_support::Sjis;
+
+namespace {
+
+app::DateColumn Column(const app::MonthView& view, const app::MainSettings& settings,
+                       app::Today today = {1990, 1, 1}) {
+  calendar::TableHolidayRules rules;
+  calendar::LunarCalendar lunar;
+  return app::BuildDateColumn(view, today, settings, rules, lunar);
+}
+
+app::MonthView Full(int y, int m) { return {y, m, 1, false, false, false}; }
+
+TEST(MonthModel, RowAssignmentInBothModes) {
+  app::MonthView feb = Full(2023, 2);
+  app::DateColumn c = Column(feb, {});
+  EXPECT_EQ(c.left[0].day, 1);
+  EXPECT_EQ(c.left[15].day, 16);
+  EXPECT_EQ(c.right[11].day, 28);
+  EXPECT_FALSE(c.right[12].has_day);
+  EXPECT_FALSE(c.right[15].has_day);
+  // 3 December, first half: 17-30 November left, 1-16 December right.
+  app::MonthView dec{2026, 12, 3, true, true, false};
+  c = Column(dec, {});
+  EXPECT_EQ(c.left[0].month, 11);
+  EXPECT_EQ(c.left[13].day, 30);
+  EXPECT_FALSE(c.left[14].has_day);
+  EXPECT_EQ(c.right[0].month, 12);
+  EXPECT_EQ(c.right[15].day, 16);
+  // January, first half: the left grid is December of the year before.
+  c = Column({2027, 1, 5, true, true, false}, {});
+  EXPECT_EQ(c.left[0].year, 2026);
+  EXPECT_EQ(c.left[14].day, 31);
+}
+
+TEST(MonthModel, Titles) {
+  EXPECT_EQ(app::MonthTitle(Full(2026, 3), ""), Sjis("2026年 3月のスケジュ－ル"));
+  EXPECT_EQ(app::MonthTitle({2026, 12, 3, true, true, false}, ""),
+            Sjis("2026年11月後半") + std::string(12, ' ') + Sjis("2026年12月前半"));
+  EXPECT_EQ(app::MonthTitle({2026, 12, 20, true, false, true}, ""),
+            Sjis("2026年12月後半") + std::string(12, ' ') + Sjis("2027年1月前半"));
+  EXPECT_EQ(app::MonthTitle({2027, 1, 3, true, true, false}, ""),
+            Sjis("2026年12月後半") + std::string(12, ' ') + Sjis("2027年1月前半"));
+  EXPECT_EQ(app::MonthTitle({2027, 1, 3, true, true, true}, "kept"), "kept");
+}
+
+TEST(MonthModel, DateTextRokuyouAndToday) {
+  app::MainSettings s;
+  s.rokuyou = 1;
+  app::DateColumn c = Column(Full(2000, 1), s, {2000, 1, 5});
+  EXPECT_EQ(c.left[0].date_text, Sjis(" 1 土"));
+  EXPECT_EQ(c.left[0].rokuyou_text, Sjis(" (大安)"));
+  EXPECT_EQ(c.left[0].rokuyou_colour, 0x008000u);
+  EXPECT_TRUE(c.left[4].today);
+  EXPECT_FALSE(c.left[3].today);
+  // No rokuyou outside 1976-2075; the date and holiday are still there.
+  s.syukucolor = 1;
+  for (int year : {1975, 2076}) {
+    c = Column(Full(year, 1), s);
+    EXPECT_TRUE(c.left[0].rokuyou_text.empty()) << year;
+    EXPECT_EQ(c.left[0].holiday_name, Sjis("元旦")) << year;
+  }
+}
+
+TEST(MonthModel, HolidayColoursNeedHolidaysAsRestDays) {
+  app::MainSettings s;
+  s.syukucolor = 1;
+  // January 2001: the 1st is a Monday, the 8th the second Monday.
+  app::DateColumn c = Column(Full(2001, 1), s);
+  EXPECT_EQ(c.left[7].date_colour, 0u);
+  EXPECT_EQ(c.left[7].holiday_name, Sjis("成人の日"));
+  EXPECT_EQ(c.left[7].holiday_colour, 0u);
+  s.syukukyucolor = 1;
+  c = Column(Full(2001, 1), s);
+  EXPECT_EQ(c.left[7].date_colour, 0x0000FFu);
+  EXPECT_EQ(c.left[7].holiday_colour, 0x0000FFu);
+  EXPECT_EQ(c.left[0].date_colour, 0x0000FFu);
+  EXPECT_EQ(c.left[1].date_colour, 0u);
+}
+
+TEST(MonthModel, WeeklyRestDayRulesApplyInOrder) {
+  app::MainSettings s;
+  s.syu1color = 1;
+  // 3 November 2021 (文化の日) is a Wednesday: black while holidays are no rest days.
+  app::DateColumn c = Column(Full(2021, 11), s);
+  EXPECT_EQ(c.left[2].date_colour, 0u);
+  EXPECT_EQ(c.left[6].date_colour, 0x0000FFu);  // Sunday 7th
+  EXPECT_EQ(c.left[5].date_colour, 0xFF0000u);  // Saturday 6th
+  s.syu2color = 1;  // a later rule: Saturday red too
+  c = Column(Full(2021, 11), s);
+  EXPECT_EQ(c.left[5].date_colour, 0x0000FFu);
+  s = {};
+  s.siteicolor = 1;
+  s.rest_day[3] = 1;  // Wednesdays
+  c = Column(Full(2021, 11), s);
+  EXPECT_EQ(c.left[2].date_colour, 0x0000FFu);
+  EXPECT_EQ(c.left[6].date_colour, 0u);
+}
+
+TEST(MonthModel, SummariesFollowYearFoldersAndColourLines) {
+  test_support::TempDir dir;
+  fs::path old = fs::current_path();
+  fs::create_directories(dir.path() / "2026");
+  fs::create_directories(dir.path() / "2027");
+  test_support::WriteBytes(dir.path() / "2026" / "KVR20261220.dat", "1\r\n" + Sjis("会議") + "\r\n");
+  test_support::WriteBytes(dir.path() / "2027" / "KVR20270105.dat", "5\r\nx\r\n");
+  test_support::WriteBytes(dir.path() / "2026" / "KVR20260230.dat", "stray\r\n");
+  std::array<daydata::TLightStrings, 33> lists;
+  std::string folder = app::LoadDaySummaries(dir.path(), {2026, 12, 20, true, false, true}, lists);
+  EXPECT_EQ(folder, "2026");
+  EXPECT_EQ(fs::current_path(), dir.path() / "2026");
+  app::ShownText red = app::ShownTextOf(lists[20]);
+  EXPECT_EQ(red.colour, 0x0000FFu);
+  EXPECT_EQ(red.text, Sjis("会議") + "\r\n");
+  app::ShownText kept = app::ShownTextOf(lists[5]);  // from next year's folder
+  EXPECT_EQ(kept.colour, 0u);
+  EXPECT_EQ(kept.text, "5\r\nx\r\n");
+  // Days past the month's end are looked up like any other.
+  app::LoadDaySummaries(dir.path(), Full(2026, 2), lists);
+  EXPECT_EQ(lists[30].Count(), 1);
+  EXPECT_EQ(lists[20].Count(), 0);
+  // No year folder: files are looked up in the data folder itself.
+  app::LoadDaySummaries(dir.path(), Full(1999, 1), lists);
+  EXPECT_EQ(fs::current_path(), dir.path());
+  fs::current_path(old);
+}
+
+}  // namespace

@@ -1,0 +1,230 @@
+#include "platform/string_grid.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <algorithm>
+
+namespace platform {
+
+TStringGrid::TStringGrid(QWidget* parent) : QWidget(parent) {
+  setFocusPolicy(Qt::StrongFocus);
+  setAttribute(Qt::WA_OpaquePaintEvent);  // every pixel is painted, nothing to erase first
+  SetColCount(2);
+  SetRowCount(16);
+}
+
+void TStringGrid::SetRowCount(int rows) {
+  rows = std::max(rows, 1);
+  row_heights_.resize(static_cast<size_t>(rows), default_row_height_);
+  cells_.resize(static_cast<size_t>(rows));
+  for (auto& row : cells_) row.resize(col_widths_.size());
+  row_ = std::min(row_, rows - 1);
+  update();
+}
+
+void TStringGrid::SetColCount(int cols) {
+  cols = std::max(cols, 1);
+  col_widths_.resize(static_cast<size_t>(cols), default_col_width_);
+  for (auto& row : cells_) row.resize(static_cast<size_t>(cols));
+  col_ = std::clamp(col_, fixed_cols_, std::max(fixed_cols_, cols - 1));
+  update();
+}
+
+void TStringGrid::SetFixedCols(int n) {
+  fixed_cols_ = std::clamp(n, 0, ColCount() - 1);
+  col_ = std::max(col_, fixed_cols_);
+  update();
+}
+
+void TStringGrid::SetDefaultRowHeight(int height) {
+  default_row_height_ = std::max(height, 1);
+  std::fill(row_heights_.begin(), row_heights_.end(), default_row_height_);
+  update();
+}
+
+void TStringGrid::SetRowHeight(int row, int height) {
+  if (row < 0 || row >= RowCount()) return;
+  height = std::max(height, 0);
+  if (row_heights_[static_cast<size_t>(row)] == height) return;
+  row_heights_[static_cast<size_t>(row)] = height;
+  update();
+}
+
+void TStringGrid::SetColWidth(int col, int width) {
+  if (col < 0 || col >= ColCount()) return;
+  col_widths_[static_cast<size_t>(col)] = std::max(width, 0);
+  update();
+}
+
+void TStringGrid::SetRow(int row) {
+  row = std::clamp(row, 0, RowCount() - 1);
+  if (row == row_) return;
+  row_ = row;
+  update();
+}
+
+void TStringGrid::SetCol(int col) {
+  col = std::clamp(col, fixed_cols_, ColCount() - 1);
+  if (col == col_) return;
+  col_ = col;
+  update();
+}
+
+QString TStringGrid::Cell(int col, int row) const {
+  if (row < 0 || row >= RowCount() || col < 0 || col >= ColCount()) return {};
+  return cells_[static_cast<size_t>(row)][static_cast<size_t>(col)];
+}
+
+void TStringGrid::SetCell(int col, int row, const QString& text) {
+  if (row < 0 || row >= RowCount() || col < 0 || col >= ColCount()) return;
+  QString& cell = cells_[static_cast<size_t>(row)][static_cast<size_t>(col)];
+  if (cell == text) return;
+  cell = text;
+  update(CellRect(col, row));
+}
+
+void TStringGrid::SetFixedColor(const QColor& colour) {
+  if (fixed_color_ == colour) return;
+  fixed_color_ = colour;
+  update();
+}
+
+void TStringGrid::SetColor(const QColor& colour) {
+  if (color_ == colour) return;
+  color_ = colour;
+  update();
+}
+
+QRect TStringGrid::CellRect(int col, int row) const {
+  if (row < 0 || row >= RowCount() || col < 0 || col >= ColCount()) return {};
+  int x = 0;
+  for (int c = 0; c < col; ++c) x += col_widths_[static_cast<size_t>(c)] + kLineWidth;
+  int y = 0;
+  for (int r = 0; r < row; ++r) y += row_heights_[static_cast<size_t>(r)] + kLineWidth;
+  return QRect(x, y, col_widths_[static_cast<size_t>(col)], row_heights_[static_cast<size_t>(row)]);
+}
+
+bool TStringGrid::MouseToCell(const QPoint& point, int& col, int& row) const {
+  int y = 0;
+  row = -1;
+  for (int r = 0; r < RowCount(); ++r) {
+    int h = row_heights_[static_cast<size_t>(r)] + kLineWidth;
+    if (point.y() >= y && point.y() < y + h) {
+      row = r;
+      break;
+    }
+    y += h;
+  }
+  int x = 0;
+  col = -1;
+  for (int c = 0; c < ColCount(); ++c) {
+    int w = col_widths_[static_cast<size_t>(c)] + kLineWidth;
+    if (point.x() >= x && point.x() < x + w) {
+      col = c;
+      break;
+    }
+    x += w;
+  }
+  return row >= 0 && col >= 0;
+}
+
+int TStringGrid::VisibleRowCount() const {
+  int y = 0, count = 0;
+  for (int h : row_heights_) {
+    y += h + kLineWidth;
+    if (y > height() + kLineWidth) break;
+    ++count;
+  }
+  return std::max(count, 1);
+}
+
+bool TStringGrid::Focused() const { return window()->focusWidget() == this; }
+
+int TStringGrid::GridHeight() const {
+  int total = 0;
+  for (int h : row_heights_) total += h + kLineWidth;
+  return total;
+}
+
+void TStringGrid::paintEvent(QPaintEvent* event) {
+  QPainter painter(this);
+  painter.fillRect(rect(), palette().color(QPalette::Window));
+  // Grid lines show through the one-pixel gaps between the cells.
+  painter.fillRect(QRect(0, 0, width(), std::min(height(), GridHeight())), QColor(0x80, 0x80, 0x80));
+  canvas_ = &painter;
+  for (int row = 0; row < RowCount(); ++row) {
+    for (int col = 0; col < ColCount(); ++col) {
+      QRect cell = CellRect(col, row);
+      if (cell.isEmpty() || !event->rect().intersects(cell)) continue;
+      int state = 0;
+      if (col < fixed_cols_) state |= kFixed;
+      if (row == row_ && col == col_) state |= kSelected | (Focused() ? kFocused : 0);
+      painter.save();
+      painter.setClipRect(cell);
+      painter.fillRect(cell, (state & kFixed) ? fixed_color_ : color_);
+      emit DrawCell(col, row, cell, state);
+      painter.restore();
+    }
+  }
+  canvas_ = nullptr;
+}
+
+bool TStringGrid::event(QEvent* event) {
+  // The arrow keys and Tab belong to the grid, not to focus navigation.
+  if (event->type() == QEvent::KeyPress) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
+      keyPressEvent(key);
+      return true;
+    }
+  }
+  return QWidget::event(event);
+}
+
+void TStringGrid::keyPressEvent(QKeyEvent* event) {
+  int key = event->key();
+  emit KeyDown(key, event->modifiers());
+  switch (key) {
+    case Qt::Key_Up: SetRow(row_ - 1); break;
+    case Qt::Key_Down: SetRow(row_ + 1); break;
+    case Qt::Key_PageUp: SetRow(row_ - VisibleRowCount()); break;
+    case Qt::Key_PageDown: SetRow(row_ + VisibleRowCount()); break;
+    case Qt::Key_Left: SetCol(col_ - 1); break;
+    case Qt::Key_Right: SetCol(col_ + 1); break;
+    default: break;
+  }
+  event->accept();
+}
+
+void TStringGrid::mousePressEvent(QMouseEvent* event) {
+  setFocus(Qt::MouseFocusReason);
+  int col, row;
+  if (event->button() == Qt::LeftButton && MouseToCell(event->position().toPoint(), col, row) &&
+      col >= fixed_cols_) {
+    SetCol(col);
+    SetRow(row);
+  }
+  if (event->button() == Qt::RightButton) emit RightClick(event->globalPosition().toPoint());
+}
+
+void TStringGrid::mouseReleaseEvent(QMouseEvent* event) {
+  emit MouseUp(event->button(), event->position().toPoint());
+}
+
+void TStringGrid::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) emit DblClick();
+}
+
+void TStringGrid::focusInEvent(QFocusEvent* event) {
+  QWidget::focusInEvent(event);
+  update();
+}
+
+void TStringGrid::focusOutEvent(QFocusEvent* event) {
+  QWidget::focusOutEvent(event);
+  update();
+}
+
+}  // namespace platform
