@@ -1,0 +1,350 @@
+#include "search/grep.h"
+
+#include <cstring>
+#include <optional>
+#include <vector>
+
+#include "platform/cp932.h"
+#include "search/grep_automaton.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace search {
+
+namespace {
+
+constexpr size_t kNone = static_cast<size_t>(-1);
+
+bool IsLineEnd(unsigned char b) { return b == '\n' || b == '\r'; }
+
+// The first line end (LF or CR) in [from, to), or kNone.
+size_t FindLineEnd(const unsigned char* buf, size_t from, size_t to) {
+  if (from >= to) return kNone;
+  const void* lf = std::memchr(buf + from, '\n', to - from);
+  size_t lf_at = lf ? static_cast<size_t>(static_cast<const unsigned char*>(lf) - buf) : to;
+  const void* cr = std::memchr(buf + from, '\r', lf_at - from);
+  if (cr) return static_cast<size_t>(static_cast<const unsigned char*>(cr) - buf);
+  return lf ? lf_at : kNone;
+}
+
+// The last line end in [from, to), or kNone.
+size_t FindLastLineEnd(const unsigned char* buf, size_t from, size_t to) {
+  if (from >= to) return kNone;
+  const void* lf = memrchr(buf + from, '\n', to - from);
+  size_t lf_at = lf ? static_cast<size_t>(static_cast<const unsigned char*>(lf) - buf) : kNone;
+  size_t cr_from = lf ? lf_at + 1 : from;
+  const void* cr = cr_from < to ? memrchr(buf + cr_from, '\r', to - cr_from) : nullptr;
+  if (cr) return static_cast<size_t>(static_cast<const unsigned char*>(cr) - buf);
+  return lf_at;
+}
+
+// The start of the line that holds position p: just after the last line end before p, but not
+// before `floor`, a position known to start a line.
+size_t LineStartOf(const unsigned char* buf, size_t p, size_t floor) {
+  size_t end = FindLastLineEnd(buf, floor, p);
+  return end == kNone ? floor : end + 1;
+}
+
+// Line ends in [from, to): every LF, and every CR that no LF follows (CR LF is one line end).
+// The byte at `to` must be readable.
+std::uint64_t CountLineEnds(const unsigned char* buf, size_t from, size_t to) {
+  std::uint64_t count = 0;
+  size_t i = from;
+#if defined(__SSE2__)
+  const __m128i lf = _mm_set1_epi8('\n');
+  const __m128i cr = _mm_set1_epi8('\r');
+  for (; i + 17 <= to; i += 16) {
+    __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i*>(buf + i));
+    __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(buf + i + 1));
+    __m128i ends = _mm_or_si128(_mm_cmpeq_epi8(here, lf),
+                                _mm_andnot_si128(_mm_cmpeq_epi8(next, lf), _mm_cmpeq_epi8(here, cr)));
+    count += static_cast<unsigned>(__builtin_popcount(static_cast<unsigned>(_mm_movemask_epi8(ends))));
+  }
+#endif
+  for (; i < to; ++i) {
+    count += buf[i] == '\n' || (buf[i] == '\r' && buf[i + 1] != '\n');
+  }
+  return count;
+}
+
+}  // namespace
+
+TGrep::TGrep() {
+  PreProcessor().FuzzyCharDics.push_back(TREPreProcessor::BuiltInFuzzyCharDic());
+}
+
+void TGrep::SetRegExp(const std::string& pattern) {
+  TRegularExpression::SetRegExp(pattern);
+  matcher_ = IsLiteral() ? Matcher::kString : Matcher::kAutomaton;
+}
+
+void TGrep::Report(TTxtFile& file, const unsigned char* buffer, size_t line_start,
+                   size_t line_end, int line_no) {
+  file.Yield();
+  RE_LineInfo_t info;
+  info.Line.assign(reinterpret_cast<const char*>(buffer) + line_start, line_end - line_start);
+  info.LineNo = line_no;
+  OnMatch(*this, info);
+}
+
+namespace {
+
+// What a search keeps with the automaton: its byte table, or none when the pattern needs the
+// start-by-start matcher.
+struct FastForm {
+  std::shared_ptr<const TGrepAutomaton> automaton;
+};
+
+}  // namespace
+
+void TGrep::Grep(const std::filesystem::path& path) {
+  if (!OnMatch) return;
+  Cancel = false;
+  TTxtFile file(path, Cancel, ProcessMessages);
+  if (start_by_start_) {
+    StartByStart(file);
+    return;
+  }
+  const TRE_DFA& dfa = Automaton();
+  std::shared_ptr<const void>& slot = dfa.Attachment();
+  if (!slot) slot = std::make_shared<FastForm>(FastForm{TGrepAutomaton::Build(dfa)});
+  const auto& form = *static_cast<const FastForm*>(slot.get());
+  if (form.automaton) {
+    ByTable(file, *form.automaton);
+  } else {
+    StartByStart(file);
+  }
+}
+
+// The matchers as described: every character position of the file in turn is the start of an
+// attempt; a line is reported at the first accepting state and the rest of it is skipped. The
+// file is held whole, which only the rare patterns whose matches run across line ends need.
+void TGrep::StartByStart(TTxtFile& file) {
+  while (file.ReadBlock(0)) {
+  }
+  const unsigned char* buf = file.Data();
+  const size_t n = file.Size();
+  if (n == 0) return;
+  auto char_at = [&](size_t& i) -> RECode {
+    unsigned char b = buf[i];
+    if (b == '\r') {
+      i += (i + 1 < n && buf[i + 1] == '\n') ? 2 : 1;
+      return 10;
+    }
+    if (cp932::IsLeadByte(b) && i + 1 < n && !IsLineEnd(buf[i + 1])) {
+      RECode code = static_cast<RECode>(b << 8 | buf[i + 1]);
+      i += 2;
+      return code;
+    }
+    ++i;
+    return b;
+  };
+  const TRE_DFA& dfa = Automaton();
+  std::vector<RECode> literal;
+  if (matcher_ == Matcher::kString) {
+    const std::string& text = LiteralText();
+    for (size_t i = 0; i < text.size(); ++i) {
+      auto c = static_cast<unsigned char>(text[i]);
+      if (cp932::IsLeadByte(c) && i + 1 < text.size()) {
+        literal.push_back(static_cast<RECode>(c << 8 | static_cast<unsigned char>(text[++i])));
+      } else {
+        literal.push_back(c);
+      }
+    }
+  }
+  int line = 0;
+  size_t line_start = 0;
+  size_t start = 0;
+  while (start < n) {
+    bool line_end = IsLineEnd(buf[start]);
+    RECode code = char_at(start);
+    if (line_end) {
+      ++line;
+      line_start = start;
+    }
+    bool matched = false;
+    size_t look = start;
+    if (matcher_ == Matcher::kString) {
+      if (literal.empty() || code != literal[0]) continue;
+      size_t k = 1;
+      while (k < literal.size() && look < n && char_at(look) == literal[k]) ++k;
+      matched = k == literal.size();
+    } else {
+      int state = dfa.Next(dfa.Initial(), code);
+      while (state >= 0) {
+        if (dfa.Accepting(state)) {
+          matched = true;
+          break;
+        }
+        if (look >= n) break;
+        state = dfa.Next(state, char_at(look));
+      }
+    }
+    if (!matched) continue;
+    if (line_start >= n) return;  // no line after the file's last line end
+    size_t end = FindLineEnd(buf, line_start, n);
+    Report(file, buf, line_start, end, line);
+    start = end;
+  }
+}
+
+// One table step per byte over the blocks as they are read. Lines that cannot hold the text
+// every match needs are skipped with a memory search.
+void TGrep::ByTable(TTxtFile& file, const TGrepAutomaton& a) {
+  const std::string& required = Automaton().RequiredText();
+  const std::int32_t* table = a.Table();
+  const std::uint8_t* byte_class = a.ByteClass();
+  const std::int32_t line_start_row = a.LineStartRow();
+  const std::int32_t after_return_row = a.AfterReturnRow();
+  const std::int32_t done_row = a.DoneRow();
+  std::int32_t s = a.StartRow();
+  size_t pos = 0, count_pos = 0, keep = 0, old_size = 0;
+  std::uint64_t lines = 0;
+  std::optional<size_t> pending;  // a reported line whose end has not been read yet
+
+  while (file.ReadBlock(keep)) {
+    pos -= keep;
+    count_pos -= keep;
+    if (pending) *pending -= keep;
+    const size_t scan_floor = old_size > keep ? old_size - keep : 0;  // where new bytes begin
+    const unsigned char* buf = file.Data();
+    const size_t n = file.Size();
+    const bool eof = file.AtEof();
+    // A CR at the end of a block waits for the next one, which may begin with its LF.
+    const size_t limit = (!eof && buf[n - 1] == '\r') ? n - 1 : n;
+
+    auto line_no = [&](size_t line_start) {
+      lines += CountLineEnds(buf, count_pos, line_start);
+      count_pos = line_start;
+      return static_cast<int>(lines);
+    };
+    auto report = [&](size_t ls, size_t le) { Report(file, buf, ls, le, line_no(ls)); };
+    // Reports the line from ls when its end is in the buffer; else remembers it. Returns where
+    // scanning goes on (the line end, consumed in the done row) or kNone when it must wait.
+    auto report_from = [&](size_t ls) -> size_t {
+      size_t le = FindLineEnd(buf, ls, limit);
+      s = done_row;
+      if (le == kNone) {
+        pending = ls;
+        return kNone;
+      }
+      report(ls, le);
+      return le;
+    };
+    // After the line end at p: the next line begins.
+    auto new_line = [&](size_t p) -> size_t {
+      if (!a.LineHeadAccepts()) {
+        s = buf[p] == '\r' ? after_return_row : line_start_row;
+        return p + 1;
+      }
+      size_t ls = p + 1;
+      if (buf[p] == '\r' && ls < n && buf[ls] == '\n') ++ls;
+      if (ls >= n && eof) {
+        s = done_row;
+        return n;
+      }
+      return report_from(ls);
+    };
+    // Runs the table over [from, to); returns the position reached or kNone to wait for more.
+    auto run = [&](size_t from, size_t to) -> size_t {
+      size_t p = from;
+      while (p < to) {
+        std::int32_t e = table[s + byte_class[buf[p]]];
+        if (e >= 0) {
+          s = e;
+          ++p;
+          continue;
+        }
+        const TGrepAutomaton::Special& sp = a.SpecialAt(e);
+        size_t next;
+        switch (sp.kind) {
+          case TGrepAutomaton::SpecialKind::kAccept:
+            next = report_from(LineStartOf(buf, p, 0));
+            break;
+          case TGrepAutomaton::SpecialKind::kTail:
+            report(LineStartOf(buf, p, 0), p);
+            next = new_line(p);
+            break;
+          case TGrepAutomaton::SpecialKind::kLoneLead:
+            if (a.LoneLeadAccepts(sp.set, sp.lead) || a.LoneLeadTailAccepts(sp.set, sp.lead)) {
+              report(LineStartOf(buf, p, 0), p);
+            }
+            next = new_line(p);
+            break;
+          default:  // kLineAccept
+            next = new_line(p);
+            break;
+        }
+        if (next == kNone) return kNone;
+        p = next;
+      }
+      return p;
+    };
+
+    if (pending) {
+      size_t le = FindLineEnd(buf, pos, limit);
+      if (le == kNone) {
+        pos = limit;
+      } else {
+        report(*pending, le);
+        pending.reset();
+        pos = le;
+        s = done_row;
+      }
+    }
+    while (!pending && pos < limit) {
+      if (required.empty()) {
+        size_t reached = run(pos, limit);
+        pos = reached == kNone ? limit : reached;
+        break;
+      }
+      if (s != line_start_row && s != after_return_row) {
+        // Inside a line: finish it with the table, then look for the next candidate line.
+        size_t le = FindLineEnd(buf, pos, limit);
+        size_t reached = run(pos, le == kNone ? limit : le + 1);
+        pos = reached == kNone ? limit : reached;
+        continue;
+      }
+      const void* hit = memmem(buf + pos, n - pos, required.data(), required.size());
+      if (!hit) {
+        // No line before the last line end can match: go straight to the last line.
+        size_t last = FindLastLineEnd(buf, pos, limit);
+        if (last != kNone) {
+          s = buf[last] == '\r' ? after_return_row : line_start_row;
+          pos = last + 1;
+        }
+        size_t reached = run(pos, limit);
+        pos = reached == kNone ? limit : reached;
+        break;
+      }
+      size_t h = static_cast<size_t>(static_cast<const unsigned char*>(hit) - buf);
+      size_t ls = LineStartOf(buf, h, pos);
+      if (ls > pos) {
+        s = buf[ls - 1] == '\r' ? after_return_row : line_start_row;
+        pos = ls;
+      }
+      size_t le = FindLineEnd(buf, h + required.size(), limit);
+      size_t to = le == kNone ? limit : le + 1;
+      size_t reached = run(pos, to);
+      pos = reached == kNone ? limit : reached;
+    }
+
+    // Keep the line that is not finished (or not yet reported whole) for the next block.
+    size_t carry;
+    if (pending) {
+      carry = *pending;
+    } else {
+      size_t last = FindLastLineEnd(buf, scan_floor > 0 ? scan_floor - 1 : 0, limit);
+      carry = last == kNone ? 0 : last + 1;
+    }
+    if (carry < count_pos) carry = count_pos;
+    lines += CountLineEnds(buf, count_pos, carry);
+    count_pos = carry;
+    keep = carry;
+    old_size = n;
+  }
+}
+
+}  // namespace search

@@ -1,0 +1,65 @@
+// TGrep: searches one text file at a time for the lines that hold a match of its pattern and
+// reports each such line once, with its number, through OnMatch. The line head and line tail
+// are the line feeds around a line; fixed-string patterns are compared directly.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "search/regular_expression.h"
+#include "search/txt_file.h"
+
+namespace search {
+
+struct RE_LineInfo_t {
+  std::string Line;  // the line's text without its line end
+  int LineNo = 0;    // 1-based
+};
+
+class TGrep;
+using TGrepOnMatch = std::function<void(TGrep& sender, const RE_LineInfo_t& info)>;
+
+class TGrepAutomaton;
+
+class TGrep : public TRegularExpression {
+ public:
+  enum class Matcher { kString, kAutomaton };
+
+  TGrep();
+
+  // Compiles the pattern (Part of the base component) and chooses the matcher: the string
+  // matcher for a fixed string, the automaton matcher otherwise. A faulty pattern leaves the
+  // choice as it was.
+  void SetRegExp(const std::string& pattern) override;
+  RECode LineHeadCode() const override { return 10; }
+  RECode LineTailCode() const override { return 10; }
+
+  // Searches one file. Returns at once when no OnMatch is set; clears Cancel when it starts.
+  // Throws EFileNotFound when the file cannot be opened and EGrepCancel on a cancel request.
+  void Grep(const std::filesystem::path& file);
+
+  TGrepOnMatch OnMatch;
+  // Set by the caller (from its event handlers) to stop the running search.
+  bool Cancel = false;
+  // Called after every block read and before every reported line, so that the user interface
+  // can process its pending events (and a click on its cancel button can set Cancel).
+  std::function<void()> ProcessMessages;
+
+  Matcher CurrentMatcher() const { return matcher_; }
+  // Matches start by start on the whole file, exactly as the matchers are described, instead of
+  // the byte table; for tests and fuzzing, which compare the two.
+  void SetStartByStart(bool on) { start_by_start_ = on; }
+
+ private:
+  void StartByStart(TTxtFile& file);
+  void ByTable(TTxtFile& file, const TGrepAutomaton& automaton);
+  void Report(TTxtFile& file, const unsigned char* buffer, size_t line_start, size_t line_end,
+              int line_no);
+
+  Matcher matcher_ = Matcher::kString;
+  bool start_by_start_ = false;
+};
+
+}  // namespace search

@@ -1,0 +1,206 @@
+// The grep over files: line ends, blocks, long lines, NUL bytes, double-byte boundaries, the
+// anchors, cancel and missing files; and the byte table checked against the start-by-start
+// matchers on many random patterns and texts.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "platform/cp932.h"
+#include "search/grep.h"
+#include "search/reg_exp_parser_error.h"
+#include "test_support/temp_dir.h"
+
+namespace search {
+namespace {
+
+std::string S(const char* utf8) { return cp932::FromUtf8(utf8); }
+
+struct Hit {
+  int line;
+  std::string text;
+  bool operator==(const Hit&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const Hit& h) { return out << h.line << ":" << h.text; }
+
+class GrepTest : public ::testing::Test {
+ protected:
+  std::vector<Hit> Run(const std::string& pattern, const std::string& content,
+                       bool start_by_start = false) {
+    std::filesystem::path file = dir_.path() / "f.txt";
+    test_support::WriteBytes(file, content);
+    TGrep grep;
+    grep.SetRegExp(pattern);
+    grep.SetStartByStart(start_by_start);
+    std::vector<Hit> hits;
+    grep.OnMatch = [&](TGrep&, const RE_LineInfo_t& info) { hits.push_back({info.LineNo, info.Line}); };
+    grep.Grep(file);
+    return hits;
+  }
+  // Both ways of matching must agree; returns the hits.
+  std::vector<Hit> Both(const std::string& pattern, const std::string& content) {
+    std::vector<Hit> fast = Run(pattern, content);
+    EXPECT_EQ(fast, Run(pattern, content, true)) << pattern;
+    return fast;
+  }
+  test_support::TempDir dir_;
+};
+
+using Hits = std::vector<Hit>;
+
+TEST_F(GrepTest, GrepMixedLineEndsAndLastLineWithoutTerminator) {
+  std::string text = "a1\r\nb\nc a2\rd\r\r\ne a3";
+  EXPECT_EQ(Both("a", text), (Hits{{1, "a1"}, {3, "c a2"}, {6, "e a3"}}));
+  EXPECT_EQ(Both("^$", text), (Hits{{5, ""}}));
+  EXPECT_EQ(Both("3$", text), (Hits{{6, "e a3"}}));
+  EXPECT_EQ(Both("^d$", text), (Hits{{4, "d"}}));
+  EXPECT_EQ(Both("$", "x\r\ny"), (Hits{{1, "x"}, {2, "y"}}));
+  EXPECT_EQ(Both("x", ""), Hits{});
+  EXPECT_EQ(Both("$", ""), Hits{});
+  EXPECT_EQ(Both("^", "\n"), (Hits{{1, ""}}));
+}
+
+TEST_F(GrepTest, GrepLineHeadMatchesTheFirstLineAndEveryOther) {
+  std::string text = "abc x\nxabc\nabc\r\n";
+  EXPECT_EQ(Both("^abc", text), (Hits{{1, "abc x"}, {3, "abc"}}));
+  EXPECT_EQ(Both("abc", text).size(), 3u);
+  EXPECT_EQ(Both("x^a", "x^a\nxa"), (Hits{{1, "x^a"}}));
+  EXPECT_EQ(Both("a$b", "a$b\nab"), (Hits{{1, "a$b"}}));
+}
+
+TEST_F(GrepTest, GrepLineWithSeveralMatchesIsReportedOnce) {
+  EXPECT_EQ(Both("o", "foo boo\nno"), (Hits{{1, "foo boo"}, {2, "no"}}));
+  EXPECT_EQ(Both("[a-z]+", "aa bb\n\n12\nc"), (Hits{{1, "aa bb"}, {4, "c"}}));
+}
+
+TEST_F(GrepTest, GrepEmptyMatchesNeedOneCharacter) {
+  EXPECT_EQ(Both("a*", "bbb\nxa\n"), (Hits{{2, "xa"}}));
+  EXPECT_EQ(Both("", "abc\n"), Hits{});
+}
+
+TEST_F(GrepTest, GrepNulReadsAsBlank) {
+  std::string text("a\0b\nab\n", 7);
+  EXPECT_EQ(Both("a b", text), (Hits{{1, "a b"}}));
+  EXPECT_EQ(Both("a.b", text), (Hits{{1, "a b"}, }));
+}
+
+TEST_F(GrepTest, GrepDoubleByteCharactersAreNeverSplit) {
+  // か (82 A9) followed by あ (82 A0): the bytes A9 82 never pair up as a character; in
+  // 81 82 A0 the bytes 82 A0 straddle two characters; the second byte of ア (83 41) is no A.
+  std::string text = S("かあ") + "\n" + S("ア") + "\n" + "\x81\x82\xA0" "\n";
+  EXPECT_EQ(Both(S("あ"), text), (Hits{{1, S("かあ")}}));
+  EXPECT_EQ(Both("A", text), Hits{});
+  EXPECT_EQ(Both(S("[ぁ-ん]"), text), (Hits{{1, S("かあ")}}));
+  EXPECT_EQ(Both(std::string("\\x82"), text), Hits{});
+  // The trail byte 0x5C of ソ is no backslash and the 0x7C of 掘 (8C 7C) no bar.
+  EXPECT_EQ(Both("\\\\", S("ソ") + "\n\\\n"), (Hits{{2, "\\"}}));
+  EXPECT_EQ(Both("[|]", S("掘") + "\n"), Hits{});
+}
+
+TEST_F(GrepTest, GrepDotNeverMatchesLineEnds) {
+  EXPECT_EQ(Both("a.b", "a\nb\na\rb\na\r\nb\naxb"), (Hits{{7, "axb"}}));
+  EXPECT_EQ(Both("a[^x]b", "a\nb\nayb"), (Hits{{3, "ayb"}}));
+}
+
+TEST_F(GrepTest, GrepLongLineAcrossBlocksMatchedNearItsEnd) {
+  std::string long_line(250000, 'x');
+  long_line += S("会議") + "yz";
+  std::string text = "first\r\n" + long_line + "\r\nlast\r\n";
+  Hits hits = Both(S("会議y"), text);
+  ASSERT_EQ(hits.size(), 1u);
+  EXPECT_EQ(hits[0].line, 2);
+  EXPECT_EQ(hits[0].text, long_line);
+  EXPECT_EQ(Both("z$", text).size(), 1u);
+  EXPECT_EQ(Both("st$", text), (Hits{{1, "first"}, {3, "last"}}));
+  // A CR LF split between two blocks counts once.
+  std::string split(TTxtFile::kBlockSize - 1 - 2, 'q');  // the buffer starts with a line feed
+  std::string t2 = "q" + split + "\r\nab\r\n";
+  EXPECT_EQ(Both("ab", t2), (Hits{{2, "ab"}}));
+  EXPECT_EQ(Both("^$", t2), Hits{});
+}
+
+TEST_F(GrepTest, GrepMatchesAcrossLineEndsUseTheStartByStartMatcher) {
+  EXPECT_EQ(Both("a\\nb", "xa\nby\nb"), (Hits{{1, "xa"}}));
+  EXPECT_EQ(Both("[\\x01-\\x20]+z", "a \n  z\nz"), (Hits{{1, "a "}, {2, "  z"}, {3, "z"}}));
+}
+
+TEST_F(GrepTest, GrepLoneLeadByteBeforeLineEnd) {
+  std::string text = std::string("ab\x82") + "\r\ncd\n";
+  EXPECT_EQ(Both("cd", text), (Hits{{2, "cd"}}));
+  EXPECT_EQ(Both("b$", text), Hits{});
+  EXPECT_EQ(Both("\\x82$", text), (Hits{{1, std::string("ab\x82")}}));
+}
+
+TEST_F(GrepTest, GrepMissingFileCancelAndNoHandler) {
+  TGrep grep;
+  grep.SetRegExp("a");
+  grep.Grep(dir_.path() / "missing.txt");  // no OnMatch: returns before opening
+  grep.OnMatch = [](TGrep&, const RE_LineInfo_t&) {};
+  EXPECT_THROW(grep.Grep(dir_.path() / "missing.txt"), EFileNotFound);
+  EXPECT_THROW(grep.Grep(dir_.path()), EFileNotFound);
+
+  std::filesystem::path file = dir_.path() / "f.txt";
+  test_support::WriteBytes(file, std::string(300000, 'a') + "\na\na\n");
+  int events = 0, hits = 0;
+  grep.ProcessMessages = [&] { ++events; };
+  grep.OnMatch = [&](TGrep& g, const RE_LineInfo_t&) {
+    if (++hits == 2) g.Cancel = true;
+  };
+  EXPECT_THROW(grep.Grep(file), EGrepCancel);
+  EXPECT_EQ(hits, 2);
+  EXPECT_GE(events, 4);  // after each of three blocks and before each line
+  // The next search clears the request.
+  hits = 0;
+  grep.OnMatch = [&](TGrep&, const RE_LineInfo_t&) { ++hits; };
+  grep.Grep(file);
+  EXPECT_EQ(hits, 3);
+}
+
+TEST_F(GrepTest, GrepMatcherChoiceAndFaultyPattern) {
+  TGrep grep;
+  grep.SetRegExp("abc");
+  EXPECT_EQ(grep.CurrentMatcher(), TGrep::Matcher::kString);
+  grep.SetRegExp("a.c");
+  EXPECT_EQ(grep.CurrentMatcher(), TGrep::Matcher::kAutomaton);
+  EXPECT_THROW(grep.SetRegExp("a("), ERegExpParser);
+  EXPECT_EQ(grep.CurrentMatcher(), TGrep::Matcher::kAutomaton);
+  EXPECT_EQ(Run("^abc", "abc\n"), (Hits{{1, "abc"}}));
+}
+
+// Random patterns over a small alphabet with anchors, classes and double-byte characters,
+// against random texts with every kind of line end.
+TEST_F(GrepTest, GrepByteTableAgreesWithStartByStart) {
+  std::mt19937 rng(12345);
+  const std::vector<std::string> atoms = {"a", "b", S("あ"), S("ア"), ".", "[ab]", "[^a]",
+                                          S("[ぁ-ん]"), "^", "$", "\\n", "(a|b)", "x?",
+                                          "\\x82", "[\\x01-\\x20]"};
+  const std::vector<std::string> pieces = {"a", "b", " ", "\n", "\r", "\r\n", S("あ"), S("ア"),
+                                           "\x82", "\xA0", std::string(1, '\0'), "x"};
+  for (int round = 0; round < 800; ++round) {
+    std::string pattern;
+    int len = 1 + static_cast<int>(rng() % 4);
+    for (int i = 0; i < len; ++i) {
+      pattern += atoms[rng() % atoms.size()];
+      if (rng() % 4 == 0) pattern += (rng() % 2) ? "*" : "+";
+    }
+    try {
+      TRegularExpression check;
+      check.SetRegExp(pattern);
+    } catch (const ERegExpParser&) {
+      continue;
+    }
+    std::string text;
+    int pieces_count = static_cast<int>(rng() % 40);
+    for (int i = 0; i < pieces_count; ++i) text += pieces[rng() % pieces.size()];
+    Both(pattern, text);
+    if (HasFailure()) {
+      ADD_FAILURE() << "pattern " << pattern << " text " << ::testing::PrintToString(text);
+      break;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace search

@@ -1,0 +1,66 @@
+// TTxtFile: the grep's streaming reader. It reads a file in blocks of 102400 bytes into one
+// buffer that begins with a line feed (so the first line has a line head like every other),
+// reads NUL bytes as blanks, ends the last line with a line feed when the file does not, and
+// keeps the unfinished line of earlier blocks in front of the next one, so lines of any length
+// are available whole.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <stdexcept>
+#include <string>
+
+namespace search {
+
+// The file cannot be opened; the message is the platform's.
+class EFileNotFound : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// The caller asked the running search to stop.
+class EGrepCancel : public std::runtime_error {
+ public:
+  EGrepCancel() : std::runtime_error("CancelRequest") {}
+};
+
+class TTxtFile {
+ public:
+  static constexpr size_t kBlockSize = 102400;
+
+  // Opens the file; throws EFileNotFound. `cancel` and `process_messages` belong to the owner:
+  // after every block the owner's pending events are processed and a cancel request raises
+  // EGrepCancel.
+  TTxtFile(const std::filesystem::path& path, const bool& cancel,
+           const std::function<void()>& process_messages);
+  ~TTxtFile();
+  TTxtFile(const TTxtFile&) = delete;
+  TTxtFile& operator=(const TTxtFile&) = delete;
+
+  // Drops the bytes before `keep` (the unfinished line stays, moved to the front) and reads the
+  // next block behind the rest. Returns false, changing nothing, when the file has no more bytes.
+  bool ReadBlock(size_t keep);
+
+  const unsigned char* Data() const { return reinterpret_cast<const unsigned char*>(buffer_.data()); }
+  size_t Size() const { return size_; }
+  // True once the last block is in the buffer (with its closing line feed).
+  bool AtEof() const { return eof_; }
+  // Bytes dropped from the front so far.
+  std::uint64_t Dropped() const { return dropped_; }
+
+  // Lets the owner's events through and raises EGrepCancel on a cancel request.
+  void Yield() const;
+
+ private:
+  int fd_ = -1;
+  std::string buffer_;
+  size_t size_ = 0;
+  bool started_ = false;
+  bool eof_ = false;
+  std::uint64_t dropped_ = 0;
+  const bool& cancel_;
+  const std::function<void()>& process_messages_;
+};
+
+}  // namespace search
