@@ -1,0 +1,171 @@
+// The day-file search as the dialog runs it: result lines, their order, the year folder and the
+// walk over all folders; and mirune-cli grep on top of it.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+
+#include "daydata/day_store.h"
+#include "platform/cp932.h"
+#include "platform/file_system.h"
+#include "search/day_search.h"
+#include "search/reg_exp_parser_error.h"
+#include "test_support/temp_dir.h"
+
+namespace search {
+namespace {
+
+namespace fs = std::filesystem;
+using test_support::Sjis;
+
+class DaySearchTest : public ::testing::Test {
+ protected:
+  void SetUp() override { saved_ = fs::current_path(); }
+  void TearDown() override { fs::current_path(saved_); }
+  void Day(int year, int month, int day, const std::string& utf8) {
+    fs::path folder = dir_.path() / "data" / std::to_string(year);
+    fs::create_directories(folder);
+    test_support::WriteBytes(folder / daydata::DayFileName(year, month, day), Sjis(utf8));
+  }
+  std::vector<std::string> Utf8(const std::vector<std::string>& lines) {
+    std::vector<std::string> out;
+    for (const std::string& l : lines) out.push_back(cp932::ToUtf8(l));
+    return out;
+  }
+  fs::path Data() { return dir_.path() / "data"; }
+  test_support::TempDir dir_;
+  fs::path saved_;
+};
+
+TEST_F(DaySearchTest, DaySearchResultLineLayout) {
+  EXPECT_EQ(cp932::ToUtf8(DayResultLine("KVR19990105.dat", Sjis("会議"))),
+            "1999/01/05   ：    会議");
+  // A name without the day-file layout gives what its characters give, and never fails.
+  EXPECT_EQ(cp932::ToUtf8(DayResultLine("a.dat", "x")), "at//   ：    x");
+  EXPECT_EQ(cp932::ToUtf8(DayResultLine("", "")), "//   ：    ");
+}
+
+TEST_F(DaySearchTest, DaySearchOneYearSortedByDateThenText) {
+  Day(1999, 1, 5, "会議\r\n予定なし\r\n打合せ 会議\r\n");
+  Day(1999, 1, 3, "会議 会議\r\n");
+  Day(1999, 12, 31, "締切\r\n");
+  Day(2000, 1, 1, "会議\r\n");
+  TGrep grep;
+  grep.SetUseFuzzyCharDic(true);  // the search switches it off again
+  std::vector<std::string> seen;
+  DaySearchResult r = SearchYearFolder(grep, Sjis("会議|締切"), Data(), 1999,
+                                       [&](const std::string& line) { seen.push_back(line); });
+  EXPECT_FALSE(grep.UseFuzzyCharDic());
+  EXPECT_EQ(r.files, 3);
+  EXPECT_EQ(Utf8(r.lines), (std::vector<std::string>{
+                               "1999/01/03   ：    会議 会議",
+                               "1999/01/05   ：    会議",
+                               "1999/01/05   ：    打合せ 会議",
+                               "1999/12/31   ：    締切",
+                           }));
+  EXPECT_EQ(seen.size(), 4u);
+  EXPECT_EQ(platform::CurrentDir(), fs::canonical(Data() / "1999"));
+  // An empty pattern finds nothing; a faulty one throws before anything is searched.
+  EXPECT_TRUE(SearchYearFolder(grep, "", Data(), 1999).lines.empty());
+  EXPECT_THROW(SearchYearFolder(grep, "[", Data(), 1999), ERegExpParser);
+}
+
+TEST_F(DaySearchTest, DaySearchMissingYearSearchesTheDataFolderItself) {
+  Day(2001, 2, 3, "x\r\n");
+  test_support::WriteBytes(Data() / "KVR20990101.dat", "x here\r\n");
+  TGrep grep;
+  DaySearchResult r = SearchYearFolder(grep, "x", Data(), 1850);
+  EXPECT_EQ(Utf8(r.lines), (std::vector<std::string>{"2099/01/01   ：    x here"}));
+  EXPECT_EQ(platform::CurrentDir(), fs::canonical(Data()));
+  // No data folder at all: nothing is searched.
+  EXPECT_EQ(SearchYearFolder(grep, "x", dir_.path() / "none", 2001).files, 0);
+}
+
+TEST_F(DaySearchTest, DaySearchAllFoldersSkipsNonPlainFolders) {
+  Day(2001, 3, 1, "abc\r\n");
+  Day(1998, 7, 7, "abc\r\n");
+  Day(2005, 5, 5, "abc\r\n");
+  fs::create_directories(Data() / "old" / "2003");
+  test_support::WriteBytes(Data() / "old" / "2003" / "KVR20030303.dat", "abc\r\n");
+  // A read-only folder (like one with another attribute) is skipped with all below it.
+  fs::create_directories(Data() / "ro" / "2004");
+  test_support::WriteBytes(Data() / "ro" / "2004" / "KVR20040404.dat", "abc\r\n");
+  fs::permissions(Data() / "ro", fs::perms::owner_write, fs::perm_options::remove);
+  fs::create_directories(Data() / ".hidden");
+  test_support::WriteBytes(Data() / ".hidden" / "KVR20060606.dat", "abc\r\n");
+  fs::create_directory_symlink(Data() / "2001", Data() / "link");
+
+  std::vector<fs::path> folders = CollectDataFolders(Data());
+  EXPECT_EQ(folders.size(), 5u);  // 2001, 1998, 2005, old, old/2003
+  TGrep grep;
+  DaySearchResult r = SearchAllFolders(grep, "b", Data());
+  fs::permissions(Data() / "ro", fs::perms::owner_write, fs::perm_options::add);
+  EXPECT_EQ(Utf8(r.lines), (std::vector<std::string>{
+                               "1998/07/07   ：    abc", "2001/03/01   ：    abc",
+                               "2003/03/03   ：    abc", "2005/05/05   ：    abc"}));
+}
+
+TEST_F(DaySearchTest, DaySearchUnreadableFileIsSkipped) {
+  Day(2010, 1, 1, "abc\r\n");
+  Day(2010, 1, 2, "abc\r\n");
+  fs::create_directory(Data() / "2010" / "dir.dat");  // found by "*.dat", cannot be read
+  TGrep grep;
+  DaySearchResult r = SearchYearFolder(grep, "abc", Data(), 2010);
+  EXPECT_EQ(r.lines.size(), 2u);
+  EXPECT_EQ(r.files, 3);
+}
+
+TEST(DaySearchOrder, CaseAndDoubleByteAware) {
+  EXPECT_TRUE(ResultLineLess("1999/01/05 a", "1999/01/05 B"));
+  EXPECT_TRUE(ResultLineLess("1999/01/05", "1999/01/06"));
+  EXPECT_FALSE(ResultLineLess("b", "A"));
+  // The trail byte 0x61 ('a') of a double-byte character is not folded to 'A'.
+  EXPECT_TRUE(ResultLineLess("\x81\x41", "\x81\x61"));
+}
+
+// mirune-cli grep, run as a user would.
+struct CliResult {
+  int status;
+  std::string out;
+};
+
+CliResult Cli(const fs::path& dir, const std::string& args) {
+  const char* cli = std::getenv("MIRUNE_CLI");
+  if (!cli) cli = "mirune-cli";
+  std::string command = "cd '" + dir.string() + "' && '" + cli + "' --ini v.ini " + args + " 2>&1";
+  FILE* pipe = popen(command.c_str(), "r");
+  std::string out;
+  std::array<char, 4096> buffer;
+  size_t n;
+  while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) out.append(buffer.data(), n);
+  int status = pclose(pipe);
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
+}
+
+TEST_F(DaySearchTest, DaySearchCliFilesAndFolders) {
+  test_support::WriteBytes(dir_.path() / "a.txt", Sjis("一行目\r\n会議の予定\r\n打合せ\r\n"));
+  test_support::WriteBytes(dir_.path() / "b.txt", "none\n");
+  CliResult r = Cli(dir_.path(), "grep --files '会議|打合せ' a.txt b.txt");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, "a.txt:2:会議の予定\na.txt:3:打合せ\n");
+  EXPECT_EQ(Cli(dir_.path(), "grep --files '^x$' a.txt").status, 1);
+  r = Cli(dir_.path(), "grep --files '[z-a]' a.txt");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.out, "mirune-cli: 不正なキャラクタ範囲です (位置 5)\n");
+  EXPECT_EQ(Cli(dir_.path(), "grep --files x missing.txt").status, 2);
+
+  Day(1999, 1, 5, "会議\r\n");
+  Day(2003, 2, 1, "会議室\r\n");
+  r = Cli(dir_.path(), "--data data grep --year 1999 会議");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, "1999/01/05   ：    会議\n");
+  r = Cli(dir_.path(), "--data data grep --all 会議");
+  EXPECT_EQ(r.out, "1999/01/05   ：    会議\n2003/02/01   ：    会議室\n");
+  EXPECT_EQ(Cli(dir_.path(), "--data data grep --year 2003 締切").status, 1);
+}
+
+}  // namespace
+}  // namespace search
