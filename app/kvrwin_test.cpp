@@ -1,4 +1,5 @@
 #include "app/kvrwin.h"
+#include "app/kvrwin_test_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -18,35 +19,6 @@ using test_support::ReadBytes;
 using test_support::Sjis;
 
 namespace {
-
-// Each test starts the main window with a start-up folder and an executable folder of its own,
-// and records the message boxes instead of showing them.
-class KvrwinStartTest : public ::testing::Test {
- protected:
-  KvrwinStartTest() : old_cwd_(fs::current_path()) {
-    fs::create_directory(Exe());
-    fs::create_directory(Start());
-    app::OverrideExecutableDir(Exe());
-    fs::current_path(Start());
-    platform::SetMessageHook([this](const platform::MessageRequest& r) {
-      messages_.push_back(r.caption + "|" + r.text);
-      return QMessageBox::Ok;
-    });
-  }
-  ~KvrwinStartTest() override {
-    platform::SetMessageHook(nullptr);
-    app::OverrideExecutableDir({});
-    fs::current_path(old_cwd_);
-  }
-  fs::path Exe() const { return dir_.path() / "bin"; }
-  fs::path Start() const { return dir_.path() / "start"; }
-  fs::path Ini() const { return Exe() / "vuruva.ini"; }
-  std::unique_ptr<app::TKvrwin> Open() { return std::make_unique<app::TKvrwin>(); }
-
-  test_support::TempDir dir_;
-  fs::path old_cwd_;
-  QStringList messages_;
-};
 
 TEST_F(KvrwinStartTest, FirstStartMakesTheDataFolderAndSavesIt) {
   auto window = Open();

@@ -21,7 +21,7 @@ void TMarqueeLabel::SetSpeed(int ms) {
   ms = std::clamp(ms, 1, 1000);
   if (ms == speed_) return;
   speed_ = ms;
-  timer_.setInterval(ms);
+  timer_.setInterval(TimerInterval());
 }
 
 void TMarqueeLabel::SetSteps(int steps) { steps_ = std::max(steps, 1); }
@@ -59,7 +59,7 @@ void TMarqueeLabel::SetFontColor(const QColor& colour) {
 void TMarqueeLabel::Start(int position) {
   if (timer_.isActive()) return;
   position_ = position >= 0 && position <= steps_ ? position : 0;
-  timer_.setInterval(speed_);
+  timer_.setInterval(TimerInterval());
   timer_.start();
 }
 
@@ -74,6 +74,12 @@ void TMarqueeLabel::Step() {
     if (OnEnd) OnEnd();
     position_ = 0;
   }
+}
+
+int TMarqueeLabel::TimerInterval() const {
+  // The shortest interval is the tick of a Windows timer: the status line is set to step as
+  // fast as the timer goes, and a pass must take as long as it did there to be readable.
+  return std::max(speed_, kShortestTick);
 }
 
 QString TMarqueeLabel::Line() const {

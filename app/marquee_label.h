@@ -59,6 +59,8 @@ class TMarqueeLabel : public QWidget {
   void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
+  static constexpr int kShortestTick = 16;
+  int TimerInterval() const;
   QString Line() const;
   int TextWidth() const;
 

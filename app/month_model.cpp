@@ -122,7 +122,8 @@ DateColumn BuildDateColumn(const MonthView& view, const Today& today, const Main
       cell.date_colour = calendar::DateTextColour(holiday, weekday, switches);
       if (s.syukucolor == 1 && !holiday.name.empty()) {
         cell.holiday_name = std::string(holiday.name);
-        cell.holiday_colour = s.syukukyucolor == 1 ? calendar::kDateRed : calendar::kDateBlack;
+        // Drawn again over the date: red when holidays are rest days, else in the date's colour.
+        cell.holiday_colour = s.syukukyucolor == 1 ? calendar::kDateRed : cell.date_colour;
       }
     }
   };

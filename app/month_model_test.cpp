@@ -78,7 +78,7 @@ TEST(MonthModel, HolidayColoursNeedHolidaysAsRestDays) {
   app::DateColumn c = Column(Full(2001, 1), s);
   EXPECT_EQ(c.left[7].date_colour, 0u);
   EXPECT_EQ(c.left[7].holiday_name, Sjis("成人の日"));
-  EXPECT_EQ(c.left[7].holiday_colour, 0u);
+  EXPECT_EQ(c.left[7].holiday_colour, c.left[7].date_colour);
   s.syukukyucolor = 1;
   c = Column(Full(2001, 1), s);
   EXPECT_EQ(c.left[7].date_colour, 0x0000FFu);

@@ -63,6 +63,7 @@ void TStringGrid::SetRow(int row) {
   if (row == row_) return;
   row_ = row;
   update();
+  emit RowChanged(row_);
 }
 
 void TStringGrid::SetCol(int col) {
@@ -214,17 +215,27 @@ void TStringGrid::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void TStringGrid::mouseDoubleClickEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton) emit DblClick();
+  if (event->button() != Qt::LeftButton) return;
+  // The double click opens the cell under the pointer, even when its first click was lost.
+  int col, row;
+  if (MouseToCell(event->position().toPoint(), col, row) && col >= fixed_cols_) {
+    SetCol(col);
+    SetRow(row);
+  }
+  emit DblClick();
 }
 
 void TStringGrid::focusInEvent(QFocusEvent* event) {
   QWidget::focusInEvent(event);
   update();
+  emit FocusChanged(true);
 }
 
 void TStringGrid::focusOutEvent(QFocusEvent* event) {
   QWidget::focusOutEvent(event);
   update();
+  // Losing the window's active state is no loss of the grid's focus.
+  if (!Focused()) emit FocusChanged(false);
 }
 
 }  // namespace platform

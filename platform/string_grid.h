@@ -76,6 +76,8 @@ class TStringGrid : public QWidget {
   void DblClick();
   void MouseUp(Qt::MouseButton button, const QPoint& point);
   void RightClick(const QPoint& global_point);
+  void RowChanged(int row);
+  void FocusChanged(bool focused);
 
  protected:
   void paintEvent(QPaintEvent* event) override;

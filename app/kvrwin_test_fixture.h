@@ -1,0 +1,54 @@
+// The main window's test fixture: a start-up folder and an executable folder of the test's
+// own, message boxes recorded instead of shown.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QStringList>
+
+#include <filesystem>
+#include <memory>
+
+#include "app/kvrwin.h"
+#include "app/settings_location.h"
+#include "platform/message_box.h"
+#include "test_support/temp_dir.h"
+
+namespace fs = std::filesystem;
+
+// Each test starts the main window with a start-up folder and an executable folder of its own,
+// and records the message boxes instead of showing them.
+class KvrwinTest : public ::testing::Test {
+ protected:
+  KvrwinTest() : old_cwd_(fs::current_path()) {
+    fs::create_directory(Exe());
+    fs::create_directory(Start());
+    app::OverrideExecutableDir(Exe());
+    fs::current_path(Start());
+    platform::SetMessageHook([this](const platform::MessageRequest& r) {
+      messages_.push_back(r.caption + "|" + r.text);
+      return QMessageBox::Ok;
+    });
+  }
+  ~KvrwinTest() override {
+    platform::SetMessageHook(nullptr);
+    app::OverrideExecutableDir({});
+    fs::current_path(old_cwd_);
+  }
+  fs::path Exe() const { return dir_.path() / "bin"; }
+  fs::path Start() const { return dir_.path() / "start"; }
+  fs::path Ini() const { return Exe() / "vuruva.ini"; }
+  // Opens the window; the notice that no maxims file is chosen yet is expected at every start
+  // and set aside.
+  std::unique_ptr<app::TKvrwin> Open() {
+    auto window = std::make_unique<app::TKvrwin>();
+    messages_.removeAll(QStringLiteral("注意|設定ダイアログでスクロール文字用ファイルを選択して下さい."));
+    return window;
+  }
+
+  test_support::TempDir dir_;
+  fs::path old_cwd_;
+  QStringList messages_;
+};
+
+using KvrwinStartTest = KvrwinTest;

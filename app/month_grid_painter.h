@@ -1,0 +1,51 @@
+// Paints the cells of the month grids from the month model: the date column with today's
+// fill, rokuyou and holiday name, and the schedule column with the day's text in its colour.
+// The texts are converted for the screen once per month build, not at every paint.
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QRect>
+#include <QString>
+
+#include <array>
+
+#include "app/main_settings.h"
+#include "app/month_model.h"
+
+class QPainter;
+
+namespace app {
+
+struct PaintedDate {
+  bool has_day = false;
+  bool today = false;
+  QString date_text, rokuyou_text, holiday_name;
+  QColor date_colour, rokuyou_colour, holiday_colour;
+};
+
+struct PaintedText {
+  QColor colour;
+  QString text;
+};
+
+class MonthGridPainter {
+ public:
+  // Takes the model's cells for both grids (left = 0, right = 1).
+  void SetDates(const DateColumn& column);
+  void SetText(int grid, int row, const ShownText& shown);
+  const PaintedDate& Date(int grid, int row) const { return dates_[grid][row]; }
+  const PaintedText& Text(int grid, int row) const { return texts_[grid][row]; }
+
+  void PaintDate(QPainter& painter, const QRect& cell, const PaintedDate& date,
+                 const QFont& days_font, const QColor& today_colour) const;
+  // `fill` is the grid colour or the cursor colour.
+  void PaintText(QPainter& painter, const QRect& cell, const PaintedText& text,
+                 const QFont& font, const QColor& fill) const;
+
+ private:
+  std::array<std::array<PaintedDate, 16>, 2> dates_;
+  std::array<std::array<PaintedText, 16>, 2> texts_;
+};
+
+}  // namespace app
