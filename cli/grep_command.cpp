@@ -1,8 +1,12 @@
 // mirune-cli grep: the search engine from the command line, over named files or over the day
 // files of the data folder as the search dialog searches them.
+#include <iconv.h>
+
 #include <chrono>
 #include <ctime>
 #include <iostream>
+#include <string_view>
+#include <vector>
 
 #include "cli/cli_context.h"
 #include "cli/cli_text.h"
@@ -14,24 +18,62 @@
 namespace cli {
 namespace {
 
-// Output is gathered and written in large pieces: a search can report millions of lines.
+// Output is gathered and written in large pieces: a search can report millions of lines. The
+// code page 932 texts of a batch are converted to UTF-8 in one call (they hold no line feed, so
+// the line feed between them survives the conversion and splits them again).
 class Output {
  public:
-  explicit Output(std::ostream& out) : out_(out) {}
-  ~Output() { Flush(); }
-  void Line(std::string text) {
-    buffer_ += text;
-    buffer_ += '\n';
-    if (buffer_.size() > (1 << 16)) Flush();
+  explicit Output(std::ostream& out) : out_(out), converter_(iconv_open("UTF-8", "CP932")) {}
+  void Line(std::string prefix_utf8, std::string_view text_cp932) {
+    prefixes_.push_back(std::move(prefix_utf8));
+    texts_ += text_cp932;
+    texts_ += '\n';
+    if (texts_.size() > (1 << 16)) Flush();
+  }
+  ~Output() {
+    Flush();
+    if (converter_ != reinterpret_cast<iconv_t>(-1)) iconv_close(converter_);
   }
   void Flush() {
-    out_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
-    buffer_.clear();
+    std::string utf8 = ToUtf8(texts_);
+    std::string out;
+    out.reserve(utf8.size() + prefixes_.size() * 16);
+    size_t from = 0;
+    for (const std::string& prefix : prefixes_) {
+      size_t end = utf8.find('\n', from);
+      if (end == std::string::npos) end = utf8.size();
+      out += prefix;
+      out.append(utf8, from, end - from);
+      out += '\n';
+      from = end + 1;
+    }
+    out_.write(out.data(), static_cast<std::streamsize>(out.size()));
+    prefixes_.clear();
+    texts_.clear();
   }
 
  private:
+  // One direct conversion per batch; a batch with bytes code page 932 cannot decode goes the
+  // codec's way, which carries such bytes (and prints them as U+FFFD).
+  std::string ToUtf8(const std::string& text) {
+    if (converter_ == reinterpret_cast<iconv_t>(-1)) return cp932::ToUtf8(text);
+    std::string out(text.size() * 3 / 2 + 16, '\0');
+    char* in = const_cast<char*>(text.data());
+    size_t in_left = text.size();
+    char* to = out.data();
+    size_t out_left = out.size();
+    iconv(converter_, nullptr, nullptr, nullptr, nullptr);
+    if (iconv(converter_, &in, &in_left, &to, &out_left) == static_cast<size_t>(-1)) {
+      return cp932::ToUtf8(text);
+    }
+    out.resize(out.size() - out_left);
+    return out;
+  }
+
   std::ostream& out_;
-  std::string buffer_;
+  iconv_t converter_;
+  std::vector<std::string> prefixes_;
+  std::string texts_;
 };
 
 int PatternError(CliContext& context, const search::ERegExpParser& e) {
@@ -87,7 +129,7 @@ int RunGrep(CliContext& context, const Args& args) {
       const std::string& name = args[i];
       grep.OnMatch = [&](search::TGrep&, const search::RE_LineInfo_t& info) {
         matched = true;
-        out.Line(name + ":" + std::to_string(info.LineNo) + ":" + cp932::ToUtf8(info.Line));
+        out.Line(name + ":" + std::to_string(info.LineNo) + ":", info.Line);
       };
       try {
         grep.Grep(name);
@@ -109,7 +151,7 @@ int RunGrep(CliContext& context, const Args& args) {
   } catch (const search::ERegExpParser& e) {
     return PatternError(context, e);
   }
-  for (const std::string& line : result.lines) out.Line(cp932::ToUtf8(line));
+  for (const std::string& line : result.lines) out.Line("", line);
   return result.lines.empty() ? 1 : 0;
 }
 

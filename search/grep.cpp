@@ -53,14 +53,22 @@ std::uint64_t CountLineEnds(const unsigned char* buf, size_t from, size_t to) {
   std::uint64_t count = 0;
   size_t i = from;
 #if defined(__SSE2__)
+  // Each line end adds 1 to its byte lane; the lanes are summed before they can overflow.
   const __m128i lf = _mm_set1_epi8('\n');
   const __m128i cr = _mm_set1_epi8('\r');
-  for (; i + 17 <= to; i += 16) {
-    __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i*>(buf + i));
-    __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(buf + i + 1));
-    __m128i ends = _mm_or_si128(_mm_cmpeq_epi8(here, lf),
-                                _mm_andnot_si128(_mm_cmpeq_epi8(next, lf), _mm_cmpeq_epi8(here, cr)));
-    count += static_cast<unsigned>(__builtin_popcount(static_cast<unsigned>(_mm_movemask_epi8(ends))));
+  const __m128i one = _mm_set1_epi8(1);
+  while (i + 17 <= to) {
+    __m128i lanes = _mm_setzero_si128();
+    for (int round = 0; round < 255 && i + 17 <= to; ++round, i += 16) {
+      __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i*>(buf + i));
+      __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(buf + i + 1));
+      __m128i ends = _mm_or_si128(_mm_cmpeq_epi8(here, lf),
+                                  _mm_andnot_si128(_mm_cmpeq_epi8(next, lf), _mm_cmpeq_epi8(here, cr)));
+      lanes = _mm_add_epi8(lanes, _mm_and_si128(ends, one));
+    }
+    __m128i sums = _mm_sad_epu8(lanes, _mm_setzero_si128());
+    count += static_cast<std::uint64_t>(_mm_cvtsi128_si64(sums)) +
+             static_cast<std::uint64_t>(_mm_cvtsi128_si64(_mm_unpackhi_epi64(sums, sums)));
   }
 #endif
   for (; i < to; ++i) {
@@ -193,7 +201,8 @@ void TGrep::StartByStart(TTxtFile& file) {
 // One table step per byte over the blocks as they are read. Lines that cannot hold the text
 // every match needs are skipped with a memory search.
 void TGrep::ByTable(TTxtFile& file, const TGrepAutomaton& a) {
-  const std::string& required = Automaton().RequiredText();
+  const std::vector<std::string>& required = Automaton().RequiredTexts();
+  std::vector<size_t> next_hit(required.size());
   const std::int32_t* table = a.Table();
   const std::uint8_t* byte_class = a.ByteClass();
   const std::int32_t line_start_row = a.LineStartRow();
@@ -251,12 +260,17 @@ void TGrep::ByTable(TTxtFile& file, const TGrepAutomaton& a) {
     auto run = [&](size_t from, size_t to) -> size_t {
       size_t p = from;
       while (p < to) {
-        std::int32_t e = table[s + byte_class[buf[p]]];
-        if (e >= 0) {
-          s = e;
+        // The hot loop keeps the state in a local; specials are rare.
+        std::int32_t state = s;
+        std::int32_t e = 0;
+        while (p < to) {
+          e = table[state + byte_class[buf[p]]];
+          if (e < 0) break;
+          state = e;
           ++p;
-          continue;
         }
+        s = state;
+        if (p >= to) break;
         const TGrepAutomaton::Special& sp = a.SpecialAt(e);
         size_t next;
         switch (sp.kind) {
@@ -294,6 +308,7 @@ void TGrep::ByTable(TTxtFile& file, const TGrepAutomaton& a) {
         s = done_row;
       }
     }
+    std::fill(next_hit.begin(), next_hit.end(), kNone - 1);  // not searched in this buffer
     while (!pending && pos < limit) {
       if (required.empty()) {
         size_t reached = run(pos, limit);
@@ -307,8 +322,19 @@ void TGrep::ByTable(TTxtFile& file, const TGrepAutomaton& a) {
         pos = reached == kNone ? limit : reached;
         continue;
       }
-      const void* hit = memmem(buf + pos, n - pos, required.data(), required.size());
-      if (!hit) {
+      // The nearest hit of any required text; each text's next hit is kept until passed.
+      size_t h = kNone, h_end = kNone;
+      for (size_t k = 0; k < required.size(); ++k) {
+        if (next_hit[k] == kNone - 1 || (next_hit[k] != kNone && next_hit[k] < pos)) {
+          const void* hit = memmem(buf + pos, n - pos, required[k].data(), required[k].size());
+          next_hit[k] = hit ? static_cast<size_t>(static_cast<const unsigned char*>(hit) - buf) : kNone;
+        }
+        if (next_hit[k] < h) {
+          h = next_hit[k];
+          h_end = h + required[k].size();
+        }
+      }
+      if (h == kNone) {
         // No line before the last line end can match: go straight to the last line.
         size_t last = FindLastLineEnd(buf, pos, limit);
         if (last != kNone) {
@@ -319,13 +345,12 @@ void TGrep::ByTable(TTxtFile& file, const TGrepAutomaton& a) {
         pos = reached == kNone ? limit : reached;
         break;
       }
-      size_t h = static_cast<size_t>(static_cast<const unsigned char*>(hit) - buf);
       size_t ls = LineStartOf(buf, h, pos);
       if (ls > pos) {
         s = buf[ls - 1] == '\r' ? after_return_row : line_start_row;
         pos = ls;
       }
-      size_t le = FindLineEnd(buf, h + required.size(), limit);
+      size_t le = FindLineEnd(buf, h_end, limit);
       size_t to = le == kNone ? limit : le + 1;
       size_t reached = run(pos, to);
       pos = reached == kNone ? limit : reached;

@@ -1,5 +1,6 @@
 #include "search/required_text.h"
 
+#include <algorithm>
 #include <unordered_map>
 #include <vector>
 
@@ -11,19 +12,36 @@ namespace {
 
 // What is known of a subtree: the one string it matches (when exact), the fixed text at its
 // start and at its end, and a string every match contains.
+using AnyOf = std::vector<std::string>;
+
 struct Facts {
   bool exact = false;
   std::string text;  // when exact
-  std::string prefix, suffix, must;
+  std::string prefix, suffix;
+  AnyOf must;
 };
 
-const std::string& Longest(const std::string& a, const std::string& b) {
-  return b.size() > a.size() ? b : a;
+constexpr size_t kMaxAlternatives = 8;
+
+// A set is as good as its shortest string; fewer strings break the tie.
+bool Better(const AnyOf& a, const AnyOf& b) {
+  auto shortest = [](const AnyOf& set) {
+    size_t n = set.empty() ? 0 : set[0].size();
+    for (const std::string& s : set) n = std::min(n, s.size());
+    return n;
+  };
+  size_t sa = shortest(a), sb = shortest(b);
+  if (sa != sb) return sa > sb;
+  return !a.empty() && (b.empty() || a.size() < b.size());
 }
+
+const AnyOf& Best(const AnyOf& a, const AnyOf& b) { return Better(b, a) ? b : a; }
+
+AnyOf One(const std::string& text) { return text.empty() ? AnyOf{} : AnyOf{text}; }
 
 }  // namespace
 
-std::string RequiredText(TRENode* root) {
+std::vector<std::string> RequiredTexts(TRENode* root) {
   std::unordered_map<const TRENode*, Facts> facts;
   std::vector<std::pair<TRENode*, bool>> work{{root, false}};
   while (!work.empty()) {
@@ -43,7 +61,8 @@ std::string RequiredText(TRENode* root) {
         if (node->low == node->high && IsTextCode(node->low) && node->low != 10) {
           f.exact = true;
           AppendCode(f.text, node->low);
-          f.prefix = f.suffix = f.must = f.text;
+          f.prefix = f.suffix = f.text;
+          f.must = One(f.text);
         }
         break;
       case RENodeKind::kEmpty:
@@ -55,19 +74,30 @@ std::string RequiredText(TRENode* root) {
         if (l.exact && r.exact) {
           f.exact = true;
           f.text = l.text + r.text;
-          f.prefix = f.suffix = f.must = f.text;
+          f.prefix = f.suffix = f.text;
+          f.must = One(f.text);
           break;
         }
         f.prefix = l.exact ? l.text + r.prefix : l.prefix;
         f.suffix = r.exact ? l.suffix + r.text : r.suffix;
-        f.must = Longest(Longest(l.must, r.must), l.suffix + r.prefix);
-        f.must = Longest(Longest(f.must, f.prefix), f.suffix);
+        f.must = Best(Best(l.must, r.must), One(l.suffix + r.prefix));
+        f.must = Best(Best(f.must, One(f.prefix)), One(f.suffix));
         break;
       }
       case RENodeKind::kAlt: {
         const Facts& l = facts[node->left];
         const Facts& r = facts[node->right];
-        if (l.exact && r.exact && l.text == r.text) f = l;
+        if (l.exact && r.exact && l.text == r.text) {
+          f = l;
+        } else if (!l.must.empty() && !r.must.empty()) {
+          // Either side's strings will do; keep the set small enough to search quickly.
+          for (const AnyOf* side : {&l.must, &r.must}) {
+            for (const std::string& text : *side) {
+              if (std::find(f.must.begin(), f.must.end(), text) == f.must.end()) f.must.push_back(text);
+            }
+          }
+          if (f.must.size() > kMaxAlternatives) f.must.clear();
+        }
         break;
       }
       default:  // repetition, anchors, nothing: no fixed text

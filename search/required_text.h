@@ -1,13 +1,15 @@
-// The longest fixed byte string that every match of a parse tree contains within one line, for
-// the grep to skip quickly to the lines that can match at all.
+// Fixed byte strings of which every match of a parse tree contains at least one within its line
+// (for "会議|打合せ" both words), for the grep to skip quickly to the lines that can match at
+// all. Empty when nothing useful is known.
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "search/tre_parse_tree.h"
 
 namespace search {
 
-std::string RequiredText(TRENode* root);
+std::vector<std::string> RequiredTexts(TRENode* root);
 
 }  // namespace search

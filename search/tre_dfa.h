@@ -48,10 +48,10 @@ class TRE_DFA {
   bool IsLiteral() const { return literal_; }
   const std::string& LiteralText() const { return literal_text_; }
 
-  // A byte string that every match contains within one line ("" when none is known); set by
-  // the compiler from the parse tree.
-  const std::string& RequiredText() const { return required_text_; }
-  void SetRequiredText(std::string text) { required_text_ = std::move(text); }
+  // Byte strings of which every match contains one within its line (none when nothing is
+  // known); set by the compiler from the parse tree.
+  const std::vector<std::string>& RequiredTexts() const { return required_texts_; }
+  void SetRequiredTexts(std::vector<std::string> texts) { required_texts_ = std::move(texts); }
 
   // A faster form that a matcher builds once and keeps with the automaton, so that a pattern
   // found again in the cache is not rebuilt.
@@ -63,7 +63,7 @@ class TRE_DFA {
   std::vector<TRE_DFAState> states_;
   bool literal_ = false;
   std::string literal_text_;
-  std::string required_text_;
+  std::vector<std::string> required_texts_;
   mutable std::shared_ptr<const void> attachment_;
 };
 
