@@ -241,7 +241,9 @@ TEST_F(UnlhaLibraryTest, ArchivesOfAnIndependentToolAreExtracted) {
   files["KVR20240229.dat"] = cp932::FromUtf8("閏日の予定\r\n");
   for (const auto& [name, data] : files) WriteBytes(root_ / "src" / name, data);
   // Several header levels and methods, as that tool writes them.
-  for (const char* options : {"ao5q0", "ao61q", "ao72q", "ao50q"}) {
+  const std::pair<const char*, const char*> runs[] = {
+      {"a0", "-lh5-"}, {"a1o6", "-lh6-"}, {"a2o7", "-lh7-"}, {"az1", "-lh0-"}};
+  for (const auto& [options, method] : runs) {
     SCOPED_TRACE(options);
     fs::path lzh = root_ / (std::string(options) + ".lzh");
     ASSERT_EQ(Shell("cd '" + (root_ / "src").string() + "' && jlha " + options + " '" + lzh.string() +
@@ -255,6 +257,8 @@ TEST_F(UnlhaLibraryTest, ArchivesOfAnIndependentToolAreExtracted) {
     std::string listing;
     ASSERT_EQ(Run("L " + lzh.string(), &listing), kUnlhaOk);
     EXPECT_EQ(listing.find("\t?\t"), std::string::npos) << listing;
+    EXPECT_NE(listing.find(std::string("text.txt\t") + std::to_string(text.size())), std::string::npos);
+    EXPECT_NE(listing.find(method), std::string::npos) << listing;
   }
 }
 
