@@ -14,7 +14,7 @@ LzhReader::LzhReader(const std::filesystem::path& path) {
     return;
   }
   in.close();
-  UseUtf8Names();
+  locale_.Activate();
   std::string error;
   handle_ = lzh_libarchive::OpenFile(path.c_str(), &error);
   if (!handle_) throw LzhError("LZH 書庫ではありません: " + error);
@@ -25,7 +25,7 @@ LzhReader::LzhReader(std::string_view bytes) {
     empty_ = true;
     return;
   }
-  UseUtf8Names();
+  locale_.Activate();
   std::string error;
   handle_ = lzh_libarchive::OpenMemory(bytes.data(), bytes.size(), &error);
   if (!handle_) throw LzhError("LZH 書庫ではありません: " + error);
@@ -33,18 +33,19 @@ LzhReader::LzhReader(std::string_view bytes) {
 
 // libarchive converts names to the charset of the calling thread's locale; C.UTF-8 makes that
 // UTF-8 (the names of files on disk here) whatever the process-wide locale is.
-void LzhReader::UseUtf8Names() {
-  utf8_locale_ = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0));
-  if (utf8_locale_) saved_locale_ = uselocale(utf8_locale_);
+void LzhReader::ThreadUtf8Locale::Activate() {
+  utf8_ = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0));
+  if (utf8_) saved_ = uselocale(utf8_);
 }
 
-LzhReader::~LzhReader() {
-  lzh_libarchive::Close(handle_);
-  if (utf8_locale_) {
-    uselocale(saved_locale_);
-    freelocale(utf8_locale_);
+LzhReader::ThreadUtf8Locale::~ThreadUtf8Locale() {
+  if (utf8_) {
+    uselocale(saved_);
+    freelocale(utf8_);
   }
 }
+
+LzhReader::~LzhReader() { lzh_libarchive::Close(handle_); }
 
 bool LzhReader::Next(LzhEntry& entry) {
   if (empty_) return false;

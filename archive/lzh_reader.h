@@ -50,10 +50,22 @@ class LzhReader {
   std::int64_t ReadData(const std::function<void(const char*, size_t)>& sink);
 
  private:
-  void UseUtf8Names();
+  // Switches the calling thread to C.UTF-8 while the reader lives; a member, so that the
+  // switch is undone even when a constructor throws after making it.
+  class ThreadUtf8Locale {
+   public:
+    ThreadUtf8Locale() = default;
+    ~ThreadUtf8Locale();
+    ThreadUtf8Locale(const ThreadUtf8Locale&) = delete;
+    ThreadUtf8Locale& operator=(const ThreadUtf8Locale&) = delete;
+    void Activate();
 
-  locale_t utf8_locale_ = nullptr;
-  locale_t saved_locale_ = nullptr;
+   private:
+    locale_t utf8_ = nullptr;
+    locale_t saved_ = nullptr;
+  };
+
+  ThreadUtf8Locale locale_;
   lzh_libarchive::Handle* handle_ = nullptr;
   bool empty_ = false;
 };

@@ -3,6 +3,7 @@
 // be left half-written under its name, and nothing may crash.
 #include <gtest/gtest.h>
 
+#include <locale.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -246,7 +247,10 @@ TEST_F(LzhHostileTest, GarbageAndUndecodableNamesDoNotCrash) {
   std::mt19937 rng(3);
   std::string garbage(4000, '\0');
   for (char& c : garbage) c = static_cast<char>(rng());
+  locale_t before = uselocale(static_cast<locale_t>(0));
   EXPECT_EQ(Extract(garbage).result, kUnlhaNotArchive);
+  // A reader that failed to open gives the thread its locale back.
+  EXPECT_EQ(uselocale(static_cast<locale_t>(0)), before);
   // An LZH-looking start with nonsense after it.
   EXPECT_NE(Extract(std::string("\x30\x00-lh5-", 8) + garbage).result, kUnlhaOk);
   // libarchive gives up on the whole archive at a name that is not code page 932.
