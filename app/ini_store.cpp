@@ -118,9 +118,15 @@ void WriteLines(const std::filesystem::path& path, const std::vector<Line>& line
 
 }  // namespace
 
+void IniStore::HoldSnapshot() {
+  auto bytes = std::make_shared<std::string>();
+  platform::ReadFile(path_, *bytes);
+  snapshot_ = std::move(bytes);
+}
+
 std::optional<std::string> IniStore::ReadValue(std::string_view section,
                                                std::string_view key) const {
-  std::vector<Line> lines = ReadLines(path_);
+  std::vector<Line> lines = snapshot_ ? SplitLines(*snapshot_) : ReadLines(path_);
   SectionRange range = FindSection(lines, section);
   if (range.header == std::string::npos) return std::nullopt;
   for (size_t i = range.header + 1; i < range.end; ++i) {
@@ -137,6 +143,7 @@ std::optional<std::string> IniStore::ReadValue(std::string_view section,
 }
 
 void IniStore::WriteValue(std::string_view section, std::string_view key, std::string_view value) {
+  snapshot_.reset();
   std::vector<Line> lines = ReadLines(path_);
   std::string entry = std::string(key) + "=" + std::string(value);
   SectionRange range = FindSection(lines, section);
@@ -163,6 +170,7 @@ void IniStore::WriteValue(std::string_view section, std::string_view key, std::s
 }
 
 void IniStore::EraseSection(std::string_view section) {
+  snapshot_.reset();
   std::vector<Line> lines = ReadLines(path_);
   SectionRange range = FindSection(lines, section);
   if (range.header == std::string::npos) return;

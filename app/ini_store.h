@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -41,6 +42,12 @@ class IniStore {
   bool ReadBool(std::string_view section, std::string_view key, bool default_value) const;
   void WriteBool(std::string_view section, std::string_view key, bool value);
 
+  // While a snapshot is held, reads come from the file as it was when the snapshot was taken,
+  // so that a burst of reads (the fonts of a month build) reads the file once. A write drops
+  // the snapshot.
+  void HoldSnapshot();
+  void ReleaseSnapshot() { snapshot_.reset(); }
+
   static constexpr char kOpenBracket = '\xA2';
   static constexpr char kCloseBracket = '\xA3';
   // The bracket rule applied to a value as the file returned it.
@@ -48,6 +55,19 @@ class IniStore {
 
  private:
   std::filesystem::path path_;
+  std::shared_ptr<const std::string> snapshot_;
+};
+
+// Holds a snapshot for the lifetime of a scope.
+class IniSnapshot {
+ public:
+  explicit IniSnapshot(IniStore& store) : store_(store) { store_.HoldSnapshot(); }
+  ~IniSnapshot() { store_.ReleaseSnapshot(); }
+  IniSnapshot(const IniSnapshot&) = delete;
+  IniSnapshot& operator=(const IniSnapshot&) = delete;
+
+ private:
+  IniStore& store_;
 };
 
 }  // namespace app

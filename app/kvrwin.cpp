@@ -222,6 +222,7 @@ void TKvrwin::BuildMenus() {
 }
 
 void TKvrwin::ReadFonts() {
+  IniSnapshot once(IniGT1->Store());
   IniGT1->ReadFont(QStringLiteral("各曜日枠フォント"), QStringLiteral("daysFont"), DaysFont);
   IniGT1->ReadFont(QStringLiteral("予定表枠フォント"), QStringLiteral("yoteiFont"), YoteiFont);
   IniGT1->ReadFont(QStringLiteral("予定表タイトル"), QStringLiteral("taitolFont"), TaitolFont);

@@ -1,0 +1,67 @@
+// One month switch of the main window: BuildMonth (title, date column, day texts of a month
+// in which every day has a file) and a full repaint of both grids, on the offscreen platform.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "app/kvrwin.h"
+#include "app/settings_location.h"
+#include "daydata/day_store.h"
+#include "platform/cp932.h"
+#include "platform/fonts.h"
+#include "platform/message_box.h"
+#include "platform/string_grid.h"
+#include "test_support/temp_dir.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+void MonthSwitch(benchmark::State& state) {
+  test_support::TempDir dir;
+  fs::create_directories(dir.path() / "bin");
+  fs::create_directories(dir.path() / "start");
+  app::OverrideExecutableDir(dir.path() / "bin");
+  fs::current_path(dir.path() / "start");
+  platform::SetMessageHook([](const platform::MessageRequest&) { return QMessageBox::Ok; });
+  app::TKvrwin window;
+  window.resize(1000, 760);
+  window.show();
+  // A day file for every day of the two months the benchmark switches between.
+  daydata::DayStore store(window.DataDir, window.StartupDir);
+  for (int month : {5, 6}) {
+    for (int day = 1; day <= 31; ++day) {
+      std::string text = cp932::FromUtf8("10:00 会議\r\n資料作成 " + std::to_string(day));
+      store.SaveDay(store.DayFilePath(2026, month, day), text, std::to_string(day % 5));
+    }
+  }
+  window.SetDate(QDate(2026, 5, 15));
+  QImage canvas(window.StringGrid1->size(), QImage::Format_RGB32);
+  int step = 1;
+  for (auto _ : state) {
+    window.StepMonth(step);
+    step = -step;
+    for (platform::TStringGrid* grid : {window.StringGrid1, window.StringGrid2}) {
+      grid->render(&canvas);
+    }
+  }
+  platform::SetMessageHook(nullptr);
+}
+BENCHMARK(MonthSwitch)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  QApplication application(argc, argv);
+  platform::InstallJapaneseFontSubstitutions();
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
