@@ -9,7 +9,7 @@ namespace archive {
 
 struct Lh5Options {
   int chain_limit = 128;       // hash-chain candidates tried per position
-  int block_symbols = 16384;   // about this many symbols per Huffman block
+  int block_symbols = 32768;   // about this many symbols per Huffman block
   bool lazy = true;            // emit a literal when the next position matches longer
 };
 

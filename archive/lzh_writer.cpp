@@ -13,8 +13,6 @@ namespace {
 constexpr size_t kMinPackedLh5 = 8;
 // Windows archivers mark their level-2 headers as MS-DOS ones.
 constexpr char kOsId = 'M';
-constexpr unsigned kDosAttributeArchive = 0x20;
-constexpr unsigned kDosAttributeDirectory = 0x10;
 
 void Put16(std::string& s, unsigned v) {
   s.push_back(static_cast<char>(v & 0xFF));
@@ -81,9 +79,8 @@ std::string Level2Header(const LzhMemberInfo& info, std::string_view method,
   AddExtended(h, 0x00, std::string_view("\0\0", 2));
   AddExtended(h, 0x01, file_name);
   if (!dir_name.empty()) AddExtended(h, 0x02, dir_name);
-  std::string attribute;
-  Put16(attribute, info.directory ? kDosAttributeDirectory : kDosAttributeArchive);
-  AddExtended(h, 0x40, attribute);
+  // Nothing else: every reader takes these, and a day file is often smaller than a few more
+  // extended headers would be.
   // A header may not start with a zero byte (that marks the end of the archive).
   if ((h.size() & 0xFF) == 0) h.push_back('\0');
   if (h.size() > 0xFFFF) throw std::length_error("LZH header too long");
