@@ -22,8 +22,11 @@ extern "C" __attribute__((visibility("default"))) int Unlha(void* window, const 
     while (n > 0 && n < text.size() && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80) --n;
     std::memcpy(output, text.data(), n);
     output[n] = '\0';
-    if (n < text.size() && result == archive::kUnlhaOk && command &&
-        (command[0] == 'L' || command[0] == 'l')) {
+    // Only a listing is worth asking for again with a larger buffer; other texts are
+    // messages, and their commands have already done their work.
+    const char* c = command;
+    while (c && (*c == ' ' || *c == '\t')) ++c;
+    if (n < text.size() && result == archive::kUnlhaOk && c && (*c == 'L' || *c == 'l')) {
       result = archive::kUnlhaBufferTooSmall;
     }
   }
