@@ -1,8 +1,9 @@
 // mirune-cli grep: the search engine from the command line, over named files or over the day
 // files of the data folder as the search dialog searches them.
-#include <iconv.h>
-
+#include <array>
 #include <chrono>
+#include <cstring>
+#include <memory>
 #include <ctime>
 #include <iostream>
 #include <string_view>
@@ -19,60 +20,97 @@ namespace cli {
 namespace {
 
 // Output is gathered and written in large pieces: a search can report millions of lines. The
-// code page 932 texts of a batch are converted to UTF-8 in one call (they hold no line feed, so
+// code page 932 texts of a batch are converted to UTF-8 together (they hold no line feed, so
 // the line feed between them survives the conversion and splits them again).
 class Output {
  public:
-  explicit Output(std::ostream& out) : out_(out), converter_(iconv_open("UTF-8", "CP932")) {}
-  void Line(std::string prefix_utf8, std::string_view text_cp932) {
-    prefixes_.push_back(std::move(prefix_utf8));
+  explicit Output(std::ostream& out) : out_(out) {}
+  void Line(std::string_view prefix_utf8, std::string_view text_cp932) {
+    prefixes_ += prefix_utf8;
+    prefix_ends_.push_back(prefixes_.size());
     texts_ += text_cp932;
     texts_ += '\n';
     if (texts_.size() > (1 << 16)) Flush();
   }
-  ~Output() {
-    Flush();
-    if (converter_ != reinterpret_cast<iconv_t>(-1)) iconv_close(converter_);
-  }
+  ~Output() { Flush(); }
   void Flush() {
     std::string utf8 = ToUtf8(texts_);
     std::string out;
-    out.reserve(utf8.size() + prefixes_.size() * 16);
-    size_t from = 0;
-    for (const std::string& prefix : prefixes_) {
+    out.reserve(utf8.size() + prefixes_.size() + 16);
+    size_t from = 0, prefix_from = 0;
+    for (size_t prefix_end : prefix_ends_) {
       size_t end = utf8.find('\n', from);
       if (end == std::string::npos) end = utf8.size();
-      out += prefix;
+      out.append(prefixes_, prefix_from, prefix_end - prefix_from);
+      prefix_from = prefix_end;
       out.append(utf8, from, end - from);
       out += '\n';
       from = end + 1;
     }
     out_.write(out.data(), static_cast<std::streamsize>(out.size()));
     prefixes_.clear();
+    prefix_ends_.clear();
     texts_.clear();
   }
 
  private:
-  // One direct conversion per batch; a batch with bytes code page 932 cannot decode goes the
-  // codec's way, which carries such bytes (and prints them as U+FFFD).
-  std::string ToUtf8(const std::string& text) {
-    if (converter_ == reinterpret_cast<iconv_t>(-1)) return cp932::ToUtf8(text);
-    std::string out(text.size() * 3 / 2 + 16, '\0');
-    char* in = const_cast<char*>(text.data());
-    size_t in_left = text.size();
-    char* to = out.data();
-    size_t out_left = out.size();
-    iconv(converter_, nullptr, nullptr, nullptr, nullptr);
-    if (iconv(converter_, &in, &in_left, &to, &out_left) == static_cast<size_t>(-1)) {
-      return cp932::ToUtf8(text);
+  // The UTF-8 of every character, taken from the codec one lead byte at a time as needed, so
+  // that a batch is converted by table look-up. A batch with a byte the codec cannot decode
+  // goes the codec's own way (which carries such bytes and prints them as U+FFFD).
+  struct Utf8Of {
+    std::uint8_t size = 0;  // 0: not decodable as one character
+    char bytes[4];
+  };
+  const std::array<Utf8Of, 256>& Row(unsigned lead) {
+    std::unique_ptr<std::array<Utf8Of, 256>>& row = rows_[lead];
+    if (!row) {
+      row = std::make_unique<std::array<Utf8Of, 256>>();
+      for (unsigned t = 0; t < 256; ++t) {
+        std::string pair;
+        if (lead != 0) pair += static_cast<char>(lead);
+        pair += static_cast<char>(t);
+        std::u16string decoded = cp932::Decode(pair);
+        if (decoded.size() != 1 || (decoded[0] >= 0xD800 && decoded[0] <= 0xDFFF)) continue;
+        std::string utf8 = cp932::Utf16ToUtf8(decoded);
+        if (utf8.size() > 4) continue;
+        (*row)[t].size = static_cast<std::uint8_t>(utf8.size());
+        std::memcpy((*row)[t].bytes, utf8.data(), utf8.size());
+      }
     }
-    out.resize(out.size() - out_left);
+    return *row;
+  }
+  std::string ToUtf8(const std::string& text) {
+    std::string out(text.size() * 3 / 2 + 16, '\0');
+    size_t o = 0;
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    const size_t n = text.size();
+    const std::array<Utf8Of, 256>& singles = Row(0);
+    for (size_t i = 0; i < n;) {
+      if (p[i] < 0x80) {
+        out[o++] = static_cast<char>(p[i++]);
+        continue;
+      }
+      const Utf8Of* u;
+      if (cp932::IsLeadByte(p[i]) && i + 1 < n) {
+        u = &Row(p[i])[p[i + 1]];
+        i += 2;
+      } else {
+        u = &singles[p[i]];
+        i += 1;
+      }
+      if (u->size == 0) return cp932::ToUtf8(text);
+      if (o + 4 > out.size()) out.resize(out.size() * 2);
+      std::memcpy(out.data() + o, u->bytes, u->size);
+      o += u->size;
+    }
+    out.resize(o);
     return out;
   }
 
   std::ostream& out_;
-  iconv_t converter_;
-  std::vector<std::string> prefixes_;
+  std::array<std::unique_ptr<std::array<Utf8Of, 256>>, 256> rows_;
+  std::string prefixes_;
+  std::vector<size_t> prefix_ends_;
   std::string texts_;
 };
 

@@ -1,5 +1,6 @@
 #include "search/grep.h"
 
+#include <algorithm>
 #include <cstring>
 #include <optional>
 #include <vector>
@@ -75,6 +76,46 @@ std::uint64_t CountLineEnds(const unsigned char* buf, size_t from, size_t to) {
     count += buf[i] == '\n' || (buf[i] == '\r' && buf[i + 1] != '\n');
   }
   return count;
+}
+
+// The first place in [0, len) where `needle` (two bytes or more) begins, or nullptr. Sixteen
+// places at a time are tested on the needle's first and last byte, and only those places are
+// compared in full.
+const unsigned char* FindBytes(const unsigned char* hay, size_t len, const std::string& needle) {
+  const size_t m = needle.size();
+  if (m == 0 || len < m) return nullptr;
+  const auto* nd = reinterpret_cast<const unsigned char*>(needle.data());
+  if (m == 1) return static_cast<const unsigned char*>(std::memchr(hay, nd[0], len));
+  size_t i = 0;
+#if defined(__SSE2__)
+  const __m128i first = _mm_set1_epi8(static_cast<char>(nd[0]));
+  const __m128i last = _mm_set1_epi8(static_cast<char>(nd[m - 1]));
+  for (; i + m - 1 + 16 <= len; i += 16) {
+    __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(hay + i));
+    __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(hay + i + m - 1));
+    auto mask = static_cast<unsigned>(
+        _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(a, first), _mm_cmpeq_epi8(b, last))));
+    while (mask) {
+      unsigned bit = static_cast<unsigned>(__builtin_ctz(mask));
+      if (std::memcmp(hay + i + bit + 1, nd + 1, m - 2) == 0) return hay + i + bit;
+      mask &= mask - 1;
+    }
+  }
+#endif
+  for (; i + m <= len; ++i) {
+    if (hay[i] == nd[0] && hay[i + m - 1] == nd[m - 1] && std::memcmp(hay + i, nd, m) == 0) {
+      return hay + i;
+    }
+  }
+  return nullptr;
+}
+
+// True when position p starts a character: the lead-byte-range bytes right before it come in
+// pairs. Any other byte ends a character, so the count stops there (or at `floor`, a line start).
+bool AtCharStart(const unsigned char* buf, size_t p, size_t floor) {
+  size_t i = p;
+  while (i > floor && cp932::IsLeadByte(buf[i - 1])) --i;
+  return (p - i) % 2 == 0;
 }
 
 }  // namespace
@@ -203,6 +244,8 @@ void TGrep::StartByStart(TTxtFile& file) {
 void TGrep::ByTable(TTxtFile& file, const TGrepAutomaton& a) {
   const std::vector<std::string>& required = Automaton().RequiredTexts();
   std::vector<size_t> next_hit(required.size());
+  const bool literal = matcher_ == Matcher::kString && !LiteralText().empty() &&
+                       LiteralText().find('\n') == std::string::npos;
   const std::int32_t* table = a.Table();
   const std::uint8_t* byte_class = a.ByteClass();
   const std::int32_t line_start_row = a.LineStartRow();
@@ -309,7 +352,25 @@ void TGrep::ByTable(TTxtFile& file, const TGrepAutomaton& a) {
       }
     }
     std::fill(next_hit.begin(), next_hit.end(), kNone - 1);  // not searched in this buffer
-    while (!pending && pos < limit) {
+    // The string matcher: a fixed string without line feeds is found by its bytes; a place
+    // where it starts on a character boundary is a match, exactly as comparing characters.
+    while (literal && !pending && pos < limit) {
+      const unsigned char* hit = FindBytes(buf + pos, n - pos, LiteralText());
+      if (!hit) {
+        // Every start up to n - length has been tried; a later one may need the next block.
+        size_t untried = n >= LiteralText().size() ? n - LiteralText().size() + 1 : 0;
+        pos = std::max(pos, std::min(untried, limit));
+        break;
+      }
+      size_t h = static_cast<size_t>(hit - buf);
+      if (!AtCharStart(buf, h, 0)) {
+        pos = h + 1;
+        continue;
+      }
+      size_t next = report_from(LineStartOf(buf, h, 0));
+      pos = next == kNone ? limit : next + 1;
+    }
+    while (!literal && !pending && pos < limit) {
       if (required.empty()) {
         size_t reached = run(pos, limit);
         pos = reached == kNone ? limit : reached;
@@ -326,8 +387,8 @@ void TGrep::ByTable(TTxtFile& file, const TGrepAutomaton& a) {
       size_t h = kNone, h_end = kNone;
       for (size_t k = 0; k < required.size(); ++k) {
         if (next_hit[k] == kNone - 1 || (next_hit[k] != kNone && next_hit[k] < pos)) {
-          const void* hit = memmem(buf + pos, n - pos, required[k].data(), required[k].size());
-          next_hit[k] = hit ? static_cast<size_t>(static_cast<const unsigned char*>(hit) - buf) : kNone;
+              const unsigned char* hit = FindBytes(buf + pos, n - pos, required[k]);
+          next_hit[k] = hit ? static_cast<size_t>(hit - buf) : kNone;
         }
         if (next_hit[k] < h) {
           h = next_hit[k];
@@ -365,6 +426,9 @@ void TGrep::ByTable(TTxtFile& file, const TGrepAutomaton& a) {
       carry = last == kNone ? 0 : last + 1;
     }
     if (carry < count_pos) carry = count_pos;
+    // Starts before the last line cannot begin a match that ends in the next block (a match
+    // never crosses a line end here), so the string matcher may go on from the carry.
+    if (literal && pos < carry) pos = carry;
     lines += CountLineEnds(buf, count_pos, carry);
     count_pos = carry;
     keep = carry;

@@ -119,6 +119,12 @@ TEST_F(GrepTest, GrepLongLineAcrossBlocksMatchedNearItsEnd) {
   std::string t2 = "q" + split + "\r\nab\r\n";
   EXPECT_EQ(Both("ab", t2), (Hits{{2, "ab"}}));
   EXPECT_EQ(Both("^$", t2), Hits{});
+  // A fixed string (and a pattern) straddling the end of the first block is still found.
+  for (size_t back : {1, 2, 3, 5}) {
+    std::string t3 = "x\n" + std::string(TTxtFile::kBlockSize - 2 - back, 'y') + S("会議室") + "\nz\n";
+    EXPECT_EQ(Both(S("会議室"), t3).size(), 1u) << back;
+    EXPECT_EQ(Both(S("会議室|締切"), t3).size(), 1u) << back;
+  }
 }
 
 TEST_F(GrepTest, GrepMatchesAcrossLineEndsUseTheStartByStartMatcher) {

@@ -1,0 +1,47 @@
+// Feeds arbitrary bytes to the pattern compiler, with and without the equivalence dictionary:
+// it must either compile or throw ERegExpParser, never crash, hang or exhaust memory, and a
+// compiled automaton must be well formed.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "search/reg_exp_parser_error.h"
+#include "search/regular_expression.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size > 4096) return 0;
+  std::string pattern(reinterpret_cast<const char*>(data), size);
+  static search::TRegularExpression re;
+  static bool added = [] {
+    re.PreProcessor().FuzzyCharDics.push_back(search::TREPreProcessor::BuiltInFuzzyCharDic());
+    return true;
+  }();
+  (void)added;
+  for (bool fuzzy : {false, true}) {
+    // Positions count in the text that is compiled: the expanded one when the dictionary is on.
+    size_t compiled_size = size;
+    try {
+      re.PreProcessor().UseFuzzyCharDic = fuzzy;
+      compiled_size = re.PreProcessor().Process(pattern).size();
+    } catch (const search::ERegExpParser&) {
+    }
+    try {
+      re.SetRegExp(pattern);
+    } catch (const search::ERegExpParser& e) {
+      if (e.Position() < 1 || e.Position() > static_cast<int>(compiled_size + 1)) std::abort();
+      if (re.CurrentIndex() != 0 || !re.RegExp().empty()) std::abort();
+      continue;
+    }
+    const search::TRE_DFA& dfa = re.Automaton();
+    for (int s = 0; s < dfa.StateCount(); ++s) {
+      const auto& ts = dfa.State(s).transitions;
+      for (size_t i = 0; i < ts.size(); ++i) {
+        if (ts[i].low > ts[i].high || ts[i].target < 0 || ts[i].target >= dfa.StateCount()) std::abort();
+        if (i > 0 && ts[i].low <= ts[i - 1].high) std::abort();  // sorted and disjoint
+      }
+    }
+    if (re.IsLiteral() && !fuzzy && re.LiteralText().size() > size) std::abort();
+  }
+  return 0;
+}
