@@ -5,6 +5,7 @@
 #include <map>
 #include <system_error>
 
+#include "archive/archive_extractor.h"
 #include "archive/lzh_reader.h"
 #include "archive/lzh_writer.h"
 #include "archive/unlha_result.h"
@@ -53,9 +54,16 @@ std::vector<Member> ReadMembers(const fs::path& archive_path) {
         // Links have no place in a day-file archive and cannot be written back faithfully.
         continue;
       } else {
-        if (entry.size > (std::int64_t{1} << 32)) throw UpdateError(kUnlhaBrokenData, "書庫が壊れています");
-        reader.ReadData([&](const char* p, size_t n) { m.data.append(p, n); });
-        if (static_cast<std::int64_t>(m.data.size()) != entry.size) {
+        // The same bounds as extraction: a kept member is held in memory.
+        if (entry.size < 0 || entry.size > kMaxMemberSize) {
+          throw UpdateError(kUnlhaBrokenData, "大きさが不正です: " + entry.name);
+        }
+        bool too_long = false;
+        reader.ReadData([&](const char* p, size_t n) {
+          if (m.data.size() + n > static_cast<size_t>(entry.size)) too_long = true;
+          if (!too_long) m.data.append(p, n);
+        });
+        if (too_long || static_cast<std::int64_t>(m.data.size()) != entry.size) {
           throw UpdateError(kUnlhaBrokenData, "大きさがヘッダと合いません: " + entry.name);
         }
       }
