@@ -39,8 +39,12 @@ TEST(FileSystem, FindFilesMapsAttributes) {
   auto dirs = platform::FindFiles(dir.path(), "*.*", platform::kAttrDirectory);
   EXPECT_EQ(Names(dirs), std::vector<std::string>({".", "..", "1999", "a.dat", "locked"}));
   for (const auto& f : dirs) {
-    if (f.name == "locked") EXPECT_EQ(f.attributes, platform::kAttrDirectory | platform::kAttrReadOnly);
-    if (f.name == "1999") EXPECT_EQ(f.attributes, unsigned(platform::kAttrDirectory));
+    if (f.name == "locked") {
+      EXPECT_EQ(f.attributes, platform::kAttrDirectory | platform::kAttrReadOnly);
+    }
+    if (f.name == "1999") {
+      EXPECT_EQ(f.attributes, unsigned(platform::kAttrDirectory));
+    }
   }
   auto hidden = platform::FindFiles(dir.path(), "*", platform::kAttrDirectory | platform::kAttrHidden);
   EXPECT_NE(std::find(Names(hidden).begin(), Names(hidden).end(), ".hidden"), Names(hidden).end());
