@@ -30,7 +30,8 @@ bool MakeFolders(const fs::path& dest, const fs::path& relative_dir) {
 class TempFile {
  public:
   explicit TempFile(const fs::path& target) {
-    std::string pattern = (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
+    std::string pattern =
+        (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
     path_.assign(pattern.begin(), pattern.end());
     path_.push_back('\0');
     fd_ = ::mkstemp(path_.data());
@@ -116,11 +117,13 @@ ExtractResult ArchiveExtractor::Extract(LzhReader& reader) {
       continue;
     }
     if (entry.type == LzhEntry::Type::kLink || entry.type == LzhEntry::Type::kOther) {
-      Note(result, kUnlhaUnsafeMember, "リンクなど通常のファイルでないため展開しません: " + entry.name);
+      Note(result, kUnlhaUnsafeMember,
+           "リンクなど通常のファイルでないため展開しません: " + entry.name);
       continue;
     }
     if (LeavesThroughLink(destination_, *relative)) {
-      Note(result, kUnlhaUnsafeMember, "フォルダの途中にリンクがあるため展開しません: " + entry.name);
+      Note(result, kUnlhaUnsafeMember,
+           "フォルダの途中にリンクがあるため展開しません: " + entry.name);
       continue;
     }
     if (entry.type == LzhEntry::Type::kDirectory) {

@@ -77,12 +77,14 @@ std::vector<Member> ReadMembers(const fs::path& archive_path) {
 
 }  // namespace
 
-UpdateResult ArchiveUpdater::Update(const fs::path& archive_path, const std::vector<fs::path>& files) {
+UpdateResult ArchiveUpdater::Update(const fs::path& archive_path,
+                                    const std::vector<fs::path>& files) {
   UpdateResult result;
   std::error_code ec;
   bool exists = fs::exists(archive_path, ec);
   if (exists && !fs::is_regular_file(archive_path, ec)) {
-    throw UpdateError(kUnlhaCannotWrite, "書庫の名前がファイルではありません: " + archive_path.string());
+    throw UpdateError(kUnlhaCannotWrite,
+                      "書庫の名前がファイルではありません: " + archive_path.string());
   }
   std::vector<Member> members;
   if (exists) members = ReadMembers(archive_path);
@@ -97,7 +99,8 @@ UpdateResult ArchiveUpdater::Update(const fs::path& archive_path, const std::vec
       throw UpdateError(kUnlhaCannotRead, "ファイルがありません: " + file.string());
     }
     if (S_ISDIR(st.st_mode)) continue;
-    if (exists && fs::equivalent(file, archive_path, ec)) continue;  // never pack the archive into itself
+    if (exists && fs::equivalent(file, archive_path, ec))
+      continue;  // never pack the archive into itself
     Member m;
     bool exact = true;
     m.info.name = platform::Cp932FromPath(file.filename(), &exact);
@@ -134,7 +137,8 @@ UpdateResult ArchiveUpdater::Update(const fs::path& archive_path, const std::vec
     throw UpdateError(kUnlhaCannotWrite, std::string("書庫に収められません: ") + e.what());
   }
   if (!platform::ReplaceFile(archive_path, writer.Finish(), ec)) {
-    throw UpdateError(kUnlhaCannotWrite, "書庫を書き込めません: " + archive_path.string() + ": " + ec.message());
+    throw UpdateError(kUnlhaCannotWrite,
+                      "書庫を書き込めません: " + archive_path.string() + ": " + ec.message());
   }
   return result;
 }

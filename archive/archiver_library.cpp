@@ -8,7 +8,9 @@
 
 namespace archive {
 
-std::filesystem::path ArchiverLibrary::DefaultPath() { return app::ExecutableDir() / kFileName; }
+std::filesystem::path ArchiverLibrary::DefaultPath() {
+  return app::ExecutableDir() / kFileName;
+}
 
 ArchiverLibrary::ArchiverLibrary(std::filesystem::path path) : path_(std::move(path)) {}
 

@@ -8,9 +8,9 @@
 namespace archive {
 
 struct Lh5Options {
-  int chain_limit = 128;       // hash-chain candidates tried per position
-  int block_symbols = 32768;   // about this many symbols per Huffman block
-  bool lazy = true;            // emit a literal when the next position matches longer
+  int chain_limit = 128;      // hash-chain candidates tried per position
+  int block_symbols = 32768;  // about this many symbols per Huffman block
+  bool lazy = true;           // emit a literal when the next position matches longer
 };
 
 class Lh5Encoder {

@@ -104,10 +104,12 @@ TEST(LzhEncoder, KnownVectorsMatchByteForByte) {
   jlha_like.chain_limit = 64;
   std::string first = Repeat(cp932::FromUtf8("予定表\r\n"), 40);
   EXPECT_EQ(Hex(Lh5Encoder::Encode(first, jlha_like)),
-            "000a3a6a4ffd9e091d488608" "91e48e3ab3e0753d111ff6");
-  std::string second = Repeat(cp932::FromUtf8("09:00 定例会議（第3会議室）\r\n12:30 昼食 山田さんと\r\n"
-                                              "メモ：資料を印刷しておくこと\r\n"),
-                              3);
+            "000a3a6a4ffd9e091d488608"
+            "91e48e3ab3e0753d111ff6");
+  std::string second =
+      Repeat(cp932::FromUtf8("09:00 定例会議（第3会議室）\r\n12:30 昼食 山田さんと\r\n"
+                             "メモ：資料を印刷しておくこと\r\n"),
+             3);
   ASSERT_EQ(second.size(), 246u);
   EXPECT_EQ(Crc16::Of(second), 0x8EE6);
   EXPECT_EQ(Hex(Lh5Encoder::Encode(second, jlha_like)),

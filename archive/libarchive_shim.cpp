@@ -78,10 +78,18 @@ int Next(Handle* handle, EntryFields* fields, std::string* error) {
     fields->type = EntryType::kLink;
   } else {
     switch (archive_entry_filetype(e)) {
-      case AE_IFREG: fields->type = EntryType::kFile; break;
-      case AE_IFDIR: fields->type = EntryType::kDirectory; break;
-      case AE_IFLNK: fields->type = EntryType::kLink; break;
-      default: fields->type = EntryType::kOther; break;
+      case AE_IFREG:
+        fields->type = EntryType::kFile;
+        break;
+      case AE_IFDIR:
+        fields->type = EntryType::kDirectory;
+        break;
+      case AE_IFLNK:
+        fields->type = EntryType::kLink;
+        break;
+      default:
+        fields->type = EntryType::kOther;
+        break;
     }
   }
   fields->size = archive_entry_size_is_set(e) ? archive_entry_size(e) : 0;

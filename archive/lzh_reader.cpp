@@ -45,7 +45,9 @@ LzhReader::ThreadUtf8Locale::~ThreadUtf8Locale() {
   }
 }
 
-LzhReader::~LzhReader() { lzh_libarchive::Close(handle_); }
+LzhReader::~LzhReader() {
+  lzh_libarchive::Close(handle_);
+}
 
 bool LzhReader::Next(LzhEntry& entry) {
   if (empty_) return false;
@@ -58,10 +60,18 @@ bool LzhReader::Next(LzhEntry& entry) {
   entry.name = std::move(f.name);
   entry.name_decoded = f.name_converted;
   switch (f.type) {
-    case lzh_libarchive::EntryType::kFile: entry.type = LzhEntry::Type::kFile; break;
-    case lzh_libarchive::EntryType::kDirectory: entry.type = LzhEntry::Type::kDirectory; break;
-    case lzh_libarchive::EntryType::kLink: entry.type = LzhEntry::Type::kLink; break;
-    default: entry.type = LzhEntry::Type::kOther; break;
+    case lzh_libarchive::EntryType::kFile:
+      entry.type = LzhEntry::Type::kFile;
+      break;
+    case lzh_libarchive::EntryType::kDirectory:
+      entry.type = LzhEntry::Type::kDirectory;
+      break;
+    case lzh_libarchive::EntryType::kLink:
+      entry.type = LzhEntry::Type::kLink;
+      break;
+    default:
+      entry.type = LzhEntry::Type::kOther;
+      break;
   }
   entry.size = f.size;
   entry.mtime = f.mtime;

@@ -3,10 +3,10 @@
 // (bad CRC, truncation, a size the data does not have) reported as LzhError.
 #pragma once
 
+#include <locale.h>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
-#include <locale.h>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -22,12 +22,12 @@ class LzhError : public std::runtime_error {
 
 struct LzhEntry {
   enum class Type { kFile, kDirectory, kLink, kOther };
-  std::string name;        // UTF-8; as the archive holds it, '\' of level-0 names made '/'
+  std::string name;          // UTF-8; as the archive holds it, '\' of level-0 names made '/'
   bool name_decoded = true;  // false when the name is not valid code page 932
   Type type = Type::kFile;
-  std::int64_t size = 0;   // the original size the header claims
+  std::int64_t size = 0;  // the original size the header claims
   std::int64_t mtime = 0;
-  std::string method;      // "-lh5-" etc.
+  std::string method;  // "-lh5-" etc.
   std::int64_t header_offset = 0;
 };
 

@@ -38,12 +38,12 @@ void Put32(std::string& s, std::uint32_t v) {
 
 struct RawMember {
   std::string method = "-lh0-";
-  std::string file_name;           // raw bytes of ext 0x01
-  std::string dir_name;            // raw bytes of ext 0x02 (0xFF separators), empty for none
-  std::string extra;               // further extended headers, each "type + data"
-  std::string data;                // the bytes after the header
-  std::int64_t original_size = -1; // default: data size
-  int crc = -1;                    // default: CRC of data
+  std::string file_name;            // raw bytes of ext 0x01
+  std::string dir_name;             // raw bytes of ext 0x02 (0xFF separators), empty for none
+  std::string extra;                // further extended headers, each "type + data"
+  std::string data;                 // the bytes after the header
+  std::int64_t original_size = -1;  // default: data size
+  int crc = -1;                     // default: CRC of data
   std::uint32_t mtime = 1000000000;
 };
 
@@ -130,7 +130,9 @@ class LzhHostileTest : public ::testing::Test {
     std::vector<std::string> found;
     for (auto& e : fs::recursive_directory_iterator(root_)) {
       fs::path rel = fs::relative(e.path(), root_);
-      if (rel == "a.lzh" || rel == "dest" || rel == "dest/inner" || rel.string().starts_with("dest/inner/")) continue;
+      if (rel == "a.lzh" || rel == "dest" || rel == "dest/inner" ||
+          rel.string().starts_with("dest/inner/"))
+        continue;
       found.push_back(rel.string());
     }
     return found;
@@ -168,7 +170,8 @@ TEST_F(LzhHostileTest, NamesLeadingOutOfTheFolderAreRefused) {
   EXPECT_EQ(r.problems.size(), 7u);
   EXPECT_EQ(DestNames(), (std::vector<std::string>{"fine2.txt", "good.txt"}));
   EXPECT_EQ(ReadBytes(dest_ / "good.txt"), "good");
-  EXPECT_TRUE(FilesOutsideDest() == std::vector<std::string>{"abs"}) << ::testing::PrintToString(FilesOutsideDest());
+  EXPECT_TRUE(FilesOutsideDest() == std::vector<std::string>{"abs"})
+      << ::testing::PrintToString(FilesOutsideDest());
   EXPECT_TRUE(fs::is_empty(root_ / "abs"));
 }
 
@@ -223,7 +226,8 @@ TEST_F(LzhHostileTest, BrokenDataLeavesNoFileUnderTheMembersName) {
     EXPECT_EQ(r.result, c.result) << c.what;
     EXPECT_EQ(r.extracted, 0) << c.what;
     EXPECT_EQ(ReadBytes(dest_ / "victim.txt"), "old") << c.what;
-    EXPECT_EQ(DestNames(), std::vector<std::string>{"victim.txt"}) << c.what << ": a temporary file was left";
+    EXPECT_EQ(DestNames(), std::vector<std::string>{"victim.txt"})
+        << c.what << ": a temporary file was left";
   }
 }
 
@@ -254,7 +258,8 @@ TEST_F(LzhHostileTest, GarbageAndUndecodableNamesDoNotCrash) {
   // An LZH-looking start with nonsense after it.
   EXPECT_NE(Extract(std::string("\x30\x00-lh5-", 8) + garbage).result, kUnlhaOk);
   // libarchive gives up on the whole archive at a name that is not code page 932.
-  ExtractResult r = Extract(Level2(File("\x81\x20.txt", "x")) + Level2(File("ok.txt", "ok")) + '\0');
+  ExtractResult r =
+      Extract(Level2(File("\x81\x20.txt", "x")) + Level2(File("ok.txt", "ok")) + '\0');
   EXPECT_EQ(r.result, kUnlhaNotArchive) << ::testing::PrintToString(r.problems);
   EXPECT_TRUE(DestNames().empty());
   EXPECT_TRUE(FilesOutsideDest().empty());
@@ -290,7 +295,9 @@ TEST(LzhHeaderScan, PackedSizesOfEveryLevel) {
   Put16(h1, 0);  // CRC
   h1.push_back('M');
   Put16(h1, 4);  // first extended header: type 0x01 "c" + next size = 4 bytes
-  std::string level1 = std::string(1, static_cast<char>(h1.size())) + '\0' + h1 + "\x01" "c" +
+  std::string level1 = std::string(1, static_cast<char>(h1.size())) + '\0' + h1 +
+                       "\x01"
+                       "c" +
                        std::string(2, '\0') + "hello";
   EXPECT_EQ(PackedSizeAt(level1, 0), 10u);
   EXPECT_EQ(PackedSizeAt("nonsense", 0), std::nullopt);

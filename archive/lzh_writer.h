@@ -10,8 +10,8 @@
 namespace archive {
 
 struct LzhMemberInfo {
-  std::string name;            // code page 932, '/' between folders; no leading '/'
-  std::int64_t mtime = 0;      // Unix time, UTC
+  std::string name;        // code page 932, '/' between folders; no leading '/'
+  std::int64_t mtime = 0;  // Unix time, UTC
   bool directory = false;
 };
 

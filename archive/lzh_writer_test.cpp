@@ -37,11 +37,17 @@ TEST(LzhWriter, Level2HeaderFields) {
   EXPECT_EQ(Le16(h, 27), Crc16::Of(zeroed));
   // File name and folder in their own extended headers; folders end with 0xFF.
   EXPECT_NE(h.find('\x01' + cp932::FromUtf8("予定表.dat")), std::string::npos);
-  EXPECT_NE(h.find(std::string("\x02" "1999\xFF", 6)), std::string::npos);
+  EXPECT_NE(h.find(std::string("\x02"
+                               "1999\xFF",
+                               6)),
+            std::string::npos);
   EXPECT_EQ(Le16(h, h.size() - 2), 0u);  // the chain ends with a zero size
 
   std::string dir = Level2Header({"sub/inner", 0, true}, "-lhd-", 0, 0, 0);
-  EXPECT_NE(dir.find(std::string("\x02" "sub\xFFinner\xFF", 11)), std::string::npos);
+  EXPECT_NE(dir.find(std::string("\x02"
+                                 "sub\xFFinner\xFF",
+                                 11)),
+            std::string::npos);
 }
 
 TEST(LzhWriter, HeaderNeverStartsWithZero) {
@@ -68,7 +74,9 @@ TEST(LzhWriter, ChoosesMethodAndPackedSizeExactly) {
   EXPECT_EQ(writer.Add({"text.txt", 0, false}, std::string(5000, 'k')).method, "-lh5-");
   // Short files must all read back in libarchive, which refuses -lh5- data under 8 bytes.
   for (size_t n = 1; n <= 40; ++n) {
-    for (const std::string& data : {std::string(n, 'k'), std::string("abcabcabcabcabcabcabcabcabcabcabcabcabcab").substr(0, n)}) {
+    for (const std::string& data :
+         {std::string(n, 'k'),
+          std::string("abcabcabcabcabcabcabcabcabcabcabcabcabcab").substr(0, n)}) {
       LzhWriter one;
       LzhWrittenMember m = one.Add({"s.txt", 0, false}, data);
       if (m.method == "-lh5-") EXPECT_GE(m.packed_size, 8u);

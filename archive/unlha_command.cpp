@@ -28,7 +28,8 @@ int List(const fs::path& archive_path, std::string& output) {
     LzhReader reader{std::string_view(bytes)};
     LzhEntry entry;
     while (reader.Next(entry)) {
-      std::optional<std::uint64_t> packed = PackedSizeAt(bytes, static_cast<std::uint64_t>(entry.header_offset));
+      std::optional<std::uint64_t> packed =
+          PackedSizeAt(bytes, static_cast<std::uint64_t>(entry.header_offset));
       output += (entry.name_decoded ? entry.name : std::string("?")) + "\t" +
                 std::to_string(entry.size) + "\t" +
                 (packed ? std::to_string(*packed) : std::string("?")) + "\t" + entry.method + "\n";
@@ -78,9 +79,12 @@ int RunUnlhaCommand(std::string_view command_line, std::string& output) {
       return kUnlhaBadCommand;
     }
     switch (line->command) {
-      case 'U': return Update(*line, output);
-      case 'X': return Extract(*line, output);
-      default: return List(platform::PathFromCp932(line->archive), output);
+      case 'U':
+        return Update(*line, output);
+      case 'X':
+        return Extract(*line, output);
+      default:
+        return List(platform::PathFromCp932(line->archive), output);
     }
   } catch (const std::exception& e) {
     output = std::string("内部エラー: ") + e.what() + "\n";

@@ -3,8 +3,12 @@
 namespace archive {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-bool IsBreak(char c) { return c == '\r' || c == '\n'; }
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+bool IsBreak(char c) {
+  return c == '\r' || c == '\n';
+}
 
 std::string_view Trim(std::string_view s) {
   while (!s.empty() && (IsBlank(s.front()) || IsBreak(s.front()))) s.remove_prefix(1);
@@ -21,7 +25,9 @@ std::string_view NextToken(std::string_view& s) {
   return token;
 }
 
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
+char Lower(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+}
 
 // Where an unquoted archive name ends: after the first ".lzh" that a blank, a line break or
 // the end follows. npos when there is none.
@@ -136,7 +142,8 @@ std::optional<UnlhaCommandLine> ParseUnlhaCommandLine(
   }
   if (line.archive.empty()) return fail("書庫の名前がありません");
   if (line.command != 'U') {
-    if (!Trim(files_text).empty()) return fail("余分な指定があります: " + std::string(Trim(files_text)));
+    if (!Trim(files_text).empty())
+      return fail("余分な指定があります: " + std::string(Trim(files_text)));
     return line;
   }
   size_t start = 0;

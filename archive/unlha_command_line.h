@@ -22,7 +22,6 @@ struct UnlhaCommandLine {
 
 // `exists` tells whether a code page 932 name names an existing file or folder.
 std::optional<UnlhaCommandLine> ParseUnlhaCommandLine(
-    std::string_view text, const std::function<bool(const std::string&)>& exists,
-    std::string* why);
+    std::string_view text, const std::function<bool(const std::string&)>& exists, std::string* why);
 
 }  // namespace archive

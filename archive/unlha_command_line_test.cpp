@@ -18,9 +18,10 @@ UnlhaCommandLine Parse(const std::string& text, std::set<std::string> existing =
 
 TEST(UnlhaCommandLine, UpdateWithLineBreaksAndBlanks) {
   // The program's form: every file followed by CR LF, paths with blanks unquoted.
-  UnlhaCommandLine a = Parse("U /d/My Data/1999.LZH /d/My Data/1999/KVR19990101.dat\r\n"
-                             "/d/My Data/1999/KVR19990102.dat\r\n",
-                             {"/d/My Data/1999/KVR19990101.dat", "/d/My Data/1999/KVR19990102.dat"});
+  UnlhaCommandLine a = Parse(
+      "U /d/My Data/1999.LZH /d/My Data/1999/KVR19990101.dat\r\n"
+      "/d/My Data/1999/KVR19990102.dat\r\n",
+      {"/d/My Data/1999/KVR19990101.dat", "/d/My Data/1999/KVR19990102.dat"});
   EXPECT_EQ(a.command, 'U');
   EXPECT_EQ(a.archive, "/d/My Data/1999.LZH");
   EXPECT_EQ(a.files, (std::vector<std::string>{"/d/My Data/1999/KVR19990101.dat",
@@ -56,14 +57,15 @@ TEST(UnlhaCommandLine, ExtractAndList) {
 TEST(UnlhaCommandLine, RefusesWhatItDoesNotKnow) {
   auto fails = [](const std::string& text) {
     std::string why;
-    return !ParseUnlhaCommandLine(text, [](const std::string&) { return false; }, &why) &&
+    return !ParseUnlhaCommandLine(
+               text, [](const std::string&) { return false; }, &why) &&
            !why.empty();
   };
   EXPECT_TRUE(fails(""));
-  EXPECT_TRUE(fails("D a.lzh x"));       // no delete command
-  EXPECT_TRUE(fails("X -r a.lzh"));      // unknown switch
-  EXPECT_TRUE(fails("X -c1"));           // no archive
-  EXPECT_TRUE(fails("X a.lzh\r\nmore")); // extraction takes no file list
+  EXPECT_TRUE(fails("D a.lzh x"));        // no delete command
+  EXPECT_TRUE(fails("X -r a.lzh"));       // unknown switch
+  EXPECT_TRUE(fails("X -c1"));            // no archive
+  EXPECT_TRUE(fails("X a.lzh\r\nmore"));  // extraction takes no file list
   EXPECT_TRUE(fails("U \"open.lzh a"));
 }
 

@@ -50,8 +50,12 @@ std::map<std::string, std::string> Tree(const fs::path& dir) {
 std::map<std::string, std::string> SampleFiles() {
   std::map<std::string, std::string> files;
   std::mt19937 rng(11);
-  const char* lines[] = {"09:00 定例会議（第3会議室）", "12:30 昼食 山田さんと", "メモ：資料を印刷しておくこと",
-                         "歯医者 18:00", "予定表を提出", "ソフトの更新"};
+  const char* lines[] = {"09:00 定例会議（第3会議室）",
+                         "12:30 昼食 山田さんと",
+                         "メモ：資料を印刷しておくこと",
+                         "歯医者 18:00",
+                         "予定表を提出",
+                         "ソフトの更新"};
   for (int day = 1; day <= 40; ++day) {
     std::string text;
     for (unsigned i = 0; i < 1 + rng() % 6; ++i) text += cp932::FromUtf8(lines[rng() % 6]) + "\r\n";
@@ -65,7 +69,8 @@ std::map<std::string, std::string> SampleFiles() {
   for (char& c : noise) c = static_cast<char>(rng());
   files["noise.bin"] = noise;
   std::string big;
-  while (big.size() < 300000) big += cp932::FromUtf8(lines[rng() % 6]) + std::to_string(rng() % 500) + "\r\n";
+  while (big.size() < 300000)
+    big += cp932::FromUtf8(lines[rng() % 6]) + std::to_string(rng() % 500) + "\r\n";
   files["big.txt"] = big;
   files[cp932::ToUtf8(cp932::FromUtf8("予定表.dat"))] = cp932::FromUtf8("表示\r\n");
   files["ソフト.dat"] = cp932::FromUtf8("十能\r\n");
@@ -140,7 +145,8 @@ TEST_F(UnlhaLibraryTest, CreateUpdateAndExtractRoundTrip) {
   std::string listing;
   ASSERT_EQ(Run("L " + archive, &listing, 1 << 20), kUnlhaOk);
   EXPECT_EQ(std::count(listing.begin(), listing.end(), '\n'), static_cast<long>(files.size()));
-  EXPECT_NE(listing.find("予定表.dat\t" + std::to_string(cp932::FromUtf8("表示\r\n").size())), std::string::npos);
+  EXPECT_NE(listing.find("予定表.dat\t" + std::to_string(cp932::FromUtf8("表示\r\n").size())),
+            std::string::npos);
   EXPECT_NE(listing.find("empty.dat\t0\t0\t-lh0-"), std::string::npos) << listing;
   EXPECT_NE(listing.find("noise.bin\t3000\t3000\t-lh0-"), std::string::npos);
   EXPECT_NE(listing.find("big.txt\t"), std::string::npos);
@@ -182,7 +188,8 @@ TEST_F(UnlhaLibraryTest, FailedUpdatesKeepThePreviousArchive) {
   std::string before = ReadBytes(lzh);
   std::string output;
   EXPECT_EQ(Run("U " + lzh.string() + " " + (root_ / "src" / "a.dat").string() + "\r\n" +
-                (root_ / "missing.dat").string() + "\r\n", &output),
+                    (root_ / "missing.dat").string() + "\r\n",
+                &output),
             kUnlhaCannotRead);
   EXPECT_NE(output.find("missing.dat"), std::string::npos);
   EXPECT_EQ(ReadBytes(lzh), before);
@@ -208,8 +215,10 @@ TEST_F(UnlhaLibraryTest, IndependentToolsExtractOurArchivesByteForByte) {
   Pack(files, platform::Cp932FromPath(lzh));
 
   fs::create_directories(root_ / "bsdtar");
-  ASSERT_EQ(Shell("cd '" + (root_ / "bsdtar").string() + "' && LC_ALL=C.UTF-8 bsdtar --options hdrcharset=CP932 -xf '" +
-                  lzh.string() + "'"), 0);
+  ASSERT_EQ(
+      Shell("cd '" + (root_ / "bsdtar").string() +
+            "' && LC_ALL=C.UTF-8 bsdtar --options hdrcharset=CP932 -xf '" + lzh.string() + "'"),
+      0);
   EXPECT_EQ(Tree(root_ / "bsdtar"), files);
 
   // lhasa writes the name bytes as it finds them (Latin-1 to UTF-8); what matters is that no
@@ -246,8 +255,9 @@ TEST_F(UnlhaLibraryTest, ArchivesOfAnIndependentToolAreExtracted) {
   for (const auto& [options, method] : runs) {
     SCOPED_TRACE(options);
     fs::path lzh = root_ / (std::string(options) + ".lzh");
-    ASSERT_EQ(Shell("cd '" + (root_ / "src").string() + "' && jlha " + options + " '" + lzh.string() +
-                    "' text.txt short.txt KVR20240229.dat >/dev/null 2>&1"), 0);
+    ASSERT_EQ(Shell("cd '" + (root_ / "src").string() + "' && jlha " + options + " '" +
+                    lzh.string() + "' text.txt short.txt KVR20240229.dat >/dev/null 2>&1"),
+              0);
     fs::path out = root_ / (std::string("x-") + options);
     fs::create_directories(out);
     fs::current_path(out);
@@ -257,7 +267,8 @@ TEST_F(UnlhaLibraryTest, ArchivesOfAnIndependentToolAreExtracted) {
     std::string listing;
     ASSERT_EQ(Run("L " + lzh.string(), &listing), kUnlhaOk);
     EXPECT_EQ(listing.find("\t?\t"), std::string::npos) << listing;
-    EXPECT_NE(listing.find(std::string("text.txt\t") + std::to_string(text.size())), std::string::npos);
+    EXPECT_NE(listing.find(std::string("text.txt\t") + std::to_string(text.size())),
+              std::string::npos);
     EXPECT_NE(listing.find(method), std::string::npos) << listing;
   }
 }
@@ -270,14 +281,17 @@ TEST_F(UnlhaLibraryTest, CliRunsTheLibrary) {
   std::string lzh = (root_ / "cli test.lzh").string();
   std::string q = "'" + std::string(cli) + "'";
   EXPECT_EQ(Shell(q + " lha u '" + lzh + "' '" + (root_ / "src/d1.dat").string() + "' '" +
-                  (root_ / "src/d2.dat").string() + "'"), 0);
+                  (root_ / "src/d2.dat").string() + "'"),
+            0);
   EXPECT_EQ(Shell(q + " lha l '" + lzh + "' > '" + (root_ / "list.txt").string() + "'"), 0);
   std::string listing = ReadBytes(root_ / "list.txt");
   EXPECT_NE(listing.find("d1.dat\t8\t8\t-lh0-\n"), std::string::npos) << listing;
   EXPECT_NE(listing.find("d2.dat\t12\t"), std::string::npos) << listing;
   EXPECT_EQ(Shell("cd '" + (root_ / "out").string() + "' && " + q + " lha x '" + lzh + "'"), 0);
   EXPECT_EQ(ReadBytes(root_ / "out" / "d1.dat"), cp932::FromUtf8("一日目\r\n"));
-  EXPECT_EQ(Shell(q + " lha x '" + (root_ / "none.lzh").string() + "' 2>'" + (root_ / "err.txt").string() + "'"), 2);
+  EXPECT_EQ(Shell(q + " lha x '" + (root_ / "none.lzh").string() + "' 2>'" +
+                  (root_ / "err.txt").string() + "'"),
+            2);
   EXPECT_NE(ReadBytes(root_ / "err.txt").find("none.lzh"), std::string::npos);
   EXPECT_EQ(Shell(q + " lha u 2>/dev/null"), 2);
 }

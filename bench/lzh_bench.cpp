@@ -24,7 +24,8 @@ const std::vector<std::string>& YearFiles() {
   static std::vector<std::string> files = [] {
     std::vector<std::string> v;
     std::vector<std::filesystem::path> paths;
-    for (auto& e : std::filesystem::directory_iterator(CorpusDir() / "year")) paths.push_back(e.path());
+    for (auto& e : std::filesystem::directory_iterator(CorpusDir() / "year"))
+      paths.push_back(e.path());
     std::sort(paths.begin(), paths.end());
     for (auto& p : paths) {
       std::string bytes;
@@ -62,8 +63,13 @@ void BM_Lh5BigText(benchmark::State& state) {
   state.counters["packed"] = static_cast<double>(packed);
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * BigText().size()));
 }
-BENCHMARK(BM_Lh5BigText)->Args({64, 16384})->Args({128, 16384})->Args({256, 16384})
-    ->Args({128, 32768})->Args({1024, 16384})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Lh5BigText)
+    ->Args({64, 16384})
+    ->Args({128, 16384})
+    ->Args({256, 16384})
+    ->Args({128, 32768})
+    ->Args({1024, 16384})
+    ->Unit(benchmark::kMillisecond);
 
 // The whole year as the archive command writes it, headers and stored members included.
 void BM_LzhYearArchive(benchmark::State& state) {
