@@ -14,6 +14,7 @@ packages=(
   fonts-noto-cjk fontconfig locales
   xvfb xauth xdotool imagemagick
   lhasa libarchive-tools jlha-utils gzip
+  python3 grep
 )
 
 missing=()

@@ -306,6 +306,30 @@ void TGrep::ByTable(TTxtFile& file, const TGrepAutomaton& a) {
         // The hot loop keeps the state in a local; specials are rare.
         std::int32_t state = s;
         std::int32_t e = 0;
+        while (p + 4 <= to) {
+          std::int32_t e0 = table[state + byte_class[buf[p]]];
+          if (e0 < 0) break;
+          std::int32_t e1 = table[e0 + byte_class[buf[p + 1]]];
+          if (e1 < 0) {
+            state = e0;
+            ++p;
+            break;
+          }
+          std::int32_t e2 = table[e1 + byte_class[buf[p + 2]]];
+          if (e2 < 0) {
+            state = e1;
+            p += 2;
+            break;
+          }
+          std::int32_t e3 = table[e2 + byte_class[buf[p + 3]]];
+          if (e3 < 0) {
+            state = e2;
+            p += 3;
+            break;
+          }
+          state = e3;
+          p += 4;
+        }
         while (p < to) {
           e = table[state + byte_class[buf[p]]];
           if (e < 0) break;

@@ -149,6 +149,9 @@ std::shared_ptr<const TGrepAutomaton> TGrepAutomaton::Build(const TRE_DFA& dfa) 
 
   std::vector<std::vector<std::int32_t>> set_rows;
   std::vector<int> memo;
+  // A bound on the building work too, so that a huge pattern falls back quickly instead.
+  constexpr size_t kMaxWork = 20'000'000;
+  size_t work = 0;
   while (!pending.empty() && !too_big) {
     int id = pending.back();
     pending.pop_back();
@@ -158,6 +161,8 @@ std::shared_ptr<const TGrepAutomaton> TGrepAutomaton::Build(const TRE_DFA& dfa) 
     auto step = [&](RECode code) -> std::int32_t {
       int& known = memo[static_cast<size_t>(code_interval[code])];
       if (known == -2) {
+        work += set.size() + 1;
+        if (work > kMaxWork) too_big = true;
         bool accepts;
         std::vector<int> next = a.Step(set, code, true, accepts);
         known = accepts ? -1 : set_id(std::move(next));
