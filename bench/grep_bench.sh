@@ -30,22 +30,25 @@ sys.stdout.buffer.write("".join(out).encode("latin-1"))' "$1"
 }
 
 out=$(mktemp)
-trap 'rm -f "$out"' EXIT
+times=$(mktemp)
+trap 'rm -f "$out" "$times"' EXIT
 # Output goes to a real file: GNU grep stops at the first match when it writes to /dev/null.
-best_time() {  # best wall time of $runs runs of "$@"
-  local best=""
+# Prints "WALL CPU": the best wall time and the best user + system time of $runs runs (the
+# machine may be shared, so CPU time is the steadier figure).
+best_time() {
+  local best_wall="" best_cpu=""
   for ((i = 0; i < runs; i++)); do
-    local start end
-    start=$(date +%s.%N)
-    "$@" > "$out" || true
-    end=$(date +%s.%N)
-    best=$(python3 -c "import sys; t=$end-$start; b='$best'; print(min(t, float(b)) if b else t)")
+    /usr/bin/time -f "%e %U %S" -o "$times" "$@" > "$out" || true
+    read -r wall user sys < "$times"
+    best_wall=$(python3 -c "print(min($wall, ${best_wall:-1e9}))")
+    best_cpu=$(python3 -c "print(min($user + $sys, ${best_cpu:-1e9}))")
   done
-  echo "$best"
+  echo "$best_wall $best_cpu"
 }
 
 mb=$(python3 -c "import os; print(os.path.getsize('$sjis') / 1e6)")
-printf '%-22s %8s %10s %10s %9s %9s %7s %s\n' pattern lines mirune_s grep_s mirune_MB/s grep_MB/s ratio same_lines
+printf '%-20s %7s | %8s %8s %6s | %8s %8s %7s %7s %6s | %s\n' pattern lines \
+  mirune_s grep_s ratio mirune_cpu grep_cpu mir_MB/s grep_MB/s ratio same_lines
 
 bench() {  # name, mirune pattern (UTF-8), GNU grep -E byte pattern, UTF-8 ERE for the check
   local name=$1 pattern=$2 cbytes=$3 uere=$4
@@ -59,10 +62,14 @@ bench() {  # name, mirune pattern (UTF-8), GNU grep -E byte pattern, UTF-8 ERE f
   local t_ours t_grep
   t_ours=$(best_time env LC_ALL=C "$cli" grep --files "$pattern" "$sjis")
   t_grep=$(best_time env LC_ALL=C grep -n -E -- "$cbytes" "$sjis")
-  python3 - "$name" "$count" "$t_ours" "$t_grep" "$mb" "$same" <<'PY'
+  python3 - "$name" "$count" $t_ours $t_grep "$mb" "$same" <<'PY'
 import sys
-name, count, a, b, mb, same = sys.argv[1], int(sys.argv[2]), float(sys.argv[3]), float(sys.argv[4]), float(sys.argv[5]), sys.argv[6]
-print("%-22s %8d %10.3f %10.3f %9.0f %9.0f %7.2f %s" % (name, count, a, b, mb / a, mb / b, b / a, same))
+name, count = sys.argv[1], int(sys.argv[2])
+ow, oc, gw, gc, mb = (float(x) for x in sys.argv[3:8])
+same = sys.argv[8]
+oc, gc = max(oc, 0.005), max(gc, 0.005)
+print("%-20s %7d | %8.3f %8.3f %6.2f | %8.2f %8.2f %7.0f %7.0f %6.2f | %s"
+      % (name, count, ow, gw, gw / ow, oc, gc, mb / oc, mb / gc, gc / oc, same))
 PY
 }
 

@@ -2,6 +2,7 @@
 // files of the data folder as the search dialog searches them.
 #include <array>
 #include <chrono>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <ctime>
@@ -25,6 +26,16 @@ namespace {
 class Output {
  public:
   explicit Output(std::ostream& out) : out_(out) {}
+  // "NAME:NUMBER:" before the text.
+  void Line(std::string_view name, int number, std::string_view text_cp932) {
+    prefixes_ += name;
+    prefixes_ += ':';
+    char digits[16];
+    int length = std::snprintf(digits, sizeof digits, "%d", number);
+    prefixes_.append(digits, static_cast<size_t>(length));
+    prefixes_ += ':';
+    Line(std::string_view(), text_cp932);
+  }
   void Line(std::string_view prefix_utf8, std::string_view text_cp932) {
     prefixes_ += prefix_utf8;
     prefix_ends_.push_back(prefixes_.size());
@@ -39,8 +50,8 @@ class Output {
     out.reserve(utf8.size() + prefixes_.size() + 16);
     size_t from = 0, prefix_from = 0;
     for (size_t prefix_end : prefix_ends_) {
-      size_t end = utf8.find('\n', from);
-      if (end == std::string::npos) end = utf8.size();
+      const void* lf = std::memchr(utf8.data() + from, '\n', utf8.size() - from);
+      size_t end = lf ? static_cast<size_t>(static_cast<const char*>(lf) - utf8.data()) : utf8.size();
       out.append(prefixes_, prefix_from, prefix_end - prefix_from);
       prefix_from = prefix_end;
       out.append(utf8, from, end - from);
@@ -92,7 +103,9 @@ class Output {
       }
       const Utf8Of* u;
       if (cp932::IsLeadByte(p[i]) && i + 1 < n) {
-        u = &Row(p[i])[p[i + 1]];
+        const std::array<Utf8Of, 256>* row = row_cache_[p[i]];
+        if (!row) row = row_cache_[p[i]] = &Row(p[i]);
+        u = &(*row)[p[i + 1]];
         i += 2;
       } else {
         u = &singles[p[i]];
@@ -109,6 +122,7 @@ class Output {
 
   std::ostream& out_;
   std::array<std::unique_ptr<std::array<Utf8Of, 256>>, 256> rows_;
+  std::array<const std::array<Utf8Of, 256>*, 256> row_cache_{};
   std::string prefixes_;
   std::vector<size_t> prefix_ends_;
   std::string texts_;
@@ -167,7 +181,7 @@ int RunGrep(CliContext& context, const Args& args) {
       const std::string& name = args[i];
       grep.OnMatch = [&](search::TGrep&, const search::RE_LineInfo_t& info) {
         matched = true;
-        out.Line(name + ":" + std::to_string(info.LineNo) + ":", info.Line);
+        out.Line(name, info.LineNo, info.Line);
       };
       try {
         grep.Grep(name);

@@ -132,10 +132,10 @@ void TGrep::SetRegExp(const std::string& pattern) {
 void TGrep::Report(TTxtFile& file, const unsigned char* buffer, size_t line_start,
                    size_t line_end, int line_no) {
   file.Yield();
-  RE_LineInfo_t info;
-  info.Line.assign(reinterpret_cast<const char*>(buffer) + line_start, line_end - line_start);
-  info.LineNo = line_no;
-  OnMatch(*this, info);
+  // One record for all reports keeps its string's storage from line to line.
+  info_.Line.assign(reinterpret_cast<const char*>(buffer) + line_start, line_end - line_start);
+  info_.LineNo = line_no;
+  OnMatch(*this, info_);
 }
 
 namespace {

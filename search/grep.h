@@ -58,6 +58,7 @@ class TGrep : public TRegularExpression {
   void Report(TTxtFile& file, const unsigned char* buffer, size_t line_start, size_t line_end,
               int line_no);
 
+  RE_LineInfo_t info_;
   Matcher matcher_ = Matcher::kString;
   bool start_by_start_ = false;
 };
