@@ -100,11 +100,10 @@ std::shared_ptr<const TGrepAutomaton> TGrepAutomaton::Build(const TRE_DFA& dfa) 
   }
   std::sort(cuts.begin(), cuts.end());
   cuts.erase(std::unique(cuts.begin(), cuts.end()), cuts.end());
-  auto interval_of = [&](std::uint32_t code) {
-    return static_cast<int>(std::upper_bound(cuts.begin(), cuts.end(), code) - cuts.begin()) - 1;
-  };
-  std::vector<int> code_interval(256 * 256 + 256);
-  for (std::uint32_t c = 0; c < 0x10000; ++c) code_interval[c] = interval_of(c);
+  std::vector<int> code_interval(0x10000);
+  for (size_t k = 0; k + 1 < cuts.size(); ++k) {
+    std::fill(code_interval.begin() + cuts[k], code_interval.begin() + cuts[k + 1], static_cast<int>(k));
+  }
 
   std::unordered_map<std::vector<int>, int, VectorHash> set_index;
   std::vector<std::vector<std::int32_t>> rows;  // row entries: row numbers or specials
