@@ -191,12 +191,13 @@ TEST(LzhEncoder, RandomInputsOfEveryShapeRoundTrip) {
     all.Add({"r" + std::to_string(round) + ".bin", 0, false}, data);
   }
   // The same inputs as one archive for an independent decoder (lhasa), when it is there.
-  if (std::system("command -v lha >/dev/null 2>&1") != 0) return;
+  if (std::system("command -v lhasa >/dev/null 2>&1") != 0) return;
   test_support::TempDir dir;
   test_support::WriteBytes(dir.path() / "random.lzh", all.Finish());
-  EXPECT_EQ(std::system(
-                ("lha -t '" + (dir.path() / "random.lzh").string() + "' >/dev/null 2>&1").c_str()),
-            0);
+  EXPECT_EQ(
+      std::system(
+          ("lhasa -t '" + (dir.path() / "random.lzh").string() + "' >/dev/null 2>&1").c_str()),
+      0);
 }
 
 }  // namespace

@@ -209,7 +209,8 @@ TEST_F(UnlhaLibraryTest, FailedUpdatesKeepThePreviousArchive) {
 }
 
 TEST_F(UnlhaLibraryTest, IndependentToolsExtractOurArchivesByteForByte) {
-  if (!HaveTool("lha") || !HaveTool("bsdtar")) GTEST_SKIP() << "lhasa or bsdtar missing";
+  // Called by its own name: "lha" may be another tool through the alternatives system.
+  if (!HaveTool("lhasa") || !HaveTool("bsdtar")) GTEST_SKIP() << "lhasa or bsdtar missing";
   std::map<std::string, std::string> files = SampleFiles();
   fs::path lzh = root_ / "ours.lzh";
   Pack(files, platform::Cp932FromPath(lzh));
@@ -221,23 +222,15 @@ TEST_F(UnlhaLibraryTest, IndependentToolsExtractOurArchivesByteForByte) {
       0);
   EXPECT_EQ(Tree(root_ / "bsdtar"), files);
 
-  // lhasa writes the name bytes as it finds them (Latin-1 to UTF-8); what matters is that no
-  // name was split at a 0x5C trail byte and every content arrived intact.
+  // lhasa writes the names' bytes as they stand (code page 932 here); none may have been
+  // split at a 0x5C trail byte.
   fs::create_directories(root_ / "lhasa");
-  ASSERT_EQ(Shell("cd '" + (root_ / "lhasa").string() + "' && lha -xq '" + lzh.string() + "'"), 0);
-  std::map<std::string, std::string> got = Tree(root_ / "lhasa");
-  ASSERT_EQ(got.size(), files.size());
-  std::multiset<std::string> want_contents, got_contents;
-  for (const auto& [name, data] : files) want_contents.insert(data);
-  for (const auto& [name, data] : got) {
-    EXPECT_EQ(name.find('/'), std::string::npos) << "split name: " << name;
-    got_contents.insert(data);
-  }
-  EXPECT_EQ(got_contents, want_contents);
-  for (const auto& [name, data] : files) {
-    if (name.starts_with("KVR") || name.ends_with(".txt")) EXPECT_EQ(got[name], data) << name;
-  }
-  EXPECT_EQ(Shell("lha -t '" + lzh.string() + "' >/dev/null 2>&1"), 0);
+  ASSERT_EQ(Shell("cd '" + (root_ / "lhasa").string() + "' && lhasa -xq '" + lzh.string() + "'"),
+            0);
+  std::map<std::string, std::string> want_raw;
+  for (const auto& [name, data] : files) want_raw[cp932::FromUtf8(name)] = data;
+  EXPECT_EQ(Tree(root_ / "lhasa"), want_raw);
+  EXPECT_EQ(Shell("lhasa -t '" + lzh.string() + "' >/dev/null 2>&1"), 0);
 }
 
 TEST_F(UnlhaLibraryTest, ArchivesOfAnIndependentToolAreExtracted) {
