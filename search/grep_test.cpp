@@ -200,6 +200,10 @@ TEST_F(GrepTest, GrepByteTableAgreesWithStartByStart) {
     std::string text;
     int pieces_count = static_cast<int>(rng() % 40);
     for (int i = 0; i < pieces_count; ++i) text += pieces[rng() % pieces.size()];
+    // Now and then a text of several blocks, so that lines and characters cross block ends.
+    if (round % 200 == 0) {
+      while (text.size() < 3 * TTxtFile::kBlockSize) text += pieces[rng() % pieces.size()];
+    }
     Both(pattern, text);
     if (HasFailure()) {
       ADD_FAILURE() << "pattern " << pattern << " text " << ::testing::PrintToString(text);
