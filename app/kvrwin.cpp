@@ -215,6 +215,8 @@ void TKvrwin::BuildMenus() {
   CalendarButton->setCheckable(true);
   CalendarButton->setEnabled(true);
   connect(CalendarButton, &QToolButton::clicked, this, &TKvrwin::CalendarToggle);
+  button("SpeedButton25")->setEnabled(true);
+  connect(button("SpeedButton25"), &QToolButton::clicked, this, &TKvrwin::SpeedButton25Click);
   SpeedButton27 = button("SpeedButton27");
   SpeedButton27->setCheckable(true);
   SpeedButton27->setEnabled(true);

@@ -78,6 +78,8 @@ class TKvrwin : public QMainWindow {
   void CalendarToggle(bool down);
   void N11Click();
   void StartStatusLine();
+  // "祝日書込": stamps the holiday names of the shown month into its day files.
+  void SpeedButton25Click();
 
   // Opens the day entry dialog for a grid row (1 left, 2 right) by the rules of both modes;
   // false when the row stands for no day.

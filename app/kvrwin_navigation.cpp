@@ -7,6 +7,7 @@
 
 #include "app/kvrwin.h"
 #include "app/model_calendar_port.h"
+#include "calendar/holiday_writer.h"
 #include "platform/message_box.h"
 #include "platform/string_grid.h"
 
@@ -196,6 +197,22 @@ bool TKvrwin::OpenDayEntry(int grid, int row) {
   ShownDay = QString::number(day);
   if (day_entry_) day_entry_->OpenDayEntry();
   return true;
+}
+
+void TKvrwin::SpeedButton25Click() {
+  if (HalfMonth == 1) {
+    platform::ShowMessage(this, QStringLiteral("半月表示時は、祭日表示入力はできません！"),
+                          QStringLiteral("注意"), platform::MessageIcon::kExclamation);
+    return;
+  }
+  try {
+    calendar::WriteHolidays(Holidays, ShownDate.year(), ShownDate.month(), DataDir);
+  } catch (const std::exception& e) {
+    platform::ShowErrorBox(this, QString::fromLocal8Bit(e.what()));
+  }
+  // Also after a failure: the names written before it are shown, and the current folder is
+  // the shown year's again.
+  BuildMonth();
 }
 
 void TKvrwin::GridDblClick(int grid) {

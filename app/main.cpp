@@ -7,6 +7,7 @@
 
 #include "app/kvrwin.h"
 #include "app/version_info.h"
+#include "daydata/iptdlg.h"
 #include "platform/fonts.h"
 #include "platform/message_box.h"
 
@@ -39,6 +40,9 @@ int main(int argc, char** argv) {
     version->repaint();
     QApplication::processEvents();
     app::TKvrwin main_window(version);
+    // Made once and reused for every day; destroyed before the main window it reads.
+    daydata::TIptdlg day_entry(main_window);
+    main_window.SetDayEntry(&day_entry);
     main_window.show();
     return application.exec();
   } catch (const std::exception& e) {

@@ -1,0 +1,39 @@
+#include "calendar/holiday_writer.h"
+
+#include <string>
+#include <system_error>
+
+#include "daydata/day_store.h"
+#include "platform/file_system.h"
+
+namespace fs = std::filesystem;
+
+namespace calendar {
+
+fs::path EnterYearFolder(int year, const fs::path& data_dir) {
+  const std::string name = std::to_string(year);
+  if (platform::SetCurrentDir(name)) return platform::CurrentDir();
+  platform::SetCurrentDir(data_dir);
+  if (platform::SetCurrentDir(name)) return platform::CurrentDir();
+  platform::SetCurrentDir(data_dir);
+  std::error_code ignore;
+  fs::create_directory(name, ignore);
+  if (platform::SetCurrentDir(name)) return platform::CurrentDir();
+  // Stamping into whatever folder is current would hide the names in a folder that no month
+  // reads (possibly another year's).
+  throw EYearFolderError((data_dir / name).string());
+}
+
+int WriteHolidays(const HolidayRules& rules, int year, int month, const fs::path& data_dir) {
+  const fs::path folder = EnterYearFolder(year, data_dir);
+  int written = 0;
+  for (const HolidayTarget& target : rules.WriterTargets(year, month)) {
+    if (daydata::DayStore::StampDay(folder / daydata::DayFileName(year, month, target.day),
+                                    target.name)) {
+      ++written;
+    }
+  }
+  return written;
+}
+
+}  // namespace calendar

@@ -1,0 +1,521 @@
+// The day entry dialog against the main window: loading and saving days, the closing paths,
+// the day steps with the main window following, the editing buttons, the memo and the ToDo
+// list, printing, and the holiday writer of the main window.
+#include "daydata/iptdlg.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPrinter>
+#include <QTest>
+#include <QToolButton>
+
+#include "app/kvrwin_test_fixture.h"
+#include "app/model_calendar_port.h"
+#include "platform/qt_text.h"
+#include "platform/string_grid.h"
+#include "widgets/grad_box.h"
+
+using test_support::ReadBytes;
+using test_support::Sjis;
+using test_support::WriteBytes;
+
+namespace {
+
+// The dialog without its modal parts: it shows itself without a nested loop, and the font,
+// colour, print and help requests are answered here.
+class TestDialog : public daydata::TIptdlg {
+ public:
+  using TIptdlg::TIptdlg;
+  void OpenDayEntry() override { show(); }
+  std::optional<QFont> font_answer;
+  std::optional<QColor> colour_answer;
+  QString help_file;
+  int help_topic = 0;
+
+ protected:
+  std::optional<QFont> ChooseFont(const QFont&) override { return font_answer; }
+  std::optional<QColor> ChooseColour(const QColor&) override { return colour_answer; }
+  bool ExecPrintDialog(QPrinter&) override { return false; }
+  void OpenHelp(const QString& file, int topic) override {
+    help_file = file;
+    help_topic = topic;
+  }
+};
+
+class IptdlgTest : public KvrwinTest {
+ protected:
+  void SetUp() override {
+    window_ = Open();
+    window_->SetCalendar(&calendar_);
+    dialog_ = std::make_unique<TestDialog>(*window_);
+    window_->SetDayEntry(dialog_.get());
+    window_->show();
+  }
+  void TearDown() override {
+    dialog_.reset();
+    window_.reset();
+    fs::current_path(old_cwd_);
+  }
+  fs::path Data() const { return window_->DataDir; }
+  fs::path DayFile(int y, int m, int d) const {
+    return Data() / std::to_string(y) / daydata::DayFileName(y, m, d);
+  }
+  void Put(int y, int m, int d, const std::string& bytes) {
+    fs::create_directories(DayFile(y, m, d).parent_path());
+    WriteBytes(DayFile(y, m, d), bytes);
+  }
+  // Opens the day as a double click on its row of the full month does.
+  void OpenDay(int y, int m, int d) {
+    if (dialog_->isVisible()) dialog_->BitBtn2Click();  // modal in the program: one at a time
+    window_->HalfMonth = 0;
+    window_->FirstHalfShown = window_->SecondHalfShown = false;
+    window_->SetDate(QDate(y, m, d));
+    ASSERT_TRUE(window_->OpenDayEntry(d <= 16 ? 1 : 2, d <= 16 ? d - 1 : d - 17));
+    ASSERT_TRUE(dialog_->isVisible());
+    dialog_->activateWindow();
+  }
+  void Type(const QString& text) {
+    dialog_->Memo1->setFocus();
+    dialog_->Memo1->moveCursor(QTextCursor::End);
+    // Key clicks carry Latin-1 only; Japanese text arrives as input-method text would.
+    if (text.toLatin1() == text.toUtf8()) {
+      QTest::keyClicks(dialog_->Memo1, text);
+    } else {
+      dialog_->Memo1->insertPlainText(text);
+    }
+  }
+  QString DayText() const { return dialog_->Memo1->toPlainText(); }
+  QColor TextColour() const { return dialog_->Memo1->palette().color(QPalette::Text); }
+  QStringList ToDoItems() const {
+    QStringList items;
+    for (int i = 0; i < dialog_->ListBox1->count(); ++i) items << dialog_->ListBox1->item(i)->text();
+    return items;
+  }
+  fs::path ToDoFile() const { return Start() / "ToDo.dat"; }
+  fs::path MemoFile() const { return Start() / "覚書.dat"; }
+
+  std::unique_ptr<app::TKvrwin> window_;
+  app::ModelCalendarPort calendar_;
+  std::unique_ptr<TestDialog> dialog_;
+};
+
+TEST_F(IptdlgTest, EmptyDayOkWritesNothingAndTitlePadsWithBlanks) {
+  OpenDay(1999, 1, 5);
+  EXPECT_EQ(dialog_->windowTitle(), QStringLiteral("入力ダイアログ"));
+  EXPECT_EQ(dialog_->GradBox1->Caption(), QStringLiteral("1999年 1月 5日の行動"));
+  EXPECT_EQ(dialog_->CurrentFile, "KVR19990105.dat");
+  EXPECT_TRUE(DayText().isEmpty());
+  EXPECT_FALSE(dialog_->GradBox1->Font3D());
+  dialog_->BitBtn1Click();
+  EXPECT_FALSE(dialog_->isVisible());
+  EXPECT_FALSE(fs::exists(DayFile(1999, 1, 5)));
+  EXPECT_FALSE(fs::exists(Data() / "1999"));
+  EXPECT_TRUE(messages_.isEmpty());
+}
+
+TEST_F(IptdlgTest, OkSavesMakesTheYearFolderAndReloadsTheGrid) {
+  OpenDay(2026, 4, 20);
+  Type(QStringLiteral("会議"));
+  dialog_->BitBtn1Click();
+  EXPECT_FALSE(dialog_->isVisible());
+  EXPECT_EQ(ReadBytes(DayFile(2026, 4, 20)), Sjis("会議\r\n"));
+  // The new year folder is announced with its path.
+  ASSERT_EQ(messages_.size(), 1);
+  EXPECT_EQ(messages_[0], QString::fromStdString("現在フォルダ。|" + (Data() / "2026").string()));
+  EXPECT_EQ(platform::ToQString(window_->DaySummaries[20].GetText()), QStringLiteral("会議\r\n"));
+  EXPECT_FALSE(window_->FromCalendar);
+}
+
+TEST_F(IptdlgTest, CancelAndTheCloseBoxKeepTheFile) {
+  Put(2026, 4, 2, "old\r\n");
+  OpenDay(2026, 4, 2);
+  EXPECT_EQ(DayText(), QStringLiteral("old\n"));
+  Type(QStringLiteral("new"));
+  dialog_->BitBtn2Click();
+  EXPECT_FALSE(dialog_->isVisible());
+  OpenDay(2026, 4, 2);
+  EXPECT_EQ(DayText(), QStringLiteral("old\n"));  // nothing of the cancelled edit is left
+  Type(QStringLiteral("new"));
+  dialog_->close();
+  EXPECT_FALSE(dialog_->isVisible());
+  EXPECT_EQ(ReadBytes(DayFile(2026, 4, 2)), "old\r\n");
+}
+
+TEST_F(IptdlgTest, ColourLineRulesOnLoad) {
+  Put(2026, 4, 1, "3\r\ngreen\r\n");
+  Put(2026, 4, 2, "7\r\nseven\r\n");
+  Put(2026, 4, 3, "plain\n");
+  OpenDay(2026, 4, 1);
+  EXPECT_EQ(DayText(), QStringLiteral("green\n"));
+  EXPECT_EQ(TextColour(), QColor(0, 0x80, 0));
+  EXPECT_EQ(dialog_->ColourCode, "3");
+  dialog_->SpeedButton6Click();
+  EXPECT_EQ(DayText(), QStringLiteral("7\nseven\n"));
+  EXPECT_EQ(TextColour(), QColor(Qt::black));
+  EXPECT_EQ(dialog_->ColourCode, "0");
+  dialog_->SpeedButton6Click();
+  EXPECT_EQ(DayText(), QStringLiteral("plain\n"));
+  EXPECT_EQ(TextColour(), QApplication::palette().color(QPalette::Text));
+  EXPECT_EQ(dialog_->ComboBox1->currentIndex(), 0);
+}
+
+TEST_F(IptdlgTest, NextDayOn31DecemberOpensTheNextYearsFolder) {
+  Put(2027, 1, 1, "new year\r\n");
+  Put(2026, 12, 31, "eve\r\n");
+  OpenDay(2026, 12, 31);
+  EXPECT_EQ(DayText(), QStringLiteral("eve\n"));
+  Type(QStringLiteral("dropped"));
+  dialog_->SpeedButton6Click();
+  EXPECT_EQ(dialog_->CurrentFile, "KVR20270101.dat");
+  EXPECT_EQ(dialog_->GradBox1->Caption(), QStringLiteral("2027年 1月 1日の行動"));
+  EXPECT_EQ(DayText(), QStringLiteral("new year\n"));
+  EXPECT_EQ(window_->ShownYear, QStringLiteral("2027"));
+  EXPECT_EQ(window_->ShownDate.year(), 2027);
+  EXPECT_EQ(window_->ShownDate.month(), 1);
+  EXPECT_TRUE(window_->StringGrid1->hasFocus() || window_->StringGrid1->Focused());
+  EXPECT_EQ(window_->StringGrid1->Row(), 0);
+  EXPECT_EQ(ReadBytes(DayFile(2026, 12, 31)), "eve\r\n");  // a step never saves
+  Type(QStringLiteral("!"));
+  dialog_->BitBtn1Click();
+  EXPECT_EQ(ReadBytes(DayFile(2027, 1, 1)), "new year\r\n!\r\n");
+  // Stepping within the month moves the cursor along the second grid.
+  OpenDay(2027, 1, 20);
+  dialog_->SpeedButton6Click();
+  EXPECT_EQ(dialog_->CurrentFile, "KVR20270121.dat");
+  EXPECT_EQ(window_->StringGrid2->Row(), 4);
+  EXPECT_EQ(window_->ShownDate.month(), 1);
+}
+
+TEST_F(IptdlgTest, PreviousDayOn1MarchOpensTheEndOfFebruary) {
+  OpenDay(2024, 3, 1);
+  dialog_->SpeedButton4Click();
+  EXPECT_EQ(dialog_->CurrentFile, "KVR20240229.dat");
+  EXPECT_EQ(window_->ShownDate.month(), 2);
+  EXPECT_EQ(window_->StringGrid2->Row(), 12);
+  OpenDay(2023, 3, 1);
+  dialog_->SpeedButton4Click();
+  EXPECT_EQ(dialog_->GradBox1->Caption(), QStringLiteral("2023年 2月28日の行動"));
+  OpenDay(2026, 1, 1);
+  dialog_->SpeedButton4Click();
+  EXPECT_EQ(dialog_->CurrentFile, "KVR20251231.dat");
+  EXPECT_EQ(window_->ShownYear, QStringLiteral("2025"));
+}
+
+TEST_F(IptdlgTest, ChosenColourIsWrittenEvenWithTheTextUnchangedAndAtEverySave) {
+  Put(2026, 5, 7, "text\r\n");
+  OpenDay(2026, 5, 7);
+  dialog_->ComboBox1Click(1);
+  EXPECT_EQ(TextColour(), QColor(Qt::red));
+  dialog_->BitBtn1Click();
+  EXPECT_EQ(ReadBytes(DayFile(2026, 5, 7)), "1\r\ntext\r\n");
+
+  OpenDay(2026, 5, 7);
+  EXPECT_EQ(dialog_->ColourCode, "1");
+  dialog_->ComboBox1Click(2);
+  dialog_->SpeedButton3Click();
+  EXPECT_TRUE(dialog_->isVisible());
+  EXPECT_EQ(ReadBytes(DayFile(2026, 5, 7)), "2\r\ntext\r\n");
+  fs::remove(DayFile(2026, 5, 7));
+  dialog_->BitBtn1Click();  // the modified mark survived the save
+  EXPECT_EQ(ReadBytes(DayFile(2026, 5, 7)), "2\r\ntext\r\n");
+}
+
+TEST_F(IptdlgTest, FinishSavesEvenUnchangedAndClearingTheTextDeletesTheDay) {
+  Put(2026, 5, 8, "a\nb");  // another editor's line ends
+  OpenDay(2026, 5, 8);
+  dialog_->SpeedButton2Click();
+  EXPECT_FALSE(dialog_->isVisible());
+  EXPECT_EQ(ReadBytes(DayFile(2026, 5, 8)), "a\r\nb\r\n");
+  OpenDay(2026, 5, 8);
+  dialog_->Memo1->setFocus();
+  dialog_->SpeedButton11Click();
+  EXPECT_TRUE(DayText().isEmpty());
+  EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("a\nb\n"));
+  dialog_->BitBtn1Click();
+  EXPECT_FALSE(fs::exists(DayFile(2026, 5, 8)));
+}
+
+TEST_F(IptdlgTest, EnterAsCloseKeySavesAndClosesWhileCtrlEnterBreaksTheLine) {
+  window_->Settings.input_key_close = 13;
+  OpenDay(2026, 6, 1);
+  Type(QStringLiteral("abc"));
+  QTest::keyClick(dialog_->Memo1, Qt::Key_Return, Qt::ControlModifier);
+  EXPECT_TRUE(dialog_->isVisible());
+  Type(QStringLiteral("d"));
+  EXPECT_EQ(DayText(), QStringLiteral("abc\nd"));
+  QTest::keyClick(dialog_->Memo1, Qt::Key_Return);
+  EXPECT_FALSE(dialog_->isVisible());
+  EXPECT_EQ(ReadBytes(DayFile(2026, 6, 1)), "abc\r\nd\r\n");
+
+  // Shift closes unless Ctrl is held; 0 lets no key close.
+  window_->Settings.input_key_close = 16;
+  OpenDay(2026, 6, 2);
+  QTest::keyClick(dialog_->Memo1, Qt::Key_Shift, Qt::ControlModifier);
+  EXPECT_TRUE(dialog_->isVisible());
+  QTest::keyClick(dialog_->Memo1, Qt::Key_Shift);
+  EXPECT_FALSE(dialog_->isVisible());
+  window_->Settings.input_key_close = 0;
+  OpenDay(2026, 6, 2);
+  QTest::keyClick(dialog_->Memo1, Qt::Key_Return);
+  QTest::keyClick(dialog_->Memo1, Qt::Key_Shift);
+  QTest::keyClick(dialog_->Memo1, Qt::Key_Control, Qt::ControlModifier);
+  EXPECT_TRUE(dialog_->isVisible());
+  window_->Settings.input_key_close = 17;
+  QTest::keyClick(dialog_->Memo1, Qt::Key_Control, Qt::ControlModifier);
+  EXPECT_FALSE(dialog_->isVisible());
+  // The keys that did not close were typed: the Enter made the day one empty line.
+  EXPECT_EQ(ReadBytes(DayFile(2026, 6, 2)), "\r\n");
+}
+
+TEST_F(IptdlgTest, CloseKeyLeavesTheMemoAndOkSavesIt) {
+  window_->Settings.input_key_close = 13;
+  OpenDay(2026, 6, 3);
+  dialog_->Memo3->setFocus();
+  QTest::keyClicks(dialog_->Memo3, QStringLiteral("memo"));
+  Type(QStringLiteral("day"));
+  QTest::keyClick(dialog_->Memo1, Qt::Key_Return);
+  EXPECT_FALSE(dialog_->isVisible());
+  EXPECT_TRUE(fs::exists(DayFile(2026, 6, 3)));
+  EXPECT_FALSE(fs::exists(MemoFile()));
+  OpenDay(2026, 6, 3);
+  EXPECT_TRUE(dialog_->Memo3->toPlainText().isEmpty());
+  dialog_->Memo3->setFocus();
+  dialog_->Memo3->insertPlainText(QStringLiteral("メモ"));
+  QTest::keyClick(dialog_->Memo3, Qt::Key_Return);
+  dialog_->BitBtn1Click();
+  EXPECT_EQ(ReadBytes(MemoFile()), Sjis("メモ\r\n"));
+  // Cancel keeps the old memo; clearing it and OK deletes the file.
+  OpenDay(2026, 6, 3);
+  EXPECT_EQ(dialog_->Memo3->toPlainText(), QStringLiteral("メモ\n"));
+  dialog_->Memo3->setFocus();
+  dialog_->SpeedButton11Click();
+  dialog_->BitBtn2Click();
+  EXPECT_TRUE(fs::exists(MemoFile()));
+  OpenDay(2026, 6, 3);
+  dialog_->Memo3->setFocus();
+  dialog_->SpeedButton11Click();
+  dialog_->BitBtn1Click();
+  EXPECT_FALSE(fs::exists(MemoFile()));
+  OpenDay(2026, 6, 3);
+  EXPECT_TRUE(dialog_->Memo3->toPlainText().isEmpty());
+}
+
+TEST_F(IptdlgTest, CopyButtonMarksTheTextModified) {
+  Put(2026, 7, 1, "abc\n");
+  OpenDay(2026, 7, 1);
+  dialog_->Memo1->setFocus();
+  dialog_->SpeedButton13Click();
+  dialog_->SpeedButton9Click();
+  EXPECT_EQ(DayText(), QStringLiteral("abc\n"));
+  EXPECT_FALSE(dialog_->Memo1->textCursor().hasSelection());
+  EXPECT_TRUE(dialog_->Memo1->document()->isModified());
+  EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("abc\n"));
+  dialog_->BitBtn1Click();
+  EXPECT_EQ(ReadBytes(DayFile(2026, 7, 1)), "abc\r\n");  // rewritten with CR LF
+  // Undo, cut and paste act on the focused pane only.
+  OpenDay(2026, 7, 1);
+  dialog_->Memo3->setFocus();
+  dialog_->SpeedButton10Click();
+  EXPECT_EQ(dialog_->Memo3->toPlainText(), QStringLiteral("abc\n"));
+  EXPECT_EQ(DayText(), QStringLiteral("abc\n"));
+  dialog_->SpeedButton7Click();
+  EXPECT_TRUE(dialog_->Memo3->toPlainText().isEmpty());
+}
+
+TEST_F(IptdlgTest, HalfMonthHidesTheDayButtons) {
+  OpenDay(2026, 7, 2);
+  EXPECT_FALSE(dialog_->SpeedButton6->isHidden());
+  dialog_->BitBtn2Click();
+  window_->HalfMonth = 1;
+  window_->SecondHalfShown = true;
+  window_->BuildMonth();
+  // The right grid's row 0 of the second half is the 1st of the next month.
+  ASSERT_TRUE(window_->OpenDayEntry(2, 0));
+  EXPECT_EQ(dialog_->CurrentFile, "KVR20260801.dat");
+  for (QToolButton* b : {dialog_->SpeedButton4, dialog_->SpeedButton5, dialog_->SpeedButton6}) {
+    EXPECT_TRUE(b->isHidden());
+  }
+}
+
+TEST_F(IptdlgTest, TodayIsRaisedWithItsColourAndTheTodayButtonReturnsToIt) {
+  const QDate today = QDate::currentDate();
+  OpenDay(2020, 2, 3);
+  EXPECT_FALSE(dialog_->GradBox1->Font3D());
+  window_->ShownDate = QDate(2020, 2, today.day() <= 28 ? today.day() : 28);
+  dialog_->SpeedButton5Click();
+  EXPECT_EQ(dialog_->CurrentFile, daydata::DayFileName(today.year(), today.month(), today.day()));
+  EXPECT_EQ(window_->ShownDate, today);
+  EXPECT_EQ(window_->ShownYear, QString::number(today.year()));
+  EXPECT_TRUE(dialog_->GradBox1->Font3D());
+  // A title colour stored by the options dialog is used.
+  app::IniStore(Ini()).WriteInteger(Sjis("入力ダイアログ日付"), "inptaitol_1", 0x00FF00);
+  dialog_->SpeedButton6Click();
+  dialog_->SpeedButton4Click();
+  EXPECT_TRUE(dialog_->GradBox1->Font3D());
+  EXPECT_EQ(dialog_->CurrentFile, daydata::DayFileName(today.year(), today.month(), today.day()));
+}
+
+TEST_F(IptdlgTest, ToDoEntriesSortByDateAndMultiLineSends) {
+  Put(2026, 12, 3, Sjis("年賀状を書く") + "\r\n");
+  Put(2026, 1, 20, Sjis("会議") + "\r\nagenda\r\n");
+  OpenDay(2026, 12, 3);
+  dialog_->HeaderControl1SectionClick(1);  // nothing selected: nothing sent
+  EXPECT_FALSE(fs::exists(ToDoFile()));
+  dialog_->Memo1->setFocus();
+  dialog_->SpeedButton13Click();
+  QTextCursor cursor = dialog_->Memo1->textCursor();
+  cursor.setPosition(0);
+  cursor.setPosition(3, QTextCursor::KeepAnchor);
+  dialog_->Memo1->setTextCursor(cursor);
+  dialog_->HeaderControl1SectionClick(0);  // the label section does nothing
+  dialog_->HeaderControl1SectionClick(1);
+  dialog_->BitBtn2Click();
+  OpenDay(2026, 1, 20);
+  dialog_->Memo1->selectAll();
+  dialog_->HeaderControl1SectionClick(1);
+  EXPECT_EQ(ToDoItems(), (QStringList{QStringLiteral("01/20：会議\nagenda\n"), QStringLiteral("12/03：年賀状")}));
+  EXPECT_EQ(ReadBytes(ToDoFile()), Sjis("01/20：会議\r\nagenda\r\n\r\n12/03：年賀状\r\n"));
+  // "削除" with nothing selected rewrites the file and reads it back line by line.
+  dialog_->ListBox1->clearSelection();
+  dialog_->HeaderControl2SectionClick(1);
+  EXPECT_EQ(ToDoItems(), (QStringList{QStringLiteral("01/20：会議"), QStringLiteral("agenda"), QString(),
+                                      QStringLiteral("12/03：年賀状")}));
+  dialog_->ListBox1->setCurrentRow(1);
+  dialog_->HeaderControl2SectionClick(1);
+  EXPECT_EQ(ReadBytes(ToDoFile()), Sjis("01/20：会議\r\n\r\n12/03：年賀状\r\n"));
+  EXPECT_EQ(dialog_->ToDoExtent(),
+            QFontMetrics(dialog_->ListBox1->font()).horizontalAdvance(QStringLiteral("12/03：年賀状")) + 60);
+  // A list edited by hand comes back sorted at the next opening, letter case ignored.
+  dialog_->BitBtn2Click();
+  WriteBytes(ToDoFile(), "b\r\nA\r\na\r\nB\r\n");
+  OpenDay(2026, 1, 20);
+  EXPECT_EQ(ToDoItems(), (QStringList{"A", "a", "b", "B"}));
+}
+
+TEST_F(IptdlgTest, FailedWriteShowsTheErrorKeepsTheDialogAndTheOldFile) {
+  Put(2026, 8, 1, "old\r\n");
+  const int status = test_support::RunWithFileSizeLimit(16, [&] {
+    OpenDay(2026, 8, 1);
+    Type(QStringLiteral("a text longer than the sixteen bytes the disk has room for"));
+    messages_.clear();
+    dialog_->BitBtn1Click();
+    if (!dialog_->isVisible()) return 1;
+    if (!DayText().endsWith(QStringLiteral("room for"))) return 2;
+    if (messages_.size() != 1 || !messages_[0].startsWith(QStringLiteral("ミルネ|"))) return 3;
+    dialog_->SpeedButton2Click();
+    if (!dialog_->isVisible() || messages_.size() != 2) return 4;
+    return 0;
+  });
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(ReadBytes(DayFile(2026, 8, 1)), "old\r\n");
+  // A year "folder" that is a file: the same error, the dialog stays with its text.
+  WriteBytes(Data() / "2025", "not a folder");
+  OpenDay(2025, 8, 1);
+  Type(QStringLiteral("kept"));
+  messages_.clear();
+  dialog_->BitBtn1Click();
+  EXPECT_TRUE(dialog_->isVisible());
+  EXPECT_EQ(DayText(), QStringLiteral("kept"));
+  ASSERT_EQ(messages_.size(), 1);
+  EXPECT_TRUE(messages_[0].startsWith(QStringLiteral("ミルネ|")));
+}
+
+TEST_F(IptdlgTest, FontAndColourOfTheFocusedPane) {
+  Put(2026, 9, 1, "day\r\n");
+  WriteBytes(MemoFile(), "memo");
+  OpenDay(2026, 9, 1);
+  Type(QStringLiteral("unsaved"));
+  QFont chosen(QStringLiteral("ＭＳ ゴシック"), 20);
+  dialog_->font_answer = chosen;
+  dialog_->SpeedButton12Click();
+  // The day is read again in the new font; the unsaved typing is gone.
+  EXPECT_EQ(DayText(), QStringLiteral("day\n"));
+  EXPECT_EQ(dialog_->Memo1->font().pointSize(), 20);
+  EXPECT_EQ(dialog_->CurrentFile, "KVR20260901.dat");
+  const std::string ini = ReadBytes(Ini());
+  EXPECT_NE(ini.find("memofont.Size=20"), std::string::npos);
+  dialog_->ListBox1->setFocus();
+  dialog_->font_answer = QFont(QStringLiteral("ＭＳ 明朝"), 11);
+  dialog_->SpeedButton12Click();
+  EXPECT_EQ(dialog_->ListBox1->font().pointSize(), 11);
+  EXPECT_NE(ReadBytes(Ini()).find("ListBoxFont.Size=11"), std::string::npos);
+  dialog_->colour_answer = QColor(0x11, 0x22, 0x33);
+  dialog_->SpeedButton14Click();
+  EXPECT_EQ(dialog_->ListBox1->palette().color(QPalette::Base), QColor(0x11, 0x22, 0x33));
+  EXPECT_NE(ReadBytes(Ini()).find("ListBoxColor=" + std::to_string(0x332211)), std::string::npos);
+  dialog_->BitBtn2Click();
+  OpenDay(2026, 9, 1);
+  EXPECT_EQ(dialog_->ListBox1->palette().color(QPalette::Base), QColor(0x11, 0x22, 0x33));
+  EXPECT_EQ(dialog_->Memo1->font().pointSize(), 20);
+  dialog_->Button1Click();
+  EXPECT_EQ(dialog_->help_topic, 12);
+  EXPECT_EQ(dialog_->help_file, window_->HelpFile);
+}
+
+TEST_F(IptdlgTest, PrintsTheFocusedPaneToAPdf) {
+  WriteBytes(MemoFile(), Sjis("メモの一行目\r\n二行目"));
+  OpenDay(2026, 9, 2);
+  dialog_->Memo3->setFocus();
+  QPrinter printer;
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  const fs::path pdf = dir_.path() / "memo.pdf";
+  printer.setOutputFileName(QString::fromStdString(pdf.string()));
+  dialog_->PrintFocusedPane(printer);
+  EXPECT_EQ(printer.docName(), QStringLiteral("MEMO"));
+  const std::string bytes = ReadBytes(pdf);
+  ASSERT_GT(bytes.size(), 500u);
+  EXPECT_EQ(bytes.substr(0, 5), "%PDF-");
+  EXPECT_NE(bytes.find("/Type /Font"), std::string::npos);  // the text went out as text
+  dialog_->Memo1->setFocus();
+  QPrinter day_printer;
+  day_printer.setOutputFormat(QPrinter::PdfFormat);
+  day_printer.setOutputFileName(QString::fromStdString((dir_.path() / "day.pdf").string()));
+  dialog_->PrintFocusedPane(day_printer);
+  EXPECT_EQ(day_printer.docName(), QStringLiteral("2026年 9月 2日の行動"));
+}
+
+TEST_F(IptdlgTest, FromTheCalendarTheStepsMoveTheCalendarAndItsYear) {
+  calendar_.Model().GoToDate(2026, 12, 31);
+  window_->SetDate(QDate(2026, 12, 31));
+  window_->FromCalendar = true;
+  window_->ShownYear = QStringLiteral("2026");
+  dialog_->OpenDayEntry();
+  EXPECT_EQ(dialog_->CurrentFile, "KVR20261231.dat");
+  dialog_->SpeedButton6Click();
+  EXPECT_EQ(QDate(calendar_.Year(), calendar_.Month(), calendar_.Day()), QDate(2027, 1, 1));
+  Type(QStringLiteral("x"));
+  dialog_->BitBtn1Click();
+  // Saved in the calendar year's folder, where the month view of January 2027 finds it.
+  EXPECT_EQ(ReadBytes(DayFile(2027, 1, 1)), "x\r\n");
+  EXPECT_FALSE(window_->FromCalendar);
+}
+
+using HolidayWriterTest = IptdlgTest;
+
+TEST_F(HolidayWriterTest, ButtonWritesTheShownMonthAndRefusesHalfMonths) {
+  QToolButton* button = window_->findChild<QToolButton*>("SpeedButton25");
+  ASSERT_NE(button, nullptr);
+  ASSERT_TRUE(button->isEnabled());
+  window_->SetDate(QDate(2026, 5, 10));
+  button->click();
+  EXPECT_EQ(ReadBytes(DayFile(2026, 5, 3)), Sjis("憲法記念日\r\n"));
+  EXPECT_EQ(platform::ToQString(window_->DaySummaries[5].GetText()), QStringLiteral("こどもの日\r\n"));
+  const std::string once = ReadBytes(DayFile(2026, 5, 4));
+  button->click();
+  EXPECT_EQ(ReadBytes(DayFile(2026, 5, 4)), once);
+  EXPECT_TRUE(messages_.isEmpty());
+  window_->HalfMonth = 1;
+  window_->FirstHalfShown = true;
+  window_->SetDate(QDate(2026, 11, 10));
+  button->click();
+  ASSERT_EQ(messages_.size(), 1);
+  EXPECT_EQ(messages_[0], QStringLiteral("注意|半月表示時は、祭日表示入力はできません！"));
+  EXPECT_FALSE(fs::exists(DayFile(2026, 11, 3)));
+}
+
+}  // namespace
