@@ -79,7 +79,9 @@ TEST(LzhWriter, ChoosesMethodAndPackedSizeExactly) {
           std::string("abcabcabcabcabcabcabcabcabcabcabcabcabcab").substr(0, n)}) {
       LzhWriter one;
       LzhWrittenMember m = one.Add({"s.txt", 0, false}, data);
-      if (m.method == "-lh5-") EXPECT_GE(m.packed_size, 8u);
+      if (m.method == "-lh5-") {
+        EXPECT_GE(m.packed_size, 8u);
+      }
       std::string archive = one.Finish();
       LzhReader reader{std::string_view(archive)};
       LzhEntry entry;
