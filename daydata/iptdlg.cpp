@@ -131,6 +131,7 @@ QHeaderView* MakeHeader(QWidget* parent, const char* name, const QStringList& se
   header->setSectionResizeMode(QHeaderView::Fixed);
   for (int i = 0; i < sections.size(); ++i) header->resizeSection(i, 100);
   header->setFixedHeight(18);
+  header->setFocusPolicy(Qt::NoFocus);  // a click must leave the day text's selection alone
   return header;
 }
 
@@ -205,6 +206,8 @@ TIptdlg::TIptdlg(app::TKvrwin& main_window, QWidget* parent) : QDialog(parent), 
     button->setText(QString::fromUtf8(tool.text));
     button->setToolTip(QString::fromUtf8(tool.hint));
     button->setAutoRaise(true);
+    // The panel's font is the date title's; the buttons keep the ordinary one.
+    button->setFont(QApplication::font());
     // The editing buttons act on the pane that has the focus, so they never take it.
     button->setFocusPolicy(Qt::NoFocus);
     button->setGeometry(x, 3, 36, 27);
@@ -329,10 +332,12 @@ TIptdlg::~TIptdlg() = default;
 
 void TIptdlg::FormCreate() {
   // The panes' division as the user left it.
+  // The splitter stands right after the day text, so the day text's width alone places it;
+  // the splitter's own position is kept in the file beside it.
   const int splitter_left = main_.IniGT1->ReadInteger(kLayoutSection, QStringLiteral("Splitter1Left"), 401);
-  const int memo1_width = main_.IniGT1->ReadInteger(kLayoutSection, QStringLiteral("Memo1Width"), 400);
+  const int memo1_width = main_.IniGT1->ReadInteger(kLayoutSection, QStringLiteral("Memo1Width"), splitter_left - 1);
   const int memo3_height = main_.IniGT1->ReadInteger(kLayoutSection, QStringLiteral("Memo3Height"), 20);
-  const int left = std::max(5, std::min(memo1_width, splitter_left));
+  const int left = std::max(5, memo1_width);
   Splitter1->setSizes({left, std::max(5, width() - left - 3)});
   Splitter2->setSizes({std::max(5, height() - 63 - memo3_height - 3), std::max(5, memo3_height)});
 }
@@ -385,7 +390,7 @@ void TIptdlg::FormClose() {
   try {
     main_.IniGT1->WritePlacement(kPlacementSection, QStringLiteral("winpos"), *this);
     const QList<int> sizes = Splitter1->sizes();
-    main_.IniGT1->WriteInteger(kLayoutSection, QStringLiteral("Splitter1Left"), Splitter1->handle(1)->x());
+    main_.IniGT1->WriteInteger(kLayoutSection, QStringLiteral("Splitter1Left"), sizes.value(0) + 1);
     main_.IniGT1->WriteInteger(kLayoutSection, QStringLiteral("Memo1Width"), sizes.value(0));
     main_.IniGT1->WriteInteger(kLayoutSection, QStringLiteral("Memo3Height"), Splitter2->sizes().value(1));
   } catch (const std::system_error& e) {
@@ -556,7 +561,12 @@ void TIptdlg::DataDirRecreated(const fs::path& data_dir) {
   main_.DataDir = data_dir;
   bool exact = true;
   const std::string stored = platform::Cp932FromPath(data_dir, &exact);
-  if (exact) main_.IniGT1->Store().WriteString(app::sections::DataFolder(), "Current_Dir", stored);
+  try {
+    if (exact) main_.IniGT1->Store().WriteString(app::sections::DataFolder(), "Current_Dir", stored);
+  } catch (const std::system_error& e) {
+    // The day still goes into the new folder; only remembering it failed.
+    platform::ShowErrorBox(this, QString::fromStdString(e.what()));
+  }
   main_.setWindowTitle(QStringLiteral("ミルネ-") + QString::fromStdString(data_dir.string()));
 }
 

@@ -495,6 +495,34 @@ TEST_F(IptdlgTest, FromTheCalendarTheStepsMoveTheCalendarAndItsYear) {
   EXPECT_FALSE(window_->FromCalendar);
 }
 
+TEST_F(IptdlgTest, LayoutKeysKeepTheirValuesOverOpenings) {
+  for (int i = 0; i < 3; ++i) {
+    OpenDay(2026, 10, 1);
+    dialog_->BitBtn2Click();
+  }
+  const app::IniStore ini(Ini());
+  EXPECT_EQ(ini.ReadInteger(Sjis("入力画面分け"), "Memo1Width", 0), 400);
+  EXPECT_EQ(ini.ReadInteger(Sjis("入力画面分け"), "Splitter1Left", 0), 401);
+  EXPECT_EQ(ini.ReadInteger(Sjis("入力画面分け"), "Memo3Height", 0), 20);
+  EXPECT_EQ(ini.ReadInteger(Sjis("入力ダイアログ"), "winpos.Show", 0), 1);
+}
+
+TEST_F(IptdlgTest, AMissingDataFolderIsMadeAgainAtTheFirstSave) {
+  const fs::path fresh = Start() / "Myデータ";
+  window_->DataDir = dir_.path() / "gone";
+  OpenDay(2026, 10, 2);
+  Type(QStringLiteral("x"));
+  messages_.clear();
+  dialog_->BitBtn1Click();
+  EXPECT_FALSE(dialog_->isVisible());
+  ASSERT_EQ(messages_.size(), 2);
+  EXPECT_EQ(messages_[0], QStringLiteral("注意。|データフォルダがありません。起動した場所に作成します。"));
+  EXPECT_EQ(window_->DataDir, fresh);
+  EXPECT_EQ(window_->windowTitle(), QString::fromStdString("ミルネ-" + fresh.string()));
+  EXPECT_EQ(ReadBytes(fresh / "2026" / "KVR20261002.dat"), "x\r\n");
+  EXPECT_EQ(app::IniStore(Ini()).ReadString(Sjis("フォルダ移動"), "Current_Dir", ""), Sjis(fresh.string()));
+}
+
 using HolidayWriterTest = IptdlgTest;
 
 TEST_F(HolidayWriterTest, ButtonWritesTheShownMonthAndRefusesHalfMonths) {
