@@ -13,6 +13,24 @@ std::string B(const QString& text) { return platform::ToCp932(text); }
 
 enum ShowCommand { kShowNormal = 1, kShowMinimized = 2, kShowMaximized = 3 };
 
+int StyleOf(const QFont& font) {
+  return (font.bold() ? 1 : 0) | (font.italic() ? 2 : 0) | (font.underline() ? 4 : 0) |
+         (font.strikeOut() ? 8 : 0);
+}
+
+// The restored window's rectangle and its show command.
+QRect NormalGeometry(const QWidget& window) {
+  QRect normal = window.isMaximized() || window.isMinimized() ? window.normalGeometry()
+                                                              : window.geometry();
+  return normal.isValid() ? normal : window.geometry();
+}
+
+int ShowOf(const QWidget& window) {
+  return window.isMaximized() ? kShowMaximized
+         : window.isMinimized() ? kShowMinimized
+                                : kShowNormal;
+}
+
 }  // namespace
 
 TIniGT::TIniGT(QObject* parent) : QObject(parent) { Resolve(); }
@@ -74,11 +92,9 @@ void TIniGT::WriteString(const QString& section, const QString& key, const QStri
 void TIniGT::EraseSection(const QString& section) { store_.EraseSection(B(section)); }
 
 void TIniGT::ReadFont(const QString& section, const QString& prefix, QFont& font) const {
-  int style = (font.bold() ? 1 : 0) | (font.italic() ? 2 : 0) | (font.underline() ? 4 : 0) |
-              (font.strikeOut() ? 8 : 0);
   QString name = ReadString(section, prefix + ".Name", font.family());
   int size = ReadInteger(section, prefix + ".Size", font.pointSize() > 0 ? font.pointSize() : 9);
-  style = ReadInteger(section, prefix + ".Style", style);
+  int style = ReadInteger(section, prefix + ".Style", StyleOf(font));
   QFont fresh(name);
   if (size > 0) fresh.setPointSize(size);
   fresh.setBold(style & 1);
@@ -89,20 +105,14 @@ void TIniGT::ReadFont(const QString& section, const QString& prefix, QFont& font
 }
 
 void TIniGT::WriteFont(const QString& section, const QString& prefix, const QFont& font) {
-  int style = (font.bold() ? 1 : 0) | (font.italic() ? 2 : 0) | (font.underline() ? 4 : 0) |
-              (font.strikeOut() ? 8 : 0);
   WriteString(section, prefix + ".Name", font.family());
   WriteInteger(section, prefix + ".Size", font.pointSize());
-  WriteInteger(section, prefix + ".Style", style);
+  WriteInteger(section, prefix + ".Style", StyleOf(font));
 }
 
 void TIniGT::ReadPlacement(const QString& section, const QString& prefix, QWidget& window) const {
-  QRect normal = window.isMaximized() || window.isMinimized() ? window.normalGeometry()
-                                                              : window.geometry();
-  if (!normal.isValid()) normal = window.geometry();
-  int show = window.isMaximized() ? kShowMaximized
-             : window.isMinimized() ? kShowMinimized
-                                    : kShowNormal;
+  const QRect normal = NormalGeometry(window);
+  int show = ShowOf(window);
   show = ReadInteger(section, prefix + ".Show", show);
   int x = ReadInteger(section, prefix + ".X", normal.left());
   int y = ReadInteger(section, prefix + ".Y", normal.top());
@@ -117,12 +127,8 @@ void TIniGT::ReadPlacement(const QString& section, const QString& prefix, QWidge
 }
 
 void TIniGT::WritePlacement(const QString& section, const QString& prefix, const QWidget& window) {
-  QRect normal = window.isMaximized() || window.isMinimized() ? window.normalGeometry()
-                                                              : window.geometry();
-  if (!normal.isValid()) normal = window.geometry();
-  int show = window.isMaximized() ? kShowMaximized
-             : window.isMinimized() ? kShowMinimized
-                                    : kShowNormal;
+  const QRect normal = NormalGeometry(window);
+  const int show = ShowOf(window);
   // Flags and the maximised corner have no Qt counterpart: what the file holds is kept.
   WriteInteger(section, prefix + ".Flags", ReadInteger(section, prefix + ".Flags", 0));
   WriteInteger(section, prefix + ".Show", show);
