@@ -13,15 +13,15 @@ namespace calendar {
 fs::path EnterYearFolder(int year, const fs::path& data_dir) {
   const std::string name = std::to_string(year);
   if (platform::SetCurrentDir(name)) return platform::CurrentDir();
-  platform::SetCurrentDir(data_dir);
-  if (platform::SetCurrentDir(name)) return platform::CurrentDir();
-  platform::SetCurrentDir(data_dir);
-  std::error_code ignore;
-  fs::create_directory(name, ignore);
-  if (platform::SetCurrentDir(name)) return platform::CurrentDir();
-  // Stamping into whatever folder is current would hide the names in a folder that no month
-  // reads (possibly another year's).
-  throw EYearFolderError((data_dir / name).string());
+  // Without the data folder, a year folder made here would stand wherever the current folder
+  // happens to be, where no month view finds the names.
+  if (platform::SetCurrentDir(data_dir)) {
+    if (platform::SetCurrentDir(name)) return platform::CurrentDir();
+    std::error_code ignore;
+    fs::create_directory(name, ignore);
+    if (platform::SetCurrentDir(name)) return platform::CurrentDir();
+  }
+  throw EYearFolderError("年のフォルダを作成できません: " + (data_dir / name).string());
 }
 
 int WriteHolidays(const HolidayRules& rules, int year, int month, const fs::path& data_dir) {

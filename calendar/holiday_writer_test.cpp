@@ -72,7 +72,8 @@ TEST_F(HolidayWriterTest, ExistingTextAndColourLines) {
   // The colour line stays first; the name goes below it and above the text.
   EXPECT_EQ(ReadBytes(Data() / "1999" / "KVR19991103.dat"),
             "3\r\n" + Sjis("文化の日") + "\r\nmeeting\r\n");
-  EXPECT_EQ(ReadBytes(Data() / "1999" / "KVR19991123.dat"), "a\r\nb\r\n" + Sjis("勤労感謝の日") + "\r\n");
+  EXPECT_EQ(ReadBytes(Data() / "1999" / "KVR19991123.dat"),
+            "a\r\nb\r\n" + Sjis("勤労感謝の日") + "\r\n");
 }
 
 TEST_F(HolidayWriterTest, EquinoxesOnlyOnTheWritersDays) {
@@ -98,6 +99,7 @@ TEST_F(HolidayWriterTest, YearFolderSteps) {
   EXPECT_THROW(calendar::WriteHolidays(rules_, 2027, 2, dir_.path() / "gone"),
                calendar::EYearFolderError);
   EXPECT_FALSE(fs::exists(dir_.path() / "KVR20270211.dat"));
+  EXPECT_FALSE(fs::exists(dir_.path() / "2027"));
 }
 
 TEST_F(HolidayWriterTest, UnwritableDayFileStopsWithTheTargetsBeforeKept) {

@@ -17,8 +17,8 @@
 #include <QScrollBar>
 #include <QSplitter>
 #include <QStandardItemModel>
-#include <QStyledItemDelegate>
 #include <QStylePainter>
+#include <QStyledItemDelegate>
 #include <QTextBlock>
 #include <QTextLayout>
 #include <QToolButton>
@@ -87,7 +87,9 @@ int LeadingInteger(const QString& text) {
   return static_cast<int>(negative ? -value : value);
 }
 
-QColor ColourOfCode(int code) { return platform::ToQColor(ColourValueOf(code)); }
+QColor ColourOfCode(int code) {
+  return platform::ToQColor(ColourValueOf(code));
+}
 
 // The colour picker's items drawn as swatches, without their names.
 class SwatchDelegate : public QStyledItemDelegate {
@@ -95,10 +97,13 @@ class SwatchDelegate : public QStyledItemDelegate {
   using QStyledItemDelegate::QStyledItemDelegate;
   void paint(QPainter* painter, const QStyleOptionViewItem& option,
              const QModelIndex& index) const override {
-    if (option.state & QStyle::State_Selected) painter->fillRect(option.rect, option.palette.highlight());
+    if (option.state & QStyle::State_Selected)
+      painter->fillRect(option.rect, option.palette.highlight());
     painter->fillRect(option.rect.adjusted(2, 2, -2, -2), index.data(Qt::UserRole).value<QColor>());
   }
-  QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override { return {36, 18}; }
+  QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override {
+    return {36, 18};
+  }
 };
 
 class SwatchComboBox : public QComboBox {
@@ -112,7 +117,8 @@ class SwatchComboBox : public QComboBox {
     initStyleOption(&option);
     option.currentText.clear();
     painter.drawComplexControl(QStyle::CC_ComboBox, option);
-    QRect field = style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+    QRect field =
+        style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
     painter.fillRect(field.adjusted(1, 1, -1, -1), currentData(Qt::UserRole).value<QColor>());
   }
 };
@@ -238,7 +244,8 @@ TIptdlg::TIptdlg(app::TKvrwin& main_window, QWidget* parent) : QDialog(parent), 
   auto* left_layout = new QVBoxLayout(left);
   left_layout->setContentsMargins(0, 0, 0, 0);
   left_layout->setSpacing(0);
-  HeaderControl1 = MakeHeader(left, "HeaderControl1", {QStringLiteral("予定データ"), QStringLiteral("Send ToDo")}, 1);
+  HeaderControl1 = MakeHeader(left, "HeaderControl1",
+                              {QStringLiteral("予定データ"), QStringLiteral("Send ToDo")}, 1);
   left_layout->addWidget(HeaderControl1);
   Memo1 = MakeEditor(left, "Memo1");
   QFont bold = mincho;
@@ -251,7 +258,8 @@ TIptdlg::TIptdlg(app::TKvrwin& main_window, QWidget* parent) : QDialog(parent), 
   auto* right_layout = new QVBoxLayout(right);
   right_layout->setContentsMargins(0, 0, 0, 0);
   right_layout->setSpacing(0);
-  HeaderControl2 = MakeHeader(right, "HeaderControl2", {QStringLiteral("ToDo"), QStringLiteral("削除")}, 1);
+  HeaderControl2 =
+      MakeHeader(right, "HeaderControl2", {QStringLiteral("ToDo"), QStringLiteral("削除")}, 1);
   right_layout->addWidget(HeaderControl2);
   ListBox1 = new QListWidget(right);
   ListBox1->setObjectName("ListBox1");
@@ -282,10 +290,12 @@ TIptdlg::TIptdlg(app::TKvrwin& main_window, QWidget* parent) : QDialog(parent), 
   ComboBox1->setItemDelegate(new SwatchDelegate(ComboBox1));
   ComboBox1->setFixedWidth(40);
   const char* colour_names[] = {"clBlack", "clRed", "clBlue", "clGreen", "clWhite"};
-  for (int i = 0; i < 5; ++i) ComboBox1->addItem(QString::fromLatin1(colour_names[i]), ColourOfCode(i));
+  for (int i = 0; i < 5; ++i)
+    ComboBox1->addItem(QString::fromLatin1(colour_names[i]), ColourOfCode(i));
   connect(ComboBox1, &QComboBox::activated, this, &TIptdlg::ComboBox1Click);
   bar->addWidget(ComboBox1);
-  auto day_button = [&](const char* name, const char* text, const char* hint, void (TIptdlg::*handler)()) {
+  auto day_button = [&](const char* name, const char* text, const char* hint,
+                        void (TIptdlg::*handler)()) {
     auto* button = new QToolButton(bottom);
     button->setObjectName(name);
     button->setText(QString::fromUtf8(text));
@@ -334,15 +344,20 @@ void TIptdlg::FormCreate() {
   // The panes' division as the user left it.
   // The splitter stands right after the day text, so the day text's width alone places it;
   // the splitter's own position is kept in the file beside it.
-  const int splitter_left = main_.IniGT1->ReadInteger(kLayoutSection, QStringLiteral("Splitter1Left"), 401);
-  const int memo1_width = main_.IniGT1->ReadInteger(kLayoutSection, QStringLiteral("Memo1Width"), splitter_left - 1);
-  const int memo3_height = main_.IniGT1->ReadInteger(kLayoutSection, QStringLiteral("Memo3Height"), 20);
+  const int splitter_left =
+      main_.IniGT1->ReadInteger(kLayoutSection, QStringLiteral("Splitter1Left"), 401);
+  const int memo1_width =
+      main_.IniGT1->ReadInteger(kLayoutSection, QStringLiteral("Memo1Width"), splitter_left - 1);
+  const int memo3_height =
+      main_.IniGT1->ReadInteger(kLayoutSection, QStringLiteral("Memo3Height"), 20);
   const int left = std::max(5, memo1_width);
   Splitter1->setSizes({left, std::max(5, width() - left - 3)});
   Splitter2->setSizes({std::max(5, height() - 63 - memo3_height - 3), std::max(5, memo3_height)});
 }
 
-void TIptdlg::OpenDayEntry() { exec(); }
+void TIptdlg::OpenDayEntry() {
+  exec();
+}
 
 void TIptdlg::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
@@ -354,10 +369,10 @@ void TIptdlg::FormShow() {
   LoadLists();
   GradBox1->setFont(main_.InputTaitolFont);
   const QString toolbar = QStringLiteral("ツールバー色");
-  GradBox1->SetTopColor(static_cast<std::uint32_t>(
-      main_.IniGT1->ReadInteger(toolbar, QStringLiteral("tollbarTopColor"), static_cast<int>(GradBox1->TopColor()))));
-  GradBox1->SetLastColor(static_cast<std::uint32_t>(
-      main_.IniGT1->ReadInteger(toolbar, QStringLiteral("tollbarLastColor"), static_cast<int>(GradBox1->LastColor()))));
+  GradBox1->SetTopColor(static_cast<std::uint32_t>(main_.IniGT1->ReadInteger(
+      toolbar, QStringLiteral("tollbarTopColor"), static_cast<int>(GradBox1->TopColor()))));
+  GradBox1->SetLastColor(static_cast<std::uint32_t>(main_.IniGT1->ReadInteger(
+      toolbar, QStringLiteral("tollbarLastColor"), static_cast<int>(GradBox1->LastColor()))));
   Memo1->clear();
   DayFont = QFont();
   main_.IniGT1->ReadFont(kMemoFontSection, QStringLiteral("memofont"), DayFont);
@@ -373,8 +388,9 @@ void TIptdlg::FormShow() {
 
 void TIptdlg::ReadPaneColours() {
   auto read = [this](const char* key, QWidget* pane, std::uint32_t current) {
-    SetBackground(pane, static_cast<std::uint32_t>(main_.IniGT1->ReadInteger(
-                            kPaneColourSection, QString::fromLatin1(key), static_cast<int>(current))));
+    SetBackground(pane,
+                  static_cast<std::uint32_t>(main_.IniGT1->ReadInteger(
+                      kPaneColourSection, QString::fromLatin1(key), static_cast<int>(current))));
   };
   read("Memo1Color", Memo1, kClWindow);
   read("Memo3Color", Memo3, BackgroundOf(Memo3));
@@ -392,7 +408,8 @@ void TIptdlg::FormClose() {
     const QList<int> sizes = Splitter1->sizes();
     main_.IniGT1->WriteInteger(kLayoutSection, QStringLiteral("Splitter1Left"), sizes.value(0) + 1);
     main_.IniGT1->WriteInteger(kLayoutSection, QStringLiteral("Memo1Width"), sizes.value(0));
-    main_.IniGT1->WriteInteger(kLayoutSection, QStringLiteral("Memo3Height"), Splitter2->sizes().value(1));
+    main_.IniGT1->WriteInteger(kLayoutSection, QStringLiteral("Memo3Height"),
+                               Splitter2->sizes().value(1));
   } catch (const std::system_error& e) {
     platform::ShowErrorBox(this, QString::fromStdString(e.what()));
   }
@@ -461,7 +478,8 @@ void TIptdlg::ResolveDate(QString& title) {
 void TIptdlg::ApplyTodayTitle(int year, int month, int day, const QString& title) {
   setWindowTitle(QStringLiteral("入力ダイアログ"));
   const QDate today = QDate::currentDate();
-  const bool is_today = year == today.year() && month == today.month() && day == main_.ShownDate.day();
+  const bool is_today =
+      year == today.year() && month == today.month() && day == main_.ShownDate.day();
   GradBox1->setFont(main_.InputTaitolFont);
   GradBox1->SetFont3D(is_today);
   const std::uint32_t colour = static_cast<std::uint32_t>(main_.IniGT1->ReadInteger(
@@ -484,9 +502,15 @@ void TIptdlg::LoadDay() {
   const fs::path path = main_.DataDir / main_.ShownYear.toStdString() / CurrentFile;
   const LoadedDay day = DayStore::LoadDay(path);
   switch (day.source) {
-    case ColourSource::kColourLine: SetDayTextColour(ColourOfCode(day.colour)); break;
-    case ColourSource::kOutOfRange: SetDayTextColour(Qt::black); break;
-    case ColourSource::kFont: SetDayTextColour(QApplication::palette().color(QPalette::Text)); break;
+    case ColourSource::kColourLine:
+      SetDayTextColour(ColourOfCode(day.colour));
+      break;
+    case ColourSource::kOutOfRange:
+      SetDayTextColour(Qt::black);
+      break;
+    case ColourSource::kFont:
+      SetDayTextColour(QApplication::palette().color(QPalette::Text));
+      break;
   }
   ColourCode = std::to_string(day.colour);
   ComboBox1->setCurrentIndex(0);
@@ -508,7 +532,8 @@ void TIptdlg::UpdateScrollBars(QPlainTextEdit* editor) {
   // No scroll bar while every displayed line (wrapped parts counted) fits the pane.
   const QFontMetrics metrics(editor->font());
   const int visible = metrics.height() > 0 ? editor->viewport()->height() / metrics.height() : 0;
-  const qreal width = std::max<qreal>(1, editor->viewport()->width() - 2 * editor->document()->documentMargin());
+  const qreal width =
+      std::max<qreal>(1, editor->viewport()->width() - 2 * editor->document()->documentMargin());
   QTextOption option;
   option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
   int lines = 0;
@@ -525,11 +550,16 @@ void TIptdlg::UpdateScrollBars(QPlainTextEdit* editor) {
     layout.endLayout();
     lines += std::max(1, in_block);
   }
-  editor->setVerticalScrollBarPolicy(lines <= visible ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAlwaysOn);
+  editor->setVerticalScrollBarPolicy(lines <= visible ? Qt::ScrollBarAlwaysOff
+                                                      : Qt::ScrollBarAlwaysOn);
 }
 
-std::string TIptdlg::DayText() const { return FileText(Memo1->toPlainText()); }
-std::string TIptdlg::MemoText() const { return FileText(Memo3->toPlainText()); }
+std::string TIptdlg::DayText() const {
+  return FileText(Memo1->toPlainText());
+}
+std::string TIptdlg::MemoText() const {
+  return FileText(Memo3->toPlainText());
+}
 
 bool TIptdlg::SaveDayFile() {
   DayStore store(main_.DataDir, main_.StartupDir, this);
@@ -554,7 +584,8 @@ bool TIptdlg::SaveMemoFile() {
 }
 
 void TIptdlg::Notice(const std::string& text_utf8, const std::string& caption_utf8) {
-  platform::ShowMessage(this, QString::fromStdString(text_utf8), QString::fromStdString(caption_utf8));
+  platform::ShowMessage(this, QString::fromStdString(text_utf8),
+                        QString::fromStdString(caption_utf8));
 }
 
 void TIptdlg::DataDirRecreated(const fs::path& data_dir) {
@@ -562,7 +593,8 @@ void TIptdlg::DataDirRecreated(const fs::path& data_dir) {
   bool exact = true;
   const std::string stored = platform::Cp932FromPath(data_dir, &exact);
   try {
-    if (exact) main_.IniGT1->Store().WriteString(app::sections::DataFolder(), "Current_Dir", stored);
+    if (exact)
+      main_.IniGT1->Store().WriteString(app::sections::DataFolder(), "Current_Dir", stored);
   } catch (const std::system_error& e) {
     // The day still goes into the new folder; only remembering it failed.
     platform::ShowErrorBox(this, QString::fromStdString(e.what()));
@@ -604,7 +636,9 @@ void TIptdlg::BitBtn1Click() {
   accept();
 }
 
-void TIptdlg::BitBtn2Click() { reject(); }
+void TIptdlg::BitBtn2Click() {
+  reject();
+}
 
 void TIptdlg::SpeedButton2Click() {
   if (Memo3->document()->isModified() && !SaveMemoFile()) return;
@@ -641,10 +675,17 @@ bool TIptdlg::Memo1KeyDown(int key, Qt::KeyboardModifiers modifiers) {
   int code = -1;
   switch (key) {
     case Qt::Key_Return:
-    case Qt::Key_Enter: code = 13; break;
-    case Qt::Key_Shift: code = 16; break;
-    case Qt::Key_Control: code = 17; break;
-    default: break;
+    case Qt::Key_Enter:
+      code = 13;
+      break;
+    case Qt::Key_Shift:
+      code = 16;
+      break;
+    case Qt::Key_Control:
+      code = 17;
+      break;
+    default:
+      break;
   }
   const int close_key = main_.Settings.input_key_close;
   if (close_key == 0 || code != close_key) return false;
@@ -737,9 +778,12 @@ TIptdlg::Pane TIptdlg::FocusedPane() const {
 
 QPlainTextEdit* TIptdlg::FocusedEditor() const {
   switch (FocusedPane()) {
-    case Pane::kDay: return Memo1;
-    case Pane::kMemo: return Memo3;
-    default: return nullptr;
+    case Pane::kDay:
+      return Memo1;
+    case Pane::kMemo:
+      return Memo3;
+    default:
+      return nullptr;
   }
 }
 
@@ -824,7 +868,8 @@ void TIptdlg::SpeedButton12Click() {
         initial = ListBox1->font();
         main_.IniGT1->ReadFont(kMemoFontSection, QStringLiteral("ListBoxFont"), initial);
         break;
-      case Pane::kNone: break;
+      case Pane::kNone:
+        break;
     }
     const std::optional<QFont> chosen = ChooseFont(initial);
     if (!chosen) return;
@@ -845,7 +890,8 @@ void TIptdlg::SpeedButton12Click() {
         main_.IniGT1->WriteFont(kMemoFontSection, QStringLiteral("ListBoxFont"), *chosen);
         LoadLists();
         break;
-      case Pane::kNone: break;
+      case Pane::kNone:
+        break;
     }
   } catch (const std::system_error& e) {
     platform::ShowErrorBox(this, QString::fromStdString(e.what()));
@@ -856,10 +902,20 @@ void TIptdlg::SpeedButton14Click() {
   QWidget* pane = nullptr;
   QString key;
   switch (FocusedPane()) {
-    case Pane::kDay: pane = Memo1; key = QStringLiteral("Memo1Color"); break;
-    case Pane::kMemo: pane = Memo3; key = QStringLiteral("Memo3Color"); break;
-    case Pane::kToDo: pane = ListBox1; key = QStringLiteral("ListBoxColor"); break;
-    case Pane::kNone: return;
+    case Pane::kDay:
+      pane = Memo1;
+      key = QStringLiteral("Memo1Color");
+      break;
+    case Pane::kMemo:
+      pane = Memo3;
+      key = QStringLiteral("Memo3Color");
+      break;
+    case Pane::kToDo:
+      pane = ListBox1;
+      key = QStringLiteral("ListBoxColor");
+      break;
+    case Pane::kNone:
+      return;
   }
   const std::uint32_t current = static_cast<std::uint32_t>(
       main_.IniGT1->ReadInteger(kPaneColourSection, key, static_cast<int>(BackgroundOf(pane))));
@@ -899,7 +955,8 @@ void TIptdlg::PrintFocusedPane(QPrinter& printer) {
       for (int i = 0; i < ListBox1->count(); ++i) body += ListBox1->item(i)->text() + QChar('\n');
       font = ListBox1->font();
       break;
-    case Pane::kNone: break;
+    case Pane::kNone:
+      break;
   }
   body.replace(QChar::ParagraphSeparator, QChar('\n'));
   printer.setDocName(heading);
@@ -923,7 +980,9 @@ void TIptdlg::PrintFocusedPane(QPrinter& printer) {
   painter.end();
 }
 
-void TIptdlg::Button1Click() { OpenHelp(main_.HelpFile, 12); }
+void TIptdlg::Button1Click() {
+  OpenHelp(main_.HelpFile, 12);
+}
 
 void TIptdlg::LoadLists() {
   QFont list_font = ListBox1->font();
@@ -963,7 +1022,8 @@ void TIptdlg::UpdateToDoExtent() {
   todo_extent_ = widest + 60;
   // Every row as wide as the extent makes the list scroll exactly that far.
   const int height = std::max(17, metrics.height());
-  for (int i = 0; i < ListBox1->count(); ++i) ListBox1->item(i)->setSizeHint(QSize(todo_extent_, height));
+  for (int i = 0; i < ListBox1->count(); ++i)
+    ListBox1->item(i)->setSizeHint(QSize(todo_extent_, height));
 }
 
 void TIptdlg::HeaderControl1SectionClick(int section) {
@@ -995,7 +1055,9 @@ void TIptdlg::HeaderControl2SectionClick(int section) {
   UpdateToDoExtent();
 }
 
-void TIptdlg::Splitter1Moved() { UpdateToDoExtent(); }
+void TIptdlg::Splitter1Moved() {
+  UpdateToDoExtent();
+}
 
 void TIptdlg::Splitter2Moved() {
   UpdateScrollBars(Memo1);

@@ -47,9 +47,9 @@ class TIptdlg : public QDialog, public app::DayEntryPort, private DayStoreHost {
   void OpenDayEntry() override;
 
   // Handlers, named after their controls.
-  void BitBtn1Click();   // OK
-  void BitBtn2Click();   // Cancel
-  void Button1Click();   // help
+  void BitBtn1Click();        // OK
+  void BitBtn2Click();        // Cancel
+  void Button1Click();        // help
   void SpeedButton1Click();   // print the focused pane
   void SpeedButton2Click();   // finish: save and close
   void SpeedButton3Click();   // save, stay open
@@ -74,7 +74,7 @@ class TIptdlg : public QDialog, public app::DayEntryPort, private DayStoreHost {
   void PrintFocusedPane(QPrinter& printer);
 
   // State kept between openings.
-  std::string CurrentFile;   // file name of the day shown, no folder
+  std::string CurrentFile;  // file name of the day shown, no folder
   std::string ColourCode = "0";
   QFont DayFont;
   int EditMonth = 0, EditDay = 0;
@@ -83,8 +83,7 @@ class TIptdlg : public QDialog, public app::DayEntryPort, private DayStoreHost {
 
   widgets::TGradBox* GradBox1;
   QToolButton *SpeedButton1, *SpeedButton2, *SpeedButton3, *SpeedButton7, *SpeedButton8,
-      *SpeedButton9, *SpeedButton10, *SpeedButton11, *SpeedButton12, *SpeedButton13,
-      *SpeedButton14;
+      *SpeedButton9, *SpeedButton10, *SpeedButton11, *SpeedButton12, *SpeedButton13, *SpeedButton14;
   QHeaderView* HeaderControl1;
   QHeaderView* HeaderControl2;
   QHeaderView* HeaderControl3;

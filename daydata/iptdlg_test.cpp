@@ -93,7 +93,8 @@ class IptdlgTest : public KvrwinTest {
   QColor TextColour() const { return dialog_->Memo1->palette().color(QPalette::Text); }
   QStringList ToDoItems() const {
     QStringList items;
-    for (int i = 0; i < dialog_->ListBox1->count(); ++i) items << dialog_->ListBox1->item(i)->text();
+    for (int i = 0; i < dialog_->ListBox1->count(); ++i)
+      items << dialog_->ListBox1->item(i)->text();
     return items;
   }
   fs::path ToDoFile() const { return Start() / "ToDo.dat"; }
@@ -378,18 +379,21 @@ TEST_F(IptdlgTest, ToDoEntriesSortByDateAndMultiLineSends) {
   OpenDay(2026, 1, 20);
   dialog_->Memo1->selectAll();
   dialog_->HeaderControl1SectionClick(1);
-  EXPECT_EQ(ToDoItems(), (QStringList{QStringLiteral("01/20：会議\nagenda\n"), QStringLiteral("12/03：年賀状")}));
+  EXPECT_EQ(ToDoItems(), (QStringList{QStringLiteral("01/20：会議\nagenda\n"),
+                                      QStringLiteral("12/03：年賀状")}));
   EXPECT_EQ(ReadBytes(ToDoFile()), Sjis("01/20：会議\r\nagenda\r\n\r\n12/03：年賀状\r\n"));
   // "削除" with nothing selected rewrites the file and reads it back line by line.
   dialog_->ListBox1->clearSelection();
   dialog_->HeaderControl2SectionClick(1);
-  EXPECT_EQ(ToDoItems(), (QStringList{QStringLiteral("01/20：会議"), QStringLiteral("agenda"), QString(),
-                                      QStringLiteral("12/03：年賀状")}));
+  EXPECT_EQ(ToDoItems(), (QStringList{QStringLiteral("01/20：会議"), QStringLiteral("agenda"),
+                                      QString(), QStringLiteral("12/03：年賀状")}));
   dialog_->ListBox1->setCurrentRow(1);
   dialog_->HeaderControl2SectionClick(1);
   EXPECT_EQ(ReadBytes(ToDoFile()), Sjis("01/20：会議\r\n\r\n12/03：年賀状\r\n"));
-  EXPECT_EQ(dialog_->ToDoExtent(),
-            QFontMetrics(dialog_->ListBox1->font()).horizontalAdvance(QStringLiteral("12/03：年賀状")) + 60);
+  EXPECT_EQ(
+      dialog_->ToDoExtent(),
+      QFontMetrics(dialog_->ListBox1->font()).horizontalAdvance(QStringLiteral("12/03：年賀状")) +
+          60);
   // A list edited by hand comes back sorted at the next opening, letter case ignored.
   dialog_->BitBtn2Click();
   WriteBytes(ToDoFile(), "b\r\nA\r\na\r\nB\r\n");
@@ -516,11 +520,13 @@ TEST_F(IptdlgTest, AMissingDataFolderIsMadeAgainAtTheFirstSave) {
   dialog_->BitBtn1Click();
   EXPECT_FALSE(dialog_->isVisible());
   ASSERT_EQ(messages_.size(), 2);
-  EXPECT_EQ(messages_[0], QStringLiteral("注意。|データフォルダがありません。起動した場所に作成します。"));
+  EXPECT_EQ(messages_[0],
+            QStringLiteral("注意。|データフォルダがありません。起動した場所に作成します。"));
   EXPECT_EQ(window_->DataDir, fresh);
   EXPECT_EQ(window_->windowTitle(), QString::fromStdString("ミルネ-" + fresh.string()));
   EXPECT_EQ(ReadBytes(fresh / "2026" / "KVR20261002.dat"), "x\r\n");
-  EXPECT_EQ(app::IniStore(Ini()).ReadString(Sjis("フォルダ移動"), "Current_Dir", ""), Sjis(fresh.string()));
+  EXPECT_EQ(app::IniStore(Ini()).ReadString(Sjis("フォルダ移動"), "Current_Dir", ""),
+            Sjis(fresh.string()));
 }
 
 using HolidayWriterTest = IptdlgTest;
@@ -532,7 +538,8 @@ TEST_F(HolidayWriterTest, ButtonWritesTheShownMonthAndRefusesHalfMonths) {
   window_->SetDate(QDate(2026, 5, 10));
   button->click();
   EXPECT_EQ(ReadBytes(DayFile(2026, 5, 3)), Sjis("憲法記念日\r\n"));
-  EXPECT_EQ(platform::ToQString(window_->DaySummaries[5].GetText()), QStringLiteral("こどもの日\r\n"));
+  EXPECT_EQ(platform::ToQString(window_->DaySummaries[5].GetText()),
+            QStringLiteral("こどもの日\r\n"));
   const std::string once = ReadBytes(DayFile(2026, 5, 4));
   button->click();
   EXPECT_EQ(ReadBytes(DayFile(2026, 5, 4)), once);

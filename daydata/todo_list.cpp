@@ -29,16 +29,18 @@ std::string FoldKey(std::string_view text) {
 
 }  // namespace
 
-fs::path MemoFilePath(const fs::path& startup_dir) { return startup_dir / "覚書.dat"; }
-fs::path ToDoFilePath(const fs::path& startup_dir) { return startup_dir / "ToDo.dat"; }
+fs::path MemoFilePath(const fs::path& startup_dir) {
+  return startup_dir / "覚書.dat";
+}
+fs::path ToDoFilePath(const fs::path& startup_dir) {
+  return startup_dir / "ToDo.dat";
+}
 
 bool ToDoLess(std::string_view a, std::string_view b) {
   const std::string ka = FoldKey(a), kb = FoldKey(b);
-  return std::lexicographical_compare(ka.begin(), ka.end(), kb.begin(), kb.end(),
-                                      [](char x, char y) {
-                                        return static_cast<unsigned char>(x) <
-                                               static_cast<unsigned char>(y);
-                                      });
+  return std::lexicographical_compare(
+      ka.begin(), ka.end(), kb.begin(), kb.end(),
+      [](char x, char y) { return static_cast<unsigned char>(x) < static_cast<unsigned char>(y); });
 }
 
 void SortToDo(std::vector<std::string>& items) {
@@ -47,8 +49,9 @@ void SortToDo(std::vector<std::string>& items) {
 }
 
 std::size_t InsertToDo(std::vector<std::string>& items, std::string entry) {
-  auto at = std::upper_bound(items.begin(), items.end(), entry,
-                             [](const std::string& e, const std::string& item) { return ToDoLess(e, item); });
+  auto at = std::upper_bound(
+      items.begin(), items.end(), entry,
+      [](const std::string& e, const std::string& item) { return ToDoLess(e, item); });
   std::size_t index = static_cast<std::size_t>(at - items.begin());
   items.insert(at, std::move(entry));
   return index;

@@ -15,11 +15,11 @@ namespace {
 TEST(ToDoOrder, IgnoresCaseAndSortsByTheDatePrefix) {
   std::vector<std::string> items = {Sjis("12/03：年賀状"), "b", "A", "a", Sjis("01/20：会議")};
   daydata::SortToDo(items);
-  EXPECT_EQ(items, (std::vector<std::string>{Sjis("01/20：会議"), Sjis("12/03：年賀状"), "A", "a", "b"}));
+  EXPECT_EQ(items,
+            (std::vector<std::string>{Sjis("01/20：会議"), Sjis("12/03：年賀状"), "A", "a", "b"}));
   EXPECT_EQ(daydata::InsertToDo(items, "B"), 5u);  // after its equal "b"
   EXPECT_EQ(daydata::InsertToDo(items, Sjis("05/01：x")), 1u);
-  // The trail byte of a two-byte character is never folded: ア (83 41) and 
-  // the byte pair 83 61 stay apart.
+  // A trail byte is never folded: ア (83 41) and ヂ (83 61) stay apart.
   EXPECT_TRUE(daydata::ToDoLess("\x83\x41", "\x83\x61"));
   EXPECT_FALSE(daydata::ToDoLess("\x83\x61", "\x83\x41"));
 }
