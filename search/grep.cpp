@@ -244,8 +244,14 @@ void TGrep::StartByStart(TTxtFile& file) {
 void TGrep::ByTable(TTxtFile& file, const TGrepAutomaton& a) {
   const std::vector<std::string>& required = Automaton().RequiredTexts();
   std::vector<size_t> next_hit(required.size());
-  const bool literal = matcher_ == Matcher::kString && !LiteralText().empty() &&
-                       LiteralText().find('\n') == std::string::npos;
+  const bool one_string = matcher_ == Matcher::kString && !LiteralText().empty() &&
+                          LiteralText().find('\n') == std::string::npos;
+  const bool literal = one_string || (!required.empty() && Automaton().RequiredTextsSuffice());
+  const std::vector<std::string> strings =
+      one_string ? std::vector<std::string>{LiteralText()} : literal ? required : std::vector<std::string>{};
+  size_t longest = 1;
+  for (const std::string& text : strings) longest = std::max(longest, text.size());
+  if (one_string) next_hit.assign(1, 0);
   const std::int32_t* table = a.Table();
   const std::uint8_t* byte_class = a.ByteClass();
   const std::int32_t line_start_row = a.LineStartRow();
@@ -378,15 +384,22 @@ void TGrep::ByTable(TTxtFile& file, const TGrepAutomaton& a) {
     std::fill(next_hit.begin(), next_hit.end(), kNone - 1);  // not searched in this buffer
     // The string matcher: a fixed string without line feeds is found by its bytes; a place
     // where it starts on a character boundary is a match, exactly as comparing characters.
+    // An alternation of fixed strings is matched the same way, by the nearest of them.
     while (literal && !pending && pos < limit) {
-      const unsigned char* hit = FindBytes(buf + pos, n - pos, LiteralText());
-      if (!hit) {
+      size_t h = kNone;
+      for (size_t k = 0; k < strings.size(); ++k) {
+        if (next_hit[k] == kNone - 1 || (next_hit[k] != kNone && next_hit[k] < pos)) {
+          const unsigned char* hit = FindBytes(buf + pos, n - pos, strings[k]);
+          next_hit[k] = hit ? static_cast<size_t>(hit - buf) : kNone;
+        }
+        h = std::min(h, next_hit[k]);
+      }
+      if (h == kNone) {
         // Every start up to n - length has been tried; a later one may need the next block.
-        size_t untried = n >= LiteralText().size() ? n - LiteralText().size() + 1 : 0;
+        size_t untried = n >= longest ? n - longest + 1 : 0;
         pos = std::max(pos, std::min(untried, limit));
         break;
       }
-      size_t h = static_cast<size_t>(hit - buf);
       if (!AtCharStart(buf, h, 0)) {
         pos = h + 1;
         continue;

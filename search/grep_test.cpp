@@ -124,6 +124,8 @@ TEST_F(GrepTest, GrepLongLineAcrossBlocksMatchedNearItsEnd) {
     std::string t3 = "x\n" + std::string(TTxtFile::kBlockSize - 2 - back, 'y') + S("会議室") + "\nz\n";
     EXPECT_EQ(Both(S("会議室"), t3).size(), 1u) << back;
     EXPECT_EQ(Both(S("会議室|締切"), t3).size(), 1u) << back;
+    EXPECT_EQ(Both(S("締切|会議室"), t3).size(), 1u) << back;
+    EXPECT_EQ(Both(S("会議室|[締]切"), t3).size(), 1u) << back;
   }
 }
 

@@ -241,6 +241,21 @@ TEST(RegexLiteral, DetectsFixedStringsOnly) {
   EXPECT_EQ(re.LiteralText(), "");
 }
 
+TEST(RegexLiteral, RequiredTextsForSkipping) {
+  TRegularExpression re;
+  re.SetRegExp("ab|cd|ab");
+  EXPECT_EQ(re.Automaton().RequiredTexts(), (std::vector<std::string>{"ab", "cd"}));
+  EXPECT_TRUE(re.Automaton().RequiredTextsSuffice());
+  re.SetRegExp("x[0-9]+yz|q");
+  EXPECT_EQ(re.Automaton().RequiredTexts(), (std::vector<std::string>{"yz", "q"}));
+  EXPECT_FALSE(re.Automaton().RequiredTextsSuffice());
+  re.SetRegExp("(ab|cd)?e");  // the optional part guarantees nothing
+  EXPECT_EQ(re.Automaton().RequiredTexts(), (std::vector<std::string>{"e"}));
+  re.SetRegExp("a|b*");
+  EXPECT_TRUE(re.Automaton().RequiredTexts().empty());
+  EXPECT_FALSE(re.Automaton().RequiredTextsSuffice());
+}
+
 class LineFeedAnchors : public TRegularExpression {
  public:
   LineFeedAnchors() = default;

@@ -27,11 +27,12 @@ void TRegularExpression::Compile() {
     std::vector<RECode> anchors;
     if (parser.UsesHead()) anchors.insert(anchors.end(), {LineHeadCode(), RECode{'^'}});
     if (parser.UsesTail()) anchors.insert(anchors.end(), {LineTailCode(), RECode{'$'}});
-    std::vector<std::string> required = RequiredTexts(root);
+    bool sufficient = false;
+    std::vector<std::string> required = RequiredTexts(root, &sufficient);
     tree.Partition(anchors);
     TRE_NFA nfa(root, LineHeadCode(), LineTailCode());
     auto dfa = std::make_unique<TRE_DFA>(nfa);
-    dfa->SetRequiredTexts(std::move(required));
+    dfa->SetRequiredTexts(std::move(required), sufficient);
     cache_[current_].second = std::move(dfa);
   } catch (const ERegExpParser& e) {
     // The size bounds are found after scanning; they point at the end of the pattern.

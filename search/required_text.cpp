@@ -19,6 +19,7 @@ struct Facts {
   std::string text;  // when exact
   std::string prefix, suffix;
   AnyOf must;
+  bool sufficient = false;  // the subtree matches exactly the strings of `must`
 };
 
 constexpr size_t kMaxAlternatives = 8;
@@ -41,7 +42,7 @@ AnyOf One(const std::string& text) { return text.empty() ? AnyOf{} : AnyOf{text}
 
 }  // namespace
 
-std::vector<std::string> RequiredTexts(TRENode* root) {
+std::vector<std::string> RequiredTexts(TRENode* root, bool* sufficient) {
   std::unordered_map<const TRENode*, Facts> facts;
   std::vector<std::pair<TRENode*, bool>> work{{root, false}};
   while (!work.empty()) {
@@ -96,7 +97,14 @@ std::vector<std::string> RequiredTexts(TRENode* root) {
               if (std::find(f.must.begin(), f.must.end(), text) == f.must.end()) f.must.push_back(text);
             }
           }
-          if (f.must.size() > kMaxAlternatives) f.must.clear();
+          if (f.must.size() > kMaxAlternatives) {
+            f.must.clear();
+          } else {
+            auto fixed = [](const Facts& side) {
+              return (side.exact && !side.text.empty()) || side.sufficient;
+            };
+            f.sufficient = fixed(l) && fixed(r);
+          }
         }
         break;
       }
@@ -105,6 +113,7 @@ std::vector<std::string> RequiredTexts(TRENode* root) {
     }
     facts[node] = std::move(f);
   }
+  if (sufficient) *sufficient = facts[root].sufficient;
   return facts[root].must;
 }
 

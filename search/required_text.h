@@ -10,6 +10,8 @@
 
 namespace search {
 
-std::vector<std::string> RequiredTexts(TRENode* root);
+// `sufficient` becomes true when the pattern is nothing but an alternation of these fixed
+// strings, so that finding one on a character boundary is a match.
+std::vector<std::string> RequiredTexts(TRENode* root, bool* sufficient = nullptr);
 
 }  // namespace search

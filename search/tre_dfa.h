@@ -51,7 +51,12 @@ class TRE_DFA {
   // Byte strings of which every match contains one within its line (none when nothing is
   // known); set by the compiler from the parse tree.
   const std::vector<std::string>& RequiredTexts() const { return required_texts_; }
-  void SetRequiredTexts(std::vector<std::string> texts) { required_texts_ = std::move(texts); }
+  void SetRequiredTexts(std::vector<std::string> texts, bool sufficient) {
+    required_texts_ = std::move(texts);
+    texts_suffice_ = sufficient;
+  }
+  // True when the pattern is just an alternation of the required texts.
+  bool RequiredTextsSuffice() const { return texts_suffice_; }
 
   // A faster form that a matcher builds once and keeps with the automaton, so that a pattern
   // found again in the cache is not rebuilt.
@@ -64,6 +69,7 @@ class TRE_DFA {
   bool literal_ = false;
   std::string literal_text_;
   std::vector<std::string> required_texts_;
+  bool texts_suffice_ = false;
   mutable std::shared_ptr<const void> attachment_;
 };
 
