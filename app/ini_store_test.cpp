@@ -91,6 +91,20 @@ TEST_F(IniStoreTest, FileWithoutFinalLineEndGrowsCleanly) {
   EXPECT_EQ(Read(), "[A]\r\nx=1\r\n[B]\r\ny=2\r\n");
 }
 
+TEST_F(IniStoreTest, SnapshotReadsTheFileAsItWasUntilAWrite) {
+  Write("[a]\r\nx=1\r\n");
+  {
+    app::IniSnapshot once(ini_);
+    Write("[a]\r\nx=2\r\n");
+    EXPECT_EQ(ini_.ReadInteger("a", "x", 0), 1);
+    ini_.WriteInteger("a", "y", 3);  // writes go to the file and end the snapshot
+    EXPECT_EQ(ini_.ReadInteger("a", "x", 0), 2);
+    EXPECT_EQ(ini_.ReadInteger("a", "y", 0), 3);
+  }
+  Write("[a]\r\nx=4\r\n");
+  EXPECT_EQ(ini_.ReadInteger("a", "x", 0), 4);
+}
+
 TEST_F(IniStoreTest, IntegersAndBooleans) {
   Write("[n]\r\nhex=$FF\r\nox=0x10\r\nbad=12a\r\nneg=-3\r\nsys=$80000005\r\nempty=\r\nb=2\r\n");
   EXPECT_EQ(ini_.ReadInteger("n", "hex", 0), 255);
