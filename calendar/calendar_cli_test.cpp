@@ -1,38 +1,21 @@
 // The calendar commands of mirune-cli, run as a user would.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-
-#include <array>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 
+#include "test_support/run_cli.h"
 #include "test_support/temp_dir.h"
 
 namespace {
 
-struct Result {
-  int status;
-  std::string out;
-};
+using test_support::CliResult;
 
-Result RunCli(const std::string& args, bool with_errors = true) {
+CliResult RunCli(const std::string& args, bool with_errors = true) {
   static test_support::TempDir dir;
-  const char* cli = std::getenv("MIRUNE_CLI");
-  if (!cli) cli = "mirune-cli";
-  std::string command = "cd '" + dir.path().string() + "' && '" + cli + "' --ini v.ini " + args +
-                        (with_errors ? " 2>&1" : " 2>/dev/null");
-  FILE* pipe = popen(command.c_str(), "r");
-  std::string out;
-  std::array<char, 4096> buffer;
-  size_t n;
-  while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) out.append(buffer.data(), n);
-  int status = pclose(pipe);
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
+  return test_support::RunCli(dir.path(), args, "", with_errors);
 }
 
 TEST(LunarCli, OneLinePerDay) {
-  Result r = RunCli("lunar 2000-02-04 2000-02-05");
+  CliResult r = RunCli("lunar 2000-02-04 2000-02-05");
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out,
             "2000-02-04\t1999\t12\t29\t0\t仏滅\t立春\n"
@@ -48,7 +31,7 @@ TEST(LunarCli, OneLinePerDay) {
 TEST(LunarCli, RefusesDatesOutsideTheRange) {
   for (const char* args : {"lunar 1975-12-31", "lunar 2076-01-01", "lunar 2000-01-01 2076-01-01",
                            "lunar 2000-02-30", "lunar 2000-01-02 2000-01-01", "lunar"}) {
-    Result r = RunCli(args, false);
+    CliResult r = RunCli(args, false);
     EXPECT_EQ(r.status, 2) << args;
     EXPECT_EQ(r.out, "") << args;
   }
@@ -71,7 +54,7 @@ TEST(HolidayCli, YearIsItsTwelveMonths) {
     for (int m = 1; m <= 12; ++m) {
       months += RunCli("holidays " + std::to_string(year) + " " + std::to_string(m)).out;
     }
-    Result whole = RunCli("holidays " + std::to_string(year));
+    CliResult whole = RunCli("holidays " + std::to_string(year));
     EXPECT_EQ(whole.status, 0);
     EXPECT_EQ(whole.out, months) << year;
   }
@@ -86,7 +69,7 @@ TEST(CalendarMathCli, DayNumberAndWeekday) {
   EXPECT_EQ(RunCli("jdn 1582-10-15").out, "2299161\t6\n");
   EXPECT_EQ(RunCli("jdn 1582-10-04").out, "2299160\t5\n");
   EXPECT_EQ(RunCli("jdn 1500-02-29").status, 0);  // a Julian leap day
-  Result gap = RunCli("jdn 1582-10-05");
+  CliResult gap = RunCli("jdn 1582-10-05");
   EXPECT_EQ(gap.status, 2);
   EXPECT_NE(gap.out.find("1582/10/5-10/14は存在しません。"), std::string::npos);
   EXPECT_EQ(RunCli("jdn 2001-02-29", false).status, 2);

@@ -1,11 +1,7 @@
 // Runs the built mirune-cli as a user would, in a folder of the test's own.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <array>
-#include <cstdio>
-#include <cstdlib>
-
+#include "test_support/run_cli.h"
 #include "test_support/temp_dir.h"
 
 namespace fs = std::filesystem;
@@ -14,27 +10,10 @@ using test_support::Sjis;
 
 namespace {
 
-struct Result {
-  int status;
-  std::string out;
-};
-
 class CliTest : public ::testing::Test {
  protected:
-  Result Run(const std::string& args, const std::string& input = "") {
-    const char* cli = std::getenv("MIRUNE_CLI");
-    if (!cli) cli = "mirune-cli";
-    fs::path in = dir_.path() / "stdin.txt";
-    test_support::WriteBytes(in, input);
-    std::string command = "cd '" + dir_.path().string() + "' && '" + cli + "' --ini v.ini " +
-                          args + " < stdin.txt 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    std::string out;
-    std::array<char, 4096> buffer;
-    size_t n;
-    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) out.append(buffer.data(), n);
-    int status = pclose(pipe);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
+  test_support::CliResult Run(const std::string& args, const std::string& input = "") {
+    return test_support::RunCli(dir_.path(), args, input);
   }
   test_support::TempDir dir_;
 };
@@ -76,11 +55,11 @@ TEST_F(CliTest, DataFolderComesFromTheSettingsFile) {
 TEST_F(CliTest, BadInputExitsWithStatusTwo) {
   for (const char* args : {"day 2026-02-30", "day 2026-13-01", "day 26-1-1", "nosuch",
                            "day 2026-01-01 --write --colour 7", "stamp 2026-01-01"}) {
-    Result r = Run(std::string("--data d ") + args);
+    test_support::CliResult r = Run(std::string("--data d ") + args);
     EXPECT_EQ(r.status, 2) << args;
     EXPECT_NE(r.out.find("mirune-cli: "), std::string::npos) << args;
   }
-  Result r = Run("--data d day 2026-01-01 --write", "한국어\n");
+  test_support::CliResult r = Run("--data d day 2026-01-01 --write", "한국어\n");
   EXPECT_EQ(r.status, 2);
   EXPECT_FALSE(fs::exists(dir_.path() / "d" / "2026" / "KVR20260101.dat"));
 }
@@ -91,7 +70,7 @@ TEST_F(CliTest, MonthListsBothGridsAsTheWindowShowsThem) {
                                 "[六曜表示]\r\nRokuyou=1\r\n"));
   fs::create_directories(dir_.path() / "d" / "2001");
   test_support::WriteBytes(dir_.path() / "d" / "2001" / "KVR20010108.dat", "1\r\n" + Sjis("式典") + "\r\n\r\nx\r\n");
-  Result r = Run("--data d month 2001-01");
+  test_support::CliResult r = Run("--data d month 2001-01");
   ASSERT_EQ(r.status, 0);
   std::vector<std::string> lines;
   for (size_t pos = 0, end; (end = r.out.find('\n', pos)) != std::string::npos; pos = end + 1) {
@@ -109,7 +88,7 @@ TEST_F(CliTest, MonthListsBothGridsAsTheWindowShowsThem) {
 
 TEST_F(CliTest, FailedWriteIsReported) {
   test_support::WriteBytes(dir_.path() / "d", "a file where the data folder should be");
-  Result r = Run("--data d/sub day 2026-01-01 --write", "x\n");
+  test_support::CliResult r = Run("--data d/sub day 2026-01-01 --write", "x\n");
   EXPECT_EQ(r.status, 2);
 }
 
