@@ -2,17 +2,14 @@
 // walk over all folders; and mirune-cli grep on top of it.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 
-#include <array>
-#include <cstdio>
-#include <cstdlib>
 
 #include "daydata/day_store.h"
 #include "platform/cp932.h"
 #include "platform/file_system.h"
 #include "search/day_search.h"
 #include "search/reg_exp_parser_error.h"
+#include "test_support/run_cli.h"
 #include "test_support/temp_dir.h"
 
 namespace search {
@@ -127,22 +124,10 @@ TEST(DaySearchOrder, CaseAndDoubleByteAware) {
 }
 
 // mirune-cli grep, run as a user would.
-struct CliResult {
-  int status;
-  std::string out;
-};
+using test_support::CliResult;
 
 CliResult Cli(const fs::path& dir, const std::string& args) {
-  const char* cli = std::getenv("MIRUNE_CLI");
-  if (!cli) cli = "mirune-cli";
-  std::string command = "cd '" + dir.string() + "' && '" + cli + "' --ini v.ini " + args + " 2>&1";
-  FILE* pipe = popen(command.c_str(), "r");
-  std::string out;
-  std::array<char, 4096> buffer;
-  size_t n;
-  while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) out.append(buffer.data(), n);
-  int status = pclose(pipe);
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
+  return test_support::RunCli(dir, args);
 }
 
 TEST_F(DaySearchTest, DaySearchCliFilesAndFolders) {
