@@ -143,6 +143,7 @@ void TKvrwin::BuildMenus() {
   later(file->addAction(QStringLiteral("データ解凍(&U)...")));
   later(file->addAction(QStringLiteral("データ削除(&D)...")));
   close_arc_main_ = later(file->addAction(QStringLiteral("終了時にデータ圧縮処理(&A)")));
+  close_arc_main_->setCheckable(true);
   file->addSeparator();
   on(file->addAction(QStringLiteral("終了(&X)")), &QWidget::close);
 
@@ -169,6 +170,7 @@ void TKvrwin::BuildMenus() {
   later(popup_menu_->addAction(QStringLiteral("設定(&O)...")));
   later(popup_menu_->addAction(QStringLiteral("検索(&S)...")));
   close_arc_popup_ = later(popup_menu_->addAction(QStringLiteral("終了時にデータ圧縮処理(&A)")));
+  close_arc_popup_->setCheckable(true);
   on(popup_menu_->addAction(QStringLiteral("終了(&X)")), &QWidget::close);
 
   struct Button {
@@ -262,6 +264,8 @@ void TKvrwin::FormCreate() {
   ReadMainSettings(IniGT1->Store(), Settings);
   N11->setChecked(Settings.tool_bar == 1);
   MarqueeLabel1->setVisible(!N11->isChecked());
+  close_arc_main_->setChecked(Settings.close_arc == 1);
+  close_arc_popup_->setChecked(Settings.close_arc == 1);
   HalfMonth = Settings.half_month;
   DaysFont = YoteiFont = QFont(QStringLiteral("ＭＳ Ｐゴシック"), 10);
   TaitolFont = QFont(QStringLiteral("ＭＳ 明朝"), 16, QFont::Bold);

@@ -18,22 +18,8 @@ void Colour(const IniStore& ini, const char* section, const char* key, ColourVal
 }  // namespace
 
 namespace sections {
-std::string MainWindow() { return S("ミルネ"); }
-std::string ToolBar() { return S("ツールバー"); }
-std::string HalfMonth() { return S("半月表示"); }
 std::string DataFolder() { return S("フォルダ移動"); }
-std::string FixedWidth1() { return S("固定グリッド１幅"); }
-std::string FixedWidth2() { return S("固定グリッド2幅"); }
-std::string RowHeight1() { return S("グリッド1高"); }
-std::string RowHeight2() { return S("グリッド2高"); }
-std::string Calendar() { return S("カレンダー表示"); }
-std::string CloseArc() { return S("終了時圧縮"); }
-std::string DaysFont() { return S("各曜日枠フォント"); }
-std::string YoteiFont() { return S("予定表枠フォント"); }
-std::string TitleFont() { return S("予定表タイトル"); }
-std::string InputTitleFont() { return S("入力ダイアログタイトル"); }
 std::string Marquee() { return S("流れ文字表示"); }
-std::string MarqueeFont() { return S("ステータスバーフォント"); }
 }  // namespace sections
 
 void ReadMainSettings(const IniStore& ini, MainSettings& s) {
@@ -73,10 +59,6 @@ void ReadMainSettings(const IniStore& ini, MainSettings& s) {
   s.single_double = ini.ReadBool(S("マウスクリック"), "SingleDouble", s.single_double);
   int key = ini.ReadInteger(S("入力終了キー"), "InputKeyClose", s.input_key_close);
   if (key == 0 || key == 13 || key == 16 || key == 17) s.input_key_close = key;
-  Int(ini, "流れ文字表示", "Speed", s.marquee_speed);
-  s.maxims_file = ini.ReadString(S("流れ文字表示"), "KakuGenFile", s.maxims_file);
-  Colour(ini, "ステータスバーフォント", "MarqueeWordColor", s.marquee_word_color);
-  Colour(ini, "ステータスバーフォント", "MarqueeLabelColor", s.marquee_label_color);
 }
 
 }  // namespace app

@@ -42,32 +42,15 @@ struct MainSettings {
   int input_key_close = 0;  // 0, 13, 16 or 17
   ColourValue title_top_color = 0x00C0C0C0, title_last_color = 0x00FFFFFF;
   ColourValue toolbar_top_color = 0x00C0C0C0, toolbar_last_color = 0x00808080;
-  int marquee_speed = 400;
-  std::string maxims_file;  // code page 932
-  ColourValue marquee_word_color = 0, marquee_label_color = 0x00FFFFFF;
 };
 
 // Reads every key in the order the window reads them; `settings` holds the defaults.
 void ReadMainSettings(const IniStore& ini, MainSettings& settings);
 
-// The section names of the keys the window writes itself (code page 932).
+// Section names (code page 932) of keys read outside ReadMainSettings.
 namespace sections {
-std::string MainWindow();   // "ミルネ": winpos
-std::string ToolBar();      // "ツールバー"
-std::string HalfMonth();    // "半月表示"
-std::string DataFolder();   // "フォルダ移動": Current_Dir
-std::string FixedWidth1();  // "固定グリッド１幅"
-std::string FixedWidth2();  // "固定グリッド2幅"
-std::string RowHeight1();   // "グリッド1高"
-std::string RowHeight2();   // "グリッド2高"
-std::string Calendar();     // "カレンダー表示"
-std::string CloseArc();     // "終了時圧縮"
-std::string DaysFont();     // "各曜日枠フォント"
-std::string YoteiFont();    // "予定表枠フォント"
-std::string TitleFont();    // "予定表タイトル"
-std::string InputTitleFont();  // "入力ダイアログタイトル"
-std::string Marquee();      // "流れ文字表示"
-std::string MarqueeFont();  // "ステータスバーフォント"
+std::string DataFolder();  // "フォルダ移動": Current_Dir
+std::string Marquee();     // "流れ文字表示": Speed, KakuGenFile
 }  // namespace sections
 
 }  // namespace app
