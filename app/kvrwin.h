@@ -162,6 +162,7 @@ class TKvrwin : public QMainWindow {
   void StringGrid1DrawCell(int col, int row, const QRect& rect, int state);
   void StringGrid2DrawCell(int col, int row, const QRect& rect, int state);
   void DrawCell(int grid, int col, int row, const QRect& rect);
+  bool CommonGridKey(int grid, int key);
   void StringGrid1KeyDown(int& key, Qt::KeyboardModifiers modifiers);
   void StringGrid2KeyDown(int& key, Qt::KeyboardModifiers modifiers);
   void GridDblClick(int grid);

@@ -225,6 +225,30 @@ void TKvrwin::GridMouseUp(int grid, Qt::MouseButton button) {
   if (Grid(grid)->Col() == 1) OpenDayEntry(grid, Grid(grid)->Row());
 }
 
+bool TKvrwin::CommonGridKey(int grid, int key) {
+  // The keys that both grids handle alike, in both display modes.
+  switch (key) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      OpenDayEntry(grid, Grid(grid)->Row());
+      return true;
+    case Qt::Key_Escape:
+      close();
+      return true;
+    case Qt::Key_PageDown:
+      if (grid == 2) StringGrid2->SetRow(10);
+      StepMonth(+1);
+      calendar_->GoNextMonth();
+      return true;
+    case Qt::Key_PageUp:
+      StepMonth(-1);
+      calendar_->GoPrevMonth();
+      return true;
+    default:
+      return false;
+  }
+}
+
 void TKvrwin::StringGrid1KeyDown(int& key, Qt::KeyboardModifiers) {
   RefreshShownDay(1);
   const int row = StringGrid1->Row();
@@ -232,14 +256,8 @@ void TKvrwin::StringGrid1KeyDown(int& key, Qt::KeyboardModifiers) {
   const GridMonth left = Shown.left;
   const int left_length = DaysInMonth(left.year, left.month);
   CalendarPort& cal = *calendar_;
+  if (CommonGridKey(1, key)) return;
   switch (key) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-      OpenDayEntry(1, row);
-      break;
-    case Qt::Key_Escape:
-      close();
-      break;
     case Qt::Key_Right:
       if (!half) {
         SelectGridRow(2, std::min(row, left_length - 17));
@@ -293,14 +311,6 @@ void TKvrwin::StringGrid1KeyDown(int& key, Qt::KeyboardModifiers) {
         }
       }
       break;
-    case Qt::Key_PageDown:
-      StepMonth(+1);
-      cal.GoNextMonth();
-      break;
-    case Qt::Key_PageUp:
-      StepMonth(-1);
-      cal.GoPrevMonth();
-      break;
     default:
       break;
   }
@@ -315,14 +325,8 @@ void TKvrwin::StringGrid2KeyDown(int& key, Qt::KeyboardModifiers) {
   const int left_length = DaysInMonth(left.year, left.month);
   const int right_length = DaysInMonth(right.year, right.month);
   CalendarPort& cal = *calendar_;
+  if (CommonGridKey(2, key)) return;
   switch (key) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-      OpenDayEntry(2, row);
-      break;
-    case Qt::Key_Escape:
-      close();
-      break;
     case Qt::Key_Left:
       if (!half) {
         SelectGridRow(1, row);
@@ -376,15 +380,6 @@ void TKvrwin::StringGrid2KeyDown(int& key, Qt::KeyboardModifiers) {
           if (shows_right) cal.SetDay(17);
         }
       }
-      break;
-    case Qt::Key_PageDown:
-      StringGrid2->SetRow(10);
-      StepMonth(+1);
-      cal.GoNextMonth();
-      break;
-    case Qt::Key_PageUp:
-      StepMonth(-1);
-      cal.GoPrevMonth();
       break;
     default:
       break;
