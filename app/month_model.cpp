@@ -16,7 +16,7 @@ namespace {
 
 const std::string& Sjis(const char* utf8) {
   // Only a handful of fixed texts pass through here; converting each once is enough.
-  thread_local std::map<const char*, std::string> cache;
+  static std::map<const char*, std::string> cache;
   auto it = cache.find(utf8);
   if (it == cache.end()) it = cache.emplace(utf8, cp932::FromUtf8(utf8)).first;
   return it->second;

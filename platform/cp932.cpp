@@ -10,8 +10,10 @@ namespace {
 
 constexpr char16_t kCarriedByteBase = 0xDC00;
 
-// One iconv descriptor per direction for the whole program; iconv keeps no state between
-// calls for a stateless encoding such as CP932 once it is reset.
+// One iconv descriptor per direction for the whole program, which converts on one thread;
+// iconv keeps no state between calls for a stateless encoding such as CP932 once it is reset.
+// Not thread_local: the archiver library, which is loaded and unloaded for every command,
+// compiles this file too, and thread-local storage of an unloaded library is left dangling.
 class Converter {
  public:
   Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {
@@ -34,12 +36,12 @@ class Converter {
 };
 
 Converter& Decoder() {
-  static thread_local Converter c("UTF-16LE", "CP932");
+  static Converter c("UTF-16LE", "CP932");
   return c;
 }
 
 Converter& Encoder() {
-  static thread_local Converter c("CP932", "UTF-16LE");
+  static Converter c("CP932", "UTF-16LE");
   return c;
 }
 
