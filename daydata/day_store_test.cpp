@@ -115,6 +115,16 @@ TEST_F(DayStoreTest, EmptyTextDeletesAndCreatesNothing) {
   EXPECT_FALSE(fs::exists(day));
 }
 
+TEST_F(DayStoreTest, WindowsDayFileComesBackByteIdentical) {
+  fs::path day = Day(1999, 1, 5);
+  fs::create_directory(day.parent_path());
+  const std::string windows = "2\r\n" + Sjis("会議 予定表") + "\r\n\r\n" + Sjis("ソフト①") + "\r\n";
+  test_support::WriteBytes(day, windows);
+  daydata::LoadedDay loaded = DayStore::LoadDay(day);
+  store_.SaveDay(day, loaded.text, std::to_string(loaded.colour));
+  EXPECT_EQ(ReadBytes(day), windows);
+}
+
 TEST_F(DayStoreTest, LfOnlyFileIsWrittenBackWithCrLf) {
   fs::path day = Day(2000, 1, 1);
   fs::create_directory(day.parent_path());
