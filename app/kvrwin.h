@@ -69,6 +69,7 @@ class TKvrwin : public QMainWindow {
 
   // Commands of the tool bar and menus.
   void ThisMonth();
+  void LeaveHalfMonth();  // full-month display, both half flags cleared
   void PrevHalfMonth();
   void NextHalfMonth();
   void PrevMonthCommand(bool move_calendar);

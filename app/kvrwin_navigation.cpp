@@ -73,9 +73,13 @@ int TKvrwin::RowDay(int grid, int row) const {
   return day <= 0 || day > DaysInMonth(month.year, month.month) ? -1 : day;
 }
 
-void TKvrwin::ThisMonth() {
+void TKvrwin::LeaveHalfMonth() {
   HalfMonth = 0;
   FirstHalfShown = SecondHalfShown = false;
+}
+
+void TKvrwin::ThisMonth() {
+  LeaveHalfMonth();
   const QDate today = QDate::currentDate();
   ShownDate = today;
   building_ = true;
@@ -104,8 +108,7 @@ void TKvrwin::PrevHalfMonth() {
     return;
   }
   const GridMonth left = Shown.left;
-  HalfMonth = 0;
-  FirstHalfShown = SecondHalfShown = false;
+  LeaveHalfMonth();
   StepMonth(-1);
   SetDate(QDate(left.year, left.month, std::min(ShownDate.day(), DaysInMonth(left.year, left.month))));
 }
@@ -119,16 +122,14 @@ void TKvrwin::NextHalfMonth() {
     return;
   }
   const GridMonth right = Shown.right;
-  HalfMonth = 0;
-  FirstHalfShown = SecondHalfShown = false;
+  LeaveHalfMonth();
   StepMonth(+1);
   SetDate(QDate(right.year, right.month,
                 std::min(ShownDate.day(), DaysInMonth(right.year, right.month))));
 }
 
 void TKvrwin::PrevMonthCommand(bool move_calendar) {
-  HalfMonth = 0;
-  FirstHalfShown = SecondHalfShown = false;
+  LeaveHalfMonth();
   StepMonth(-1);
   if (move_calendar) {
     calendar_->GoPrevMonth();
@@ -137,8 +138,7 @@ void TKvrwin::PrevMonthCommand(bool move_calendar) {
 }
 
 void TKvrwin::NextMonthCommand(bool move_calendar) {
-  HalfMonth = 0;
-  FirstHalfShown = SecondHalfShown = false;
+  LeaveHalfMonth();
   StepMonth(+1);
   if (move_calendar) {
     calendar_->GoNextMonth();
@@ -147,16 +147,14 @@ void TKvrwin::NextMonthCommand(bool move_calendar) {
 }
 
 void TKvrwin::PrevYearCommand() {
-  HalfMonth = 0;
-  FirstHalfShown = SecondHalfShown = false;
+  LeaveHalfMonth();
   PrevYear();
   calendar_->GoPrevYear();
   calendar_->ShowOwnDate();
 }
 
 void TKvrwin::NextYearCommand() {
-  HalfMonth = 0;
-  FirstHalfShown = SecondHalfShown = false;
+  LeaveHalfMonth();
   NextYear();
   calendar_->GoNextYear();
   calendar_->ShowOwnDate();
