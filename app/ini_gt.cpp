@@ -9,7 +9,9 @@
 namespace app {
 namespace {
 
-std::string B(const QString& text) { return platform::ToCp932(text); }
+std::string B(const QString& text) {
+  return platform::ToCp932(text);
+}
 
 enum ShowCommand { kShowNormal = 1, kShowMinimized = 2, kShowMaximized = 3 };
 
@@ -20,20 +22,22 @@ int StyleOf(const QFont& font) {
 
 // The restored window's rectangle and its show command.
 QRect NormalGeometry(const QWidget& window) {
-  QRect normal = window.isMaximized() || window.isMinimized() ? window.normalGeometry()
-                                                              : window.geometry();
+  QRect normal =
+      window.isMaximized() || window.isMinimized() ? window.normalGeometry() : window.geometry();
   return normal.isValid() ? normal : window.geometry();
 }
 
 int ShowOf(const QWidget& window) {
-  return window.isMaximized() ? kShowMaximized
+  return window.isMaximized()   ? kShowMaximized
          : window.isMinimized() ? kShowMinimized
                                 : kShowNormal;
 }
 
 }  // namespace
 
-TIniGT::TIniGT(QObject* parent) : QObject(parent) { Resolve(); }
+TIniGT::TIniGT(QObject* parent) : QObject(parent) {
+  Resolve();
+}
 
 void TIniGT::SetFileName(const QString& name) {
   file_name_ = name;
@@ -89,7 +93,9 @@ void TIniGT::WriteString(const QString& section, const QString& key, const QStri
   store_.WriteString(B(section), B(key), B(value));
 }
 
-void TIniGT::EraseSection(const QString& section) { store_.EraseSection(B(section)); }
+void TIniGT::EraseSection(const QString& section) {
+  store_.EraseSection(B(section));
+}
 
 void TIniGT::ReadFont(const QString& section, const QString& prefix, QFont& font) const {
   QString name = ReadString(section, prefix + ".Name", font.family());

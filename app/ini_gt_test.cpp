@@ -33,7 +33,8 @@ TEST(IniGT, FontsAndPlacementsRoundTrip) {
   ini.WriteFont(QStringLiteral("予定表タイトル"), QStringLiteral("taitolFont"), font);
   EXPECT_EQ(test_support::ReadBytes(dir.path() / "v.ini"),
             "[" + test_support::Sjis("予定表タイトル") + "]\r\ntaitolFont.Name=\xA2" +
-                test_support::Sjis("ＭＳ 明朝") + "\xA3\r\ntaitolFont.Size=14\r\ntaitolFont.Style=5\r\n");
+                test_support::Sjis("ＭＳ 明朝") +
+                "\xA3\r\ntaitolFont.Size=14\r\ntaitolFont.Style=5\r\n");
   QFont read;
   ini.ReadFont(QStringLiteral("予定表タイトル"), QStringLiteral("taitolFont"), read);
   EXPECT_EQ(read.family(), QStringLiteral("ＭＳ 明朝"));

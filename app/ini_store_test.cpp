@@ -18,8 +18,10 @@ class IniStoreTest : public ::testing::Test {
 };
 
 TEST_F(IniStoreTest, ReadsFilesWrittenTheWindowsWay) {
-  Write("; comment\r\n[Main]\r\nSpeed = 250 \r\n  Other=x\r\n[main]\r\nSpeed=1\r\n"
-        "[" + Sjis("フォルダ移動") + "]\r\ncurrent_dir=\"abc\"\r\n");
+  Write(
+      "; comment\r\n[Main]\r\nSpeed = 250 \r\n  Other=x\r\n[main]\r\nSpeed=1\r\n"
+      "[" +
+      Sjis("フォルダ移動") + "]\r\ncurrent_dir=\"abc\"\r\n");
   EXPECT_EQ(ini_.ReadInteger("MAIN", "speed", 0), 250);  // first section of the name wins
   EXPECT_EQ(ini_.ReadString("Main", "other", "d"), "x");
   EXPECT_EQ(ini_.ReadString(Sjis("フォルダ移動"), "Current_Dir", ""), "abc");
@@ -37,21 +39,29 @@ TEST_F(IniStoreTest, CaseFoldingNeverFoldsTrailBytes) {
 }
 
 TEST_F(IniStoreTest, BracketRule) {
-  Write("[s]\r\npair=\xA2\xA3\r\nquotes=\"\"\r\nbr=\xA2" "abc\xA3\r\nq=\"abc\"\r\nplain=abc\r\n"
-        "half=\xA2" "abc\r\n");
+  Write(
+      "[s]\r\npair=\xA2\xA3\r\nquotes=\"\"\r\nbr=\xA2"
+      "abc\xA3\r\nq=\"abc\"\r\nplain=abc\r\n"
+      "half=\xA2"
+      "abc\r\n");
   EXPECT_EQ(ini_.ReadString("s", "pair", "d"), "");
   EXPECT_EQ(ini_.ReadString("s", "quotes", "d"), "");
   EXPECT_EQ(ini_.ReadString("s", "br", "d"), "abc");
   EXPECT_EQ(ini_.ReadString("s", "q", "d"), "abc");
   EXPECT_EQ(ini_.ReadString("s", "plain", "d"), "abc");
-  EXPECT_EQ(ini_.ReadString("s", "half", "d"), "\xA2" "abc");
+  EXPECT_EQ(ini_.ReadString("s", "half", "d"),
+            "\xA2"
+            "abc");
   EXPECT_EQ(ini_.ReadString("s", "missing", "def"), "def");
   // A value ending in a kanji whose trail byte is 0xA3 keeps that kanji.
   std::string kanji = "\x88\xA3";  // 悪 is not it, but any lead + 0xA3 pair is a character
   Write("[s]\r\nk=\xA2" + kanji + "\r\n");
   EXPECT_EQ(ini_.ReadString("s", "k", ""), "\xA2" + kanji);
   ini_.WriteString("s", "k", "C:\\App\\" + Sjis("Myデータ"));
-  EXPECT_EQ(Read(), "[s]\r\nk=\xA2" "C:\\App\\" + Sjis("Myデータ") + "\xA3\r\n");
+  EXPECT_EQ(Read(),
+            "[s]\r\nk=\xA2"
+            "C:\\App\\" +
+                Sjis("Myデータ") + "\xA3\r\n");
   EXPECT_EQ(ini_.ReadString("s", "k", ""), "C:\\App\\" + Sjis("Myデータ"));
 }
 
@@ -63,18 +73,23 @@ TEST_F(IniStoreTest, WritesChangeOnlyTheirLine) {
   EXPECT_EQ(Read(), "; written on Windows\r\n[A]\r\nX=1\r\n\r\n[B]\r\ny = 2\r\nstrange line\r\n");
   Write(original);
   ini_.WriteInteger("A", "z", 5);  // a new key goes to the end of its section
-  EXPECT_EQ(Read(), "; written on Windows\r\n[A]\r\nx=1\r\nz=5\r\n\r\n[B]\r\ny = 2\r\nstrange line\r\n");
+  EXPECT_EQ(Read(),
+            "; written on Windows\r\n[A]\r\nx=1\r\nz=5\r\n\r\n[B]\r\ny = 2\r\nstrange line\r\n");
   ini_.WriteBool("C", "on", true);  // a new section goes to the end of the file
-  EXPECT_EQ(Read(), "; written on Windows\r\n[A]\r\nx=1\r\nz=5\r\n\r\n[B]\r\ny = 2\r\nstrange line\r\n"
-                    "[C]\r\non=1\r\n");
+  EXPECT_EQ(Read(),
+            "; written on Windows\r\n[A]\r\nx=1\r\nz=5\r\n\r\n[B]\r\ny = 2\r\nstrange line\r\n"
+            "[C]\r\non=1\r\n");
   EXPECT_TRUE(ini_.ReadBool("C", "on", false));
   ini_.EraseSection("b");
   EXPECT_EQ(Read(), "; written on Windows\r\n[A]\r\nx=1\r\nz=5\r\n\r\n[C]\r\non=1\r\n");
 }
 
 TEST_F(IniStoreTest, UnchangedValueLeavesFileByteIdentical) {
-  const std::string windows = "[" + Sjis("ミルネ") + "]\r\nwinpos.X=10\r\n[" + Sjis("フォルダ移動") +
-                              "]\r\nCurrent_Dir=\xA2" "C:\\" + Sjis("表") + "\xA3\r\n";
+  const std::string windows = "[" + Sjis("ミルネ") + "]\r\nwinpos.X=10\r\n[" +
+                              Sjis("フォルダ移動") +
+                              "]\r\nCurrent_Dir=\xA2"
+                              "C:\\" +
+                              Sjis("表") + "\xA3\r\n";
   Write(windows);
   std::string dir = ini_.ReadString(Sjis("フォルダ移動"), "Current_Dir", "");
   ini_.WriteString(Sjis("フォルダ移動"), "Current_Dir", dir);

@@ -28,11 +28,12 @@ namespace fs = std::filesystem;
 namespace app {
 namespace {
 
-QString PathText(const fs::path& path) { return QString::fromStdString(path.string()); }
+QString PathText(const fs::path& path) {
+  return QString::fromStdString(path.string());
+}
 
 bool SameTextIgnoringCase(const std::string& a, const std::string& b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
            return std::tolower(static_cast<unsigned char>(x)) ==
                   std::tolower(static_cast<unsigned char>(y));
          });
@@ -80,7 +81,8 @@ TKvrwin::TKvrwin(QWidget* version_window, QWidget* parent)
             [this, g](Qt::MouseButton button, const QPoint&) { GridMouseUp(g, button); });
     connect(grid, &platform::TStringGrid::RightClick, this,
             [this](const QPoint& at) { popup_menu_->popup(at); });
-    connect(grid, &platform::TStringGrid::RowChanged, this, [this, grid] { ApplyCursorRows(grid); });
+    connect(grid, &platform::TStringGrid::RowChanged, this,
+            [this, grid] { ApplyCursorRows(grid); });
     connect(grid, &platform::TStringGrid::FocusChanged, this, &TKvrwin::SyncGridFocus);
   }
   DirTabPanel = new QFrame(Panel4);
@@ -88,7 +90,8 @@ TKvrwin::TKvrwin(QWidget* version_window, QWidget* parent)
   DirTabPanel->setFrameStyle(QFrame::Panel | QFrame::Raised);
   DirectoryListBox1 = new QListWidget(DirTabPanel);
   DirectoryListBox1->setObjectName("DirectoryListBox1");
-  DirectoryListBox1->setToolTip(QStringLiteral("データの保管されているディレクトリを指定して下さい"));
+  DirectoryListBox1->setToolTip(
+      QStringLiteral("データの保管されているディレクトリを指定して下さい"));
   connect(DirectoryListBox1, &QListWidget::itemActivated, this,
           &TKvrwin::DirectoryListBox1Activated);
   MarqueeLabel1 = new TMarqueeLabel(GradBox1);
@@ -113,7 +116,9 @@ TKvrwin::TKvrwin(QWidget* version_window, QWidget* parent)
   FormCreate();
 }
 
-TKvrwin::~TKvrwin() { FormDestroy(); }
+TKvrwin::~TKvrwin() {
+  FormDestroy();
+}
 
 QToolButton* TKvrwin::AddToolButton(const char* name, const QString& text, const QString& hint) {
   auto* button = new QToolButton(GradBox2);
@@ -199,7 +204,8 @@ void TKvrwin::BuildMenus() {
       {"SpeedButton27", "フォルダ", "データフォルダ変更", nullptr},
   };
   for (const Button& b : kButtons) {
-    QToolButton* button = AddToolButton(b.name, QString::fromUtf8(b.text), QString::fromUtf8(b.hint));
+    QToolButton* button =
+        AddToolButton(b.name, QString::fromUtf8(b.text), QString::fromUtf8(b.hint));
     if (b.command) {
       connect(button, &QToolButton::clicked, this, b.command);
     } else {
@@ -242,7 +248,8 @@ void TKvrwin::FormCreate() {
   fs::path old_file = StartupDir / kOldSettingsFileName;
   int attributes = platform::FileAttributes(old_file);
   if (attributes >= 0 &&
-      (attributes & (platform::kAttrDirectory | platform::kAttrHidden | platform::kAttrSystem)) == 0 &&
+      (attributes & (platform::kAttrDirectory | platform::kAttrHidden | platform::kAttrSystem)) ==
+          0 &&
       !fs::exists(IniGT1->Path())) {
     std::error_code ignore;
     fs::rename(old_file, IniGT1->Path(), ignore);
@@ -275,8 +282,8 @@ void TKvrwin::FormCreate() {
     grid->SetFixedColor(platform::ToQColor(Settings.fixed_grid_color));
     grid->SetColWidth(0, Settings.fixed_col_width);
   }
-  MarqueeLabel1->setToolTip(Settings.kakugen ? QString()
-                                             : QStringLiteral("ここをクリックすると文字がスクロールします"));
+  MarqueeLabel1->setToolTip(
+      Settings.kakugen ? QString() : QStringLiteral("ここをクリックすると文字がスクロールします"));
 
   ShownDate = QDate::currentDate();
   CursorDay = ShownDate.day();
@@ -346,18 +353,20 @@ void TKvrwin::BuildMonth() {
   palette.setColor(QPalette::WindowText, platform::ToQColor(Settings.title_font_color));
   Panel1->setPalette(palette);
   Panel1->setFont(TaitolFont);
-  MonthView view{ShownDate.year(), ShownDate.month(), ShownDate.day(), HalfMonth == 1,
-                 FirstHalfShown, SecondHalfShown};
+  MonthView view{ShownDate.year(), ShownDate.month(), ShownDate.day(),
+                 HalfMonth == 1,   FirstHalfShown,    SecondHalfShown};
   title_ = MonthTitle(view, title_);
   Panel1->setText(platform::ToQString(title_));
   LoadDaySummaries();
   Shown = LayoutOf(view);
   const QDate today = QDate::currentDate();
-  painter_.SetDates(BuildDateColumn(view, {today.year(), today.month(), CursorDay}, Settings,
-                                    Holidays, Lunar));
+  painter_.SetDates(
+      BuildDateColumn(view, {today.year(), today.month(), CursorDay}, Settings, Holidays, Lunar));
   for (int row = 0; row < 16; ++row) {
-    painter_.SetText(0, row, ShownTextOf(DaySummaries[static_cast<size_t>(Shown.left.ListOf(row))]));
-    painter_.SetText(1, row, ShownTextOf(DaySummaries[static_cast<size_t>(Shown.right.ListOf(row))]));
+    painter_.SetText(0, row,
+                     ShownTextOf(DaySummaries[static_cast<size_t>(Shown.left.ListOf(row))]));
+    painter_.SetText(1, row,
+                     ShownTextOf(DaySummaries[static_cast<size_t>(Shown.right.ListOf(row))]));
   }
   clear_cursor_cell_ = false;
   building_ = false;
@@ -368,8 +377,8 @@ void TKvrwin::BuildMonth() {
 void TKvrwin::LoadDaySummaries() {
   // The schedule cells are cleared before the reload; after a save in the entry dialog only
   // the cursor row of the focused grid is, so that the other rows do not flicker.
-  MonthView view{ShownDate.year(), ShownDate.month(), ShownDate.day(), HalfMonth == 1,
-                 FirstHalfShown, SecondHalfShown};
+  MonthView view{ShownDate.year(), ShownDate.month(), ShownDate.day(),
+                 HalfMonth == 1,   FirstHalfShown,    SecondHalfShown};
   for (platform::TStringGrid* grid : {StringGrid1, StringGrid2}) {
     for (int row = 0; row < 16; ++row) {
       if (!clear_cursor_cell_ || (grid->Focused() && row == grid->Row())) grid->SetCell(1, row, {});
@@ -378,7 +387,9 @@ void TKvrwin::LoadDaySummaries() {
   YearFolder = app::LoadDaySummaries(DataDir, view, DaySummaries);
 }
 
-int TKvrwin::DaysInMonth(int year, int month) const { return app::DaysInMonth(year, month); }
+int TKvrwin::DaysInMonth(int year, int month) const {
+  return app::DaysInMonth(year, month);
+}
 
 void TKvrwin::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
@@ -468,7 +479,8 @@ void TKvrwin::N11Click() {
   // The action has already toggled its check.
   MarqueeLabel1->setVisible(!N11->isChecked());
   try {
-    IniGT1->WriteInteger(QStringLiteral("ツールバー"), QStringLiteral("ToolBar"), N11->isChecked() ? 1 : 0);
+    IniGT1->WriteInteger(QStringLiteral("ツールバー"), QStringLiteral("ToolBar"),
+                         N11->isChecked() ? 1 : 0);
   } catch (const std::system_error& e) {
     platform::ShowErrorBox(this, QString::fromStdString(e.what()));
   }
@@ -483,28 +495,30 @@ void TKvrwin::StartStatusLine() {
       speed = 400;
       IniGT1->WriteInteger(QStringLiteral("流れ文字表示"), QStringLiteral("Speed"), speed);
     }
-    if (IniGT1->ReadBool(QStringLiteral("格言ON/OFF"), QStringLiteral("Kakugen"), Settings.kakugen)) return;
+    if (IniGT1->ReadBool(QStringLiteral("格言ON/OFF"), QStringLiteral("Kakugen"), Settings.kakugen))
+      return;
     QFont font = MarqueeLabel1->font();
-    IniGT1->ReadFont(QStringLiteral("ステータスバーフォント"), QStringLiteral("MarqueeLabelFont"), font);
+    IniGT1->ReadFont(QStringLiteral("ステータスバーフォント"), QStringLiteral("MarqueeLabelFont"),
+                     font);
     MarqueeLabel1->setFont(font);
     auto colour = [this](const char* key) {
-      return static_cast<ColourValue>(IniGT1->ReadInteger(QStringLiteral("ステータスバーフォント"),
-                                                          QString::fromUtf8(key), 0));
+      return static_cast<ColourValue>(
+          IniGT1->ReadInteger(QStringLiteral("ステータスバーフォント"), QString::fromUtf8(key), 0));
     };
     ColourValue word = colour("MarqueeWordColor"), back = colour("MarqueeLabelColor");
     if (word == 0 && back == 0) {
       // Black on black would show nothing: the text becomes yellow, and stays so.
-      IniGT1->WriteInteger(QStringLiteral("ステータスバーフォント"), QStringLiteral("MarqueeWordColor"),
-                           0x00FFFF);
+      IniGT1->WriteInteger(QStringLiteral("ステータスバーフォント"),
+                           QStringLiteral("MarqueeWordColor"), 0x00FFFF);
       word = colour("MarqueeWordColor");
     }
     MarqueeLabel1->SetFontColor(platform::ToQColor(word));
     MarqueeLabel1->SetColor(platform::ToQColor(back));
-    const std::string file =
-        IniGT1->Store().ReadString(sections::Marquee(), "KakuGenFile", "");
+    const std::string file = IniGT1->Store().ReadString(sections::Marquee(), "KakuGenFile", "");
     if (file.empty()) {
-      platform::ShowMessage(this, QStringLiteral("設定ダイアログでスクロール文字用ファイルを選択して下さい."),
-                            QStringLiteral("注意"));
+      platform::ShowMessage(
+          this, QStringLiteral("設定ダイアログでスクロール文字用ファイルを選択して下さい."),
+          QStringLiteral("注意"));
     }
     daydata::TLightStrings lines;
     try {
@@ -531,7 +545,9 @@ void TKvrwin::MarqueeLabel1Begin() {
       QStringLiteral("ステータスバーフォント"), QStringLiteral("MarqueeLabelColor"), 0))));
 }
 
-void TKvrwin::MarqueeLabel1End() { MarqueeLabel1->SetColor(platform::ToQColor(platform::kClBtnFace)); }
+void TKvrwin::MarqueeLabel1End() {
+  MarqueeLabel1->SetColor(platform::ToQColor(platform::kClBtnFace));
+}
 
 void TKvrwin::closeEvent(QCloseEvent* event) {
   FormClose();
@@ -549,14 +565,17 @@ void TKvrwin::FormDestroy() {
   MaximLines.clear();
   try {
     if (HalfMonth != 1) SecondHalfShown = false;
-    IniGT1->WriteInteger(QStringLiteral("半月表示"), QStringLiteral("HalfMonth"), HalfMonth == 1 ? 1 : 0);
+    IniGT1->WriteInteger(QStringLiteral("半月表示"), QStringLiteral("HalfMonth"),
+                         HalfMonth == 1 ? 1 : 0);
     IniGT1->WritePlacement(QStringLiteral("ミルネ"), QStringLiteral("winpos"), *this);
     IniGT1->WriteInteger(QStringLiteral("固定グリッド１幅"), QStringLiteral("1FixedColWidth"),
                          Settings.fixed_col_width);
     IniGT1->WriteInteger(QStringLiteral("固定グリッド2幅"), QStringLiteral(" 2FixedColWidth"),
                          Settings.fixed_col_width);
-    IniGT1->WriteInteger(QStringLiteral("グリッド1高"), QStringLiteral(" 1RowHeight"), Settings.row_height);
-    IniGT1->WriteInteger(QStringLiteral("グリッド2高"), QStringLiteral(" 2RowHeight"), Settings.row_height);
+    IniGT1->WriteInteger(QStringLiteral("グリッド1高"), QStringLiteral(" 1RowHeight"),
+                         Settings.row_height);
+    IniGT1->WriteInteger(QStringLiteral("グリッド2高"), QStringLiteral(" 2RowHeight"),
+                         Settings.row_height);
   } catch (const std::system_error& e) {
     platform::ShowErrorBox(nullptr, QString::fromStdString(e.what()));
   }
@@ -579,7 +598,8 @@ void TKvrwin::SpeedButton27Click(bool down) {
 }
 
 void TKvrwin::WalkDirectories(const fs::path& dir) {
-  for (const platform::FoundFile& entry : platform::FindFiles(dir, "*.*", platform::kAttrDirectory)) {
+  for (const platform::FoundFile& entry :
+       platform::FindFiles(dir, "*.*", platform::kAttrDirectory)) {
     if (entry.name == "." || entry.name == "..") continue;
     // Only plain directories: read-only, hidden or linked ones are skipped with their subtrees.
     if (entry.attributes != platform::kAttrDirectory) continue;
@@ -603,7 +623,8 @@ void TKvrwin::FillDirectoryList() {
     item->setData(Qt::UserRole, PathText(path));
   };
   for (const fs::path& p : chain) {
-    add(p, p == p.root_path() ? PathText(p) : QString::fromStdString(p.filename().string()), depth++);
+    add(p, p == p.root_path() ? PathText(p) : QString::fromStdString(p.filename().string()),
+        depth++);
   }
   DirectoryListBox1->setCurrentRow(DirectoryListBox1->count() - 1);
   std::vector<fs::path> children;
@@ -657,7 +678,8 @@ void TKvrwin::DirectoryListBox1Change() {
     SetCaption(QStringLiteral(" - "));
     BuildMonth();
   } else if (current != StartupDir) {
-    platform::ShowMessage(this, QStringLiteral("データフォルダを移動できるのは起動フォルダ内のみです"),
+    platform::ShowMessage(this,
+                          QStringLiteral("データフォルダを移動できるのは起動フォルダ内のみです"),
                           QStringLiteral("Current_Dir"));
   }
 }

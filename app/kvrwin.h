@@ -21,8 +21,8 @@
 #include "app/main_settings.h"
 #include "app/month_grid_painter.h"
 #include "app/month_model.h"
-#include "calendar/table_holiday_rules.h"
 #include "calendar/lunar_calendar.h"
+#include "calendar/table_holiday_rules.h"
 #include "daydata/light_strings.h"
 
 class QAction;

@@ -34,20 +34,25 @@ void TKvrwin::SetDatePart(int part, int value) {
 
 int TKvrwin::DatePart(int part) const {
   switch (part) {
-    case 1: return ShownDate.year();
-    case 2: return ShownDate.month();
-    case 3: return ShownDate.day();
-    default: return -1;
+    case 1:
+      return ShownDate.year();
+    case 2:
+      return ShownDate.month();
+    case 3:
+      return ShownDate.day();
+    default:
+      return -1;
   }
 }
 
-bool TKvrwin::IsLeapYear(int year) { return year % 4 == 0 && !(year % 100 == 0 && year % 400 != 0); }
+bool TKvrwin::IsLeapYear(int year) {
+  return year % 4 == 0 && !(year % 100 == 0 && year % 400 != 0);
+}
 
 void TKvrwin::StepMonth(int n) {
   if (n == 0) return;
   const int y = ShownDate.year(), m = ShownDate.month(), d = ShownDate.day();
-  QDate reached = n < 0 ? QDate(y, m, 1).addDays(-1)
-                        : QDate(y, m, DaysInMonth(y, m)).addDays(1);
+  QDate reached = n < 0 ? QDate(y, m, 1).addDays(-1) : QDate(y, m, DaysInMonth(y, m)).addDays(1);
   SetDate(QDate(reached.year(), reached.month(),
                 std::min(d, DaysInMonth(reached.year(), reached.month()))));
 }
@@ -64,8 +69,12 @@ void TKvrwin::PrevYear() {
   SetDatePart(1, y - 1);
 }
 
-int TKvrwin::LeftRowDay(int row) const { return HalfMonth == 1 ? row + 17 : row + 1; }
-int TKvrwin::RightRowDay(int row) const { return HalfMonth == 1 ? row + 1 : row + 17; }
+int TKvrwin::LeftRowDay(int row) const {
+  return HalfMonth == 1 ? row + 17 : row + 1;
+}
+int TKvrwin::RightRowDay(int row) const {
+  return HalfMonth == 1 ? row + 1 : row + 17;
+}
 
 int TKvrwin::RowDay(int grid, int row) const {
   const GridMonth& month = grid == 1 ? Shown.left : Shown.right;
@@ -110,7 +119,8 @@ void TKvrwin::PrevHalfMonth() {
   const GridMonth left = Shown.left;
   LeaveHalfMonth();
   StepMonth(-1);
-  SetDate(QDate(left.year, left.month, std::min(ShownDate.day(), DaysInMonth(left.year, left.month))));
+  SetDate(
+      QDate(left.year, left.month, std::min(ShownDate.day(), DaysInMonth(left.year, left.month))));
 }
 
 void TKvrwin::NextHalfMonth() {
@@ -163,7 +173,8 @@ void TKvrwin::NextYearCommand() {
 void TKvrwin::CalendarToggle(bool down) {
   calendar_->SetMinimised(down);
   try {
-    IniGT1->WriteInteger(QStringLiteral("カレンダー表示"), QStringLiteral("CalendarOnOff"), down ? 1 : 0);
+    IniGT1->WriteInteger(QStringLiteral("カレンダー表示"), QStringLiteral("CalendarOnOff"),
+                         down ? 1 : 0);
   } catch (const std::system_error& e) {
     platform::ShowErrorBox(this, QString::fromStdString(e.what()));
   }

@@ -45,9 +45,7 @@ class KvrwinNavigationTest : public KvrwinTest {
     return window_->StringGrid2->Focused() ? 2 : 0;
   }
   QDate Shown() const { return window_->ShownDate; }
-  QDate CalendarDate() const {
-    return QDate(calendar_.Year(), calendar_.Month(), calendar_.Day());
-  }
+  QDate CalendarDate() const { return QDate(calendar_.Year(), calendar_.Month(), calendar_.Day()); }
 
   std::unique_ptr<app::TKvrwin> window_;
   app::ModelCalendarPort calendar_;
@@ -169,7 +167,7 @@ TEST_F(KvrwinNavigationTest, DownAndUpRunAcrossBothGridsAndMonths) {
 
 TEST_F(KvrwinNavigationTest, HalfMonthKeysCrossTheMonthBoundary) {
   ShowDay(2026, 3, 5);
-  window_->PrevHalfMonth();  // 17-28 February | 1-16 March
+  window_->PrevHalfMonth();       // 17-28 February | 1-16 March
   window_->SelectGridRow(1, 11);  // 28 February
   calendar_.Model().GoToDate(2026, 2, 28);
   Key(1, Qt::Key_Down);
@@ -224,7 +222,9 @@ TEST_F(KvrwinNavigationTest, CommandsLeaveHalfMonthDisplayAndTellTheCalendar) {
             today <= 16 ? today - 1 : today - 17);
   window_->CalendarToggle(true);
   EXPECT_TRUE(calendar_.Minimised());
-  EXPECT_EQ(app::IniStore(Ini()).ReadInteger(test_support::Sjis("カレンダー表示"), "CalendarOnOff", 0), 1);
+  EXPECT_EQ(
+      app::IniStore(Ini()).ReadInteger(test_support::Sjis("カレンダー表示"), "CalendarOnOff", 0),
+      1);
 }
 
 TEST_F(KvrwinNavigationTest, MouseOpensByDoubleOrSingleClick) {
@@ -265,12 +265,14 @@ TEST_F(KvrwinNavigationTest, EscapeClosesTheWindow) {
 TEST_F(KvrwinTest, StatusLineSettingsAreMendedAndStored) {
   test_support::WriteBytes(Start() / "maxims.txt", test_support::Sjis("一\r\n二\r\n三\r\n"));
   app::IniStore ini(Ini());
-  ini.WriteString(test_support::Sjis("流れ文字表示"), "KakuGenFile", (Start() / "maxims.txt").string());
+  ini.WriteString(test_support::Sjis("流れ文字表示"), "KakuGenFile",
+                  (Start() / "maxims.txt").string());
   ini.WriteInteger(test_support::Sjis("流れ文字表示"), "Speed", 0);
   auto window = Open();
   EXPECT_TRUE(messages_.isEmpty());
   EXPECT_EQ(ini.ReadInteger(test_support::Sjis("流れ文字表示"), "Speed", -1), 400);
-  EXPECT_EQ(ini.ReadInteger(test_support::Sjis("ステータスバーフォント"), "MarqueeWordColor", -1), 0x00FFFF);
+  EXPECT_EQ(ini.ReadInteger(test_support::Sjis("ステータスバーフォント"), "MarqueeWordColor", -1),
+            0x00FFFF);
   EXPECT_EQ(window->MaximLines, QStringList({"一", "二", "三"}));
   EXPECT_TRUE(window->MarqueeLabel1->Running());
   EXPECT_EQ(window->MarqueeLabel1->Steps(), 400);

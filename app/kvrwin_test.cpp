@@ -107,7 +107,8 @@ TEST_F(KvrwinStartTest, DataFolderToolAcceptsOnlyPlainFoldersBelowStart) {
 
   window->OpenDirectory(Start() / "locked");
   ASSERT_EQ(messages_.size(), 1);
-  EXPECT_EQ(messages_[0], QStringLiteral("Current_Dir|データフォルダを移動できるのは起動フォルダ内のみです"));
+  EXPECT_EQ(messages_[0],
+            QStringLiteral("Current_Dir|データフォルダを移動できるのは起動フォルダ内のみです"));
   window->OpenDirectory(dir_.path() / "outside");
   EXPECT_EQ(messages_.size(), 2);
   window->OpenDirectory(Start());  // the start-up folder itself: nothing
@@ -115,7 +116,8 @@ TEST_F(KvrwinStartTest, DataFolderToolAcceptsOnlyPlainFoldersBelowStart) {
 
   window->OpenDirectory(Start() / "1900");  // 1900 is not a year folder here
   EXPECT_EQ(window->DataDir, Start() / "1900");
-  EXPECT_EQ(window->windowTitle(), QString::fromStdString("ミルネ - " + (Start() / "1900").string()));
+  EXPECT_EQ(window->windowTitle(),
+            QString::fromStdString("ミルネ - " + (Start() / "1900").string()));
   app::IniStore ini(Ini());
   EXPECT_EQ(ini.ReadString(Sjis("フォルダ移動"), "Current_Dir", ""), (Start() / "1900").string());
 

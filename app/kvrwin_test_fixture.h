@@ -42,7 +42,8 @@ class KvrwinTest : public ::testing::Test {
   // and set aside.
   std::unique_ptr<app::TKvrwin> Open() {
     auto window = std::make_unique<app::TKvrwin>();
-    messages_.removeAll(QStringLiteral("注意|設定ダイアログでスクロール文字用ファイルを選択して下さい."));
+    messages_.removeAll(
+        QStringLiteral("注意|設定ダイアログでスクロール文字用ファイルを選択して下さい."));
     return window;
   }
 

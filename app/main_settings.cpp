@@ -5,7 +5,9 @@
 namespace app {
 namespace {
 
-std::string S(const char* utf8) { return cp932::FromUtf8(utf8); }
+std::string S(const char* utf8) {
+  return cp932::FromUtf8(utf8);
+}
 
 void Int(const IniStore& ini, const char* section, const char* key, int& value) {
   value = ini.ReadInteger(S(section), key, value);
@@ -18,8 +20,12 @@ void Colour(const IniStore& ini, const char* section, const char* key, ColourVal
 }  // namespace
 
 namespace sections {
-std::string DataFolder() { return S("フォルダ移動"); }
-std::string Marquee() { return S("流れ文字表示"); }
+std::string DataFolder() {
+  return S("フォルダ移動");
+}
+std::string Marquee() {
+  return S("流れ文字表示");
+}
 }  // namespace sections
 
 void ReadMainSettings(const IniStore& ini, MainSettings& s) {

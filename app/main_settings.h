@@ -25,12 +25,12 @@ struct MainSettings {
   ColourValue cursor_color = 0x00FFE8C8;      // light blue
   ColourValue grid_color = 0x00FFFFFF;        // white
   ColourValue fixed_grid_color = 0x00F0F0F0;  // button face
-  int syu2color = 0;   // Saturday and Sunday are rest days
-  int syu1color = 0;   // Sunday only
-  int siteicolor = 0;  // the weekdays flagged one by one
-  int rest_day[7] = {0, 0, 0, 0, 0, 0, 0};  // Sunday .. Saturday, with siteicolor
-  int syukucolor = 0;     // holiday names shown
-  int syukukyucolor = 0;  // holidays are rest days, drawn red
+  int syu2color = 0;                          // Saturday and Sunday are rest days
+  int syu1color = 0;                          // Sunday only
+  int siteicolor = 0;                         // the weekdays flagged one by one
+  int rest_day[7] = {0, 0, 0, 0, 0, 0, 0};    // Sunday .. Saturday, with siteicolor
+  int syukucolor = 0;                         // holiday names shown
+  int syukukyucolor = 0;                      // holidays are rest days, drawn red
   int rokuyou = 0;
   bool kakugen = false;  // true = maxims not scrolled
   ColourValue title_font_color = 0;

@@ -24,7 +24,9 @@ void TMarqueeLabel::SetSpeed(int ms) {
   timer_.setInterval(TimerInterval());
 }
 
-void TMarqueeLabel::SetSteps(int steps) { steps_ = std::max(steps, 1); }
+void TMarqueeLabel::SetSteps(int steps) {
+  steps_ = std::max(steps, 1);
+}
 
 void TMarqueeLabel::SetDirection(TMarqueeDirection direction) {
   if (direction == direction_) return;
@@ -88,7 +90,9 @@ QString TMarqueeLabel::Line() const {
   return line.remove(QLatin1Char('\r')).remove(QLatin1Char('\n'));
 }
 
-int TMarqueeLabel::TextWidth() const { return QFontMetrics(font()).horizontalAdvance(Line()); }
+int TMarqueeLabel::TextWidth() const {
+  return QFontMetrics(font()).horizontalAdvance(Line());
+}
 
 int TMarqueeLabel::TextX() const {
   const int w = TextWidth() + std::abs(shadow_.OffsetLeft);
@@ -124,7 +128,8 @@ void TMarqueeLabel::paintEvent(QPaintEvent*) {
 }
 
 void TMarqueeLabel::mouseReleaseEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) && OnClick) {
+  if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) &&
+      OnClick) {
     OnClick();
   }
 }

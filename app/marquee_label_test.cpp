@@ -15,7 +15,8 @@ TEST(MarqueeLabel, OnePassCrossesTheLabelAndRaisesItsEvents) {
   label.OnBegin = [&] { ++begins; };
   label.OnStep = [&] { ++steps; };
   label.OnEnd = [&] { ++ends; };
-  const int w = QFontMetrics(label.font()).horizontalAdvance(QStringLiteral("継続は力なり急がば回れ")) + 1;
+  const int w =
+      QFontMetrics(label.font()).horizontalAdvance(QStringLiteral("継続は力なり急がば回れ")) + 1;
   EXPECT_EQ(label.TextX(), 300);  // just beyond the right edge
   label.Start(0);
   label.Start(3);  // a running pass is not restarted

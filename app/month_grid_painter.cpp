@@ -10,7 +10,9 @@ namespace app {
 namespace {
 
 // The text rectangle: the cell less two pixels at the left, the top and the bottom.
-QRect TextRect(const QRect& cell) { return cell.adjusted(2, 2, 0, -2); }
+QRect TextRect(const QRect& cell) {
+  return cell.adjusted(2, 2, 0, -2);
+}
 
 constexpr int kWrap = Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop;
 
@@ -54,7 +56,8 @@ void MonthGridPainter::PaintDate(QPainter& painter, const QRect& cell, const Pai
     const int x = QFontMetrics(days_font).horizontalAdvance(date.date_text);
     painter.setFont(small);
     painter.setPen(date.rokuyou_colour);
-    painter.drawText(text_rect.adjusted(x, 0, 0, 0), Qt::AlignLeft | Qt::AlignTop, date.rokuyou_text);
+    painter.drawText(text_rect.adjusted(x, 0, 0, 0), Qt::AlignLeft | Qt::AlignTop,
+                     date.rokuyou_text);
     painter.setFont(days_font);
   }
   if (!date.holiday_name.isEmpty()) {

@@ -40,8 +40,8 @@ class MonthGridPainter {
   void PaintDate(QPainter& painter, const QRect& cell, const PaintedDate& date,
                  const QFont& days_font, const QColor& today_colour) const;
   // `fill` is the grid colour or the cursor colour.
-  void PaintText(QPainter& painter, const QRect& cell, const PaintedText& text,
-                 const QFont& font, const QColor& fill) const;
+  void PaintText(QPainter& painter, const QRect& cell, const PaintedText& text, const QFont& font,
+                 const QColor& fill) const;
 
  private:
   std::array<std::array<PaintedDate, 16>, 2> dates_;

@@ -18,7 +18,9 @@ app::DateColumn Column(const app::MonthView& view, const app::MainSettings& sett
   return app::BuildDateColumn(view, today, settings, rules, lunar);
 }
 
-app::MonthView Full(int y, int m) { return {y, m, 1, false, false, false}; }
+app::MonthView Full(int y, int m) {
+  return {y, m, 1, false, false, false};
+}
 
 TEST(MonthModel, RowAssignmentInBothModes) {
   app::MonthView feb = Full(2023, 2);
@@ -95,7 +97,7 @@ TEST(MonthModel, WeeklyRestDayRulesApplyInOrder) {
   EXPECT_EQ(c.left[2].date_colour, 0u);
   EXPECT_EQ(c.left[6].date_colour, 0x0000FFu);  // Sunday 7th
   EXPECT_EQ(c.left[5].date_colour, 0xFF0000u);  // Saturday 6th
-  s.syu2color = 1;  // a later rule: Saturday red too
+  s.syu2color = 1;                              // a later rule: Saturday red too
   c = Column(Full(2021, 11), s);
   EXPECT_EQ(c.left[5].date_colour, 0x0000FFu);
   s = {};
@@ -111,7 +113,8 @@ TEST(MonthModel, SummariesFollowYearFoldersAndColourLines) {
   fs::path old = fs::current_path();
   fs::create_directories(dir.path() / "2026");
   fs::create_directories(dir.path() / "2027");
-  test_support::WriteBytes(dir.path() / "2026" / "KVR20261220.dat", "1\r\n" + Sjis("会議") + "\r\n");
+  test_support::WriteBytes(dir.path() / "2026" / "KVR20261220.dat",
+                           "1\r\n" + Sjis("会議") + "\r\n");
   test_support::WriteBytes(dir.path() / "2027" / "KVR20270105.dat", "5\r\nx\r\n");
   test_support::WriteBytes(dir.path() / "2026" / "KVR20260230.dat", "stray\r\n");
   std::array<daydata::TLightStrings, 33> lists;

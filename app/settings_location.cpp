@@ -23,7 +23,9 @@ fs::path& ExecutableDirOverride() {
 }
 }  // namespace
 
-void OverrideExecutableDir(const fs::path& dir) { ExecutableDirOverride() = dir; }
+void OverrideExecutableDir(const fs::path& dir) {
+  ExecutableDirOverride() = dir;
+}
 
 fs::path ExecutableDir() {
   if (!ExecutableDirOverride().empty()) return ExecutableDirOverride();

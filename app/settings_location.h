@@ -27,8 +27,8 @@ void OverrideExecutableDir(const std::filesystem::path& dir);
 
 struct DataFolder {
   std::filesystem::path path;
-  bool is_default = false;  // the "Myデータ" folder of the start-up folder
-  bool must_create = false; // it does not exist yet and start-up makes it
+  bool is_default = false;   // the "Myデータ" folder of the start-up folder
+  bool must_create = false;  // it does not exist yet and start-up makes it
 };
 
 // "Current_Dir" as read from the settings file (already decoded to a path; empty when unset).

@@ -94,6 +94,8 @@ TVersionInfo::TVersionInfo(QWidget* parent)
   }
 }
 
-void TVersionInfo::Button1Click() { close(); }
+void TVersionInfo::Button1Click() {
+  close();
+}
 
 }  // namespace app

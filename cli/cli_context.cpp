@@ -15,7 +15,9 @@ std::vector<Command>& Registry() {
   return commands;
 }
 
-bool IsLeap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+bool IsLeap(int y) {
+  return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+}
 
 }  // namespace
 
@@ -23,7 +25,9 @@ CommandRegistration::CommandRegistration(const char* name, const char* usage, Co
   Registry().push_back({name, usage, run});
 }
 
-const std::vector<Command>& Commands() { return Registry(); }
+const std::vector<Command>& Commands() {
+  return Registry();
+}
 
 std::filesystem::path CliContext::IniPath() const {
   if (ini_option) return *ini_option;

@@ -36,8 +36,10 @@ TEST_F(CliTest, StampAndConfig) {
   EXPECT_EQ(Run("--data d stamp 2026-01-01 元日").status, 0);
   EXPECT_EQ(ReadBytes(dir_.path() / "d" / "2026" / "KVR20260101.dat"), Sjis("元日") + "\r\n");
   EXPECT_EQ(Run("config set フォルダ移動 Current_Dir 'C:\\App\\Myデータ'").status, 0);
-  EXPECT_EQ(ReadBytes(dir_.path() / "v.ini"),
-            "[" + Sjis("フォルダ移動") + "]\r\nCurrent_Dir=\xA2" "C:\\App\\" + Sjis("Myデータ") + "\xA3\r\n");
+  EXPECT_EQ(ReadBytes(dir_.path() / "v.ini"), "[" + Sjis("フォルダ移動") +
+                                                  "]\r\nCurrent_Dir=\xA2"
+                                                  "C:\\App\\" +
+                                                  Sjis("Myデータ") + "\xA3\r\n");
   EXPECT_EQ(Run("config get フォルダ移動 current_dir").out, "C:\\App\\Myデータ\n");
 }
 
@@ -69,7 +71,8 @@ TEST_F(CliTest, MonthListsBothGridsAsTheWindowShowsThem) {
                            Sjis("[祝祭日表示]\r\nSyukucolor=1\r\n[祝祭日休]\r\nSyukukyucolor=1\r\n"
                                 "[六曜表示]\r\nRokuyou=1\r\n"));
   fs::create_directories(dir_.path() / "d" / "2001");
-  test_support::WriteBytes(dir_.path() / "d" / "2001" / "KVR20010108.dat", "1\r\n" + Sjis("式典") + "\r\n\r\nx\r\n");
+  test_support::WriteBytes(dir_.path() / "d" / "2001" / "KVR20010108.dat",
+                           "1\r\n" + Sjis("式典") + "\r\n\r\nx\r\n");
   test_support::CliResult r = Run("--data d month 2001-01");
   ASSERT_EQ(r.status, 0);
   std::vector<std::string> lines;
@@ -77,11 +80,13 @@ TEST_F(CliTest, MonthListsBothGridsAsTheWindowShowsThem) {
     lines.push_back(r.out.substr(pos, end - pos));
   }
   ASSERT_EQ(lines.size(), 32u);
-  EXPECT_EQ(lines[7], "L\t7\t2001-01-08\t 8 月\t (先勝)\t成人の日\t0x000000FF\t0x000000FF\t式典 /  / x");
+  EXPECT_EQ(lines[7],
+            "L\t7\t2001-01-08\t 8 月\t (先勝)\t成人の日\t0x000000FF\t0x000000FF\t式典 /  / x");
   EXPECT_EQ(lines[16 + 14], "R\t14\t2001-01-31\t31 水\t (友引)\t\t0x00000000\t0x00000000\t");
   EXPECT_EQ(lines[16 + 15], "R\t15\t\t\t\t\t\t0x00000000\t");
   r = Run("--data d month 2001-01 --half first");
-  EXPECT_EQ(r.out.substr(0, r.out.find('\n')), "L\t0\t2000-12-17\t17 日\t (友引)\t\t0x00000000\t0x00000000\t");
+  EXPECT_EQ(r.out.substr(0, r.out.find('\n')),
+            "L\t0\t2000-12-17\t17 日\t (友引)\t\t0x00000000\t0x00000000\t");
   EXPECT_EQ(Run("month 2001-13").status, 2);
   EXPECT_EQ(Run("month 2001-01 --half middle").status, 2);
 }

@@ -4,9 +4,9 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <memory>
 #include <ctime>
 #include <iostream>
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -51,7 +51,8 @@ class Output {
     size_t from = 0, prefix_from = 0;
     for (size_t prefix_end : prefix_ends_) {
       const void* lf = std::memchr(utf8.data() + from, '\n', utf8.size() - from);
-      size_t end = lf ? static_cast<size_t>(static_cast<const char*>(lf) - utf8.data()) : utf8.size();
+      size_t end =
+          lf ? static_cast<size_t>(static_cast<const char*>(lf) - utf8.data()) : utf8.size();
       out.append(prefixes_, prefix_from, prefix_end - prefix_from);
       prefix_from = prefix_end;
       out.append(utf8, from, end - from);

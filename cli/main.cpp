@@ -10,7 +10,8 @@ namespace {
 
 void PrintUsage(std::ostream& out) {
   out << "使い方: mirune-cli [--data DIR] [--ini FILE] COMMAND ...\n";
-  for (const cli::Command& command : cli::Commands()) out << "  mirune-cli " << command.usage << "\n";
+  for (const cli::Command& command : cli::Commands())
+    out << "  mirune-cli " << command.usage << "\n";
 }
 
 }  // namespace

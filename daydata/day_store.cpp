@@ -109,7 +109,8 @@ void DayStore::SaveDay(const fs::path& path, std::string_view text, std::string_
   if (code == "1" || code == "2" || code == "3" || code == "4") lines.Insert(0, std::string(code));
   // The folder may have moved if the data folder had to be made anew.
   fs::path target = path;
-  if (!fs::exists(path.parent_path())) target = data_dir_ / path.parent_path().filename() / path.filename();
+  if (!fs::exists(path.parent_path()))
+    target = data_dir_ / path.parent_path().filename() / path.filename();
   Write(target, lines);
 }
 

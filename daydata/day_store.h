@@ -25,9 +25,9 @@ bool IsGridColourLine(std::string_view line);
 
 // Where the entry dialog's colour came from.
 enum class ColourSource {
-  kColourLine,   // a first line holding 0-4, taken out of the text
-  kOutOfRange,   // the first line was an integer outside 0-4: shown black, kept as text
-  kFont,         // no integer first line: the text keeps the font's own colour
+  kColourLine,  // a first line holding 0-4, taken out of the text
+  kOutOfRange,  // the first line was an integer outside 0-4: shown black, kept as text
+  kFont,        // no integer first line: the text keeps the font's own colour
 };
 
 struct LoadedDay {

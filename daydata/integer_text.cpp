@@ -14,7 +14,8 @@ std::optional<std::int32_t> ParseInteger(std::string_view text) {
   if (pos < text.size() && text[pos] == '$') {
     base = 16;
     ++pos;
-  } else if (pos + 1 < text.size() && text[pos] == '0' && (text[pos + 1] == 'x' || text[pos + 1] == 'X')) {
+  } else if (pos + 1 < text.size() && text[pos] == '0' &&
+             (text[pos + 1] == 'x' || text[pos + 1] == 'X')) {
     base = 16;
     pos += 2;
   }

@@ -10,9 +10,13 @@ namespace daydata {
 
 EListError::EListError() : std::runtime_error("インデックスがリストの範囲を超えています") {}
 
-void TLightStrings::Error() const { throw EListError(); }
+void TLightStrings::Error() const {
+  throw EListError();
+}
 
-void TLightStrings::Grow() { SetCapacity(Capacity() + kGrowth); }
+void TLightStrings::Grow() {
+  SetCapacity(Capacity() + kGrowth);
+}
 
 std::int32_t TLightStrings::Add(std::string s) {
   if (count_ == Capacity()) Grow();
@@ -86,8 +90,8 @@ std::string TLightStrings::GetText() const {
 
 void TLightStrings::SetText(std::string_view text) {
   Clear();
-  SetCapacity(static_cast<std::int32_t>(
-      std::min<size_t>(text.size() / kBytesPerLine, kMaxCapacity - 1)));
+  SetCapacity(
+      static_cast<std::int32_t>(std::min<size_t>(text.size() / kBytesPerLine, kMaxCapacity - 1)));
   size_t nul = text.find('\0');
   if (nul != std::string_view::npos) text = text.substr(0, nul);
   size_t pos = 0;
@@ -106,8 +110,8 @@ void TLightStrings::SetText(std::string_view text) {
 
 void TLightStrings::SetFileText(std::string_view bytes) {
   Clear();
-  SetCapacity(static_cast<std::int32_t>(
-      std::min<size_t>(bytes.size() / kBytesPerLine, kMaxCapacity - 1)));
+  SetCapacity(
+      static_cast<std::int32_t>(std::min<size_t>(bytes.size() / kBytesPerLine, kMaxCapacity - 1)));
   size_t eof = bytes.find('\x1A');
   if (eof != std::string_view::npos) bytes = bytes.substr(0, eof);
   size_t pos = 0;
@@ -140,7 +144,9 @@ void TLightStrings::SaveToFile(const std::filesystem::path& path) const {
   }
 }
 
-void TLightStrings::SaveToStream(std::ostream& stream) const { stream << GetText(); }
+void TLightStrings::SaveToStream(std::ostream& stream) const {
+  stream << GetText();
+}
 
 void TLightStrings::LoadFromStream(std::istream& stream) {
   Clear();

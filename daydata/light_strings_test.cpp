@@ -33,7 +33,9 @@ TEST(LightStrings, FileReaderEndsLinesOnlyAtCrAndStopsAtCtrlZ) {
   EXPECT_EQ(FileLines(""), Lines{});
   EXPECT_EQ(FileLines("a\nb"), Lines({"a\nb"}));
   EXPECT_EQ(FileLines("a\rb"), Lines({"a", "b"}));
-  EXPECT_EQ(FileLines("ab\x1A" "cd\r\nef"), Lines({"ab"}));
+  EXPECT_EQ(FileLines("ab\x1A"
+                      "cd\r\nef"),
+            Lines({"ab"}));
   EXPECT_EQ(FileLines("\r\n\r\n"), Lines({"", ""}));
   EXPECT_EQ(FileLines("a\r\r\nb\n\r"), Lines({"a", "", "b\n"}));
   std::string nul("x\0y\r\n", 5);
@@ -133,7 +135,8 @@ TEST(LightStrings, StreamsAndFilesRoundTrip) {
   list.Add(test_support::Sjis("会議"));
   list.Add("");
   list.SaveToFile(dir.path() / "out.dat");
-  EXPECT_EQ(test_support::ReadBytes(dir.path() / "out.dat"), test_support::Sjis("会議") + "\r\n\r\n");
+  EXPECT_EQ(test_support::ReadBytes(dir.path() / "out.dat"),
+            test_support::Sjis("会議") + "\r\n\r\n");
   std::istringstream in("skip|x\ny");
   in.ignore(5);
   list.LoadFromStream(in);

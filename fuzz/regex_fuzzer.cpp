@@ -37,7 +37,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int s = 0; s < dfa.StateCount(); ++s) {
       const auto& ts = dfa.State(s).transitions;
       for (size_t i = 0; i < ts.size(); ++i) {
-        if (ts[i].low > ts[i].high || ts[i].target < 0 || ts[i].target >= dfa.StateCount()) std::abort();
+        if (ts[i].low > ts[i].high || ts[i].target < 0 || ts[i].target >= dfa.StateCount())
+          std::abort();
         if (i > 0 && ts[i].low <= ts[i - 1].high) std::abort();  // sorted and disjoint
       }
     }

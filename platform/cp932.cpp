@@ -28,7 +28,8 @@ class Converter {
   // Converts as much as possible; returns false with errno set where it had to stop.
   bool Run(const char*& in, size_t& in_left, char*& out, size_t& out_left) {
     iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-    return iconv(cd_, const_cast<char**>(&in), &in_left, &out, &out_left) != static_cast<size_t>(-1);
+    return iconv(cd_, const_cast<char**>(&in), &in_left, &out, &out_left) !=
+           static_cast<size_t>(-1);
   }
 
  private:
@@ -111,8 +112,10 @@ std::string Encode(std::u16string_view text, bool* exact) {
       // two units for a surrogate pair.
       size_t skip = 2;
       if (in_left >= 4) {
-        unsigned unit = static_cast<unsigned char>(in[0]) | (static_cast<unsigned char>(in[1]) << 8);
-        unsigned next = static_cast<unsigned char>(in[2]) | (static_cast<unsigned char>(in[3]) << 8);
+        unsigned unit =
+            static_cast<unsigned char>(in[0]) | (static_cast<unsigned char>(in[1]) << 8);
+        unsigned next =
+            static_cast<unsigned char>(in[2]) | (static_cast<unsigned char>(in[3]) << 8);
         if (unit >= 0xD800 && unit <= 0xDBFF && next >= 0xDC00 && next <= 0xDFFF) skip = 4;
       }
       result.push_back('?');

@@ -46,7 +46,8 @@ TEST(FileSystem, FindFilesMapsAttributes) {
       EXPECT_EQ(f.attributes, unsigned(platform::kAttrDirectory));
     }
   }
-  auto hidden = platform::FindFiles(dir.path(), "*", platform::kAttrDirectory | platform::kAttrHidden);
+  auto hidden =
+      platform::FindFiles(dir.path(), "*", platform::kAttrDirectory | platform::kAttrHidden);
   EXPECT_NE(std::find(Names(hidden).begin(), Names(hidden).end(), ".hidden"), Names(hidden).end());
   fs::permissions(dir.path() / "locked", fs::perms::owner_write, fs::perm_options::add);
   EXPECT_TRUE(platform::FindFiles(dir.path() / "missing", "*", 0).empty());

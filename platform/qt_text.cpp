@@ -14,6 +14,8 @@ std::string ToCp932(const QString& text, bool* exact) {
       std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()), text.size()), exact);
 }
 
-std::string Sjis(std::string_view utf8) { return cp932::FromUtf8(utf8); }
+std::string Sjis(std::string_view utf8) {
+  return cp932::FromUtf8(utf8);
+}
 
 }  // namespace platform

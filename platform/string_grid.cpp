@@ -141,7 +141,9 @@ int TStringGrid::VisibleRowCount() const {
   return std::max(count, 1);
 }
 
-bool TStringGrid::Focused() const { return window()->focusWidget() == this; }
+bool TStringGrid::Focused() const {
+  return window()->focusWidget() == this;
+}
 
 int TStringGrid::GridHeight() const {
   int total = 0;
@@ -153,7 +155,8 @@ void TStringGrid::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   painter.fillRect(rect(), palette().color(QPalette::Window));
   // Grid lines show through the one-pixel gaps between the cells.
-  painter.fillRect(QRect(0, 0, width(), std::min(height(), GridHeight())), QColor(0x80, 0x80, 0x80));
+  painter.fillRect(QRect(0, 0, width(), std::min(height(), GridHeight())),
+                   QColor(0x80, 0x80, 0x80));
   canvas_ = &painter;
   for (int row = 0; row < RowCount(); ++row) {
     for (int col = 0; col < ColCount(); ++col) {
@@ -188,13 +191,26 @@ void TStringGrid::keyPressEvent(QKeyEvent* event) {
   int key = event->key();
   emit KeyDown(key, event->modifiers());
   switch (key) {
-    case Qt::Key_Up: SetRow(row_ - 1); break;
-    case Qt::Key_Down: SetRow(row_ + 1); break;
-    case Qt::Key_PageUp: SetRow(row_ - VisibleRowCount()); break;
-    case Qt::Key_PageDown: SetRow(row_ + VisibleRowCount()); break;
-    case Qt::Key_Left: SetCol(col_ - 1); break;
-    case Qt::Key_Right: SetCol(col_ + 1); break;
-    default: break;
+    case Qt::Key_Up:
+      SetRow(row_ - 1);
+      break;
+    case Qt::Key_Down:
+      SetRow(row_ + 1);
+      break;
+    case Qt::Key_PageUp:
+      SetRow(row_ - VisibleRowCount());
+      break;
+    case Qt::Key_PageDown:
+      SetRow(row_ + VisibleRowCount());
+      break;
+    case Qt::Key_Left:
+      SetCol(col_ - 1);
+      break;
+    case Qt::Key_Right:
+      SetCol(col_ + 1);
+      break;
+    default:
+      break;
   }
   event->accept();
 }

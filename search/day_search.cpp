@@ -25,17 +25,18 @@ const std::string& Separator() {
 // Searches every "*.dat" of the working directory.
 void SearchWorkingFolder(TGrep& grep, DaySearchResult& result, const DayResultCallback& on_result) {
   const unsigned all = platform::kAttrHidden | platform::kAttrSystem | platform::kAttrDirectory;
-  std::vector<platform::FoundFile> files = platform::FindFiles(platform::CurrentDir(), "*.dat", all);
-  std::erase_if(files, [](const platform::FoundFile& f) { return f.name == "." || f.name == ".."; });
+  std::vector<platform::FoundFile> files =
+      platform::FindFiles(platform::CurrentDir(), "*.dat", all);
+  std::erase_if(files,
+                [](const platform::FoundFile& f) { return f.name == "." || f.name == ".."; });
   result.files += static_cast<int>(files.size());
   for (const platform::FoundFile& file : files) {
     std::string name = platform::Cp932FromPath(file.name);
     grep.OnMatch = [&](TGrep&, const RE_LineInfo_t& info) {
       std::string line = DayResultLine(name, info.Line);
-      auto at = std::upper_bound(result.lines.begin(), result.lines.end(), line,
-                                 [](const std::string& a, const std::string& b) {
-                                   return ResultLineLess(a, b);
-                                 });
+      auto at = std::upper_bound(
+          result.lines.begin(), result.lines.end(), line,
+          [](const std::string& a, const std::string& b) { return ResultLineLess(a, b); });
       result.lines.insert(at, line);
       if (on_result) on_result(line);
     };

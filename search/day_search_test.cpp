@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-
 #include "daydata/day_store.h"
 #include "platform/cp932.h"
 #include "platform/file_system.h"
@@ -100,9 +99,9 @@ TEST_F(DaySearchTest, DaySearchAllFoldersSkipsNonPlainFolders) {
   TGrep grep;
   DaySearchResult r = SearchAllFolders(grep, "b", Data());
   fs::permissions(Data() / "ro", fs::perms::owner_write, fs::perm_options::add);
-  EXPECT_EQ(Utf8(r.lines), (std::vector<std::string>{
-                               "1998/07/07   ：    abc", "2001/03/01   ：    abc",
-                               "2003/03/03   ：    abc", "2005/05/05   ：    abc"}));
+  EXPECT_EQ(Utf8(r.lines),
+            (std::vector<std::string>{"1998/07/07   ：    abc", "2001/03/01   ：    abc",
+                                      "2003/03/03   ：    abc", "2005/05/05   ：    abc"}));
 }
 
 TEST_F(DaySearchTest, DaySearchUnreadableFileIsSkipped) {

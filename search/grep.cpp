@@ -18,7 +18,9 @@ namespace {
 
 constexpr size_t kNone = static_cast<size_t>(-1);
 
-bool IsLineEnd(unsigned char b) { return b == '\n' || b == '\r'; }
+bool IsLineEnd(unsigned char b) {
+  return b == '\n' || b == '\r';
+}
 
 // The first line end (LF or CR) in [from, to), or kNone.
 size_t FindLineEnd(const unsigned char* buf, size_t from, size_t to) {
@@ -63,8 +65,9 @@ std::uint64_t CountLineEnds(const unsigned char* buf, size_t from, size_t to) {
     for (int round = 0; round < 255 && i + 17 <= to; ++round, i += 16) {
       __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i*>(buf + i));
       __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(buf + i + 1));
-      __m128i ends = _mm_or_si128(_mm_cmpeq_epi8(here, lf),
-                                  _mm_andnot_si128(_mm_cmpeq_epi8(next, lf), _mm_cmpeq_epi8(here, cr)));
+      __m128i ends =
+          _mm_or_si128(_mm_cmpeq_epi8(here, lf),
+                       _mm_andnot_si128(_mm_cmpeq_epi8(next, lf), _mm_cmpeq_epi8(here, cr)));
       lanes = _mm_add_epi8(lanes, _mm_and_si128(ends, one));
     }
     __m128i sums = _mm_sad_epu8(lanes, _mm_setzero_si128());
@@ -129,8 +132,8 @@ void TGrep::SetRegExp(const std::string& pattern) {
   matcher_ = IsLiteral() ? Matcher::kString : Matcher::kAutomaton;
 }
 
-void TGrep::Report(TTxtFile& file, const unsigned char* buffer, size_t line_start,
-                   size_t line_end, int line_no) {
+void TGrep::Report(TTxtFile& file, const unsigned char* buffer, size_t line_start, size_t line_end,
+                   int line_no) {
   file.Yield();
   // One record for all reports keeps its string's storage from line to line.
   info_.Line.assign(reinterpret_cast<const char*>(buffer) + line_start, line_end - line_start);
@@ -247,8 +250,9 @@ void TGrep::ByTable(TTxtFile& file, const TGrepAutomaton& a) {
   const bool one_string = matcher_ == Matcher::kString && !LiteralText().empty() &&
                           LiteralText().find('\n') == std::string::npos;
   const bool literal = one_string || (!required.empty() && Automaton().RequiredTextsSuffice());
-  const std::vector<std::string> strings =
-      one_string ? std::vector<std::string>{LiteralText()} : literal ? required : std::vector<std::string>{};
+  const std::vector<std::string> strings = one_string ? std::vector<std::string>{LiteralText()}
+                                           : literal  ? required
+                                                      : std::vector<std::string>{};
   size_t longest = 1;
   for (const std::string& text : strings) longest = std::max(longest, text.size());
   if (one_string) next_hit.assign(1, 0);
@@ -424,7 +428,7 @@ void TGrep::ByTable(TTxtFile& file, const TGrepAutomaton& a) {
       size_t h = kNone, h_end = kNone;
       for (size_t k = 0; k < required.size(); ++k) {
         if (next_hit[k] == kNone - 1 || (next_hit[k] != kNone && next_hit[k] < pos)) {
-              const unsigned char* hit = FindBytes(buf + pos, n - pos, required[k]);
+          const unsigned char* hit = FindBytes(buf + pos, n - pos, required[k]);
           next_hit[k] = hit ? static_cast<size_t>(hit - buf) : kNone;
         }
         if (next_hit[k] < h) {

@@ -13,7 +13,9 @@ namespace {
 
 constexpr RECode kLineFeed = 10;
 
-bool IsLineEnd(unsigned b) { return b == '\n' || b == '\r'; }
+bool IsLineEnd(unsigned b) {
+  return b == '\n' || b == '\r';
+}
 
 struct VectorHash {
   size_t operator()(const std::vector<int>& v) const {
@@ -73,7 +75,8 @@ std::shared_ptr<const TGrepAutomaton> TGrepAutomaton::Build(const TRE_DFA& dfa) 
   {
     std::vector<bool> seen(static_cast<size_t>(dfa.StateCount()), false);
     std::vector<int> work;
-    for (const TRE_DFATransition& t : dfa.State(dfa.Initial()).transitions) work.push_back(t.target);
+    for (const TRE_DFATransition& t : dfa.State(dfa.Initial()).transitions)
+      work.push_back(t.target);
     while (!work.empty()) {
       int s = work.back();
       work.pop_back();
@@ -102,7 +105,8 @@ std::shared_ptr<const TGrepAutomaton> TGrepAutomaton::Build(const TRE_DFA& dfa) 
   cuts.erase(std::unique(cuts.begin(), cuts.end()), cuts.end());
   std::vector<int> code_interval(0x10000);
   for (size_t k = 0; k + 1 < cuts.size(); ++k) {
-    std::fill(code_interval.begin() + cuts[k], code_interval.begin() + cuts[k + 1], static_cast<int>(k));
+    std::fill(code_interval.begin() + cuts[k], code_interval.begin() + cuts[k + 1],
+              static_cast<int>(k));
   }
 
   std::unordered_map<std::vector<int>, int, VectorHash> set_index;
@@ -179,7 +183,8 @@ std::shared_ptr<const TGrepAutomaton> TGrepAutomaton::Build(const TRE_DFA& dfa) 
           lead_row[t] = IsLineEnd(t) ? special(SpecialKind::kLoneLead, id, static_cast<int>(b))
                                      : step(static_cast<RECode>(b << 8 | t));
         }
-        auto [it, added] = lead_rows.emplace(std::move(lead_row), static_cast<int>(lead_rows.size()));
+        auto [it, added] =
+            lead_rows.emplace(std::move(lead_row), static_cast<int>(lead_rows.size()));
         row[b] = -(2 << 28) - it->second;  // a lead row, numbered below
       } else {
         row[b] = step(static_cast<RECode>(b));
@@ -216,8 +221,10 @@ std::shared_ptr<const TGrepAutomaton> TGrepAutomaton::Build(const TRE_DFA& dfa) 
   full[after_return] = full[lf0_set];
   full[after_return]['\n'] = lf0_set;  // the line feed of CR LF ends no further line
   full[done].assign(256, done);
-  full[done]['\n'] = resolve(lf0_accepts ? special(SpecialKind::kLineAccept, empty_set, 0) : kSetBias + lf0_set);
-  full[done]['\r'] = resolve(lf0_accepts ? special(SpecialKind::kLineAccept, empty_set, 0) : -(1 << 30));
+  full[done]['\n'] =
+      resolve(lf0_accepts ? special(SpecialKind::kLineAccept, empty_set, 0) : kSetBias + lf0_set);
+  full[done]['\r'] =
+      resolve(lf0_accepts ? special(SpecialKind::kLineAccept, empty_set, 0) : -(1 << 30));
 
   // Bytes that every row treats alike share a column.
   std::map<std::vector<std::int32_t>, int> columns;
@@ -232,7 +239,8 @@ std::shared_ptr<const TGrepAutomaton> TGrepAutomaton::Build(const TRE_DFA& dfa) 
   for (int r = 0; r < row_count; ++r) {
     for (unsigned b = 0; b < 256; ++b) {
       std::int32_t e = full[r][b];
-      a.table_[static_cast<size_t>(r) * a.classes_ + a.byte_class_[b]] = e >= 0 ? e * a.classes_ : e;
+      a.table_[static_cast<size_t>(r) * a.classes_ + a.byte_class_[b]] =
+          e >= 0 ? e * a.classes_ : e;
     }
   }
   a.start_ = empty_set * a.classes_;

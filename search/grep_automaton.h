@@ -31,20 +31,22 @@ class TGrepAutomaton {
   };
   struct Special {
     SpecialKind kind;
-    int set;               // the set of automaton states before the byte
-    unsigned char lead;    // kLoneLead: the lead byte
+    int set;             // the set of automaton states before the byte
+    unsigned char lead;  // kLoneLead: the lead byte
   };
 
   // Table entries: row offsets (row * ClassCount()) or, when negative, -(1 + special index).
   const std::int32_t* Table() const { return table_.data(); }
   const std::uint8_t* ByteClass() const { return byte_class_.data(); }
   int ClassCount() const { return classes_; }
-  std::int32_t StartRow() const { return start_; }       // before the leading line feed
-  std::int32_t LineStartRow() const { return lf0_; }     // after a line feed
-  std::int32_t AfterReturnRow() const { return lf0cr_; } // after a carriage return
-  std::int32_t DoneRow() const { return done_; }         // the rest of a reported line
+  std::int32_t StartRow() const { return start_; }        // before the leading line feed
+  std::int32_t LineStartRow() const { return lf0_; }      // after a line feed
+  std::int32_t AfterReturnRow() const { return lf0cr_; }  // after a carriage return
+  std::int32_t DoneRow() const { return done_; }          // the rest of a reported line
   bool LineHeadAccepts() const { return lf0_accepts_; }
-  const Special& SpecialAt(std::int32_t entry) const { return specials_[static_cast<size_t>(-entry - 1)]; }
+  const Special& SpecialAt(std::int32_t entry) const {
+    return specials_[static_cast<size_t>(-entry - 1)];
+  }
 
   // After a lone lead byte: whether the set, having read that byte as a character, accepts at
   // once, or else accepts at the line end that follows.

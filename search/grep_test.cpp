@@ -15,7 +15,9 @@
 namespace search {
 namespace {
 
-std::string S(const char* utf8) { return cp932::FromUtf8(utf8); }
+std::string S(const char* utf8) {
+  return cp932::FromUtf8(utf8);
+}
 
 struct Hit {
   int line;
@@ -23,7 +25,9 @@ struct Hit {
   bool operator==(const Hit&) const = default;
 };
 
-std::ostream& operator<<(std::ostream& out, const Hit& h) { return out << h.line << ":" << h.text; }
+std::ostream& operator<<(std::ostream& out, const Hit& h) {
+  return out << h.line << ":" << h.text;
+}
 
 class GrepTest : public ::testing::Test {
  protected:
@@ -35,7 +39,9 @@ class GrepTest : public ::testing::Test {
     grep.SetRegExp(pattern);
     grep.SetStartByStart(start_by_start);
     std::vector<Hit> hits;
-    grep.OnMatch = [&](TGrep&, const RE_LineInfo_t& info) { hits.push_back({info.LineNo, info.Line}); };
+    grep.OnMatch = [&](TGrep&, const RE_LineInfo_t& info) {
+      hits.push_back({info.LineNo, info.Line});
+    };
     grep.Grep(file);
     return hits;
   }
@@ -83,13 +89,17 @@ TEST_F(GrepTest, GrepEmptyMatchesNeedOneCharacter) {
 TEST_F(GrepTest, GrepNulReadsAsBlank) {
   std::string text("a\0b\nab\n", 7);
   EXPECT_EQ(Both("a b", text), (Hits{{1, "a b"}}));
-  EXPECT_EQ(Both("a.b", text), (Hits{{1, "a b"}, }));
+  EXPECT_EQ(Both("a.b", text), (Hits{
+                                   {1, "a b"},
+                               }));
 }
 
 TEST_F(GrepTest, GrepDoubleByteCharactersAreNeverSplit) {
   // か (82 A9) followed by あ (82 A0): the bytes A9 82 never pair up as a character; in
   // 81 82 A0 the bytes 82 A0 straddle two characters; the second byte of ア (83 41) is no A.
-  std::string text = S("かあ") + "\n" + S("ア") + "\n" + "\x81\x82\xA0" "\n";
+  std::string text = S("かあ") + "\n" + S("ア") + "\n" +
+                     "\x81\x82\xA0"
+                     "\n";
   EXPECT_EQ(Both(S("あ"), text), (Hits{{1, S("かあ")}}));
   EXPECT_EQ(Both("A", text), Hits{});
   EXPECT_EQ(Both(S("[ぁ-ん]"), text), (Hits{{1, S("かあ")}}));
@@ -121,7 +131,8 @@ TEST_F(GrepTest, GrepLongLineAcrossBlocksMatchedNearItsEnd) {
   EXPECT_EQ(Both("^$", t2), Hits{});
   // A fixed string (and a pattern) straddling the end of the first block is still found.
   for (size_t back : {1, 2, 3, 5}) {
-    std::string t3 = "x\n" + std::string(TTxtFile::kBlockSize - 2 - back, 'y') + S("会議室") + "\nz\n";
+    std::string t3 =
+        "x\n" + std::string(TTxtFile::kBlockSize - 2 - back, 'y') + S("会議室") + "\nz\n";
     EXPECT_EQ(Both(S("会議室"), t3).size(), 1u) << back;
     EXPECT_EQ(Both(S("会議室|締切"), t3).size(), 1u) << back;
     EXPECT_EQ(Both(S("締切|会議室"), t3).size(), 1u) << back;
@@ -181,11 +192,12 @@ TEST_F(GrepTest, GrepMatcherChoiceAndFaultyPattern) {
 // against random texts with every kind of line end.
 TEST_F(GrepTest, GrepByteTableAgreesWithStartByStart) {
   std::mt19937 rng(12345);
-  const std::vector<std::string> atoms = {"a", "b", S("あ"), S("ア"), ".", "[ab]", "[^a]",
-                                          S("[ぁ-ん]"), "^", "$", "\\n", "(a|b)", "x?",
-                                          "\\x82", "[\\x01-\\x20]"};
-  const std::vector<std::string> pieces = {"a", "b", " ", "\n", "\r", "\r\n", S("あ"), S("ア"),
-                                           "\x82", "\xA0", std::string(1, '\0'), "x"};
+  const std::vector<std::string> atoms = {"a",    "b",     S("あ"),      S("ア"), ".",
+                                          "[ab]", "[^a]",  S("[ぁ-ん]"), "^",     "$",
+                                          "\\n",  "(a|b)", "x?",         "\\x82", "[\\x01-\\x20]"};
+  const std::vector<std::string> pieces = {
+      "a", "b", " ", "\n", "\r", "\r\n", S("あ"), S("ア"), "\x82", "\xA0", std::string(1, '\0'),
+      "x"};
   for (int round = 0; round < 800; ++round) {
     std::string pattern;
     int len = 1 + static_cast<int>(rng() % 4);

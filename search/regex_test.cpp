@@ -13,7 +13,9 @@
 namespace search {
 namespace {
 
-std::string S(const char* utf8) { return cp932::FromUtf8(utf8); }
+std::string S(const char* utf8) {
+  return cp932::FromUtf8(utf8);
+}
 
 // Runs the automaton from its initial state over whole characters of `text` and tells whether
 // it ends in an accepting state (the whole text matched).

@@ -36,9 +36,13 @@ bool Better(const AnyOf& a, const AnyOf& b) {
   return !a.empty() && (b.empty() || a.size() < b.size());
 }
 
-const AnyOf& Best(const AnyOf& a, const AnyOf& b) { return Better(b, a) ? b : a; }
+const AnyOf& Best(const AnyOf& a, const AnyOf& b) {
+  return Better(b, a) ? b : a;
+}
 
-AnyOf One(const std::string& text) { return text.empty() ? AnyOf{} : AnyOf{text}; }
+AnyOf One(const std::string& text) {
+  return text.empty() ? AnyOf{} : AnyOf{text};
+}
 
 }  // namespace
 
@@ -94,7 +98,8 @@ std::vector<std::string> RequiredTexts(TRENode* root, bool* sufficient) {
           // Either side's strings will do; keep the set small enough to search quickly.
           for (const AnyOf* side : {&l.must, &r.must}) {
             for (const std::string& text : *side) {
-              if (std::find(f.must.begin(), f.must.end(), text) == f.must.end()) f.must.push_back(text);
+              if (std::find(f.must.begin(), f.must.end(), text) == f.must.end())
+                f.must.push_back(text);
             }
           }
           if (f.must.size() > kMaxAlternatives) {

@@ -10,7 +10,8 @@
 namespace search {
 
 bool IsTextCode(RECode code) {
-  if (code < 0x100) return code != 0 && code != 13 && !cp932::IsLeadByte(static_cast<unsigned char>(code));
+  if (code < 0x100)
+    return code != 0 && code != 13 && !cp932::IsLeadByte(static_cast<unsigned char>(code));
   unsigned trail = code & 0xFF;
   return cp932::IsLeadByte(static_cast<unsigned char>(code >> 8)) && trail != 0 && trail != 10 &&
          trail != 13;
@@ -109,10 +110,9 @@ TRE_DFA::TRE_DFA(const TRE_NFA& nfa) {
       states_[current].transitions.push_back({label.first, label.second, id});
       bytes += sizeof(TRE_DFATransition);
     }
-    std::stable_sort(states_[current].transitions.begin(), states_[current].transitions.end(),
-                     [](const TRE_DFATransition& a, const TRE_DFATransition& b) {
-                       return a.low < b.low;
-                     });
+    std::stable_sort(
+        states_[current].transitions.begin(), states_[current].transitions.end(),
+        [](const TRE_DFATransition& a, const TRE_DFATransition& b) { return a.low < b.low; });
   }
   DetectLiteral();
 }

@@ -9,9 +9,12 @@ namespace search {
 
 class TRE_NFAStateSet {
  public:
-  explicit TRE_NFAStateSet(int state_count) : bits_(static_cast<size_t>(state_count) / 8 + 1, '\0') {}
+  explicit TRE_NFAStateSet(int state_count)
+      : bits_(static_cast<size_t>(state_count) / 8 + 1, '\0') {}
 
-  void Include(int state) { bits_[static_cast<size_t>(state) >> 3] |= static_cast<char>(1 << (state & 7)); }
+  void Include(int state) {
+    bits_[static_cast<size_t>(state) >> 3] |= static_cast<char>(1 << (state & 7));
+  }
   bool Has(int state) const {
     return (static_cast<unsigned char>(bits_[static_cast<size_t>(state) >> 3]) >> (state & 7)) & 1;
   }

@@ -75,7 +75,8 @@ void TREParseTree::Partition(const std::vector<RECode>& extra) {
       nodes.push_back(MakeLeaf(static_cast<RECode>(piece_low), static_cast<RECode>(piece_high)));
     }
     TRENode* chain = nodes[0];
-    for (size_t i = 1; i + 1 < nodes.size(); ++i) chain = MakeNode(RENodeKind::kAlt, chain, nodes[i]);
+    for (size_t i = 1; i + 1 < nodes.size(); ++i)
+      chain = MakeNode(RENodeKind::kAlt, chain, nodes[i]);
     leaf->kind = RENodeKind::kAlt;
     leaf->left = chain;
     leaf->right = nodes.back();

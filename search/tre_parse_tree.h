@@ -15,8 +15,8 @@ namespace search {
 
 enum class RENodeKind {
   kLeaf,
-  kHead,    // "^"; holds the code of the character "^"
-  kTail,    // "$"; holds the code of the character "$"
+  kHead,  // "^"; holds the code of the character "^"
+  kTail,  // "$"; holds the code of the character "$"
   kConcat,
   kAlt,
   kRepeat,

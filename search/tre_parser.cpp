@@ -41,8 +41,7 @@ TRENode* TREParser::Branch() {
 }
 
 static bool IsPostfix(RETokenKind kind) {
-  return kind == RETokenKind::kStar || kind == RETokenKind::kPlus ||
-         kind == RETokenKind::kQuestion;
+  return kind == RETokenKind::kStar || kind == RETokenKind::kPlus || kind == RETokenKind::kQuestion;
 }
 
 TRENode* TREParser::Factor() {
@@ -130,7 +129,8 @@ TRENode* TREParser::Class(bool negated) {
       for (auto [item_low, item_high] : merged) {
         if (item_high < low || item_low > any_high) continue;
         if (item_low > low) {
-          TRENode* leaf = tree_.MakeLeaf(static_cast<RECode>(low), static_cast<RECode>(item_low - 1));
+          TRENode* leaf =
+              tree_.MakeLeaf(static_cast<RECode>(low), static_cast<RECode>(item_low - 1));
           node = node ? tree_.MakeNode(RENodeKind::kAlt, node, leaf) : leaf;
         }
         low = item_high + 1;

@@ -208,7 +208,8 @@ std::string TREPreProcessor::Process(const std::string& pattern) const {
   return text;
 }
 
-std::string TREPreProcessor::Expand(const std::string& pattern, const std::vector<REDictionary>& dics) {
+std::string TREPreProcessor::Expand(const std::string& pattern,
+                                    const std::vector<REDictionary>& dics) {
   TREScanner scanner(pattern);
   std::vector<ScannedToken> tokens;
   for (;;) {

@@ -7,7 +7,9 @@ namespace search {
 
 namespace msg = regexp_message;
 
-void TREScanner::Fail(const char* message) const { throw ERegExpParser(message, Position()); }
+void TREScanner::Fail(const char* message) const {
+  throw ERegExpParser(message, Position());
+}
 
 REToken TREScanner::GetToken() {
   if (in_class_) {
@@ -47,10 +49,18 @@ RECode TREScanner::ReadEscapeOrChar() {
   if (AtEnd()) Fail(msg::kNothingAfterBackslash);
   unsigned char c = Peek();
   switch (c) {
-    case 'b': ++pos_; return 8;
-    case 'n': ++pos_; return 10;
-    case 'r': ++pos_; return 13;
-    case 't': ++pos_; return 9;
+    case 'b':
+      ++pos_;
+      return 8;
+    case 'n':
+      ++pos_;
+      return 10;
+    case 'r':
+      ++pos_;
+      return 13;
+    case 't':
+      ++pos_;
+      return 9;
     case 'x': {
       ++pos_;
       unsigned value = 0;
@@ -86,16 +96,36 @@ REToken TREScanner::NextToken() {
   unsigned char c = Peek();
   RETokenKind kind;
   switch (c) {
-    case '|': kind = RETokenKind::kAlt; break;
-    case '(': kind = RETokenKind::kLParen; break;
-    case ')': kind = RETokenKind::kRParen; break;
-    case '*': kind = RETokenKind::kStar; break;
-    case '+': kind = RETokenKind::kPlus; break;
-    case '?': kind = RETokenKind::kQuestion; break;
-    case '.': kind = RETokenKind::kAny; break;
-    case '^': kind = RETokenKind::kHead; break;
-    case '$': kind = RETokenKind::kTail; break;
-    case ']': kind = RETokenKind::kClassEnd; break;
+    case '|':
+      kind = RETokenKind::kAlt;
+      break;
+    case '(':
+      kind = RETokenKind::kLParen;
+      break;
+    case ')':
+      kind = RETokenKind::kRParen;
+      break;
+    case '*':
+      kind = RETokenKind::kStar;
+      break;
+    case '+':
+      kind = RETokenKind::kPlus;
+      break;
+    case '?':
+      kind = RETokenKind::kQuestion;
+      break;
+    case '.':
+      kind = RETokenKind::kAny;
+      break;
+    case '^':
+      kind = RETokenKind::kHead;
+      break;
+    case '$':
+      kind = RETokenKind::kTail;
+      break;
+    case ']':
+      kind = RETokenKind::kClassEnd;
+      break;
     case '[':
       ++pos_;
       if (Peek() == '^' && !AtEnd()) {

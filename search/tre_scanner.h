@@ -55,8 +55,8 @@ class TREScanner {
   unsigned char Peek(size_t ahead = 0) const {
     return pos_ + ahead < pattern_.size() ? static_cast<unsigned char>(pattern_[pos_ + ahead]) : 0;
   }
-  RECode ReadChar();           // a character without escapes
-  RECode ReadEscapeOrChar();   // a character, "\" escapes included
+  RECode ReadChar();          // a character without escapes
+  RECode ReadEscapeOrChar();  // a character, "\" escapes included
 
   std::string pattern_;
   size_t pos_ = 0;

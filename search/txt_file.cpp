@@ -66,7 +66,8 @@ bool TTxtFile::ReadBlock(size_t keep) {
     // A NUL of the file reads as a blank.
     char* block = buffer_.data() + base;
     for (char* nul = static_cast<char*>(std::memchr(block, 0, got)); nul;
-         nul = static_cast<char*>(std::memchr(nul + 1, 0, got - static_cast<size_t>(nul + 1 - block)))) {
+         nul = static_cast<char*>(
+             std::memchr(nul + 1, 0, got - static_cast<size_t>(nul + 1 - block)))) {
       *nul = ' ';
       if (nul + 1 == block + got) break;
     }

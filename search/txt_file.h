@@ -42,7 +42,9 @@ class TTxtFile {
   // next block behind the rest. Returns false, changing nothing, when the file has no more bytes.
   bool ReadBlock(size_t keep);
 
-  const unsigned char* Data() const { return reinterpret_cast<const unsigned char*>(buffer_.data()); }
+  const unsigned char* Data() const {
+    return reinterpret_cast<const unsigned char*>(buffer_.data());
+  }
   size_t Size() const { return size_; }
   // True once the last block is in the buffer (with its closing line feed).
   bool AtEof() const { return eof_; }

@@ -25,7 +25,8 @@ TempDir::TempDir() {
 TempDir::~TempDir() {
   std::error_code ec;
   // Give back write rights that a test took away, so that everything can be removed.
-  for (auto it = fs::recursive_directory_iterator(path_, ec); !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+  for (auto it = fs::recursive_directory_iterator(path_, ec);
+       !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
     fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
   }
   fs::remove_all(path_, ec);
@@ -54,6 +55,8 @@ int RunWithFileSizeLimit(long max_file_bytes, const std::function<int()>& body) 
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-std::string Sjis(const std::string& utf8) { return cp932::FromUtf8(utf8); }
+std::string Sjis(const std::string& utf8) {
+  return cp932::FromUtf8(utf8);
+}
 
 }  // namespace test_support

@@ -9,7 +9,9 @@
 namespace widgets {
 namespace {
 
-QColor Entry(std::uint32_t value) { return platform::ToQColor(value & 0xFFFFFF); }
+QColor Entry(std::uint32_t value) {
+  return platform::ToQColor(value & 0xFFFFFF);
+}
 
 }  // namespace
 
@@ -25,24 +27,46 @@ bool TGradBox::Change(T& field, T value) {
   return true;
 }
 
-void TGradBox::SetTopColor(std::uint32_t c) { if (Change(top_color_, c)) update(); }
-void TGradBox::SetLastColor(std::uint32_t c) { if (Change(last_color_, c)) update(); }
-void TGradBox::SetGradStyle(TGradStyle s) { if (Change(grad_style_, s)) update(); }
+void TGradBox::SetTopColor(std::uint32_t c) {
+  if (Change(top_color_, c)) update();
+}
+void TGradBox::SetLastColor(std::uint32_t c) {
+  if (Change(last_color_, c)) update();
+}
+void TGradBox::SetGradStyle(TGradStyle s) {
+  if (Change(grad_style_, s)) update();
+}
 void TGradBox::SetOutLineColor(std::uint32_t c) {
   if (Change(outline_color_, c) && draw_outline_) update();
 }
-void TGradBox::SetDrawOutLine(bool d) { if (Change(draw_outline_, d)) update(); }
-void TGradBox::SetCaptionLeft(int l) { if (Change(caption_left_, l)) update(); }
-void TGradBox::SetCaptionTop(int t) { if (Change(caption_top_, t)) update(); }
-void TGradBox::SetFont3D(bool on) { if (Change(font_3d_, on)) update(); }
-void TGradBox::SetStyle3D(TFontStyle3D s) { if (Change(style_3d_, s)) update(); }
+void TGradBox::SetDrawOutLine(bool d) {
+  if (Change(draw_outline_, d)) update();
+}
+void TGradBox::SetCaptionLeft(int l) {
+  if (Change(caption_left_, l)) update();
+}
+void TGradBox::SetCaptionTop(int t) {
+  if (Change(caption_top_, t)) update();
+}
+void TGradBox::SetFont3D(bool on) {
+  if (Change(font_3d_, on)) update();
+}
+void TGradBox::SetStyle3D(TFontStyle3D s) {
+  if (Change(style_3d_, s)) update();
+}
 void TGradBox::SetFontDepth(int d) {
   d = std::clamp(d, 0, 255);  // a byte
   if (Change(font_depth_, d) && font_3d_) update();
 }
-void TGradBox::SetBackFont(std::uint32_t c) { if (Change(back_font_, c) && font_3d_) update(); }
-void TGradBox::SetCaption(const QString& c) { if (Change(caption_, c)) update(); }
-void TGradBox::SetFontColor(std::uint32_t c) { if (Change(font_color_, c)) update(); }
+void TGradBox::SetBackFont(std::uint32_t c) {
+  if (Change(back_font_, c) && font_3d_) update();
+}
+void TGradBox::SetCaption(const QString& c) {
+  if (Change(caption_, c)) update();
+}
+void TGradBox::SetFontColor(std::uint32_t c) {
+  if (Change(font_color_, c)) update();
+}
 
 void TGradBox::paintEvent(QPaintEvent*) {
   QPainter painter(this);
@@ -51,7 +75,8 @@ void TGradBox::paintEvent(QPaintEvent*) {
     std::uint32_t top = platform::ToColourValue(platform::ToQColor(top_color_));
     std::uint32_t last = platform::ToColourValue(platform::ToQColor(last_color_));
     table_ = forward ? MakeGradientTable(top, last) : MakeGradientTable(last, top);
-    bool vertical = grad_style_ == TGradStyle::gsTopBottom || grad_style_ == TGradStyle::gsBottomTop;
+    bool vertical =
+        grad_style_ == TGradStyle::gsTopBottom || grad_style_ == TGradStyle::gsBottomTop;
     double step = (vertical ? height() : width()) / 255.0;
     int band = static_cast<int>(std::lrint(step + 1));
     for (int i = 0; i < 256; ++i) {

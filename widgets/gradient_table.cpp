@@ -20,7 +20,10 @@ GradientTable MakeGradientTable(std::uint32_t start, std::uint32_t end) {
       value[c] -= step[c];
       // Halves round to even, as the platform's rounding does.
       long channel = std::lrint(value[c]);
-      colour |= static_cast<std::uint32_t>(channel < 0 ? 0 : channel > 255 ? 255 : channel) << (8 * c);
+      colour |= static_cast<std::uint32_t>(channel < 0     ? 0
+                                           : channel > 255 ? 255
+                                                           : channel)
+                << (8 * c);
     }
     table[static_cast<size_t>(i)] = colour;
   }

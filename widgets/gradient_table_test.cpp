@@ -19,7 +19,7 @@ TEST(GradientTable, ChannelsMoveIndependently) {
   EXPECT_EQ(t[0], 0x0040FFu);
   EXPECT_EQ(t[255], 0xFF4000u);
   for (uint32_t c : t) EXPECT_EQ((c >> 8) & 0xFF, 0x40u);
-  EXPECT_EQ(t[51] & 0xFF, 204u);          // 255 - 51
+  EXPECT_EQ(t[51] & 0xFF, 204u);  // 255 - 51
   EXPECT_EQ((t[51] >> 16) & 0xFF, 51u);
 }
 
