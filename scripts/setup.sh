@@ -15,6 +15,7 @@ packages=(
   xvfb xauth xdotool imagemagick
   lhasa libarchive-tools jlha-utils gzip
   python3 grep
+  qt6-translations-l10n zip unzip faketime poppler-utils desktop-file-utils
 )
 
 missing=()
@@ -27,8 +28,8 @@ if ((${#missing[@]})); then
   [ "$(id -u)" -eq 0 ] || sudo="sudo"
   echo "setup: installing ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive
-  $sudo apt-get update -qq
-  $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  $sudo apt-get -o DPkg::Lock::Timeout=900 update -qq
+  $sudo apt-get -o DPkg::Lock::Timeout=900 install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
 # A Japanese UTF-8 locale keeps window titles and dates right when LANG=ja_JP.UTF-8.
