@@ -27,11 +27,4 @@ class CalendarPort {
   void ShowOwnDate() { ShowDate(Year(), Month(), Day()); }
 };
 
-// Opens the day entry dialog for the main window's ShownYear, ShownMonth and ShownDay.
-class DayEntryPort {
- public:
-  virtual ~DayEntryPort() = default;
-  virtual void OpenDayEntry() = 0;
-};
-
 }  // namespace app

@@ -47,6 +47,14 @@ class KvrwinTest : public ::testing::Test {
     return window;
   }
 
+  // Changes settings the way the options dialog will: a copy, edited, handed back.
+  template <class Change>
+  static void ChangeSettings(app::TKvrwin& window, Change change) {
+    app::MainSettings settings = window.Settings();
+    change(settings);
+    window.SetSettings(settings);
+  }
+
   test_support::TempDir dir_;
   fs::path old_cwd_;
   QStringList messages_;
