@@ -18,6 +18,7 @@
 
 #include "app/calendar_port.h"
 #include "app/ini_gt.h"
+#include "app/launcher_host.h"
 #include "app/main_settings.h"
 #include "app/month_grid_painter.h"
 #include "app/month_model.h"
@@ -43,9 +44,12 @@ class TGradBox;
 namespace app {
 
 class ModelCalendarPort;
+class TMonthPrinter;
+class TLauncherButtons;
+class LauncherShell;
 class TMarqueeLabel;
 
-class TKvrwin : public QMainWindow {
+class TKvrwin : public QMainWindow, public LauncherHost {
   Q_OBJECT
 
  public:
@@ -128,6 +132,16 @@ class TKvrwin : public QMainWindow {
   QToolButton* SpeedButton27;  // data folder tool
   QToolButton* CalendarButton;
   QAction* N11;  // status line on/off
+  TMonthPrinter* MonthPrinter;
+  TLauncherButtons* Launcher;
+
+  // What the launcher buttons ask (kvrwin_launcher_host.cpp).
+  TIniGT& LauncherSettings() override { return *IniGT1; }
+  std::filesystem::path LauncherStartupDir() const override { return StartupDir; }
+  QString LauncherHelpFile() const override { return HelpFile; }
+  void LauncherRestoreFolder() override;
+  void LauncherLaunched() override;
+  QWidget* LauncherWindow() override { return this; }
 
   // The directories below the start-up folder that may become the data folder; filled while
   // the data-folder tool is open.
@@ -187,6 +201,7 @@ class TKvrwin : public QMainWindow {
   bool building_ = false;
   bool clear_cursor_cell_ = false;
   std::unique_ptr<ModelCalendarPort> own_calendar_;
+  std::unique_ptr<LauncherShell> launcher_shell_;
   CalendarPort* calendar_ = nullptr;
   DayEntryPort* day_entry_ = nullptr;
 

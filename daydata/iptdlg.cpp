@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QComboBox>
-#include <QDesktopServices>
 #include <QFontDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -22,7 +21,6 @@
 #include <QTextBlock>
 #include <QTextLayout>
 #include <QToolButton>
-#include <QUrl>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -32,6 +30,7 @@
 #include "app/main_settings.h"
 #include "daydata/todo_list.h"
 #include "platform/file_system.h"
+#include "platform/help_viewer.h"
 #include "platform/message_box.h"
 #include "platform/qt_text.h"
 #include "platform/string_grid.h"
@@ -846,9 +845,7 @@ bool TIptdlg::ExecPrintDialog(QPrinter& printer) {
 }
 
 void TIptdlg::OpenHelp(const QString& help_file, int topic) {
-  QUrl url = QUrl::fromLocalFile(help_file);
-  url.setFragment(QString::number(topic));
-  QDesktopServices::openUrl(url);
+  platform::ShowHelp(this, help_file, topic);
 }
 
 void TIptdlg::SpeedButton12Click() {
