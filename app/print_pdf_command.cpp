@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDate>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -59,6 +60,10 @@ int RunPrintPdfCommand(int argc, char** argv) {
     return Fail(QStringLiteral("--half には first か second を指定して下さい：") + half);
   }
 
+  // The window moves the working folder to the data folder; a relative name means the folder
+  // the command was started in.
+  const QString pdf_file = QFileInfo(args[2]).absoluteFilePath();
+
   // The window reads a copy of the user's settings, so that what it writes when it closes
   // (placement, half-month switch) never changes the user's own settings file.
   QTemporaryDir settings_dir;
@@ -85,7 +90,7 @@ int RunPrintPdfCommand(int argc, char** argv) {
     QApplication::processEvents();
     TMonthPrinter printer(*window.centralWidget(), *window.GradBox2, &window);
     QString error;
-    if (!printer.WritePdf(args[2], &error)) status = Fail(error);
+    if (!printer.WritePdf(pdf_file, &error)) status = Fail(error);
   }
   platform::SetMessageHook(nullptr);
   OverrideExecutableDir({});
