@@ -251,13 +251,17 @@ bool ShowHelp(QWidget* parent, const QString& help_file, int topic) {
                 QStringLiteral("ヘルプ"), MessageIcon::kExclamation);
     return false;
   }
-  // From inside a modal dialog the help window must belong to that dialog, or the dialog's
-  // modality would block it.
+  // The help window belongs to the window that asked for it, so that it goes when the program
+  // ends; from inside a modal dialog it must belong to that dialog, or the dialog's modality
+  // would block it.
   QWidget* owner = QApplication::activeModalWidget();
+  if (!owner && parent) owner = parent->window();
   QPointer<THelpViewer>& viewer = SharedViewer();
   if (!viewer) {
     viewer = new THelpViewer(owner);
     viewer->setAttribute(Qt::WA_DeleteOnClose);
+    // An open help window never keeps the program running once the main window is closed.
+    viewer->setAttribute(Qt::WA_QuitOnClose, false);
   } else if (viewer->parentWidget() != owner) {
     viewer->setParent(owner, Qt::Window);
   }
