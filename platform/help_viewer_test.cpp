@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractTextDocumentLayout>
+#include <QDialog>
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include <filesystem>
@@ -113,6 +115,28 @@ TEST_F(HelpViewerTest, MissingHelpFileNamesThePlaceLookedAtAndABareNameIsFoundIn
   EXPECT_TRUE(platform::CurrentHelpViewer()->isVisible());
   EXPECT_EQ(platform::CurrentHelpViewer()->FilePath(),
             QString::fromStdString((dir.path() / "own-help.html").string()));
+}
+
+TEST_F(HelpViewerTest, HelpFromAModalDialogBelongsToTheDialogAndNeverKeepsTheProgramRunning) {
+  QWidget main_window;
+  ASSERT_TRUE(platform::ShowHelp(&main_window, kHelp, 0));
+  EXPECT_EQ(platform::CurrentHelpViewer()->parentWidget(), &main_window);
+  EXPECT_FALSE(platform::CurrentHelpViewer()->testAttribute(Qt::WA_QuitOnClose));
+
+  // Opened while a dialog runs modally, the same window moves to the dialog, which would
+  // otherwise block it.
+  QDialog dialog(&main_window);
+  QWidget* owner = nullptr;
+  bool topic_shown = false;
+  QTimer::singleShot(0, &dialog, [&] {
+    topic_shown = platform::ShowHelp(&dialog, kHelp, 12);
+    owner = platform::CurrentHelpViewer()->parentWidget();
+    dialog.reject();
+  });
+  dialog.exec();
+  EXPECT_TRUE(topic_shown);
+  EXPECT_EQ(owner, &dialog);
+  EXPECT_TRUE(platform::CurrentHelpViewer()->isWindow());
 }
 
 }  // namespace
