@@ -15,7 +15,9 @@
 #include <system_error>
 #include <vector>
 
+#include "platform/file_system.h"
 #include "platform/message_box.h"
+#include "platform/pdf_text_map.h"
 
 namespace app {
 namespace {
@@ -143,7 +145,8 @@ void TMonthPrinter::SaveAsPdf() {
 bool TMonthPrinter::WritePdf(const QString& file, QString* error) {
   namespace fs = std::filesystem;
   const fs::path target = fs::absolute(fs::path(file.toStdString()));
-  // The page goes to a temporary file beside the target, which then replaces the target.
+  // The page goes to a temporary file beside the target; its mended bytes then replace the
+  // target in one step.
   const fs::path temporary = target.parent_path() / ("." + target.filename().string() + ".tmp");
   QPrinter printer(QPrinter::HighResolution);
   printer.setOutputFormat(QPrinter::PdfFormat);
@@ -153,14 +156,14 @@ bool TMonthPrinter::WritePdf(const QString& file, QString* error) {
   // The page set up for printing, its orientation chosen from the window's shape at first use.
   printer.setPageLayout(Printer().pageLayout());
   std::error_code ec;
-  if (!PrintOn(printer)) {
-    fs::remove(temporary, ec);
-    if (error) *error = QStringLiteral("PDF ファイルを書けません：") + file;
-    return false;
+  std::string bytes;
+  const bool printed = PrintOn(printer) && platform::ReadFile(temporary, bytes);
+  fs::remove(temporary, ec);
+  if (printed) {
+    // Copied or searched text must say 月 and 日, not the radicals that share their glyphs.
+    platform::FoldRadicalsInPdfTextMap(bytes);
   }
-  fs::rename(temporary, target, ec);
-  if (ec) {
-    fs::remove(temporary, ec);
+  if (!printed || !platform::ReplaceFile(target, bytes, ec)) {
     if (error) *error = QStringLiteral("PDF ファイルを書けません：") + file;
     return false;
   }
