@@ -136,12 +136,12 @@ class TKvrwin : public QMainWindow, public LauncherHost {
   TLauncherButtons* Launcher;
 
   // What the launcher buttons ask (kvrwin_launcher_host.cpp).
-  TIniGT& LauncherSettings() override { return *IniGT1; }
-  std::filesystem::path LauncherStartupDir() const override { return StartupDir; }
-  QString LauncherHelpFile() const override { return HelpFile; }
+  TIniGT& LauncherSettings() override;
+  std::filesystem::path LauncherStartupDir() const override;
+  QString LauncherHelpFile() const override;
   void LauncherRestoreFolder() override;
   void LauncherLaunched() override;
-  QWidget* LauncherWindow() override { return this; }
+  QWidget* LauncherWindow() override;
 
   // The directories below the start-up folder that may become the data folder; filled while
   // the data-folder tool is open.

@@ -138,3 +138,51 @@ TEST_F(MonthPrinterWindowTest, ThePdfHoldsTheMonthTitleAndTheDayTextsAsText) {
 }
 
 }  // namespace
+
+namespace {
+
+struct ProgramRun {
+  int status;
+  QString errors;
+};
+
+ProgramRun RunProgram(const fs::path& dir, const QStringList& args) {
+  QProcess program;
+  program.setWorkingDirectory(QString::fromStdString(dir.string()));
+  program.start(QStringLiteral(MIRUNE_PROGRAM), args);
+  program.waitForFinished(60000);
+  return {program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1,
+          QString::fromUtf8(program.readAllStandardError())};
+}
+
+TEST(PrintPdfCommandTest, WritesOneFittedPageOfTheMonthOrExitsWithStatusTwo) {
+  if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+    GTEST_SKIP() << "pdftotext is not installed";
+  test_support::TempDir dir;
+  // A relative name is the folder the command was started in, not the data folder.
+  ProgramRun run =
+      RunProgram(dir.path(), {"--print-pdf", "half.pdf", "2026-12", "--half", "first"});
+  ASSERT_EQ(run.status, 0) << run.errors.toStdString();
+  const QString text = PdfText(dir.path() / "half.pdf");
+  EXPECT_TRUE(text.contains(QStringLiteral("2026年11月後半"))) << text.toStdString();
+  EXPECT_TRUE(text.contains(QStringLiteral("2026年12月前半")));
+
+  struct Case {
+    QStringList args;
+    const char* message;
+  };
+  const Case bad[] = {
+      {{"--print-pdf", "x.pdf", "2026-13"}, "月は YYYY-MM で指定して下さい"},
+      {{"--print-pdf", "x.pdf", "2026-12", "--half", "third"}, "--half には first か second"},
+      {{"--print-pdf", "x.pdf"}, "使い方: mirune --print-pdf"},
+      {{"--print-pdf", "no-such-folder/x.pdf", "2026-12"}, "PDF ファイルを書けません"},
+  };
+  for (const Case& c : bad) {
+    run = RunProgram(dir.path(), c.args);
+    EXPECT_EQ(run.status, 2) << c.message;
+    EXPECT_TRUE(run.errors.contains(QString::fromUtf8(c.message))) << run.errors.toStdString();
+  }
+  EXPECT_FALSE(fs::exists(dir.path() / "x.pdf"));
+}
+
+}  // namespace
