@@ -13,10 +13,15 @@
 #include <algorithm>
 #include <system_error>
 
+#include "app/desktop_launcher_shell.h"
+#include "app/launcher_buttons.h"
 #include "app/marquee_label.h"
 #include "app/model_calendar_port.h"
+#include "app/month_printer.h"
 #include "app/settings_location.h"
 #include "platform/file_system.h"
+#include "platform/help_viewer.h"
+#include "platform/install_layout.h"
 #include "platform/message_box.h"
 #include "platform/qt_text.h"
 #include "platform/string_grid.h"
@@ -105,7 +110,10 @@ TKvrwin::TKvrwin(QWidget* version_window, QWidget* parent)
   MarqueeLabel1->OnEnd = [this] { MarqueeLabel1End(); };
   MarqueeLabel1->OnClick = [this] { StartStatusLine(); };
 
+  MonthPrinter = new TMonthPrinter(*GradBox1, *GradBox2, this);
   BuildMenus();
+  launcher_shell_ = std::make_unique<DesktopLauncherShell>();
+  Launcher = new TLauncherButtons(*GradBox2, *this, *launcher_shell_);
   // The panels' colours are read before everything else, as the window is made.
   MainSettings& s = settings_;
   ReadMainSettings(IniGT1->Store(), s);
@@ -141,8 +149,10 @@ void TKvrwin::BuildMenus() {
     return action;
   };
   QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
-  later(file->addAction(QStringLiteral("印刷(&P)...")));
-  later(file->addAction(QStringLiteral("印刷設定(&S)...")));
+  on(file->addAction(QStringLiteral("印刷(&P)...")), [this] { MonthPrinter->Print(); });
+  on(file->addAction(QStringLiteral("印刷設定(&S)...")), [this] { MonthPrinter->PrinterSetup(); });
+  on(file->addAction(QStringLiteral("印刷プレビュー(&V)...")), [this] { MonthPrinter->Preview(); });
+  on(file->addAction(QStringLiteral("PDF に保存(&E)...")), [this] { MonthPrinter->SaveAsPdf(); });
   file->addSeparator();
   later(file->addAction(QStringLiteral("データ圧縮(&P)...")));
   later(file->addAction(QStringLiteral("データ解凍(&U)...")));
@@ -168,7 +178,8 @@ void TKvrwin::BuildMenus() {
   later(tools->addAction(QStringLiteral("設定(&F)")));
   later(tools->addAction(QStringLiteral("検索(&S)")));
   QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
-  later(help->addAction(QStringLiteral("目次(&C)")));
+  on(help->addAction(QStringLiteral("目次(&C)")),
+     [this] { platform::ShowHelp(this, help_file_, 0); });
 
   popup_menu_ = new QMenu(this);
   popup_menu_->setObjectName("PopupMenu1");
@@ -225,6 +236,8 @@ void TKvrwin::BuildMenus() {
   connect(CalendarButton, &QToolButton::clicked, this, &TKvrwin::CalendarToggle);
   button("SpeedButton25")->setEnabled(true);
   connect(button("SpeedButton25"), &QToolButton::clicked, this, &TKvrwin::SpeedButton25Click);
+  button("SpeedButton26")->setEnabled(true);
+  connect(button("SpeedButton26"), &QToolButton::clicked, this, [this] { MonthPrinter->Print(); });
   SpeedButton27 = button("SpeedButton27");
   SpeedButton27->setCheckable(true);
   SpeedButton27->setEnabled(true);
@@ -262,8 +275,7 @@ void TKvrwin::FormCreate() {
   for (auto& list : day_summaries_) list.Clear();
   maxim_lines_.clear();
 
-  fs::path help = ExecutableDir() / "mirune.HLP";
-  help_file_ = fs::exists(help) ? PathText(help) : QStringLiteral("mirune.HLP");
+  help_file_ = PathText(platform::FindHelpFile(ExecutableDir()));
 
   resize(1000, 760);
   IniGT1->ReadPlacement(QStringLiteral("ミルネ"), QStringLiteral("winpos"), *this);
@@ -271,6 +283,7 @@ void TKvrwin::FormCreate() {
   ReadMainSettings(IniGT1->Store(), settings_);
   N11->setChecked(settings_.tool_bar == 1);
   MarqueeLabel1->setVisible(!N11->isChecked());
+  Launcher->LoadButtons();
   close_arc_main_->setChecked(settings_.close_arc == 1);
   close_arc_popup_->setChecked(settings_.close_arc == 1);
   cursor_.SetHalfMonth(settings_.half_month == 1);

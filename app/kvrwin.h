@@ -19,6 +19,7 @@
 #include "app/calendar_port.h"
 #include "app/grid_keys.h"
 #include "app/ini_gt.h"
+#include "app/launcher_host.h"
 #include "app/main_settings.h"
 #include "app/month_cursor.h"
 #include "app/month_grid_painter.h"
@@ -46,9 +47,15 @@ class TGradBox;
 namespace app {
 
 class ModelCalendarPort;
+class TMonthPrinter;
+class TLauncherButtons;
+class LauncherShell;
 class TMarqueeLabel;
 
-class TKvrwin : public QMainWindow, public daydata::DayEntryHost, private GridKeyTarget {
+class TKvrwin : public QMainWindow,
+                public daydata::DayEntryHost,
+                public LauncherHost,
+                private GridKeyTarget {
   Q_OBJECT
 
  public:
@@ -141,6 +148,16 @@ class TKvrwin : public QMainWindow, public daydata::DayEntryHost, private GridKe
   QToolButton* SpeedButton27;  // data folder tool
   QToolButton* CalendarButton;
   QAction* N11;  // status line on/off
+  TMonthPrinter* MonthPrinter;
+  TLauncherButtons* Launcher;
+
+  // What the launcher buttons ask (kvrwin_launcher_host.cpp).
+  TIniGT& LauncherSettings() override;
+  std::filesystem::path LauncherStartupDir() const override;
+  QString LauncherHelpFile() const override;
+  void LauncherRestoreFolder() override;
+  void LauncherLaunched() override;
+  QWidget* LauncherWindow() override;
 
  public slots:
   void SpeedButton27Click(bool down);
@@ -218,6 +235,7 @@ class TKvrwin : public QMainWindow, public daydata::DayEntryHost, private GridKe
   bool building_ = false;
   bool clear_cursor_cell_ = false;
   std::unique_ptr<ModelCalendarPort> own_calendar_;
+  std::unique_ptr<LauncherShell> launcher_shell_;
   CalendarPort* calendar_ = nullptr;
   daydata::DayEntryPort* day_entry_ = nullptr;
 

@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QComboBox>
-#include <QDesktopServices>
 #include <QFontDialog>
 #include <QKeyEvent>
 #include <QListWidget>
@@ -14,7 +13,6 @@
 #include <QTextBlock>
 #include <QTextLayout>
 #include <QToolButton>
-#include <QUrl>
 
 #include <algorithm>
 #include <system_error>
@@ -23,6 +21,7 @@
 #include "daydata/day_step.h"
 #include "daydata/iptdlg_widgets.h"
 #include "daydata/todo_list.h"
+#include "platform/help_viewer.h"
 #include "platform/message_box.h"
 #include "platform/qt_text.h"
 #include "widgets/grad_box.h"
@@ -483,9 +482,7 @@ bool TIptdlg::ExecPrintDialog(QPrinter& printer) {
 }
 
 void TIptdlg::OpenHelp(const QString& help_file, int topic) {
-  QUrl url = QUrl::fromLocalFile(help_file);
-  url.setFragment(QString::number(topic));
-  QDesktopServices::openUrl(url);
+  platform::ShowHelp(this, help_file, topic);
 }
 
 void TIptdlg::Button1Click() {
