@@ -96,7 +96,8 @@ class TKvrwin : public QMainWindow,
   // false when the row stands for no day.
   bool OpenDayEntry(int grid, int row);
   // Selects a grid row and gives that grid the focus.
-  void SelectGridRow(int grid, int row) override;
+  void SelectGridRow(int grid, int row);
+  void SelectDay(int day) override;
 
   void SetCalendar(CalendarPort* calendar);
   CalendarPort& Calendar() override { return *calendar_; }

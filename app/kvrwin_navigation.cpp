@@ -151,6 +151,11 @@ void TKvrwin::SelectGridRow(int grid, int row) {
   SyncGridFocus();
 }
 
+void TKvrwin::SelectDay(int day) {
+  const GridRow at = MonthCursor::FullMonthRowOf(day);
+  if (at.grid != 0) SelectGridRow(at.grid, at.row);
+}
+
 void TKvrwin::FocusGrid(int grid) {
   Grid(grid)->setFocus();
 }

@@ -11,7 +11,8 @@ namespace {
 
 TEST(CalendarMathLeapYear, CivilRuleDiffersFromTheControlsOnlyBefore1582AndIn4000) {
   for (int year : {1500, 1581, 1600, 1700, 1900, 2000, 2023, 2024, 2100, 2400, 4000}) {
-    if (year >= 1582 && year % 4000 != 0) EXPECT_EQ(GregorianLeapYear(year), LeapYear(year)) << year;
+    if (year >= 1582 && year % 4000 != 0)
+      EXPECT_EQ(GregorianLeapYear(year), LeapYear(year)) << year;
   }
   EXPECT_TRUE(GregorianLeapYear(4000));
   EXPECT_FALSE(GregorianLeapYear(1500));

@@ -12,7 +12,6 @@
 
 #include "app/calendar_port.h"
 #include "app/ini_gt.h"
-#include "app/month_cursor.h"
 
 namespace daydata {
 
@@ -32,7 +31,6 @@ class DayEntryHost {
   virtual void SetFromCalendar(bool on) = 0;
   virtual app::CalendarPort& Calendar() = 0;
 
-  virtual const app::MonthCursor& Cursor() const = 0;
   virtual QDate ShownDate() const = 0;
   virtual bool HalfMonth() const = 0;
   virtual const std::filesystem::path& DataDir() const = 0;
@@ -40,7 +38,8 @@ class DayEntryHost {
 
   // The month view follows the dialog.
   virtual void StepMonth(int n) = 0;
-  virtual void SelectGridRow(int grid, int row) = 0;
+  // Puts the cursor on a day of the shown month in full-month display and focuses its grid.
+  virtual void SelectDay(int day) = 0;
   virtual void FocusGrid(int grid) = 0;
   // The main window's "today": the month of today with the cursor on it, and the calendar
   // moved there too when asked.

@@ -123,10 +123,10 @@ void TIptdlg::ResolveDate(QString& title) {
     m = TodayPick.month();
     d = TodayPick.day();
   } else if (StepNext || StepPrev) {
-    const app::MonthCursor& shown = host_.Cursor();
+    const QDate shown = host_.ShownDate();
     const int y = LeadingInteger(host_.ShownYear());
-    const DayStep step = StepNext ? NextDay(y, shown.Year(), shown.Month(), EditDay)
-                                  : PrevDay(y, shown.Year(), shown.Month(), EditDay);
+    const DayStep step = StepNext ? NextDay(y, shown.year(), shown.month(), EditDay)
+                                  : PrevDay(y, shown.year(), shown.month(), EditDay);
     host_.StepMonth(step.month_step);
     if (step.year != y) host_.SetShownYear(QString::number(step.year));
     m = step.month;
@@ -267,12 +267,11 @@ void TIptdlg::RefreshMainWindow() {
 void TIptdlg::CalendarFollowUp() {
   if (!host_.FromCalendar()) return;
   app::CalendarPort& calendar = host_.Calendar();
-  if (!calendar.Shows(host_.Cursor().Year(), host_.Cursor().Month())) return;
-  const app::GridRow at = app::MonthCursor::FullMonthRowOf(calendar.Day());
+  if (!calendar.Shows(host_.ShownDate().year(), host_.ShownDate().month())) return;
   if (host_.HalfMonth()) {
     host_.FocusGrid(1);
-  } else if (at.grid != 0) {
-    host_.SelectGridRow(at.grid, at.row);
+  } else {
+    host_.SelectDay(calendar.Day());
   }
 }
 
@@ -351,8 +350,7 @@ bool TIptdlg::Memo1KeyDown(int key, Qt::KeyboardModifiers modifiers) {
 }
 
 void TIptdlg::MainWindowFollows() {
-  const app::GridRow at = app::MonthCursor::FullMonthRowOf(EditDay);
-  if (!host_.HalfMonth() && at.grid != 0) host_.SelectGridRow(at.grid, at.row);
+  if (!host_.HalfMonth()) host_.SelectDay(EditDay);
 }
 
 void TIptdlg::SpeedButton6Click() {
