@@ -269,6 +269,7 @@ void TKvrwin::FormCreate() {
   IniGT1->ReadPlacement(QStringLiteral("ミルネ"), QStringLiteral("winpos"), *this);
 
   ReadMainSettings(IniGT1->Store(), Settings);
+  ApplyCalendarChoices(Settings, Holidays, Lunar);
   N11->setChecked(Settings.tool_bar == 1);
   MarqueeLabel1->setVisible(!N11->isChecked());
   close_arc_main_->setChecked(Settings.close_arc == 1);

@@ -21,8 +21,8 @@
 #include "app/main_settings.h"
 #include "app/month_grid_painter.h"
 #include "app/month_model.h"
-#include "calendar/lunar_calendar.h"
-#include "calendar/table_holiday_rules.h"
+#include "calendar/chosen_holiday_rules.h"
+#include "calendar/lunar_almanac.h"
 #include "daydata/light_strings.h"
 
 class QAction;
@@ -110,8 +110,8 @@ class TKvrwin : public QMainWindow {
   QString HelpFile;
   QFont DaysFont, YoteiFont, TaitolFont, InputTaitolFont;
   MainSettings Settings;
-  calendar::TableHolidayRules Holidays;  // shared with the holiday writer and the calendar
-  calendar::LunarCalendar Lunar;
+  calendar::ChosenHolidayRules Holidays;  // shared with the holiday writer and the calendar
+  calendar::LunarAlmanac Lunar;           // remembers the months it has worked out
   // The year and month each grid showed when it was last drawn.
   MonthLayout Shown;
 
