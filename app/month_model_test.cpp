@@ -152,3 +152,36 @@ TEST(MonthModel, SummariesFollowYearFoldersAndColourLines) {
 }
 
 }  // namespace
+
+namespace {
+
+// The two calendar choices come from the settings file; a file without them, or with a value
+// other than 0 and 1, gets the law and the accurate method.
+TEST(MonthModel, CalendarChoicesFromTheSettingsFile) {
+  test_support::TempDir dir;
+  const fs::path ini = dir.path() / "vuruva.ini";
+  struct Case {
+    const char* body;
+    calendar::HolidayRulesChoice rules;
+    calendar::LunarMethod method;
+  };
+  const Case kCases[] = {
+      {"", calendar::HolidayRulesChoice::kLaw, calendar::LunarMethod::kAccurate},
+      {"HolidayRules=1\r\nLunarMethod=1\r\n", calendar::HolidayRulesChoice::kTable,
+       calendar::LunarMethod::kSeries},
+      {"HolidayRules=0\r\nLunarMethod=7\r\n", calendar::HolidayRulesChoice::kLaw,
+       calendar::LunarMethod::kAccurate},
+  };
+  for (const Case& c : kCases) {
+    test_support::WriteBytes(ini, "[" + Sjis("休日及び六曜") + "]\r\n" + c.body);
+    app::MainSettings settings;
+    app::ReadMainSettings(app::IniStore(ini), settings);
+    calendar::ChosenHolidayRules rules(calendar::HolidayRulesChoice::kTable);
+    calendar::LunarAlmanac lunar(calendar::LunarMethod::kSeries);
+    app::ApplyCalendarChoices(settings, rules, lunar);
+    EXPECT_EQ(rules.Choice(), c.rules) << c.body;
+    EXPECT_EQ(lunar.Method(), c.method) << c.body;
+  }
+}
+
+}  // namespace
