@@ -12,7 +12,7 @@ enum class HolidayRulesChoice {
 
 enum class LunarMethod {
   kAccurate = 0,  // new moons and solar terms from the ephemeris, 1901-2099
-  kSeries = 1,    // the short series of the original grid, 1976-2075
+  kSeries = 1,    // the short series of earlier versions, 1976-2075
 };
 
 // Section (UTF-8; stored in code page 932 like every section name) and keys.

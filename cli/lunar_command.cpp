@@ -1,6 +1,6 @@
 // mirune-cli lunar: the lunisolar date, rokuyou and solar term of every day of a range, one
 // tab-separated line per day, as the month grid shows them: by the accurate method (1901-2099)
-// by default, or by the short series of the original grid (1976-2075) with --method series.
+// by default, or by the short series of earlier versions (1976-2075) with --method series.
 #include <ostream>
 
 #include "calendar/calendar_math.h"
