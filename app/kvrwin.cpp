@@ -281,6 +281,7 @@ void TKvrwin::FormCreate() {
   IniGT1->ReadPlacement(QStringLiteral("ミルネ"), QStringLiteral("winpos"), *this);
 
   ReadMainSettings(IniGT1->Store(), settings_);
+  ApplyCalendarChoices(settings_, holidays_, lunar_);
   N11->setChecked(settings_.tool_bar == 1);
   MarqueeLabel1->setVisible(!N11->isChecked());
   Launcher->LoadButtons();
@@ -395,6 +396,11 @@ void TKvrwin::LoadDaySummaries() {
     }
   }
   year_folder_ = app::LoadDaySummaries(data_dir_, view, day_summaries_);
+}
+
+void TKvrwin::SetSettings(const MainSettings& settings) {
+  settings_ = settings;
+  ApplyCalendarChoices(settings_, holidays_, lunar_);
 }
 
 void TKvrwin::ReloadMonth(bool cursor_cell_only) {

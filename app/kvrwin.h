@@ -24,8 +24,8 @@
 #include "app/month_cursor.h"
 #include "app/month_grid_painter.h"
 #include "app/month_model.h"
-#include "calendar/lunar_calendar.h"
-#include "calendar/table_holiday_rules.h"
+#include "calendar/chosen_holiday_rules.h"
+#include "calendar/lunar_almanac.h"
 #include "daydata/day_entry_host.h"
 #include "daydata/light_strings.h"
 
@@ -112,13 +112,13 @@ class TKvrwin : public QMainWindow,
   const std::filesystem::path& DataDir() const override { return data_dir_; }
   const MainSettings& Settings() const { return settings_; }
   // Settings changed elsewhere (the options dialog) take effect at the next month build.
-  void SetSettings(const MainSettings& settings) { settings_ = settings; }
+  void SetSettings(const MainSettings& settings);
   const QStringList& MaximLines() const { return maxim_lines_; }
   const daydata::TLightStrings& DaySummary(int list) const {
     return day_summaries_[static_cast<std::size_t>(list)];
   }
   const std::vector<std::filesystem::path>& SubDirs() const { return sub_dirs_; }
-  calendar::TableHolidayRules& Holidays() { return holidays_; }
+  calendar::ChosenHolidayRules& Holidays() { return holidays_; }
 
   // daydata::DayEntryHost.
   QString ShownYear() const override { return shown_year_; }
@@ -218,8 +218,8 @@ class TKvrwin : public QMainWindow,
   QString help_file_;
   QFont days_font_, yotei_font_, taitol_font_, input_taitol_font_;
   MainSettings settings_;
-  calendar::TableHolidayRules holidays_;  // shared with the holiday writer and the calendar
-  calendar::LunarCalendar lunar_;
+  calendar::ChosenHolidayRules holidays_;  // shared with the holiday writer and the calendar
+  calendar::LunarAlmanac lunar_;
   MonthLayout shown_;  // the year and month each grid showed when it was last drawn
   // The directories below the start-up folder that may become the data folder; filled while
   // the data-folder tool is open.

@@ -65,6 +65,14 @@ void ReadMainSettings(const IniStore& ini, MainSettings& s) {
   s.single_double = ini.ReadBool(S("マウスクリック"), "SingleDouble", s.single_double);
   int key = ini.ReadInteger(S("入力終了キー"), "InputKeyClose", s.input_key_close);
   if (key == 0 || key == 13 || key == 16 || key == 17) s.input_key_close = key;
+  Int(ini, calendar::kCalendarChoiceSection, calendar::kHolidayRulesKey, s.holiday_rules);
+  Int(ini, calendar::kCalendarChoiceSection, calendar::kLunarMethodKey, s.lunar_method);
+}
+
+void ApplyCalendarChoices(const MainSettings& s, calendar::ChosenHolidayRules& holidays,
+                          calendar::LunarAlmanac& lunar) {
+  holidays.Choose(calendar::HolidayRulesFromSetting(s.holiday_rules));
+  lunar.Choose(calendar::LunarMethodFromSetting(s.lunar_method));
 }
 
 }  // namespace app

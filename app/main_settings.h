@@ -8,6 +8,8 @@
 #include <string>
 
 #include "app/ini_store.h"
+#include "calendar/chosen_holiday_rules.h"
+#include "calendar/lunar_almanac.h"
 
 namespace app {
 
@@ -42,10 +44,18 @@ struct MainSettings {
   int input_key_close = 0;  // 0, 13, 16 or 17
   ColourValue title_top_color = 0x00C0C0C0, title_last_color = 0x00FFFFFF;
   ColourValue toolbar_top_color = 0x00C0C0C0, toolbar_last_color = 0x00808080;
+  // calendar/calendar_choices.h: 0 = the holiday law, 1 = the fixed table; 0 = the accurate
+  // lunisolar method, 1 = the short series.
+  int holiday_rules = 0;
+  int lunar_method = 0;
 };
 
 // Reads every key in the order the window reads them; `settings` holds the defaults.
 void ReadMainSettings(const IniStore& ini, MainSettings& settings);
+
+// Sets the holiday rules and the lunisolar method that the settings chose.
+void ApplyCalendarChoices(const MainSettings& settings, calendar::ChosenHolidayRules& holidays,
+                          calendar::LunarAlmanac& lunar);
 
 // Section names (code page 932) of keys read outside ReadMainSettings.
 namespace sections {

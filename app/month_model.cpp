@@ -87,7 +87,7 @@ std::string MonthTitle(const MonthView& v, const std::string& previous) {
 }
 
 DateColumn BuildDateColumn(const MonthView& view, const Today& today, const MainSettings& s,
-                           calendar::HolidayRules& holidays, calendar::LunarCalendar& lunar) {
+                           calendar::HolidayRules& holidays, calendar::LunarAlmanac& lunar) {
   calendar::DateColourSwitches switches;
   switches.holidays_are_rest = s.syukukyucolor == 1;
   switches.sunday_only = s.syu1color == 1;
@@ -110,12 +110,11 @@ DateColumn BuildDateColumn(const MonthView& view, const Today& today, const Main
       char number[8];
       std::snprintf(number, sizeof number, "%2d ", d);
       cell.date_text = number + WeekdayName(weekday);
-      if (s.rokuyou == 1 && grid.year >= calendar::LunarCalendar::kFirstYear &&
-          grid.year <= calendar::LunarCalendar::kLastYear) {
-        calendar::LunarDateRecord lunar_date = lunar.LunarDate(grid.year, grid.month, d);
-        cell.rokuyou_text = Sjis(" (") + std::string(lunar_date.rokuyou_name) + ")" +
-                            std::string(lunar.SolarTerm(grid.year, grid.month, d));
-        cell.rokuyou_colour = lunar_date.rokuyou == 4 ? 0x008000 : 0x000000;
+      if (s.rokuyou == 1 && lunar.InRange(grid.year)) {
+        calendar::AlmanacDay almanac = lunar.Day(grid.year, grid.month, d);
+        cell.rokuyou_text = Sjis(" (") + std::string(almanac.lunar.rokuyou_name) + ")" +
+                            std::string(almanac.solar_term_name);
+        cell.rokuyou_colour = almanac.lunar.rokuyou == 4 ? 0x008000 : 0x000000;
       }
       calendar::DayHoliday holiday = holidays.DrawDay(grid.year, grid.month, d);
       cell.date_colour = calendar::DateTextColour(holiday, weekday, switches);

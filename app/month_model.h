@@ -10,7 +10,7 @@
 
 #include "app/main_settings.h"
 #include "calendar/holiday_rules.h"
-#include "calendar/lunar_calendar.h"
+#include "calendar/lunar_almanac.h"
 #include "daydata/light_strings.h"
 
 namespace app {
@@ -64,7 +64,7 @@ struct DateColumn {
   std::array<DateCell, 16> left, right;
 };
 DateColumn BuildDateColumn(const MonthView& view, const Today& today, const MainSettings& settings,
-                           calendar::HolidayRules& holidays, calendar::LunarCalendar& lunar);
+                           calendar::HolidayRules& holidays, calendar::LunarAlmanac& lunar);
 
 // Loads the 32 day-summary lists (index 1..32) of the view and leaves the process's working
 // directory in the year folder of the last month loaded (or the data folder when that year

@@ -2,7 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "calendar/table_holiday_rules.h"
+#include "calendar/chosen_holiday_rules.h"
+#include "calendar/lunar_almanac.h"
 #include "platform/file_system.h"
 #include "test_support/temp_dir.h"
 
@@ -13,8 +14,9 @@ namespace {
 
 app::DateColumn Column(const app::MonthView& view, const app::MainSettings& settings,
                        app::Today today = {1990, 1, 1}) {
-  calendar::TableHolidayRules rules;
-  calendar::LunarCalendar lunar;
+  calendar::ChosenHolidayRules rules;
+  calendar::LunarAlmanac lunar;
+  app::ApplyCalendarChoices(settings, rules, lunar);
   return app::BuildDateColumn(view, today, settings, rules, lunar);
 }
 
@@ -64,13 +66,25 @@ TEST(MonthModel, DateTextRokuyouAndToday) {
   EXPECT_EQ(c.left[0].rokuyou_colour, 0x008000u);
   EXPECT_TRUE(c.left[4].today);
   EXPECT_FALSE(c.left[3].today);
-  // No rokuyou outside 1976-2075; the date and holiday are still there.
+  // With the table and the series: no rokuyou outside 1976-2075; the date and holiday are
+  // still there.
   s.syukucolor = 1;
+  s.holiday_rules = 1;
+  s.lunar_method = 1;
   for (int year : {1975, 2076}) {
     c = Column(Full(year, 1), s);
     EXPECT_TRUE(c.left[0].rokuyou_text.empty()) << year;
     EXPECT_EQ(c.left[0].holiday_name, Sjis("元旦")) << year;
   }
+  // By default the law and the accurate method, which reaches 1901-2099.
+  s.holiday_rules = 0;
+  s.lunar_method = 0;
+  c = Column(Full(1975, 1), s);
+  EXPECT_EQ(c.left[0].rokuyou_text, Sjis(" (大安)"));  // lunar 1974-11-19
+  EXPECT_EQ(c.left[0].holiday_name, Sjis("元日"));
+  EXPECT_TRUE(Column(Full(2100, 1), s).left[0].rokuyou_text.empty());
+  // 2021-02-03 begins 立春 a minute before midnight.
+  EXPECT_EQ(Column(Full(2021, 2), s).left[2].rokuyou_text, Sjis(" (先負)立春"));
 }
 
 TEST(MonthModel, HolidayColoursNeedHolidaysAsRestDays) {
@@ -135,6 +149,39 @@ TEST(MonthModel, SummariesFollowYearFoldersAndColourLines) {
   app::LoadDaySummaries(dir.path(), Full(1999, 1), lists);
   EXPECT_EQ(fs::current_path(), dir.path());
   fs::current_path(old);
+}
+
+}  // namespace
+
+namespace {
+
+// The two calendar choices come from the settings file; a file without them, or with a value
+// other than 0 and 1, gets the law and the accurate method.
+TEST(MonthModel, CalendarChoicesFromTheSettingsFile) {
+  test_support::TempDir dir;
+  const fs::path ini = dir.path() / "vuruva.ini";
+  struct Case {
+    const char* body;
+    calendar::HolidayRulesChoice rules;
+    calendar::LunarMethod method;
+  };
+  const Case kCases[] = {
+      {"", calendar::HolidayRulesChoice::kLaw, calendar::LunarMethod::kAccurate},
+      {"HolidayRules=1\r\nLunarMethod=1\r\n", calendar::HolidayRulesChoice::kTable,
+       calendar::LunarMethod::kSeries},
+      {"HolidayRules=0\r\nLunarMethod=7\r\n", calendar::HolidayRulesChoice::kLaw,
+       calendar::LunarMethod::kAccurate},
+  };
+  for (const Case& c : kCases) {
+    test_support::WriteBytes(ini, "[" + Sjis("休日及び六曜") + "]\r\n" + c.body);
+    app::MainSettings settings;
+    app::ReadMainSettings(app::IniStore(ini), settings);
+    calendar::ChosenHolidayRules rules(calendar::HolidayRulesChoice::kTable);
+    calendar::LunarAlmanac lunar(calendar::LunarMethod::kSeries);
+    app::ApplyCalendarChoices(settings, rules, lunar);
+    EXPECT_EQ(rules.Choice(), c.rules) << c.body;
+    EXPECT_EQ(lunar.Method(), c.method) << c.body;
+  }
 }
 
 }  // namespace

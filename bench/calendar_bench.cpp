@@ -1,10 +1,16 @@
 // How long the month grid's date cells take: the lunisolar conversion per call, and everything
 // one month's 32 date cells need (rokuyou, solar term, holiday state, date colour), computed
-// afresh and answered from the almanac on repaints.
+// afresh and answered from the almanac on repaints, by either lunisolar method and either set
+// of holiday rules (argument 0: the accurate method and the law; 1: the series and the table).
 #include <benchmark/benchmark.h>
 
+#include <optional>
+
+#include "calendar/accurate_lunar_calendar.h"
 #include "calendar/calendar_math.h"
+#include "calendar/chosen_holiday_rules.h"
 #include "calendar/date_colour.h"
+#include "calendar/holiday_law.h"
 #include "calendar/holiday_tables.h"
 #include "calendar/lunar_almanac.h"
 #include "calendar/lunar_calendar.h"
@@ -48,6 +54,29 @@ void BM_SolarTerm(benchmark::State& state) {
 }
 BENCHMARK(BM_SolarTerm);
 
+// The accurate method's first look at a year: the new moons and terms of a span between two
+// months 11 and of the civil year, worked out from nothing.
+void BM_AccurateFirstDayOfAYear(benchmark::State& state) {
+  int year = 2000;
+  for (auto _ : state) {
+    calendar::AccurateLunarCalendar calendar;
+    benchmark::DoNotOptimize(calendar.LunarDate(year, 6, 15));
+    benchmark::DoNotOptimize(calendar.SolarTerm(year, 6, 15));
+    if (++year > 2031) year = 2000;
+  }
+}
+BENCHMARK(BM_AccurateFirstDayOfAYear)->Unit(benchmark::kMicrosecond);
+
+// One year of the holiday law, worked out from nothing.
+void BM_LawHolidaysOfAYear(benchmark::State& state) {
+  int year = 2000;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(calendar::LawHolidaysOf(year));
+    if (++year > 2031) year = 2000;
+  }
+}
+BENCHMARK(BM_LawHolidaysOfAYear)->Unit(benchmark::kMicrosecond);
+
 // The date cells of one full month as the grid draws them: 16 rows in each grid, the rows past
 // the month's end empty.
 template <class Almanac>
@@ -68,10 +97,24 @@ void DrawMonthCells(Almanac& almanac, calendar::HolidayRules& rules, int year, i
   }
 }
 
+calendar::LunarMethod MethodOf(const benchmark::State& state) {
+  return state.range(0) == 0 ? calendar::LunarMethod::kAccurate : calendar::LunarMethod::kSeries;
+}
+calendar::HolidayRulesChoice RulesOf(const benchmark::State& state) {
+  return state.range(0) == 0 ? calendar::HolidayRulesChoice::kLaw
+                             : calendar::HolidayRulesChoice::kTable;
+}
+
+// Every month a new one, with nothing remembered: the series computes each day; the accurate
+// method and the law work out a year when a month of it comes first, so this is the cost of
+// the first switch into each month.
 void BM_MonthCellsComputed(benchmark::State& state) {
   calendar::LunarCalendar lunar;
-  calendar::TableHolidayRules rules;
+  calendar::ChosenHolidayRules rules(RulesOf(state));
+  std::optional<calendar::LunarAlmanac> almanac;
+  const bool series = MethodOf(state) == calendar::LunarMethod::kSeries;
   auto compute = [&](int y, int m, int d) {
+    if (!series) return almanac->Day(y, m, d);
     calendar::AlmanacDay day;
     day.lunar = lunar.LunarDate(y, m, d);
     day.solar_term_name = lunar.SolarTerm(y, m, d, &day.solar_term);
@@ -79,6 +122,8 @@ void BM_MonthCellsComputed(benchmark::State& state) {
   };
   int month = 1, year = 2000;
   for (auto _ : state) {
+    if (!series) almanac.emplace(calendar::LunarMethod::kAccurate);
+    rules = calendar::ChosenHolidayRules(RulesOf(state));
     DrawMonthCells(compute, rules, year, month);
     if (++month > 12) {
       month = 1;
@@ -86,17 +131,17 @@ void BM_MonthCellsComputed(benchmark::State& state) {
     }
   }
 }
-BENCHMARK(BM_MonthCellsComputed)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_MonthCellsComputed)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
-// A repaint of a month already drawn once: the almanac answers from memory.
+// A month switch or repaint of a month already drawn once: the almanac answers from memory.
 void BM_MonthCellsRepaint(benchmark::State& state) {
-  calendar::LunarAlmanac almanac;
-  calendar::TableHolidayRules rules;
+  calendar::LunarAlmanac almanac(MethodOf(state));
+  calendar::ChosenHolidayRules rules(RulesOf(state));
   auto lookup = [&](int y, int m, int d) { return almanac.Day(y, m, d); };
   DrawMonthCells(lookup, rules, 2000, 3);
   for (auto _ : state) DrawMonthCells(lookup, rules, 2000, 3);
 }
-BENCHMARK(BM_MonthCellsRepaint)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_MonthCellsRepaint)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

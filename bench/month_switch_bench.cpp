@@ -1,5 +1,6 @@
 // One month switch of the main window: BuildMonth (title, date column, day texts of a month
 // in which every day has a file) and a full repaint of both grids, on the offscreen platform.
+// Argument: 0 without the rokuyou, 1 with the rokuyou by the accurate method, 2 by the series.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -30,6 +31,10 @@ void MonthSwitch(benchmark::State& state) {
   fs::current_path(dir.path() / "start");
   platform::SetMessageHook([](const platform::MessageRequest&) { return QMessageBox::Ok; });
   app::TKvrwin window;
+  app::MainSettings settings = window.Settings();
+  settings.rokuyou = state.range(0) == 0 ? 0 : 1;
+  settings.lunar_method = state.range(0) == 2 ? 1 : 0;
+  window.SetSettings(settings);
   window.resize(1000, 760);
   window.show();
   // A day file for every day of the two months the benchmark switches between.
@@ -52,7 +57,7 @@ void MonthSwitch(benchmark::State& state) {
   }
   platform::SetMessageHook(nullptr);
 }
-BENCHMARK(MonthSwitch)->Unit(benchmark::kMillisecond);
+BENCHMARK(MonthSwitch)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

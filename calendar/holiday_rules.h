@@ -1,8 +1,8 @@
 // HolidayRules: the one interface through which the month grid, the holiday writer and the
 // calendar window learn which days are national holidays and what they are called. One object
 // is shared by all three, because the grid's drawing leaves behind the equinox and second-Monday
-// days that the writer then uses. TableHolidayRules is the program's own table of holidays;
-// other rule sets (the law as it stood in each year) implement the same interface.
+// days that the writer then uses. TableHolidayRules is the program's own table of holidays,
+// LawHolidayRules the law as it stood in each year.
 #pragma once
 
 #include <cstdint>
@@ -29,15 +29,19 @@ enum class HolidayKind {
   kNone,
   kTable,              // a fixed date of the holiday table (equinoxes included)
   kSecondMonday,       // 成人の日 / 体育の日 on the second Monday, from 2000 on
-  kSubstitute,         // Monday after a fixed holiday on a Sunday
+  kSubstitute,         // Monday after a fixed holiday on a Sunday (by law: the day off for it)
   kEquinoxSubstitute,  // Monday after an equinox on a Sunday
+  kLaw,                // a national holiday by the law of its year
+  kBetween,            // a day between two national holidays ("休日")
 };
 
 // What the grid needs for one date cell, before its rest-day switches are applied.
 struct DayHoliday {
   bool holiday = false;  // drawn red when holidays count as rest days
   HolidayKind kind = HolidayKind::kNone;
-  std::string_view name;  // code page 932; empty for ordinary days and substitute days off
+  // Code page 932; empty for ordinary days and the table's substitute days off ("休日" for the
+  // law's days off).
+  std::string_view name;
 };
 
 // One holiday name the writer stamps into a day file.

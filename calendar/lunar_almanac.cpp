@@ -8,21 +8,39 @@ const int kLastCount = LunarCalendar::DayCount(LunarCalendar::kLastYear, 12, 31)
 
 }  // namespace
 
-AlmanacDay LunarAlmanac::Compute(int year, int month, int day) {
-  AlmanacDay result;
-  result.lunar = calendar_.LunarDate(year, month, day);
-  result.solar_term_name = calendar_.SolarTerm(year, month, day, &result.solar_term);
-  return result;
+int LunarAlmanac::FirstYear() const {
+  return method_ == LunarMethod::kSeries ? LunarCalendar::kFirstYear
+                                         : AccurateLunarCalendar::kFirstYear;
+}
+
+int LunarAlmanac::LastYear() const {
+  return method_ == LunarMethod::kSeries ? LunarCalendar::kLastYear
+                                         : AccurateLunarCalendar::kLastYear;
 }
 
 AlmanacDay LunarAlmanac::Day(int year, int month, int day) {
+  if (method_ == LunarMethod::kSeries) return SeriesDay(year, month, day);
+  AlmanacDay result;
+  result.lunar = accurate_.LunarDate(year, month, day);
+  result.solar_term_name = accurate_.SolarTerm(year, month, day, &result.solar_term);
+  return result;
+}
+
+AlmanacDay LunarAlmanac::ComputeSeries(int year, int month, int day) {
+  AlmanacDay result;
+  result.lunar = series_.LunarDate(year, month, day);
+  result.solar_term_name = series_.SolarTerm(year, month, day, &result.solar_term);
+  return result;
+}
+
+AlmanacDay LunarAlmanac::SeriesDay(int year, int month, int day) {
   if (year < LunarCalendar::kFirstYear || year > LunarCalendar::kLastYear) {
-    return Compute(year, month, day);
+    return ComputeSeries(year, month, day);
   }
   if (days_.empty()) days_.resize(kLastCount - kFirstCount + 1);
   Packed& p = days_[LunarCalendar::DayCount(year, month, day) - kFirstCount];
   if (!p.filled) {
-    AlmanacDay computed = Compute(year, month, day);
+    AlmanacDay computed = ComputeSeries(year, month, day);
     p.filled = 1;
     p.year_offset = static_cast<std::uint8_t>(computed.lunar.year - 1900);
     p.month = static_cast<std::uint8_t>(computed.lunar.month);

@@ -1,13 +1,17 @@
-// LunarAlmanac: the rokuyou, lunar date and solar term of each day, worked out once and then
-// answered from memory, because the month grid asks for the same 32 days on every repaint.
-// The conversion depends on the date alone, so a remembered day is exactly what LunarCalendar
-// would compute again. Days outside 1976-2075 are computed on every call and not kept.
+// LunarAlmanac: the rokuyou, lunar date and solar term of each day by the chosen method,
+// worked out once and then answered from memory, because the month grid asks for the same days
+// on every month switch and repaint. The accurate method keeps each span of lunar months and
+// each year's solar terms; the series method keeps each day of 1976-2075 (days outside that
+// range are computed on every call and not kept). A remembered day is exactly what the method
+// would compute again.
 #pragma once
 
 #include <cstdint>
 #include <string_view>
 #include <vector>
 
+#include "calendar/accurate_lunar_calendar.h"
+#include "calendar/calendar_choices.h"
 #include "calendar/lunar_calendar.h"
 
 namespace calendar {
@@ -22,6 +26,15 @@ struct AlmanacDay {
 
 class LunarAlmanac {
  public:
+  explicit LunarAlmanac(LunarMethod method = LunarMethod::kAccurate) : method_(method) {}
+  void Choose(LunarMethod method) { method_ = method; }
+  LunarMethod Method() const { return method_; }
+
+  // The years the method answers for (the accurate method throws outside them).
+  int FirstYear() const;
+  int LastYear() const;
+  bool InRange(int year) const { return year >= FirstYear() && year <= LastYear(); }
+
   AlmanacDay Day(int year, int month, int day);
 
  private:
@@ -32,9 +45,12 @@ class LunarAlmanac {
     std::uint8_t month = 0, day = 0, leap = 0, rokuyou = 0;
     std::int8_t solar_term = -1;
   };
-  AlmanacDay Compute(int year, int month, int day);
+  AlmanacDay SeriesDay(int year, int month, int day);
+  AlmanacDay ComputeSeries(int year, int month, int day);
 
-  LunarCalendar calendar_;
+  LunarMethod method_;
+  LunarCalendar series_;
+  AccurateLunarCalendar accurate_;
   std::vector<Packed> days_;  // by day count from 1 January 1976, made on first use
 };
 

@@ -178,7 +178,7 @@ TEST(LunarDate, EveryDayOf1976To2075CountsOn) {
 TEST(LunarAlmanac, RemembersExactlyWhatItComputed) {
   static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
   LunarCalendar calendar;
-  LunarAlmanac almanac;
+  LunarAlmanac almanac(LunarMethod::kSeries);
   for (int y = 1976; y <= 2075; ++y) {
     for (int m = 1; m <= 12; ++m) {
       int last = kDays[m - 1] + (m == 2 && y % 4 == 0 ? 1 : 0);

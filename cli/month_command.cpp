@@ -7,7 +7,6 @@
 #include "app/ini_store.h"
 #include "app/main_settings.h"
 #include "app/month_model.h"
-#include "calendar/table_holiday_rules.h"
 #include "cli/cli_context.h"
 #include "cli/cli_text.h"
 #include "platform/cp932.h"
@@ -55,8 +54,9 @@ int RunMonth(CliContext& context, const Args& args) {
   app::ReadMainSettings(app::IniStore(context.IniPath()), settings);
   std::time_t now = std::time(nullptr);
   std::tm local = *std::localtime(&now);
-  calendar::TableHolidayRules holidays;
-  calendar::LunarCalendar lunar;
+  calendar::ChosenHolidayRules holidays;
+  calendar::LunarAlmanac lunar;
+  app::ApplyCalendarChoices(settings, holidays, lunar);
   app::DateColumn column = app::BuildDateColumn(
       view, {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday}, settings, holidays, lunar);
   std::array<daydata::TLightStrings, 33> lists;
