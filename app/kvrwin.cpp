@@ -15,12 +15,13 @@
 
 #include "app/marquee_label.h"
 #include "app/model_calendar_port.h"
-#include "app/settings_location.h"
+#include "platform/executable_dir.h"
 #include "platform/file_system.h"
 #include "platform/message_box.h"
 #include "platform/qt_text.h"
 #include "platform/string_grid.h"
 #include "platform/system_colours.h"
+#include "settings/settings_location.h"
 #include "widgets/grad_box.h"
 
 namespace fs = std::filesystem;
@@ -44,10 +45,10 @@ bool SameTextIgnoringCase(const std::string& a, const std::string& b) {
 TKvrwin::TKvrwin(QWidget* version_window, QWidget* parent)
     : QMainWindow(parent), version_window_(version_window) {
   setObjectName("Kvrwin");
-  IniGT1 = new TIniGT(this);
+  IniGT1 = new platform::TIniGT(this);
   IniGT1->setObjectName("IniGT1");
-  IniGT1->SetFileName(kSettingsFileName);
-  IniGT1->SetDefaultDir(TIniGTDefaultDir::ddApplication);
+  IniGT1->SetFileName(settings::kSettingsFileName);
+  IniGT1->SetDefaultDir(platform::TIniGTDefaultDir::ddApplication);
   own_calendar_ = std::make_unique<ModelCalendarPort>();
   calendar_ = own_calendar_.get();
 
@@ -232,7 +233,7 @@ void TKvrwin::BuildMenus() {
 }
 
 void TKvrwin::ReadFonts() {
-  IniSnapshot once(IniGT1->Store());
+  settings::IniSnapshot once(IniGT1->Store());
   IniGT1->ReadFont(QStringLiteral("各曜日枠フォント"), QStringLiteral("daysFont"), DaysFont);
   IniGT1->ReadFont(QStringLiteral("予定表枠フォント"), QStringLiteral("yoteiFont"), YoteiFont);
   IniGT1->ReadFont(QStringLiteral("予定表タイトル"), QStringLiteral("taitolFont"), TaitolFont);
@@ -245,7 +246,7 @@ void TKvrwin::FormCreate() {
 
   // An older settings file of the start-up folder is taken over once. An existing new file is
   // never overwritten by it.
-  fs::path old_file = StartupDir / kOldSettingsFileName;
+  fs::path old_file = StartupDir / settings::kOldSettingsFileName;
   int attributes = platform::FileAttributes(old_file);
   if (attributes >= 0 &&
       (attributes & (platform::kAttrDirectory | platform::kAttrHidden | platform::kAttrSystem)) ==
@@ -262,7 +263,7 @@ void TKvrwin::FormCreate() {
   for (auto& list : DaySummaries) list.Clear();
   MaximLines.clear();
 
-  fs::path help = ExecutableDir() / "mirune.HLP";
+  fs::path help = platform::ExecutableDir() / "mirune.HLP";
   HelpFile = fs::exists(help) ? PathText(help) : QStringLiteral("mirune.HLP");
 
   resize(1000, 760);
@@ -325,7 +326,7 @@ void TKvrwin::ResolveDataFolder() {
   std::string setting = IniGT1->Store().ReadString(sections::DataFolder(), "Current_Dir", "");
   DataDir = platform::PathFromCp932(setting);
   SetCaption(QStringLiteral("-"));
-  DataFolder folder = app::ResolveDataFolder(DataDir, StartupDir);
+  settings::DataFolder folder = settings::ResolveDataFolder(DataDir, StartupDir);
   if (folder.is_default && (setting.empty() || folder.must_create)) {
     platform::SetCurrentDir(StartupDir);
     std::error_code ec;

@@ -17,13 +17,13 @@
 #include <vector>
 
 #include "app/calendar_port.h"
-#include "app/ini_gt.h"
 #include "app/main_settings.h"
 #include "app/month_grid_painter.h"
 #include "app/month_model.h"
 #include "calendar/lunar_calendar.h"
 #include "calendar/table_holiday_rules.h"
 #include "daydata/light_strings.h"
+#include "platform/ini_gt.h"
 
 class QAction;
 class QFrame;
@@ -115,7 +115,7 @@ class TKvrwin : public QMainWindow {
   // The year and month each grid showed when it was last drawn.
   MonthLayout Shown;
 
-  TIniGT* IniGT1;
+  platform::TIniGT* IniGT1;
   widgets::TGradBox* GradBox1;  // client-area background
   widgets::TGradBox* GradBox2;  // tool bar
   QLabel* Panel1;               // month title

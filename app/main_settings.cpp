@@ -9,11 +9,12 @@ std::string S(const char* utf8) {
   return cp932::FromUtf8(utf8);
 }
 
-void Int(const IniStore& ini, const char* section, const char* key, int& value) {
+void Int(const settings::IniStore& ini, const char* section, const char* key, int& value) {
   value = ini.ReadInteger(S(section), key, value);
 }
 
-void Colour(const IniStore& ini, const char* section, const char* key, ColourValue& value) {
+void Colour(const settings::IniStore& ini, const char* section, const char* key,
+            ColourValue& value) {
   value = static_cast<ColourValue>(ini.ReadInteger(S(section), key, static_cast<int>(value)));
 }
 
@@ -28,7 +29,7 @@ std::string Marquee() {
 }
 }  // namespace sections
 
-void ReadMainSettings(const IniStore& ini, MainSettings& s) {
+void ReadMainSettings(const settings::IniStore& ini, MainSettings& s) {
   Colour(ini, "タイトルパネル色", "taitolTopColor", s.title_top_color);
   Colour(ini, "タイトルパネル色", "taitolLastColor", s.title_last_color);
   Colour(ini, "ツールバー色", "tollbarTopColor", s.toolbar_top_color);

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/ini_store.h"
+#include "settings/ini_store.h"
 
 namespace app {
 
@@ -45,7 +45,7 @@ struct MainSettings {
 };
 
 // Reads every key in the order the window reads them; `settings` holds the defaults.
-void ReadMainSettings(const IniStore& ini, MainSettings& settings);
+void ReadMainSettings(const settings::IniStore& ini, MainSettings& settings);
 
 // Section names (code page 932) of keys read outside ReadMainSettings.
 namespace sections {

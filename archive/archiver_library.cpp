@@ -4,12 +4,12 @@
 
 #include <vector>
 
-#include "app/settings_location.h"
+#include "platform/executable_dir.h"
 
 namespace archive {
 
 std::filesystem::path ArchiverLibrary::DefaultPath() {
-  return app::ExecutableDir() / kFileName;
+  return platform::ExecutableDir() / kFileName;
 }
 
 ArchiverLibrary::ArchiverLibrary(std::filesystem::path path) : path_(std::move(path)) {}

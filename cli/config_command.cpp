@@ -1,16 +1,16 @@
 // mirune-cli config: one string setting read or written with the settings file's bracket rule.
 #include <iostream>
 
-#include "app/ini_store.h"
 #include "cli/cli_context.h"
 #include "cli/cli_text.h"
 #include "platform/cp932.h"
+#include "settings/ini_store.h"
 
 namespace cli {
 namespace {
 
 int RunConfig(CliContext& context, const Args& args) {
-  app::IniStore ini(context.IniPath());
+  settings::IniStore ini(context.IniPath());
   if (args.size() == 3 && args[0] == "get") {
     std::string value =
         ini.ReadString(ToCp932(args[1], "セクション名"), ToCp932(args[2], "キー名"), "");

@@ -8,14 +8,14 @@
 #include "calendar/holiday_tables.h"
 #include "calendar/table_holiday_rules.h"
 #include "cli/cli_context.h"
-#include "daydata/integer_text.h"
 #include "platform/cp932.h"
+#include "platform/integer_text.h"
 
 namespace cli {
 namespace {
 
 int Number(const std::string& text, int low, int high, const char* what) {
-  std::optional<std::int32_t> value = daydata::ParseInteger(text);
+  std::optional<std::int32_t> value = platform::ParseInteger(text);
   bool digits = !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
   if (!value || !digits || *value < low || *value > high) {
     throw UsageError(std::string(what) + "は " + std::to_string(low) + " から " +

@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "daydata/integer_text.h"
 #include "platform/file_system.h"
+#include "platform/integer_text.h"
 
 namespace fs = std::filesystem;
 
@@ -83,7 +83,7 @@ LoadedDay DayStore::LoadDay(const fs::path& path) {
   LoadedDay day;
   TLightStrings lines = ReadEditorLines(path);
   if (lines.Count() > 0) {
-    if (std::optional<std::int32_t> n = ParseInteger(lines.Get(0))) {
+    if (std::optional<std::int32_t> n = platform::ParseInteger(lines.Get(0))) {
       if (*n >= 0 && *n <= 4) {
         day.colour = *n;
         day.source = ColourSource::kColourLine;

@@ -1,12 +1,12 @@
-#include "app/ini_store.h"
+#include "settings/ini_store.h"
 
 #include <vector>
 
-#include "daydata/integer_text.h"
 #include "platform/cp932.h"
 #include "platform/file_system.h"
+#include "platform/integer_text.h"
 
-namespace app {
+namespace settings {
 namespace {
 
 // One line of the file, kept with its own line end so that untouched lines are written back
@@ -210,7 +210,7 @@ std::int32_t IniStore::ReadInteger(std::string_view section, std::string_view ke
                                    std::int32_t default_value) const {
   std::optional<std::string> value = ReadValue(section, key);
   if (!value || value->empty()) return default_value;
-  return daydata::ParseInteger(*value).value_or(default_value);
+  return platform::ParseInteger(*value).value_or(default_value);
 }
 
 void IniStore::WriteInteger(std::string_view section, std::string_view key, std::int32_t value) {
@@ -225,4 +225,4 @@ void IniStore::WriteBool(std::string_view section, std::string_view key, bool va
   WriteValue(section, key, value ? "1" : "0");
 }
 
-}  // namespace app
+}  // namespace settings

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-namespace app {
+namespace settings {
 
 inline constexpr char kSettingsFileName[] = "vuruva.ini";
 inline constexpr char kOldSettingsFileName[] = "kvrwin10.ini";
@@ -19,12 +19,6 @@ std::filesystem::path SettingsFilePath(const std::filesystem::path& executable_d
 // The per-user configuration folder of the program ($XDG_CONFIG_HOME/mirune).
 std::filesystem::path UserConfigDir();
 
-// The folder of the running executable.
-std::filesystem::path ExecutableDir();
-// Tests point the executable's folder somewhere of their own, so that they never touch the
-// settings file beside the real program. An empty path ends the override.
-void OverrideExecutableDir(const std::filesystem::path& dir);
-
 struct DataFolder {
   std::filesystem::path path;
   bool is_default = false;   // the "Myデータ" folder of the start-up folder
@@ -35,4 +29,4 @@ struct DataFolder {
 DataFolder ResolveDataFolder(const std::filesystem::path& current_dir_setting,
                              const std::filesystem::path& startup_dir);
 
-}  // namespace app
+}  // namespace settings

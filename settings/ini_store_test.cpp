@@ -1,4 +1,4 @@
-#include "app/ini_store.h"
+#include "settings/ini_store.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,7 @@ class IniStoreTest : public ::testing::Test {
   void Write(const std::string& bytes) { test_support::WriteBytes(File(), bytes); }
   std::string Read() const { return test_support::ReadBytes(File()); }
   test_support::TempDir dir_;
-  app::IniStore ini_{dir_.path() / "vuruva.ini"};
+  settings::IniStore ini_{dir_.path() / "vuruva.ini"};
 };
 
 TEST_F(IniStoreTest, ReadsFilesWrittenTheWindowsWay) {
@@ -109,7 +109,7 @@ TEST_F(IniStoreTest, FileWithoutFinalLineEndGrowsCleanly) {
 TEST_F(IniStoreTest, SnapshotReadsTheFileAsItWasUntilAWrite) {
   Write("[a]\r\nx=1\r\n");
   {
-    app::IniSnapshot once(ini_);
+    settings::IniSnapshot once(ini_);
     Write("[a]\r\nx=2\r\n");
     EXPECT_EQ(ini_.ReadInteger("a", "x", 0), 1);
     ini_.WriteInteger("a", "y", 3);  // writes go to the file and end the snapshot

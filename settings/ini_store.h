@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-namespace app {
+namespace settings {
 
 class IniStore {
  public:
@@ -70,4 +70,4 @@ class IniSnapshot {
   IniStore& store_;
 };
 
-}  // namespace app
+}  // namespace settings
