@@ -333,14 +333,10 @@ void TKvrwin::ResolveDataFolder() {
     fs::create_directories(folder.path, ec);
     DataDir = folder.path;
     SetCaption(QStringLiteral(" - "));
-    bool exact = true;
-    std::string stored = platform::Cp932FromPath(DataDir, &exact);
-    if (exact) {
-      try {
-        IniGT1->Store().WriteString(sections::DataFolder(), "Current_Dir", stored);
-      } catch (const std::system_error& e) {
-        platform::ShowErrorBox(this, QString::fromStdString(e.what()));
-      }
+    try {
+      settings::WriteDataFolderSetting(IniGT1->Store(), DataDir);
+    } catch (const std::system_error& e) {
+      platform::ShowErrorBox(this, QString::fromStdString(e.what()));
     }
   }
   platform::SetCurrentDir(DataDir);
@@ -661,9 +657,13 @@ void TKvrwin::DirectoryListBox1Change() {
     return SameTextIgnoringCase(p.string(), current.string());
   });
   if (found) {
-    bool exact = true;
-    std::string stored = platform::Cp932FromPath(current, &exact);
-    if (!exact) {
+    bool refused = false;
+    try {
+      refused = !settings::WriteDataFolderSetting(IniGT1->Store(), current);
+    } catch (const std::system_error& e) {
+      platform::ShowErrorBox(this, QString::fromStdString(e.what()));
+    }
+    if (refused) {
       platform::ShowMessage(this,
                             QStringLiteral("このフォルダ名にはシフトJISで表せない文字があるため、"
                                            "データフォルダにできません"),
@@ -671,11 +671,6 @@ void TKvrwin::DirectoryListBox1Change() {
       return;
     }
     DataDir = current;
-    try {
-      IniGT1->Store().WriteString(sections::DataFolder(), "Current_Dir", stored);
-    } catch (const std::system_error& e) {
-      platform::ShowErrorBox(this, QString::fromStdString(e.what()));
-    }
     SetCaption(QStringLiteral(" - "));
     BuildMonth();
   } else if (current != StartupDir) {

@@ -37,9 +37,9 @@ std::filesystem::path CliContext::IniPath() const {
 
 std::filesystem::path CliContext::DataDir() const {
   if (data_option) return std::filesystem::absolute(*data_option);
-  settings::IniStore ini(IniPath());
-  std::string setting = ini.ReadString(cp932::FromUtf8("フォルダ移動"), "Current_Dir", "");
-  return settings::ResolveDataFolder(platform::PathFromCp932(setting), platform::CurrentDir()).path;
+  const settings::IniStore ini(IniPath());
+  return settings::ResolveDataFolder(settings::ReadDataFolderSetting(ini), platform::CurrentDir())
+      .path;
 }
 
 Date ParseDate(const std::string& text) {

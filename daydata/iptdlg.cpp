@@ -36,6 +36,7 @@
 #include "platform/qt_text.h"
 #include "platform/string_grid.h"
 #include "platform/system_colours.h"
+#include "settings/settings_location.h"
 #include "widgets/grad_box.h"
 
 namespace fs = std::filesystem;
@@ -590,11 +591,8 @@ void TIptdlg::Notice(const std::string& text_utf8, const std::string& caption_ut
 
 void TIptdlg::DataDirRecreated(const fs::path& data_dir) {
   main_.DataDir = data_dir;
-  bool exact = true;
-  const std::string stored = platform::Cp932FromPath(data_dir, &exact);
   try {
-    if (exact)
-      main_.IniGT1->Store().WriteString(app::sections::DataFolder(), "Current_Dir", stored);
+    settings::WriteDataFolderSetting(main_.IniGT1->Store(), data_dir);
   } catch (const std::system_error& e) {
     // The day still goes into the new folder; only remembering it failed.
     platform::ShowErrorBox(this, QString::fromStdString(e.what()));

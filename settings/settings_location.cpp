@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <system_error>
 
+#include "platform/file_system.h"
+
 namespace fs = std::filesystem;
 
 namespace settings {
@@ -32,6 +34,18 @@ DataFolder ResolveDataFolder(const fs::path& current_dir_setting, const fs::path
     return {fallback, true, !fs::is_directory(fallback, ec)};
   }
   return {current_dir_setting, current_dir_setting == fallback, false};
+}
+
+fs::path ReadDataFolderSetting(const IniStore& ini) {
+  return platform::PathFromCp932(ini.ReadString(keys::CurrentDir));
+}
+
+bool WriteDataFolderSetting(IniStore& ini, const fs::path& folder) {
+  bool exact = true;
+  const std::string stored = platform::Cp932FromPath(folder, &exact);
+  if (!exact) return false;
+  ini.WriteString(keys::CurrentDir, stored);
+  return true;
 }
 
 }  // namespace settings

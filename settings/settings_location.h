@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <string>
 
+#include "settings/ini_store.h"
+
 namespace settings {
 
 inline constexpr char kSettingsFileName[] = "vuruva.ini";
@@ -24,6 +26,14 @@ struct DataFolder {
   bool is_default = false;   // the "Myデータ" folder of the start-up folder
   bool must_create = false;  // it does not exist yet and start-up makes it
 };
+
+// The data folder as the settings file holds it ("Current_Dir"), decoded to a path; empty
+// when unset.
+std::filesystem::path ReadDataFolderSetting(const IniStore& ini);
+// The one place that stores the data folder. A folder whose name code page 932 cannot hold
+// is refused (false) instead of being stored with "?" for the characters it lacks, which
+// would name some other folder. Throws std::system_error when the file cannot be written.
+bool WriteDataFolderSetting(IniStore& ini, const std::filesystem::path& folder);
 
 // "Current_Dir" as read from the settings file (already decoded to a path; empty when unset).
 DataFolder ResolveDataFolder(const std::filesystem::path& current_dir_setting,
