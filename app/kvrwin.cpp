@@ -18,7 +18,8 @@
 #include "app/marquee_label.h"
 #include "app/model_calendar_port.h"
 #include "app/month_printer.h"
-#include "app/settings_location.h"
+#include "platform/cp932.h"
+#include "platform/executable_dir.h"
 #include "platform/file_system.h"
 #include "platform/help_viewer.h"
 #include "platform/install_layout.h"
@@ -26,6 +27,7 @@
 #include "platform/qt_text.h"
 #include "platform/string_grid.h"
 #include "platform/system_colours.h"
+#include "settings/settings_location.h"
 #include "widgets/grad_box.h"
 
 namespace fs = std::filesystem;
@@ -37,22 +39,15 @@ QString PathText(const fs::path& path) {
   return QString::fromStdString(path.string());
 }
 
-bool SameTextIgnoringCase(const std::string& a, const std::string& b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) ==
-                  std::tolower(static_cast<unsigned char>(y));
-         });
-}
-
 }  // namespace
 
 TKvrwin::TKvrwin(QWidget* version_window, QWidget* parent)
     : QMainWindow(parent), version_window_(version_window) {
   setObjectName("Kvrwin");
-  IniGT1 = new TIniGT(this);
+  IniGT1 = new platform::TIniGT(this);
   IniGT1->setObjectName("IniGT1");
-  IniGT1->SetFileName(kSettingsFileName);
-  IniGT1->SetDefaultDir(TIniGTDefaultDir::ddApplication);
+  IniGT1->SetFileName(settings::kSettingsFileName);
+  IniGT1->SetDefaultDir(platform::TIniGTDefaultDir::ddApplication);
   own_calendar_ = std::make_unique<ModelCalendarPort>();
   calendar_ = own_calendar_.get();
 
@@ -245,7 +240,7 @@ void TKvrwin::BuildMenus() {
 }
 
 void TKvrwin::ReadFonts() {
-  IniSnapshot once(IniGT1->Store());
+  settings::IniSnapshot once(IniGT1->Store());
   IniGT1->ReadFont(QStringLiteral("各曜日枠フォント"), QStringLiteral("daysFont"), days_font_);
   IniGT1->ReadFont(QStringLiteral("予定表枠フォント"), QStringLiteral("yoteiFont"), yotei_font_);
   IniGT1->ReadFont(QStringLiteral("予定表タイトル"), QStringLiteral("taitolFont"), taitol_font_);
@@ -258,7 +253,7 @@ void TKvrwin::FormCreate() {
 
   // An older settings file of the start-up folder is taken over once. An existing new file is
   // never overwritten by it.
-  fs::path old_file = startup_dir_ / kOldSettingsFileName;
+  fs::path old_file = startup_dir_ / settings::kOldSettingsFileName;
   int attributes = platform::FileAttributes(old_file);
   if (attributes >= 0 &&
       (attributes & (platform::kAttrDirectory | platform::kAttrHidden | platform::kAttrSystem)) ==
@@ -275,7 +270,7 @@ void TKvrwin::FormCreate() {
   for (auto& list : day_summaries_) list.Clear();
   maxim_lines_.clear();
 
-  help_file_ = PathText(platform::FindHelpFile(ExecutableDir()));
+  help_file_ = PathText(platform::FindHelpFile(platform::ExecutableDir()));
 
   resize(1000, 760);
   IniGT1->ReadPlacement(QStringLiteral("ミルネ"), QStringLiteral("winpos"), *this);
@@ -335,24 +330,20 @@ void TKvrwin::SetCaption(const QString& separator) {
 }
 
 void TKvrwin::ResolveDataFolder() {
-  std::string setting = IniGT1->Store().ReadString(sections::DataFolder(), "Current_Dir", "");
-  data_dir_ = platform::PathFromCp932(setting);
+  data_dir_ = settings::ReadDataFolderSetting(IniGT1->Store());
+  const bool unset = data_dir_.empty();
   SetCaption(QStringLiteral("-"));
-  DataFolder folder = app::ResolveDataFolder(data_dir_, startup_dir_);
-  if (folder.is_default && (setting.empty() || folder.must_create)) {
+  settings::DataFolder folder = settings::ResolveDataFolder(data_dir_, startup_dir_);
+  if (folder.is_default && (unset || folder.must_create)) {
     platform::SetCurrentDir(startup_dir_);
     std::error_code ec;
     fs::create_directories(folder.path, ec);
     data_dir_ = folder.path;
     SetCaption(QStringLiteral(" - "));
-    bool exact = true;
-    std::string stored = platform::Cp932FromPath(data_dir_, &exact);
-    if (exact) {
-      try {
-        IniGT1->Store().WriteString(sections::DataFolder(), "Current_Dir", stored);
-      } catch (const std::system_error& e) {
-        platform::ShowErrorBox(this, QString::fromStdString(e.what()));
-      }
+    try {
+      settings::WriteDataFolderSetting(IniGT1->Store(), data_dir_);
+    } catch (const std::system_error& e) {
+      platform::ShowErrorBox(this, QString::fromStdString(e.what()));
     }
   }
   platform::SetCurrentDir(data_dir_);
@@ -410,10 +401,8 @@ void TKvrwin::ReloadMonth(bool cursor_cell_only) {
 
 void TKvrwin::DataDirRecreated(const fs::path& data_dir) {
   data_dir_ = data_dir;
-  bool exact = true;
-  const std::string stored = platform::Cp932FromPath(data_dir, &exact);
   try {
-    if (exact) IniGT1->Store().WriteString(sections::DataFolder(), "Current_Dir", stored);
+    settings::WriteDataFolderSetting(IniGT1->Store(), data_dir);
   } catch (const std::system_error& e) {
     // The day still goes into the new folder; only remembering it failed.
     platform::ShowErrorBox(this, QString::fromStdString(e.what()));
@@ -549,7 +538,7 @@ void TKvrwin::StartStatusLine() {
     }
     MarqueeLabel1->SetFontColor(platform::ToQColor(word));
     MarqueeLabel1->SetColor(platform::ToQColor(back));
-    const std::string file = IniGT1->Store().ReadString(sections::Marquee(), "KakuGenFile", "");
+    const std::string file = IniGT1->Store().ReadString(settings::keys::KakuGenFile);
     if (file.empty()) {
       platform::ShowMessage(
           this, QStringLiteral("設定ダイアログでスクロール文字用ファイルを選択して下さい."),
@@ -679,12 +668,16 @@ void TKvrwin::DirectoryListBox1Change() {
   if (name > "1900" && name < "2100") return;  // a year folder of the data folder
   std::sort(sub_dirs_.begin(), sub_dirs_.end());
   bool found = std::any_of(sub_dirs_.begin(), sub_dirs_.end(), [&](const fs::path& p) {
-    return SameTextIgnoringCase(p.string(), current.string());
+    return cp932::EqualsIgnoreAsciiCase(p.string(), current.string());
   });
   if (found) {
-    bool exact = true;
-    std::string stored = platform::Cp932FromPath(current, &exact);
-    if (!exact) {
+    bool refused = false;
+    try {
+      refused = !settings::WriteDataFolderSetting(IniGT1->Store(), current);
+    } catch (const std::system_error& e) {
+      platform::ShowErrorBox(this, QString::fromStdString(e.what()));
+    }
+    if (refused) {
       platform::ShowMessage(this,
                             QStringLiteral("このフォルダ名にはシフトJISで表せない文字があるため、"
                                            "データフォルダにできません"),
@@ -692,11 +685,6 @@ void TKvrwin::DirectoryListBox1Change() {
       return;
     }
     data_dir_ = current;
-    try {
-      IniGT1->Store().WriteString(sections::DataFolder(), "Current_Dir", stored);
-    } catch (const std::system_error& e) {
-      platform::ShowErrorBox(this, QString::fromStdString(e.what()));
-    }
     SetCaption(QStringLiteral(" - "));
     BuildMonth();
   } else if (current != startup_dir_) {

@@ -18,7 +18,6 @@
 
 #include "app/calendar_port.h"
 #include "app/grid_keys.h"
-#include "app/ini_gt.h"
 #include "app/launcher_host.h"
 #include "app/main_settings.h"
 #include "app/month_cursor.h"
@@ -28,6 +27,7 @@
 #include "calendar/lunar_almanac.h"
 #include "daydata/day_entry_host.h"
 #include "daydata/light_strings.h"
+#include "platform/ini_gt.h"
 
 class QAction;
 class QFrame;
@@ -131,12 +131,12 @@ class TKvrwin : public QMainWindow,
   void ShowToday(bool move_calendar) override;
   void ReloadMonth(bool cursor_cell_only) override;
   void DataDirRecreated(const std::filesystem::path& data_dir) override;
-  TIniGT& SettingsFile() override { return *IniGT1; }
+  platform::TIniGT& SettingsFile() override { return *IniGT1; }
   QFont InputTitleFont() const override { return input_taitol_font_; }
   int InputKeyClose() const override { return settings_.input_key_close; }
   QString HelpFile() const override { return help_file_; }
 
-  TIniGT* IniGT1;
+  platform::TIniGT* IniGT1;
   widgets::TGradBox* GradBox1;  // client-area background
   widgets::TGradBox* GradBox2;  // tool bar
   QLabel* Panel1;               // month title
@@ -153,7 +153,7 @@ class TKvrwin : public QMainWindow,
   TLauncherButtons* Launcher;
 
   // What the launcher buttons ask (kvrwin_launcher_host.cpp).
-  TIniGT& LauncherSettings() override;
+  platform::TIniGT& LauncherSettings() override;
   std::filesystem::path LauncherStartupDir() const override;
   QString LauncherHelpFile() const override;
   void LauncherRestoreFolder() override;

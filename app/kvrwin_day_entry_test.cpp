@@ -351,7 +351,7 @@ TEST_F(IptdlgTest, TodayIsRaisedWithItsColourAndTheTodayButtonReturnsToIt) {
   EXPECT_EQ(window_->ShownYear(), QString::number(today.year()));
   EXPECT_TRUE(dialog_->GradBox1->Font3D());
   // A title colour stored by the options dialog is used.
-  app::IniStore(Ini()).WriteInteger(Sjis("入力ダイアログ日付"), "inptaitol_1", 0x00FF00);
+  settings::IniStore(Ini()).WriteInteger(Sjis("入力ダイアログ日付"), "inptaitol_1", 0x00FF00);
   dialog_->SpeedButton6Click();
   dialog_->SpeedButton4Click();
   EXPECT_TRUE(dialog_->GradBox1->Font3D());
@@ -501,7 +501,7 @@ TEST_F(IptdlgTest, LayoutKeysKeepTheirValuesOverOpenings) {
     OpenDay(2026, 10, 1);
     dialog_->BitBtn2Click();
   }
-  const app::IniStore ini(Ini());
+  const settings::IniStore ini(Ini());
   EXPECT_EQ(ini.ReadInteger(Sjis("入力画面分け"), "Memo1Width", 0), 400);
   EXPECT_EQ(ini.ReadInteger(Sjis("入力画面分け"), "Splitter1Left", 0), 401);
   EXPECT_EQ(ini.ReadInteger(Sjis("入力画面分け"), "Memo3Height", 0), 20);
@@ -513,8 +513,8 @@ TEST_F(IptdlgTest, AMissingDataFolderIsMadeAgainAtTheFirstSave) {
   // A data folder that was moved away while the program was closed.
   dialog_.reset();
   window_.reset();
-  app::IniStore(Ini()).WriteString(Sjis("フォルダ移動"), "Current_Dir",
-                                   Sjis((dir_.path() / "gone").string()));
+  settings::IniStore(Ini()).WriteString(Sjis("フォルダ移動"), "Current_Dir",
+                                        Sjis((dir_.path() / "gone").string()));
   fs::current_path(Start());
   SetUp();
   OpenDay(2026, 10, 2);
@@ -528,7 +528,7 @@ TEST_F(IptdlgTest, AMissingDataFolderIsMadeAgainAtTheFirstSave) {
   EXPECT_EQ(window_->DataDir(), fresh);
   EXPECT_EQ(window_->windowTitle(), QString::fromStdString("ミルネ-" + fresh.string()));
   EXPECT_EQ(ReadBytes(fresh / "2026" / "KVR20261002.dat"), "x\r\n");
-  EXPECT_EQ(app::IniStore(Ini()).ReadString(Sjis("フォルダ移動"), "Current_Dir", ""),
+  EXPECT_EQ(settings::IniStore(Ini()).ReadString(Sjis("フォルダ移動"), "Current_Dir", ""),
             Sjis(fresh.string()));
 }
 

@@ -4,7 +4,7 @@
 
 namespace app {
 
-TIniGT& TKvrwin::LauncherSettings() {
+platform::TIniGT& TKvrwin::LauncherSettings() {
   return *IniGT1;
 }
 

@@ -221,9 +221,9 @@ TEST_F(KvrwinNavigationTest, CommandsLeaveHalfMonthDisplayAndTellTheCalendar) {
             today <= 16 ? today - 1 : today - 17);
   window_->CalendarToggle(true);
   EXPECT_TRUE(calendar_.Minimised());
-  EXPECT_EQ(
-      app::IniStore(Ini()).ReadInteger(test_support::Sjis("カレンダー表示"), "CalendarOnOff", 0),
-      1);
+  EXPECT_EQ(settings::IniStore(Ini()).ReadInteger(test_support::Sjis("カレンダー表示"),
+                                                  "CalendarOnOff", 0),
+            1);
 }
 
 TEST_F(KvrwinNavigationTest, MouseOpensByDoubleOrSingleClick) {
@@ -263,7 +263,7 @@ TEST_F(KvrwinNavigationTest, EscapeClosesTheWindow) {
 
 TEST_F(KvrwinTest, StatusLineSettingsAreMendedAndStored) {
   test_support::WriteBytes(Start() / "maxims.txt", test_support::Sjis("一\r\n二\r\n三\r\n"));
-  app::IniStore ini(Ini());
+  settings::IniStore ini(Ini());
   ini.WriteString(test_support::Sjis("流れ文字表示"), "KakuGenFile",
                   (Start() / "maxims.txt").string());
   ini.WriteInteger(test_support::Sjis("流れ文字表示"), "Speed", 0);

@@ -9,7 +9,7 @@
 
 #include <memory>
 
-#include "app/settings_location.h"
+#include "platform/executable_dir.h"
 #include "platform/file_system.h"
 #include "platform/message_box.h"
 #include "test_support/temp_dir.h"
@@ -47,7 +47,7 @@ TEST_F(KvrwinStartTest, DeletedDefaultFolderIsMadeAgainAndOtherFoldersAreLeftAlo
   window.reset();
   // A folder elsewhere that does not exist is neither made nor reported.
   fs::path elsewhere = dir_.path() / "gone";
-  app::IniStore(Ini()).WriteString(Sjis("フォルダ移動"), "Current_Dir", elsewhere.string());
+  settings::IniStore(Ini()).WriteString(Sjis("フォルダ移動"), "Current_Dir", elsewhere.string());
   fs::current_path(Start());
   window = Open();
   EXPECT_EQ(window->DataDir(), elsewhere);
@@ -63,7 +63,7 @@ TEST_F(KvrwinStartTest, ClosingWritesPlacementWidthsAndHalfMonth) {
   window->setGeometry(20, 30, 640, 480);
   window->NextHalfMonth();
   window.reset();
-  app::IniStore ini(Ini());
+  settings::IniStore ini(Ini());
   EXPECT_EQ(ini.ReadInteger(Sjis("半月表示"), "HalfMonth", -1), 1);
   EXPECT_EQ(ini.ReadInteger(Sjis("ミルネ"), "winpos.X", -1), 20);
   EXPECT_EQ(ini.ReadInteger(Sjis("ミルネ"), "winpos.XSize", -1), 660);
@@ -118,7 +118,7 @@ TEST_F(KvrwinStartTest, DataFolderToolAcceptsOnlyPlainFoldersBelowStart) {
   EXPECT_EQ(window->DataDir(), Start() / "1900");
   EXPECT_EQ(window->windowTitle(),
             QString::fromStdString("ミルネ - " + (Start() / "1900").string()));
-  app::IniStore ini(Ini());
+  settings::IniStore ini(Ini());
   EXPECT_EQ(ini.ReadString(Sjis("フォルダ移動"), "Current_Dir", ""), (Start() / "1900").string());
 
   window->SpeedButton27->setChecked(false);

@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "app/kvrwin.h"
-#include "app/settings_location.h"
+#include "platform/executable_dir.h"
 #include "platform/message_box.h"
 #include "test_support/temp_dir.h"
 
@@ -23,7 +23,7 @@ class KvrwinTest : public ::testing::Test {
   KvrwinTest() : old_cwd_(fs::current_path()) {
     fs::create_directory(Exe());
     fs::create_directory(Start());
-    app::OverrideExecutableDir(Exe());
+    platform::OverrideExecutableDir(Exe());
     fs::current_path(Start());
     platform::SetMessageHook([this](const platform::MessageRequest& r) {
       messages_.push_back(r.caption + "|" + r.text);
@@ -32,7 +32,7 @@ class KvrwinTest : public ::testing::Test {
   }
   ~KvrwinTest() override {
     platform::SetMessageHook(nullptr);
-    app::OverrideExecutableDir({});
+    platform::OverrideExecutableDir({});
     fs::current_path(old_cwd_);
   }
   fs::path Exe() const { return dir_.path() / "bin"; }

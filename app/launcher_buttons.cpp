@@ -9,12 +9,12 @@
 #include <algorithm>
 #include <system_error>
 
-#include "app/ini_gt.h"
 #include "app/launcher_host.h"
 #include "app/launcher_settings.h"
 #include "app/launcher_shell.h"
 #include "platform/file_system.h"
 #include "platform/help_viewer.h"
+#include "platform/ini_gt.h"
 #include "platform/message_box.h"
 #include "platform/qt_text.h"
 
@@ -132,14 +132,14 @@ bool TLauncherButtons::eventFilter(QObject* watched, QEvent* event) {
 }
 
 QString TLauncherButtons::RegisteredFile(int n) const {
-  const IniStore& store = host_.LauncherSettings().Store();
+  const settings::IniStore& store = host_.LauncherSettings().Store();
   const std::string stored = store.ReadString(platform::ToCp932(keys::Section(n)),
                                               platform::ToCp932(keys::FileKey(n)), "");
   return stored.empty() ? QString() : PathOfStored(stored);
 }
 
 void TLauncherButtons::LoadButtons() {
-  const IniStore& store = host_.LauncherSettings().Store();
+  const settings::IniStore& store = host_.LauncherSettings().Store();
   for (int n = 1; n <= keys::kButtonCount; ++n) {
     const std::string program = store.ReadString(platform::ToCp932(keys::Section(n)),
                                                  platform::ToCp932(keys::ProgramKey(n)), "");
@@ -196,7 +196,7 @@ void TLauncherButtons::N12Click() {
       platform::Cp932FromPath(shell_.AssociatedProgram(*chosen).toStdString(), &program_exact);
   if (!program_exact) program.clear();
   try {
-    IniStore& store = host_.LauncherSettings().Store();
+    settings::IniStore& store = host_.LauncherSettings().Store();
     const std::string section = platform::ToCp932(keys::Section(n));
     store.WriteString(section, platform::ToCp932(keys::FileKey(n)), stored);
     store.WriteString(section, platform::ToCp932(keys::ProgramKey(n)), program);

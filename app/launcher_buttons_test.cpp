@@ -11,10 +11,10 @@
 #include <filesystem>
 #include <memory>
 
-#include "app/ini_gt.h"
 #include "app/launcher_host.h"
 #include "app/launcher_shell.h"
 #include "platform/file_system.h"
+#include "platform/ini_gt.h"
 #include "platform/message_box.h"
 #include "test_support/temp_dir.h"
 
@@ -58,7 +58,7 @@ class FakeHost : public app::LauncherHost {
   explicit FakeHost(const fs::path& ini) {
     settings.SetFileName(QString::fromStdString(ini.string()));
   }
-  app::TIniGT& LauncherSettings() override { return settings; }
+  platform::TIniGT& LauncherSettings() override { return settings; }
   fs::path LauncherStartupDir() const override { return startup; }
   QString LauncherHelpFile() const override { return QStringLiteral("mirune.html"); }
   void LauncherRestoreFolder() override {
@@ -67,7 +67,7 @@ class FakeHost : public app::LauncherHost {
   }
   void LauncherLaunched() override { ++launched; }
   QWidget* LauncherWindow() override { return nullptr; }
-  app::TIniGT settings;
+  platform::TIniGT settings;
   fs::path startup, year_folder;
   int restores = 0, launched = 0;
 };
@@ -215,7 +215,7 @@ TEST_F(LauncherButtonsTest, NamesWithBlanksAndJapaneseAreKeptAndUnrepresentableO
   EXPECT_EQ(shell_.opened[0], QString::fromStdString(japanese.string()));
 
   // A name written by hand on Windows, with backslashes, is found with the native separators.
-  app::IniStore(dir_.path() / "vuruva.ini")
+  settings::IniStore(dir_.path() / "vuruva.ini")
       .WriteString("User Software8" + Sjis("の設定"), "Software8",
                    Sjis((dir_.path() / "a").string()) + "\\" + Sjis("会議の資料 2026年 版.txt"));
   fs::create_directories(dir_.path() / "a");

@@ -8,14 +8,16 @@
 
 class QWidget;
 
-namespace app {
-
+namespace platform {
 class TIniGT;
+}
+
+namespace app {
 
 class LauncherHost {
  public:
   virtual ~LauncherHost() = default;
-  virtual TIniGT& LauncherSettings() = 0;
+  virtual platform::TIniGT& LauncherSettings() = 0;
   virtual std::filesystem::path LauncherStartupDir() const = 0;
   virtual QString LauncherHelpFile() const = 0;
   // Back to the data folder and the shown year's folder after the file dialog moved away.

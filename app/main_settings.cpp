@@ -1,72 +1,44 @@
 #include "app/main_settings.h"
 
-#include "platform/cp932.h"
-
 namespace app {
-namespace {
 
-std::string S(const char* utf8) {
-  return cp932::FromUtf8(utf8);
-}
+using namespace settings::keys;
 
-void Int(const IniStore& ini, const char* section, const char* key, int& value) {
-  value = ini.ReadInteger(S(section), key, value);
-}
-
-void Colour(const IniStore& ini, const char* section, const char* key, ColourValue& value) {
-  value = static_cast<ColourValue>(ini.ReadInteger(S(section), key, static_cast<int>(value)));
-}
-
-}  // namespace
-
-namespace sections {
-std::string DataFolder() {
-  return S("フォルダ移動");
-}
-std::string Marquee() {
-  return S("流れ文字表示");
-}
-}  // namespace sections
-
-void ReadMainSettings(const IniStore& ini, MainSettings& s) {
-  Colour(ini, "タイトルパネル色", "taitolTopColor", s.title_top_color);
-  Colour(ini, "タイトルパネル色", "taitolLastColor", s.title_last_color);
-  Colour(ini, "ツールバー色", "tollbarTopColor", s.toolbar_top_color);
-  Colour(ini, "ツールバー色", "tollbarLastColor", s.toolbar_last_color);
-  Int(ini, "ツールバー", "ToolBar", s.tool_bar);
-  Int(ini, "カーソル行", "Cursor_Wide_Position", s.cursor_wide_position);
-  Int(ini, "カーソル行", "cursorwide", s.cursor_wide);
-  Int(ini, "半月表示", "HalfMonth", s.half_month);
-  Colour(ini, "今日の表示色", "todayColor", s.today_color);
-  Colour(ini, "カ－ソル色", "cursorcolor", s.cursor_color);
-  Colour(ini, "予定表枠色", "gridcolor", s.grid_color);
-  Colour(ini, "各曜日枠色", "FixedGridColor", s.fixed_grid_color);
-  Int(ini, "週休二日", "syu2color", s.syu2color);
-  Int(ini, "日曜日のみ", "syu1color", s.syu1color);
-  Int(ini, "休日指定", "siteicolor", s.siteicolor);
-  static const char* const kDays[7][2] = {{"日曜日", "Suncolor"}, {"月曜日", "Moncolor"},
-                                          {"火曜日", "Twecolor"}, {"水曜日", "Wedcolor"},
-                                          {"木曜日", "Thucolor"}, {"金曜日", "Fricolor"},
-                                          {"土曜日", "Sutcolor"}};
-  for (int d = 0; d < 7; ++d) Int(ini, kDays[d][0], kDays[d][1], s.rest_day[d]);
-  Int(ini, "祝祭日表示", "Syukucolor", s.syukucolor);
-  Int(ini, "祝祭日休", "Syukukyucolor", s.syukukyucolor);
-  Int(ini, "六曜表示", "Rokuyou", s.rokuyou);
-  s.kakugen = ini.ReadBool(S("格言ON/OFF"), "Kakugen", s.kakugen);
-  Colour(ini, "予定表タイトル色", "taitolFontColor", s.title_font_color);
+void ReadMainSettings(const settings::IniStore& ini, MainSettings& s) {
+  s.title_top_color = ini.ReadColour(TaitolTopColor, s.title_top_color);
+  s.title_last_color = ini.ReadColour(TaitolLastColor, s.title_last_color);
+  s.toolbar_top_color = ini.ReadColour(TollbarTopColor, s.toolbar_top_color);
+  s.toolbar_last_color = ini.ReadColour(TollbarLastColor, s.toolbar_last_color);
+  s.tool_bar = ini.ReadInteger(ToolBar, s.tool_bar);
+  s.cursor_wide_position = ini.ReadInteger(CursorWidePosition, s.cursor_wide_position);
+  s.cursor_wide = ini.ReadInteger(CursorWide, s.cursor_wide);
+  s.half_month = ini.ReadInteger(HalfMonth, s.half_month);
+  s.today_color = ini.ReadColour(TodayColor, s.today_color);
+  s.cursor_color = ini.ReadColour(CursorColor, s.cursor_color);
+  s.grid_color = ini.ReadColour(GridColor, s.grid_color);
+  s.fixed_grid_color = ini.ReadColour(FixedGridColor, s.fixed_grid_color);
+  s.syu2color = ini.ReadInteger(Syu2Color, s.syu2color);
+  s.syu1color = ini.ReadInteger(Syu1Color, s.syu1color);
+  s.siteicolor = ini.ReadInteger(SiteiColor, s.siteicolor);
+  for (int d = 0; d < 7; ++d) s.rest_day[d] = ini.ReadInteger(RestDay[d], s.rest_day[d]);
+  s.syukucolor = ini.ReadInteger(SyukuColor, s.syukucolor);
+  s.syukukyucolor = ini.ReadInteger(SyukukyuColor, s.syukukyucolor);
+  s.rokuyou = ini.ReadInteger(Rokuyou, s.rokuyou);
+  s.kakugen = ini.ReadBool(Kakugen, s.kakugen);
+  s.title_font_color = ini.ReadColour(TaitolFontColor, s.title_font_color);
   // The second width key is read with the first as its default and wins.
-  int width = ini.ReadInteger(S("固定グリッド１幅"), "1FixedColWidth", 0);
-  width = ini.ReadInteger(S("固定グリッド2幅"), " 2FixedColWidth", width);
+  int width = ini.ReadInteger(FixedColWidth1, 0);
+  width = ini.ReadInteger(FixedColWidth2, width);
   s.fixed_col_width = width == 0 ? 80 : width;
-  int height = ini.ReadInteger(S("グリッド1高"), " 1RowHeight", s.row_height);
-  s.row_height = ini.ReadInteger(S("グリッド2高"), " 2RowHeight", height);
-  Int(ini, "終了時圧縮", "CloseArc", s.close_arc);
-  Int(ini, "カレンダー表示", "CalendarOnOff", s.calendar_on_off);
-  s.single_double = ini.ReadBool(S("マウスクリック"), "SingleDouble", s.single_double);
-  int key = ini.ReadInteger(S("入力終了キー"), "InputKeyClose", s.input_key_close);
-  if (key == 0 || key == 13 || key == 16 || key == 17) s.input_key_close = key;
-  Int(ini, calendar::kCalendarChoiceSection, calendar::kHolidayRulesKey, s.holiday_rules);
-  Int(ini, calendar::kCalendarChoiceSection, calendar::kLunarMethodKey, s.lunar_method);
+  int height = ini.ReadInteger(RowHeight1, s.row_height);
+  s.row_height = ini.ReadInteger(RowHeight2, height);
+  s.close_arc = ini.ReadInteger(CloseArc, s.close_arc);
+  s.calendar_on_off = ini.ReadInteger(CalendarOnOff, s.calendar_on_off);
+  s.single_double = ini.ReadBool(SingleDouble, s.single_double);
+  int key = ini.ReadInteger(InputKeyClose, s.input_key_close);
+  if (settings::Accepts(InputKeyClose, key)) s.input_key_close = key;
+  s.holiday_rules = ini.ReadInteger(HolidayRules, s.holiday_rules);
+  s.lunar_method = ini.ReadInteger(LunarMethod, s.lunar_method);
 }
 
 void ApplyCalendarChoices(const MainSettings& s, calendar::ChosenHolidayRules& holidays,

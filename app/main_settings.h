@@ -7,60 +7,64 @@
 #include <cstdint>
 #include <string>
 
-#include "app/ini_store.h"
 #include "calendar/chosen_holiday_rules.h"
 #include "calendar/lunar_almanac.h"
+#include "settings/ini_store.h"
+#include "settings/schema.h"
 
 namespace app {
 
 // Windows colour values, 0x00BBGGRR.
-using ColourValue = std::uint32_t;
+using ColourValue = settings::ColourValue;
 
+constexpr int Default(const settings::Key& key) {
+  return key.default_value;
+}
+constexpr ColourValue DefaultColour(const settings::Key& key) {
+  return static_cast<ColourValue>(key.default_value);
+}
+
+// Each field starts as its key's designed default.
 struct MainSettings {
-  int tool_bar = 0;              // 1 = status line hidden
-  int cursor_wide_position = 0;  // enlarged cursor row, in default row heights
-  int cursor_wide = 0;
-  int half_month = 0;
-  // The table names 0 for these four, which would draw black on black on a first start; the
-  // designed colours of the window stand in until the user picks others.
-  ColourValue today_color = 0x00C0FFFF;       // light yellow
-  ColourValue cursor_color = 0x00FFE8C8;      // light blue
-  ColourValue grid_color = 0x00FFFFFF;        // white
-  ColourValue fixed_grid_color = 0x00F0F0F0;  // button face
-  int syu2color = 0;                          // Saturday and Sunday are rest days
-  int syu1color = 0;                          // Sunday only
-  int siteicolor = 0;                         // the weekdays flagged one by one
-  int rest_day[7] = {0, 0, 0, 0, 0, 0, 0};    // Sunday .. Saturday, with siteicolor
-  int syukucolor = 0;                         // holiday names shown
-  int syukukyucolor = 0;                      // holidays are rest days, drawn red
-  int rokuyou = 0;
-  bool kakugen = false;  // true = maxims not scrolled
-  ColourValue title_font_color = 0;
+  int tool_bar = Default(settings::keys::ToolBar);  // 1 = status line hidden
+  // Height of the enlarged cursor row, in default row heights.
+  int cursor_wide_position = Default(settings::keys::CursorWidePosition);
+  int cursor_wide = Default(settings::keys::CursorWide);
+  int half_month = Default(settings::keys::HalfMonth);
+  ColourValue today_color = DefaultColour(settings::keys::TodayColor);
+  ColourValue cursor_color = DefaultColour(settings::keys::CursorColor);
+  ColourValue grid_color = DefaultColour(settings::keys::GridColor);
+  ColourValue fixed_grid_color = DefaultColour(settings::keys::FixedGridColor);
+  int syu2color = Default(settings::keys::Syu2Color);    // Saturday and Sunday are rest days
+  int syu1color = Default(settings::keys::Syu1Color);    // Sunday only
+  int siteicolor = Default(settings::keys::SiteiColor);  // the weekdays flagged one by one
+  int rest_day[7] = {0, 0, 0, 0, 0, 0, 0};               // Sunday .. Saturday, with siteicolor
+  int syukucolor = Default(settings::keys::SyukuColor);  // holiday names shown
+  int syukukyucolor = Default(settings::keys::SyukukyuColor);  // holidays are rest days, drawn red
+  int rokuyou = Default(settings::keys::Rokuyou);
+  bool kakugen = Default(settings::keys::Kakugen) != 0;  // true = maxims not scrolled
+  ColourValue title_font_color = DefaultColour(settings::keys::TaitolFontColor);
   int fixed_col_width = 80;  // date column; 0 in the file means 80
   int row_height = 0;        // kept and written back unchanged
-  int close_arc = 0;
-  int calendar_on_off = 0;
-  bool single_double = false;
-  int input_key_close = 0;  // 0, 13, 16 or 17
-  ColourValue title_top_color = 0x00C0C0C0, title_last_color = 0x00FFFFFF;
-  ColourValue toolbar_top_color = 0x00C0C0C0, toolbar_last_color = 0x00808080;
-  // calendar/calendar_choices.h: 0 = the holiday law, 1 = the fixed table; 0 = the accurate
-  // lunisolar method, 1 = the short series.
-  int holiday_rules = 0;
-  int lunar_method = 0;
+  int close_arc = Default(settings::keys::CloseArc);
+  int calendar_on_off = Default(settings::keys::CalendarOnOff);
+  bool single_double = Default(settings::keys::SingleDouble) != 0;
+  int input_key_close = Default(settings::keys::InputKeyClose);  // 0, 13, 16 or 17
+  ColourValue title_top_color = DefaultColour(settings::keys::TaitolTopColor);
+  ColourValue title_last_color = DefaultColour(settings::keys::TaitolLastColor);
+  ColourValue toolbar_top_color = DefaultColour(settings::keys::TollbarTopColor);
+  ColourValue toolbar_last_color = DefaultColour(settings::keys::TollbarLastColor);
+  // 0 = the holiday law, 1 = the fixed table; 0 = the accurate lunisolar method, 1 = the short
+  // series (calendar/calendar_choices.h).
+  int holiday_rules = Default(settings::keys::HolidayRules);
+  int lunar_method = Default(settings::keys::LunarMethod);
 };
 
 // Reads every key in the order the window reads them; `settings` holds the defaults.
-void ReadMainSettings(const IniStore& ini, MainSettings& settings);
+void ReadMainSettings(const settings::IniStore& ini, MainSettings& settings);
 
 // Sets the holiday rules and the lunisolar method that the settings chose.
 void ApplyCalendarChoices(const MainSettings& settings, calendar::ChosenHolidayRules& holidays,
                           calendar::LunarAlmanac& lunar);
-
-// Section names (code page 932) of keys read outside ReadMainSettings.
-namespace sections {
-std::string DataFolder();  // "フォルダ移動": Current_Dir
-std::string Marquee();     // "流れ文字表示": Speed, KakuGenFile
-}  // namespace sections
 
 }  // namespace app

@@ -71,7 +71,7 @@ void MonthCursor::NextHalfMonth() {
 void MonthCursor::StepHalfMonth(int direction) {
   if (!view_.half_month) {
     view_.half_month = true;
-    SetHalves(direction < 0, direction > 0);
+    SetHalves(direction<0, direction> 0);
     return;
   }
   const GridMonth target = MonthOf(direction < 0 ? 1 : 2);

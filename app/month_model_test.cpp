@@ -175,7 +175,7 @@ TEST(MonthModel, CalendarChoicesFromTheSettingsFile) {
   for (const Case& c : kCases) {
     test_support::WriteBytes(ini, "[" + Sjis("休日及び六曜") + "]\r\n" + c.body);
     app::MainSettings settings;
-    app::ReadMainSettings(app::IniStore(ini), settings);
+    app::ReadMainSettings(settings::IniStore(ini), settings);
     calendar::ChosenHolidayRules rules(calendar::HolidayRulesChoice::kTable);
     calendar::LunarAlmanac lunar(calendar::LunarMethod::kSeries);
     app::ApplyCalendarChoices(settings, rules, lunar);

@@ -13,9 +13,10 @@
 
 #include "app/kvrwin.h"
 #include "app/month_printer.h"
-#include "app/settings_location.h"
+#include "platform/executable_dir.h"
 #include "platform/fonts.h"
 #include "platform/message_box.h"
+#include "settings/settings_location.h"
 #include "widgets/grad_box.h"
 
 namespace fs = std::filesystem;
@@ -68,11 +69,11 @@ int RunPrintPdfCommand(int argc, char** argv) {
   // (placement, half-month switch) never changes the user's own settings file.
   QTemporaryDir settings_dir;
   if (!settings_dir.isValid()) return Fail(QStringLiteral("一時フォルダを作れません"));
-  const fs::path own_settings = SettingsFilePath(ExecutableDir());
-  const fs::path copy = fs::path(settings_dir.path().toStdString()) / kSettingsFileName;
+  const fs::path own_settings = settings::SettingsFilePath(platform::ExecutableDir());
+  const fs::path copy = fs::path(settings_dir.path().toStdString()) / settings::kSettingsFileName;
   std::error_code ec;
   if (fs::exists(own_settings, ec)) fs::copy_file(own_settings, copy, ec);
-  OverrideExecutableDir(settings_dir.path().toStdString());
+  platform::OverrideExecutableDir(settings_dir.path().toStdString());
   platform::SetMessageHook([](const platform::MessageRequest& request) {
     std::fprintf(stderr, "mirune: %s\n", request.text.toUtf8().constData());
     return QMessageBox::Ok;
@@ -93,7 +94,7 @@ int RunPrintPdfCommand(int argc, char** argv) {
     if (!printer.WritePdf(pdf_file, &error)) status = Fail(error);
   }
   platform::SetMessageHook(nullptr);
-  OverrideExecutableDir({});
+  platform::OverrideExecutableDir({});
   return status;
 }
 

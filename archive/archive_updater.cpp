@@ -22,19 +22,6 @@ struct Member {
   std::string data;
 };
 
-std::string FoldCase(std::string name) {
-  // Only ASCII letters fold; a trail byte of a double-byte character stays as it is.
-  for (size_t i = 0; i < name.size(); ++i) {
-    unsigned char c = static_cast<unsigned char>(name[i]);
-    if (cp932::IsLeadByte(c)) {
-      ++i;
-    } else if (c >= 'A' && c <= 'Z') {
-      name[i] = static_cast<char>(c + 32);
-    }
-  }
-  return name;
-}
-
 std::vector<Member> ReadMembers(const fs::path& archive_path) {
   std::vector<Member> members;
   try {
@@ -89,7 +76,7 @@ UpdateResult ArchiveUpdater::Update(const fs::path& archive_path,
   std::vector<Member> members;
   if (exists) members = ReadMembers(archive_path);
   std::map<std::string, size_t> index;
-  for (size_t i = 0; i < members.size(); ++i) index[FoldCase(members[i].info.name)] = i;
+  for (size_t i = 0; i < members.size(); ++i) index[cp932::FoldAsciiCase(members[i].info.name)] = i;
   const size_t original_count = members.size();
   std::vector<bool> replaced(members.size(), false);
 
@@ -111,7 +98,7 @@ UpdateResult ArchiveUpdater::Update(const fs::path& archive_path,
     if (!platform::ReadFile(file, m.data)) {
       throw UpdateError(kUnlhaCannotRead, "ファイルを読めません: " + file.string());
     }
-    std::string key = FoldCase(m.info.name);
+    std::string key = cp932::FoldAsciiCase(m.info.name);
     auto it = index.find(key);
     if (it != index.end()) {
       // A listed file replaces the member, or the copy listed earlier in the same command.

@@ -4,13 +4,13 @@
 
 #include <vector>
 
-#include "app/settings_location.h"
+#include "platform/executable_dir.h"
 #include "platform/install_layout.h"
 
 namespace archive {
 
 std::filesystem::path ArchiverLibrary::DefaultPath() {
-  return platform::FindArchiverLibrary(app::ExecutableDir(), kFileName);
+  return platform::FindArchiverLibrary(platform::ExecutableDir(), kFileName);
 }
 
 ArchiverLibrary::ArchiverLibrary(std::filesystem::path path) : path_(std::move(path)) {}

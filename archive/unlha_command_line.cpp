@@ -1,5 +1,7 @@
 #include "archive/unlha_command_line.h"
 
+#include "platform/cp932.h"
+
 namespace archive {
 namespace {
 
@@ -25,19 +27,15 @@ std::string_view NextToken(std::string_view& s) {
   return token;
 }
 
-char Lower(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
-}
-
 // Where an unquoted archive name ends: after the first ".lzh" that a blank, a line break or
 // the end follows. npos when there is none.
 size_t LzhNameEnd(std::string_view s) {
   static constexpr std::string_view kExt = ".lzh";
   for (size_t i = 0; i + kExt.size() <= s.size(); ++i) {
-    size_t k = 0;
-    while (k < kExt.size() && Lower(s[i + k]) == kExt[k]) ++k;
     size_t end = i + kExt.size();
-    if (k == kExt.size() && (end == s.size() || IsBlank(s[end]) || IsBreak(s[end]))) return end;
+    if (cp932::EqualsIgnoreAsciiCase(s.substr(i, kExt.size()), kExt) &&
+        (end == s.size() || IsBlank(s[end]) || IsBreak(s[end])))
+      return end;
   }
   return std::string_view::npos;
 }
@@ -101,7 +99,7 @@ std::optional<UnlhaCommandLine> ParseUnlhaCommandLine(
   std::string_view rest = text;
   std::string_view command = NextToken(rest);
   if (command.size() != 1) return fail("コマンドがありません");
-  line.command = static_cast<char>(command[0] >= 'a' ? command[0] - 32 : command[0]);
+  line.command = cp932::FoldAsciiCase(command)[0];
   if (line.command != 'U' && line.command != 'X' && line.command != 'L') {
     return fail("不明なコマンドです: " + std::string(command));
   }

@@ -11,9 +11,9 @@
 #include <filesystem>
 
 #include "app/kvrwin.h"
-#include "app/settings_location.h"
 #include "daydata/day_store.h"
 #include "platform/cp932.h"
+#include "platform/executable_dir.h"
 #include "platform/fonts.h"
 #include "platform/message_box.h"
 #include "platform/string_grid.h"
@@ -27,7 +27,7 @@ void MonthSwitch(benchmark::State& state) {
   test_support::TempDir dir;
   fs::create_directories(dir.path() / "bin");
   fs::create_directories(dir.path() / "start");
-  app::OverrideExecutableDir(dir.path() / "bin");
+  platform::OverrideExecutableDir(dir.path() / "bin");
   fs::current_path(dir.path() / "start");
   platform::SetMessageHook([](const platform::MessageRequest&) { return QMessageBox::Ok; });
   app::TKvrwin window;

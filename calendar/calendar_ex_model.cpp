@@ -4,8 +4,8 @@
 
 #include "calendar/calendar_math.h"
 #include "calendar/comma_text.h"
-#include "daydata/integer_text.h"
 #include "platform/cp932.h"
+#include "platform/integer_text.h"
 
 namespace calendar {
 namespace {
@@ -13,7 +13,7 @@ namespace {
 int ItemInteger(const std::vector<std::string>& items, size_t index) {
   if (index >= items.size())
     throw EListIndexError("List index out of bounds (" + std::to_string(index) + ")");
-  std::optional<std::int32_t> value = daydata::ParseInteger(items[index]);
+  std::optional<std::int32_t> value = platform::ParseInteger(items[index]);
   if (!value)
     throw EConvertError("'" + cp932::ToUtf8(items[index]) + "' is not a valid integer value");
   return *value;

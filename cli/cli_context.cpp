@@ -2,11 +2,12 @@
 
 #include <cstdio>
 
-#include "app/ini_store.h"
-#include "app/settings_location.h"
 #include "calendar/calendar_math.h"
 #include "platform/cp932.h"
+#include "platform/executable_dir.h"
 #include "platform/file_system.h"
+#include "settings/ini_store.h"
+#include "settings/settings_location.h"
 
 namespace cli {
 namespace {
@@ -28,14 +29,14 @@ const std::vector<Command>& Commands() {
 
 std::filesystem::path CliContext::IniPath() const {
   if (ini_option) return *ini_option;
-  return app::SettingsFilePath(app::ExecutableDir());
+  return settings::SettingsFilePath(platform::ExecutableDir());
 }
 
 std::filesystem::path CliContext::DataDir() const {
   if (data_option) return std::filesystem::absolute(*data_option);
-  app::IniStore ini(IniPath());
-  std::string setting = ini.ReadString(cp932::FromUtf8("フォルダ移動"), "Current_Dir", "");
-  return app::ResolveDataFolder(platform::PathFromCp932(setting), platform::CurrentDir()).path;
+  const settings::IniStore ini(IniPath());
+  return settings::ResolveDataFolder(settings::ReadDataFolderSetting(ini), platform::CurrentDir())
+      .path;
 }
 
 Date ParseDate(const std::string& text) {

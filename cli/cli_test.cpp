@@ -43,6 +43,42 @@ TEST_F(CliTest, StampAndConfig) {
   EXPECT_EQ(Run("config get フォルダ移動 current_dir").out, "C:\\App\\Myデータ\n");
 }
 
+TEST_F(CliTest, ConfigWritesEachKeyByItsType) {
+  // A switch set from the command line is a number the month listing then reads.
+  EXPECT_EQ(Run("--data d month 2026-12").out.substr(0, 40).find("("), std::string::npos);
+  EXPECT_EQ(Run("config set 六曜表示 Rokuyou 1").status, 0);
+  test_support::CliResult month = Run("--data d month 2026-12");
+  EXPECT_EQ(month.out.substr(0, month.out.find('\n')),
+            "L\t0\t2026-12-01\t 1 火\t (友引)\t\t0x00000000\t0x00000000\t");
+  EXPECT_EQ(Run("config set 今日の表示色 todaycolor 0xC0FFFF").status, 0);
+  EXPECT_EQ(Run("config set 格言ON/OFF Kakugen 1").status, 0);
+  EXPECT_EQ(Run("config set 予定表タイトル taitolFont.Name 'ＭＳ 明朝'").status, 0);
+  const std::string written = Sjis("[六曜表示]\r\nRokuyou=1\r\n[今日の表示色]\r\n") +
+                              "todaycolor=12648447\r\n" + Sjis("[格言ON/OFF]\r\n") +
+                              "Kakugen=1\r\n" + Sjis("[予定表タイトル]\r\n") +
+                              "taitolFont.Name=\xA2" + Sjis("ＭＳ 明朝") + "\xA3\r\n";
+  EXPECT_EQ(ReadBytes(dir_.path() / "v.ini"), written);
+  EXPECT_EQ(Run("config get 今日の表示色 todayColor").out, "12648447\n");
+  EXPECT_EQ(Run("config get 流れ文字表示 Speed").out, "400\n");  // the designed default
+  // A value the key cannot hold exits 2 with one line and leaves the file alone.
+  for (const char* args :
+       {"六曜表示 Rokuyou 2", "六曜表示 Rokuyou 一", "入力終了キー InputKeyClose 5",
+        "今日の表示色 todayColor 16777216", "格言ON/OFF Kakugen 2", "各曜日枠フォント daysFont 9",
+        "流れ文字表示 Speed 12a"}) {
+    test_support::CliResult r = Run(std::string("config set ") + args);
+    EXPECT_EQ(r.status, 2) << args;
+    EXPECT_EQ(r.out.find("mirune-cli: "), 0u) << args;
+    EXPECT_EQ(r.out.find('\n'), r.out.size() - 1) << args;
+  }
+  EXPECT_EQ(ReadBytes(dir_.path() / "v.ini"), written);
+  // A key of no window is written as a string, and the user is told.
+  test_support::CliResult unknown = Run("config set 独自 Mine 1");
+  EXPECT_EQ(unknown.status, 0);
+  EXPECT_NE(unknown.out.find("文字列として書き込みます"), std::string::npos);
+  EXPECT_EQ(ReadBytes(dir_.path() / "v.ini"),
+            written + Sjis("[独自]\r\n") + "Mine=\xA2" + "1\xA3\r\n");
+}
+
 TEST_F(CliTest, DataFolderComesFromTheSettingsFile) {
   fs::create_directory(dir_.path() / "mine");
   Run("config set フォルダ移動 Current_Dir '" + (dir_.path() / "mine").string() + "'");

@@ -2,12 +2,12 @@
 #include <iostream>
 #include <iterator>
 
-#include "app/ini_store.h"
 #include "cli/cli_context.h"
 #include "cli/cli_text.h"
 #include "daydata/day_store.h"
 #include "platform/cp932.h"
 #include "platform/file_system.h"
+#include "settings/settings_location.h"
 
 namespace cli {
 namespace {
@@ -21,8 +21,12 @@ class CliStoreHost : public daydata::DayStoreHost {
     *context_.err << caption << " " << text << "\n";
   }
   void DataDirRecreated(const std::filesystem::path& dir) override {
-    app::IniStore(context_.IniPath())
-        .WriteString(cp932::FromUtf8("フォルダ移動"), "Current_Dir", platform::Cp932FromPath(dir));
+    settings::IniStore ini(context_.IniPath());
+    if (!settings::WriteDataFolderSetting(ini, dir)) {
+      *context_.err << "注意 データフォルダの名前をシフトJISで表せないため、設定ファイルに"
+                       "記録しません: "
+                    << dir.string() << "\n";
+    }
   }
 
  private:

@@ -11,8 +11,8 @@
 #include "calendar/law_holiday_rules.h"
 #include "calendar/table_holiday_rules.h"
 #include "cli/cli_context.h"
-#include "daydata/integer_text.h"
 #include "platform/cp932.h"
+#include "platform/integer_text.h"
 
 namespace cli {
 namespace {
@@ -20,7 +20,7 @@ namespace {
 constexpr const char* kUsage = "使い方: holidays YEAR [MONTH] [--rules law|table]";
 
 int Number(const std::string& text, int low, int high, const char* what) {
-  std::optional<std::int32_t> value = daydata::ParseInteger(text);
+  std::optional<std::int32_t> value = platform::ParseInteger(text);
   bool digits = !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
   if (!value || !digits || *value < low || *value > high) {
     throw UsageError(std::string(what) + "は " + std::to_string(low) + " から " +

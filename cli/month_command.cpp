@@ -4,12 +4,12 @@
 #include <ctime>
 #include <iostream>
 
-#include "app/ini_store.h"
 #include "app/main_settings.h"
 #include "app/month_model.h"
 #include "cli/cli_context.h"
 #include "cli/cli_text.h"
 #include "platform/cp932.h"
+#include "settings/ini_store.h"
 
 namespace cli {
 namespace {
@@ -51,7 +51,7 @@ int RunMonth(CliContext& context, const Args& args) {
     throw UsageError("使い方: month YYYY-MM [--half first|second]");
   }
   app::MainSettings settings;
-  app::ReadMainSettings(app::IniStore(context.IniPath()), settings);
+  app::ReadMainSettings(settings::IniStore(context.IniPath()), settings);
   std::time_t now = std::time(nullptr);
   std::tm local = *std::localtime(&now);
   calendar::ChosenHolidayRules holidays;

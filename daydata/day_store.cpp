@@ -2,15 +2,14 @@
 
 #include <cstdio>
 
-#include "daydata/integer_text.h"
 #include "platform/file_system.h"
+#include "platform/integer_text.h"
+#include "settings/settings_location.h"
 
 namespace fs = std::filesystem;
 
 namespace daydata {
 namespace {
-
-const char kDataFolderName[] = "Myデータ";
 
 // The entry dialog's reading of a whole file: any line end, stopping at the first NUL.
 TLightStrings ReadEditorLines(const fs::path& path) {
@@ -68,7 +67,7 @@ void DayStore::EnsureYearFolder(std::string_view year_text) {
   std::error_code ec;
   if (!fs::is_directory(data_dir_, ec)) {
     if (host_) host_->Notice("データフォルダがありません。起動した場所に作成します。", "注意。");
-    fs::path fresh = startup_dir_ / kDataFolderName;
+    fs::path fresh = startup_dir_ / settings::kDefaultDataFolderName;
     fs::create_directory(fresh, ec);
     data_dir_ = fresh;
     if (host_) host_->DataDirRecreated(fresh);
@@ -83,7 +82,7 @@ LoadedDay DayStore::LoadDay(const fs::path& path) {
   LoadedDay day;
   TLightStrings lines = ReadEditorLines(path);
   if (lines.Count() > 0) {
-    if (std::optional<std::int32_t> n = ParseInteger(lines.Get(0))) {
+    if (std::optional<std::int32_t> n = platform::ParseInteger(lines.Get(0))) {
       if (*n >= 0 && *n <= 4) {
         day.colour = *n;
         day.source = ColourSource::kColourLine;

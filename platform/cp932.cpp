@@ -225,4 +225,47 @@ std::string FromUtf8(std::string_view utf8, bool* exact) {
   return Encode(Utf8ToUtf16(utf8), exact);
 }
 
+namespace {
+
+unsigned char UpperAscii(unsigned char c) {
+  return c >= 'a' && c <= 'z' ? static_cast<unsigned char>(c - 32) : c;
+}
+
+}  // namespace
+
+std::string FoldAsciiCase(std::string_view bytes) {
+  std::string folded(bytes);
+  for (size_t i = 0; i < folded.size(); ++i) {
+    auto c = static_cast<unsigned char>(folded[i]);
+    if (IsLeadByte(c)) {
+      ++i;
+    } else {
+      folded[i] = static_cast<char>(UpperAscii(c));
+    }
+  }
+  return folded;
+}
+
+int CompareIgnoreAsciiCase(std::string_view a, std::string_view b) {
+  // While the texts agree they are in step, so the byte at i is a trail byte in both or in
+  // neither.
+  bool trail = false;
+  for (size_t i = 0; i < a.size() && i < b.size(); ++i) {
+    auto x = static_cast<unsigned char>(a[i]);
+    auto y = static_cast<unsigned char>(b[i]);
+    if (!trail) {
+      x = UpperAscii(x);
+      y = UpperAscii(y);
+    }
+    if (x != y) return x < y ? -1 : 1;
+    trail = !trail && IsLeadByte(static_cast<unsigned char>(a[i]));
+  }
+  if (a.size() == b.size()) return 0;
+  return a.size() < b.size() ? -1 : 1;
+}
+
+bool EqualsIgnoreAsciiCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && CompareIgnoreAsciiCase(a, b) == 0;
+}
+
 }  // namespace cp932

@@ -29,4 +29,13 @@ constexpr bool IsLeadByte(unsigned char c) {
   return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
 }
 
+// ASCII case folding for code page 932 text: letters become upper case, and a double-byte
+// character is stepped over whole, so that a trail byte that happens to be a letter (0x41 to
+// 0x5A, 0x61 to 0x7A) is never folded. Settings names, archive member names and search
+// results compare this way, as Windows compares them.
+std::string FoldAsciiCase(std::string_view bytes);
+bool EqualsIgnoreAsciiCase(std::string_view a, std::string_view b);
+// Negative, zero or positive as a sorts before, with or after b once both are folded.
+int CompareIgnoreAsciiCase(std::string_view a, std::string_view b);
+
 }  // namespace cp932

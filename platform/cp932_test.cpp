@@ -82,3 +82,42 @@ TEST(Cp932Codec, Utf8ConversionHandlesMalformedInput) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Cp932, AsciiCaseFoldingStepsOverDoubleByteCharacters) {
+  struct Case {
+    std::string a, b;
+    int order;  // of a against b, case ignored
+  };
+  const Case cases[] = {
+      {"Current_Dir", "CURRENT_dir", 0},
+      {"\x83"
+       "a",
+       "\x83"
+       "A",
+       1},  // 'a' and 'A' here are trail bytes (ヂ and ア), not letters
+      {"\x83"
+       "ax",
+       "\x83"
+       "aX",
+       0},
+      {"a\x83", "A\x83", 0},  // a lead byte at the end stays as it is
+      {"abc", "ABD", -1},
+      {"ab", "ABC", -1},
+      {"[", "a", 1},  // folded to upper case: '[' sorts after 'A'
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.a + " / " + c.b);
+    EXPECT_EQ(cp932::CompareIgnoreAsciiCase(c.a, c.b), c.order);
+    EXPECT_EQ(cp932::CompareIgnoreAsciiCase(c.b, c.a), -c.order);
+    EXPECT_EQ(cp932::EqualsIgnoreAsciiCase(c.a, c.b), c.order == 0);
+    EXPECT_EQ(cp932::FoldAsciiCase(c.a) == cp932::FoldAsciiCase(c.b), c.order == 0);
+  }
+  EXPECT_EQ(cp932::FoldAsciiCase("Kvr\x83"
+                                 "a.dat"),
+            "KVR\x83"
+            "a.DAT");
+}
+
+}  // namespace

@@ -69,20 +69,8 @@ std::string DayResultLine(std::string_view name, std::string_view line) {
 }
 
 bool ResultLineLess(std::string_view a, std::string_view b) {
-  size_t i = 0;
-  bool double_byte = false;  // the byte at i is the trail of a double-byte character
-  for (; i < a.size() && i < b.size(); ++i) {
-    auto x = static_cast<unsigned char>(a[i]);
-    auto y = static_cast<unsigned char>(b[i]);
-    if (!double_byte) {
-      if (x >= 'a' && x <= 'z') x = static_cast<unsigned char>(x - 32);
-      if (y >= 'a' && y <= 'z') y = static_cast<unsigned char>(y - 32);
-    }
-    if (x != y) return x < y;
-    // Equal so far, so both texts are in step: the same byte starts (or ends) a character.
-    double_byte = !double_byte && cp932::IsLeadByte(static_cast<unsigned char>(a[i]));
-  }
-  if (a.size() != b.size()) return a.size() < b.size();
+  int order = cp932::CompareIgnoreAsciiCase(a, b);
+  if (order != 0) return order < 0;
   return a < b;  // equal without case: the byte order decides
 }
 

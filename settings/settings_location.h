@@ -5,7 +5,9 @@
 #include <filesystem>
 #include <string>
 
-namespace app {
+#include "settings/ini_store.h"
+
+namespace settings {
 
 inline constexpr char kSettingsFileName[] = "vuruva.ini";
 inline constexpr char kOldSettingsFileName[] = "kvrwin10.ini";
@@ -19,20 +21,22 @@ std::filesystem::path SettingsFilePath(const std::filesystem::path& executable_d
 // The per-user configuration folder of the program ($XDG_CONFIG_HOME/mirune).
 std::filesystem::path UserConfigDir();
 
-// The folder of the running executable.
-std::filesystem::path ExecutableDir();
-// Tests point the executable's folder somewhere of their own, so that they never touch the
-// settings file beside the real program. An empty path ends the override.
-void OverrideExecutableDir(const std::filesystem::path& dir);
-
 struct DataFolder {
   std::filesystem::path path;
   bool is_default = false;   // the "Myデータ" folder of the start-up folder
   bool must_create = false;  // it does not exist yet and start-up makes it
 };
 
+// The data folder as the settings file holds it ("Current_Dir"), decoded to a path; empty
+// when unset.
+std::filesystem::path ReadDataFolderSetting(const IniStore& ini);
+// The one place that stores the data folder. A folder whose name code page 932 cannot hold
+// is refused (false) instead of being stored with "?" for the characters it lacks, which
+// would name some other folder. Throws std::system_error when the file cannot be written.
+bool WriteDataFolderSetting(IniStore& ini, const std::filesystem::path& folder);
+
 // "Current_Dir" as read from the settings file (already decoded to a path; empty when unset).
 DataFolder ResolveDataFolder(const std::filesystem::path& current_dir_setting,
                              const std::filesystem::path& startup_dir);
 
-}  // namespace app
+}  // namespace settings

@@ -12,7 +12,9 @@
 #include <string>
 #include <string_view>
 
-namespace app {
+#include "settings/schema.h"
+
+namespace settings {
 
 class IniStore {
  public:
@@ -42,6 +44,23 @@ class IniStore {
   bool ReadBool(std::string_view section, std::string_view key, bool default_value) const;
   void WriteBool(std::string_view section, std::string_view key, bool value);
 
+  // The same for a key of the schema, with the given current value as the default (the
+  // schema's designed default when none is given). Booleans are written as 1 or 0.
+  std::int32_t ReadInteger(const Key& key) const { return ReadInteger(key, key.default_value); }
+  std::int32_t ReadInteger(const Key& key, std::int32_t current) const;
+  bool ReadBool(const Key& key) const { return ReadBool(key, key.default_value != 0); }
+  bool ReadBool(const Key& key, bool current) const;
+  ColourValue ReadColour(const Key& key) const {
+    return ReadColour(key, static_cast<ColourValue>(key.default_value));
+  }
+  ColourValue ReadColour(const Key& key, ColourValue current) const;
+  std::string ReadString(const Key& key) const { return ReadString(key, key.default_text); }
+  std::string ReadString(const Key& key, std::string_view current) const;
+  void WriteInteger(const Key& key, std::int32_t value);
+  void WriteBool(const Key& key, bool value);
+  void WriteColour(const Key& key, ColourValue value);
+  void WriteString(const Key& key, std::string_view value);
+
   // While a snapshot is held, reads come from the file as it was when the snapshot was taken,
   // so that a burst of reads (the fonts of a month build) reads the file once. A write drops
   // the snapshot.
@@ -70,4 +89,4 @@ class IniSnapshot {
   IniStore& store_;
 };
 
-}  // namespace app
+}  // namespace settings

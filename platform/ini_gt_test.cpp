@@ -1,30 +1,30 @@
-#include "app/ini_gt.h"
+#include "platform/ini_gt.h"
 
 #include <gtest/gtest.h>
 
 #include <QWidget>
 
-#include "app/settings_location.h"
+#include "platform/executable_dir.h"
 #include "test_support/temp_dir.h"
 
 namespace {
 
 TEST(IniGT, ResolvesFileBesideExecutable) {
   test_support::TempDir dir;
-  app::OverrideExecutableDir(dir.path());
-  app::TIniGT ini;
+  platform::OverrideExecutableDir(dir.path());
+  platform::TIniGT ini;
   ini.SetFileName("vuruva.ini");
   EXPECT_EQ(ini.Path(), dir.path() / "vuruva.ini");
-  ini.SetDefaultDir(app::TIniGTDefaultDir::ddNone);
+  ini.SetDefaultDir(platform::TIniGTDefaultDir::ddNone);
   EXPECT_EQ(ini.Path(), std::filesystem::path("vuruva.ini"));
   ini.SetFileName(QString::fromStdString((dir.path() / "x" / "a.ini").string()));
   EXPECT_EQ(ini.Path(), dir.path() / "x" / "a.ini");
-  app::OverrideExecutableDir({});
+  platform::OverrideExecutableDir({});
 }
 
 TEST(IniGT, FontsAndPlacementsRoundTrip) {
   test_support::TempDir dir;
-  app::TIniGT ini;
+  platform::TIniGT ini;
   ini.SetFileName(QString::fromStdString((dir.path() / "v.ini").string()));
   QFont font("ＭＳ 明朝");
   font.setPointSize(14);

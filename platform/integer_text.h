@@ -7,8 +7,8 @@
 #include <optional>
 #include <string_view>
 
-namespace daydata {
+namespace platform {
 
 std::optional<std::int32_t> ParseInteger(std::string_view text);
 
-}  // namespace daydata
+}  // namespace platform

@@ -1,39 +1,22 @@
-#include "app/settings_location.h"
+#include "settings/settings_location.h"
 
 #include <unistd.h>
 
 #include <cstdlib>
 #include <system_error>
 
+#include "platform/file_system.h"
 #include "platform/install_layout.h"
 
 namespace fs = std::filesystem;
 
-namespace app {
+namespace settings {
 
 fs::path UserConfigDir() {
   const char* xdg = std::getenv("XDG_CONFIG_HOME");
   if (xdg && *xdg) return fs::path(xdg) / "mirune";
   const char* home = std::getenv("HOME");
   return fs::path(home && *home ? home : "/tmp") / ".config" / "mirune";
-}
-
-namespace {
-fs::path& ExecutableDirOverride() {
-  static fs::path dir;
-  return dir;
-}
-}  // namespace
-
-void OverrideExecutableDir(const fs::path& dir) {
-  ExecutableDirOverride() = dir;
-}
-
-fs::path ExecutableDir() {
-  if (!ExecutableDirOverride().empty()) return ExecutableDirOverride();
-  std::error_code ec;
-  fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-  return ec ? fs::current_path(ec) : exe.parent_path();
 }
 
 fs::path SettingsFilePath(const fs::path& executable_dir, const std::string& file_name) {
@@ -56,4 +39,16 @@ DataFolder ResolveDataFolder(const fs::path& current_dir_setting, const fs::path
   return {current_dir_setting, current_dir_setting == fallback, false};
 }
 
-}  // namespace app
+fs::path ReadDataFolderSetting(const IniStore& ini) {
+  return platform::PathFromCp932(ini.ReadString(keys::CurrentDir));
+}
+
+bool WriteDataFolderSetting(IniStore& ini, const fs::path& folder) {
+  bool exact = true;
+  const std::string stored = platform::Cp932FromPath(folder, &exact);
+  if (!exact) return false;
+  ini.WriteString(keys::CurrentDir, stored);
+  return true;
+}
+
+}  // namespace settings

@@ -1,6 +1,6 @@
-#include "daydata/integer_text.h"
+#include "platform/integer_text.h"
 
-namespace daydata {
+namespace platform {
 
 std::optional<std::int32_t> ParseInteger(std::string_view text) {
   size_t pos = 0;
@@ -43,4 +43,4 @@ std::optional<std::int32_t> ParseInteger(std::string_view text) {
   return static_cast<std::int32_t>(value);
 }
 
-}  // namespace daydata
+}  // namespace platform

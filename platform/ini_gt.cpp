@@ -1,12 +1,13 @@
-#include "app/ini_gt.h"
+#include "platform/ini_gt.h"
 
 #include <QWidget>
 
-#include "app/settings_location.h"
+#include "platform/executable_dir.h"
 #include "platform/file_system.h"
 #include "platform/qt_text.h"
+#include "settings/settings_location.h"
 
-namespace app {
+namespace platform {
 namespace {
 
 std::string B(const QString& text) {
@@ -59,10 +60,10 @@ void TIniGT::Resolve() {
   if (name.has_parent_path()) {
     store_.SetPath(name);
   } else if (default_dir_ == TIniGTDefaultDir::ddApplication) {
-    store_.SetPath(SettingsFilePath(ExecutableDir(), name.string()));
+    store_.SetPath(settings::SettingsFilePath(ExecutableDir(), name.string()));
   } else if (default_dir_ == TIniGTDefaultDir::ddWindows) {
     // The per-user configuration folder stands in for the Windows folder.
-    store_.SetPath(UserConfigDir() / name);
+    store_.SetPath(settings::UserConfigDir() / name);
   } else {
     store_.SetPath(name);
   }
@@ -146,4 +147,4 @@ void TIniGT::WritePlacement(const QString& section, const QString& prefix, const
   WriteInteger(section, prefix + ".YSize", normal.top() + normal.height());
 }
 
-}  // namespace app
+}  // namespace platform

@@ -7,11 +7,11 @@
 #include <QObject>
 #include <QString>
 
-#include "app/ini_store.h"
+#include "settings/ini_store.h"
 
 class QWidget;
 
-namespace app {
+namespace platform {
 
 enum class TIniGTDefaultDir { ddApplication = 0, ddWindows = 1, ddNone = 2 };
 
@@ -28,8 +28,8 @@ class TIniGT : public QObject {
   TIniGTDefaultDir DefaultDir() const { return default_dir_; }
   void SetDefaultDir(TIniGTDefaultDir dir);
   std::filesystem::path Path() const { return store_.Path(); }
-  IniStore& Store() { return store_; }
-  const IniStore& Store() const { return store_; }
+  settings::IniStore& Store() { return store_; }
+  const settings::IniStore& Store() const { return store_; }
 
   // Section and key names are given as text and stored as code page 932.
   bool ReadBool(const QString& section, const QString& key, bool default_value) const;
@@ -56,7 +56,7 @@ class TIniGT : public QObject {
 
   QString file_name_;
   TIniGTDefaultDir default_dir_ = TIniGTDefaultDir::ddApplication;
-  IniStore store_;
+  settings::IniStore store_;
 };
 
-}  // namespace app
+}  // namespace platform

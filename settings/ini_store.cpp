@@ -1,12 +1,12 @@
-#include "app/ini_store.h"
+#include "settings/ini_store.h"
 
 #include <vector>
 
-#include "daydata/integer_text.h"
 #include "platform/cp932.h"
 #include "platform/file_system.h"
+#include "platform/integer_text.h"
 
-namespace app {
+namespace settings {
 namespace {
 
 // One line of the file, kept with its own line end so that untouched lines are written back
@@ -33,36 +33,33 @@ std::vector<Line> SplitLines(const std::string& bytes) {
   return lines;
 }
 
+// The blanks around names and values: space, TAB and vertical tab. The ideographic space is
+// text. No trail byte of a double-byte character is a blank, so trimming bytes is safe.
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\v';
+}
+
 std::string_view Trim(std::string_view s) {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
   return s;
 }
 
-// Compares names ignoring ASCII letter case, stepping over double-byte characters whole so
-// that a trail byte that happens to be a letter is never folded.
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    unsigned char x = static_cast<unsigned char>(a[i]);
-    unsigned char y = static_cast<unsigned char>(b[i]);
-    if (cp932::IsLeadByte(x)) {
-      if (x != y || i + 1 >= a.size() || a[i + 1] != b[i + 1]) return false;
-      ++i;
-      continue;
-    }
-    if (x >= 'a' && x <= 'z') x -= 32;
-    if (y >= 'a' && y <= 'z') y -= 32;
-    if (x != y) return false;
+// The first c that is a character of its own, never the trail byte of a double-byte
+// character: 余 (0x97 0x5D) does not close a section name, ー (0x81 0x5B) opens none.
+size_t FindSingleByte(std::string_view s, char c) {
+  for (size_t i = 0; i < s.size(); ++i) {
+    if (s[i] == c) return i;
+    if (cp932::IsLeadByte(static_cast<unsigned char>(s[i]))) ++i;
   }
-  return true;
+  return std::string_view::npos;
 }
 
 // The section name of a "[name]" line, or nullopt for any other line.
 std::optional<std::string_view> SectionOf(std::string_view line) {
   std::string_view t = Trim(line);
   if (t.size() < 2 || t.front() != '[') return std::nullopt;
-  size_t close = t.find(']');
+  size_t close = FindSingleByte(t, ']');
   if (close == std::string_view::npos) return std::nullopt;
   return Trim(t.substr(1, close - 1));
 }
@@ -71,7 +68,7 @@ std::optional<std::string_view> SectionOf(std::string_view line) {
 std::optional<std::string_view> KeyOf(std::string_view line, std::string_view* value = nullptr) {
   std::string_view t = Trim(line);
   if (t.empty() || t.front() == ';') return std::nullopt;
-  size_t eq = t.find('=');
+  size_t eq = FindSingleByte(t, '=');
   if (eq == std::string_view::npos) return std::nullopt;
   if (value) *value = Trim(t.substr(eq + 1));
   return Trim(t.substr(0, eq));
@@ -92,7 +89,7 @@ SectionRange FindSection(const std::vector<Line>& lines, std::string_view sectio
       range.end = i;
       return range;
     }
-    if (SameName(*name, Trim(section))) range.header = i;
+    if (cp932::EqualsIgnoreAsciiCase(*name, Trim(section))) range.header = i;
   }
   if (range.header != std::string::npos) range.end = lines.size();
   return range;
@@ -132,7 +129,7 @@ std::optional<std::string> IniStore::ReadValue(std::string_view section,
   for (size_t i = range.header + 1; i < range.end; ++i) {
     std::string_view value;
     auto name = KeyOf(lines[i].text, &value);
-    if (!name || !SameName(*name, Trim(key))) continue;
+    if (!name || !cp932::EqualsIgnoreAsciiCase(*name, Trim(key))) continue;
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
         value.back() == value.front()) {
       value = value.substr(1, value.size() - 2);
@@ -154,16 +151,24 @@ void IniStore::WriteValue(std::string_view section, std::string_view key, std::s
     WriteLines(path_, lines);
     return;
   }
-  size_t last = range.header;  // the last non-blank line of the section
+  size_t last = range.header;  // the last key line of the section
   for (size_t i = range.header + 1; i < range.end; ++i) {
     auto name = KeyOf(lines[i].text);
-    if (name && SameName(*name, Trim(key))) {
-      lines[i].text = entry;
+    if (!name) continue;
+    if (cp932::EqualsIgnoreAsciiCase(*name, Trim(key))) {
+      // The line keeps the file's own spelling of the key and everything before it.
+      Line& line = lines[i];
+      line.text =
+          line.text.substr(0, static_cast<size_t>(name->data() + name->size() - line.text.data())) +
+          "=" + std::string(value);
+      if (line.end.empty()) line.end = "\r\n";
       WriteLines(path_, lines);
       return;
     }
-    if (!Trim(lines[i].text).empty()) last = i;
+    last = i;
   }
+  // A new key follows the section's last key, before the comments and blank lines that
+  // separate it from the next section.
   if (lines[last].end.empty()) lines[last].end = "\r\n";
   lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(last + 1), {entry, "\r\n"});
   WriteLines(path_, lines);
@@ -210,7 +215,7 @@ std::int32_t IniStore::ReadInteger(std::string_view section, std::string_view ke
                                    std::int32_t default_value) const {
   std::optional<std::string> value = ReadValue(section, key);
   if (!value || value->empty()) return default_value;
-  return daydata::ParseInteger(*value).value_or(default_value);
+  return platform::ParseInteger(*value).value_or(default_value);
 }
 
 void IniStore::WriteInteger(std::string_view section, std::string_view key, std::int32_t value) {
@@ -225,4 +230,37 @@ void IniStore::WriteBool(std::string_view section, std::string_view key, bool va
   WriteValue(section, key, value ? "1" : "0");
 }
 
-}  // namespace app
+std::int32_t IniStore::ReadInteger(const Key& key, std::int32_t current) const {
+  return ReadInteger(SectionBytes(key), key.name, current);
+}
+
+bool IniStore::ReadBool(const Key& key, bool current) const {
+  return ReadBool(SectionBytes(key), key.name, current);
+}
+
+ColourValue IniStore::ReadColour(const Key& key, ColourValue current) const {
+  return static_cast<ColourValue>(
+      ReadInteger(SectionBytes(key), key.name, static_cast<std::int32_t>(current)));
+}
+
+std::string IniStore::ReadString(const Key& key, std::string_view current) const {
+  return ReadString(SectionBytes(key), key.name, current);
+}
+
+void IniStore::WriteInteger(const Key& key, std::int32_t value) {
+  WriteInteger(SectionBytes(key), key.name, value);
+}
+
+void IniStore::WriteBool(const Key& key, bool value) {
+  WriteBool(SectionBytes(key), key.name, value);
+}
+
+void IniStore::WriteColour(const Key& key, ColourValue value) {
+  WriteInteger(SectionBytes(key), key.name, static_cast<std::int32_t>(value));
+}
+
+void IniStore::WriteString(const Key& key, std::string_view value) {
+  WriteString(SectionBytes(key), key.name, value);
+}
+
+}  // namespace settings
