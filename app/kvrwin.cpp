@@ -15,8 +15,10 @@
 
 #include "app/marquee_label.h"
 #include "app/model_calendar_port.h"
+#include "app/row_heights.h"
 #include "app/settings_location.h"
 #include "platform/file_system.h"
+#include "platform/line_height.h"
 #include "platform/message_box.h"
 #include "platform/qt_text.h"
 #include "platform/string_grid.h"
@@ -147,8 +149,9 @@ void TKvrwin::BuildMenus() {
   later(file->addAction(QStringLiteral("データ圧縮(&P)...")));
   later(file->addAction(QStringLiteral("データ解凍(&U)...")));
   later(file->addAction(QStringLiteral("データ削除(&D)...")));
-  close_arc_main_ = later(file->addAction(QStringLiteral("終了時にデータ圧縮処理(&A)")));
+  close_arc_main_ = file->addAction(QStringLiteral("終了時にデータ圧縮処理(&A)"));
   close_arc_main_->setCheckable(true);
+  close_arc_main_->setEnabled(false);  // Disabled until compress-on-exit is built: tick only.
   file->addSeparator();
   on(file->addAction(QStringLiteral("終了(&X)")), &QWidget::close);
 
@@ -174,8 +177,9 @@ void TKvrwin::BuildMenus() {
   popup_menu_->setObjectName("PopupMenu1");
   later(popup_menu_->addAction(QStringLiteral("設定(&O)...")));
   later(popup_menu_->addAction(QStringLiteral("検索(&S)...")));
-  close_arc_popup_ = later(popup_menu_->addAction(QStringLiteral("終了時にデータ圧縮処理(&A)")));
+  close_arc_popup_ = popup_menu_->addAction(QStringLiteral("終了時にデータ圧縮処理(&A)"));
   close_arc_popup_->setCheckable(true);
+  close_arc_popup_->setEnabled(false);  // Disabled until compress-on-exit is built: tick only.
   on(popup_menu_->addAction(QStringLiteral("終了(&X)")), &QWidget::close);
 
   struct Button {
@@ -223,6 +227,7 @@ void TKvrwin::BuildMenus() {
   CalendarButton->setCheckable(true);
   CalendarButton->setEnabled(true);
   connect(CalendarButton, &QToolButton::clicked, this, &TKvrwin::CalendarToggle);
+  CalendarButton->setEnabled(false);  // Disabled until the calendar window is built: state only.
   button("SpeedButton25")->setEnabled(true);
   connect(button("SpeedButton25"), &QToolButton::clicked, this, &TKvrwin::SpeedButton25Click);
   SpeedButton27 = button("SpeedButton27");
@@ -347,6 +352,11 @@ void TKvrwin::ResolveDataFolder() {
 
 void TKvrwin::BuildMonth() {
   ReadFonts();
+  // Rows follow the fonts' line heights: a font chosen in the options dialog re-lays them.
+  if (GridLines now{platform::LineHeight(DaysFont), platform::LineHeight(YoteiFont)};
+      now.date_line != laid_out_lines_.date_line || now.text_line != laid_out_lines_.text_line) {
+    LayoutRows();
+  }
   building_ = true;
   QPalette palette = Panel1->palette();
   palette.setColor(QPalette::Window, platform::ToQColor(GradBox1->TopColor()));
@@ -424,7 +434,10 @@ void TKvrwin::FormResize() {
 void TKvrwin::LayoutRows() {
   const QRect client = GradBox1->rect();
   const bool status_shown = !N11->isChecked();
-  const int row_height = std::max((client.height() - (status_shown ? 120 : 92)) / 16, 1);
+  const GridLines lines{platform::LineHeight(DaysFont), platform::LineHeight(YoteiFont)};
+  laid_out_lines_ = lines;
+  const int row_height = RowHeightFor(client.height(), status_shown, lines);
+  FitWindowToRows(MinimumRowHeight(lines), status_shown);
   for (platform::TStringGrid* grid : {StringGrid1, StringGrid2}) {
     grid->SetDefaultRowHeight(row_height);
     ApplyCursorRows(grid);
@@ -585,6 +598,8 @@ void TKvrwin::SpeedButton27Click(bool down) {
   platform::SetCurrentDir(StartupDir);
   SubDirs.clear();
   if (down) {
+    folder_tool_grid_ = StringGrid2->Focused() ? 2 : 1;
+    folder_tool_row_ = Grid(folder_tool_grid_)->Row();
     DirTabPanel->show();
     DirectoryListBox1->show();
     WalkDirectories(StartupDir);
@@ -594,6 +609,7 @@ void TKvrwin::SpeedButton27Click(bool down) {
     DirTabPanel->hide();
     DirectoryListBox1->hide();
     platform::SetCurrentDir(DataDir);
+    SelectGridRow(folder_tool_grid_, folder_tool_row_);
   }
 }
 

@@ -21,6 +21,7 @@
 #include "app/main_settings.h"
 #include "app/month_grid_painter.h"
 #include "app/month_model.h"
+#include "app/row_heights.h"
 #include "calendar/lunar_calendar.h"
 #include "calendar/table_holiday_rules.h"
 #include "daydata/light_strings.h"
@@ -157,6 +158,8 @@ class TKvrwin : public QMainWindow {
   QToolButton* AddToolButton(const char* name, const QString& text, const QString& hint);
   void BuildMenus();
   void LayoutRows();
+  // Keeps the window tall enough for rows of `row_height` (kvrwin_row_fit.cpp).
+  void FitWindowToRows(int row_height, bool status_shown);
   void ApplyCursorRows(platform::TStringGrid* grid);
   void SyncGridFocus();
 
@@ -182,6 +185,10 @@ class TKvrwin : public QMainWindow {
   QAction* close_arc_main_ = nullptr;
   QAction* close_arc_popup_ = nullptr;
   std::filesystem::path listed_dir_;  // the directory whose entries the list shows
+  // The grid (1 or 2) and row that had the cursor when the data-folder list was opened; they
+  // get it back when the list closes.
+  int folder_tool_grid_ = 1, folder_tool_row_ = 0;
+  GridLines laid_out_lines_;  // the line heights the rows were last laid out for
   MonthGridPainter painter_;
   std::string title_;
   bool building_ = false;

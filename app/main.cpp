@@ -10,6 +10,7 @@
 #include "daydata/iptdlg.h"
 #include "platform/fonts.h"
 #include "platform/message_box.h"
+#include "platform/translations.h"
 
 namespace {
 
@@ -31,6 +32,7 @@ class MiruneApplication : public QApplication {
 int main(int argc, char** argv) {
   MiruneApplication application(argc, argv);
   platform::InstallJapaneseFontSubstitutions();
+  platform::InstallJapaneseTranslations(&application);
   // The title of the task-bar entry and of the error box.
   QApplication::setApplicationName(QStringLiteral("ミルネ"));
   QGuiApplication::setDesktopFileName(QStringLiteral("mirune"));

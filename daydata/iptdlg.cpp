@@ -36,6 +36,7 @@
 #include "platform/qt_text.h"
 #include "platform/string_grid.h"
 #include "platform/system_colours.h"
+#include "platform/whole_line_editor.h"
 #include "widgets/grad_box.h"
 
 namespace fs = std::filesystem;
@@ -275,7 +276,7 @@ TIptdlg::TIptdlg(app::TKvrwin& main_window, QWidget* parent) : QDialog(parent), 
   upper_layout->addWidget(HeaderControl3);
   Memo3 = MakeEditor(Splitter2, "Memo3");
   Memo3->setFont(mincho);
-  Memo3->setMinimumHeight(5);
+  platform::KeepOneWholeLine(Memo3);  // never shorter than one line of the memo's font
   SetBackground(Memo3, kMemo3Colour);
   Splitter2->setStretchFactor(0, 1);
 

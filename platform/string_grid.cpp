@@ -9,7 +9,9 @@
 namespace platform {
 
 TStringGrid::TStringGrid(QWidget* parent) : QWidget(parent) {
-  setFocusPolicy(Qt::StrongFocus);
+  // Tab focus only: a click takes the focus in mousePressEvent, after the cell under the
+  // pointer is known (the toolkit would give it before the press is delivered).
+  setFocusPolicy(Qt::TabFocus);
   setAttribute(Qt::WA_OpaquePaintEvent);  // every pixel is painted, nothing to erase first
   SetColCount(2);
   SetRowCount(16);
@@ -216,10 +218,13 @@ void TStringGrid::keyPressEvent(QKeyEvent* event) {
 }
 
 void TStringGrid::mousePressEvent(QMouseEvent* event) {
-  setFocus(Qt::MouseFocusReason);
+  // The cell is found before the grid takes the focus: the owner may change row heights when
+  // the focus arrives (an enlarged cursor row), and the click belongs to the row the user saw.
   int col, row;
-  if (event->button() == Qt::LeftButton && MouseToCell(event->position().toPoint(), col, row) &&
-      col >= fixed_cols_) {
+  const bool on_cell = event->button() == Qt::LeftButton &&
+                       MouseToCell(event->position().toPoint(), col, row) && col >= fixed_cols_;
+  setFocus(Qt::MouseFocusReason);
+  if (on_cell) {
     SetCol(col);
     SetRow(row);
   }
