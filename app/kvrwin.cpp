@@ -110,7 +110,10 @@ TKvrwin::TKvrwin(QWidget* version_window, QWidget* parent)
   BuildMenus();
   // The panels' colours are read before everything else, as the window is made.
   MainSettings& s = Settings;
-  ReadMainSettings(IniGT1->Store(), s);
+  {
+    IniSnapshot once(IniGT1->Store());
+    ReadMainSettings(IniGT1->Store(), s);
+  }
   GradBox1->SetTopColor(s.title_top_color);
   GradBox1->SetLastColor(s.title_last_color);
   GradBox2->SetTopColor(s.toolbar_top_color);
@@ -264,6 +267,8 @@ void TKvrwin::FormCreate() {
     }
   }
 
+  // The start-up reads the settings file once, not once a key; a write drops the snapshot.
+  IniSnapshot once(IniGT1->Store());
   for (auto& list : DaySummaries) list.Clear();
   MaximLines.clear();
 

@@ -5,6 +5,7 @@
 # version window, a settings file that names a data folder holding May 2026 and a maxims file.
 #
 # usage: bench/startup_bench.sh [BUILD_DIR]     (BUILD_DIR defaults to build/)
+#   MIRUNE=path/to/mirune times another build of the program with this build's tools.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -15,7 +16,8 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 watch=$build/bin/startup_watch
 bare=$build/bin/bare_window
-for f in "$watch" "$bare" "$build/bin/mirune"; do
+program_bin=${MIRUNE:-$build/bin/mirune}
+for f in "$watch" "$bare" "$program_bin"; do
   [ -x "$f" ] || { echo "startup_bench: $f is missing (build with the GUI)" >&2; exit 1; }
 done
 
@@ -23,7 +25,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 # The program keeps its settings beside its executable: it runs from a copy of its own.
 mkdir -p "$work/bin" "$work/start/Myデータ/2026"
-cp "$build/bin/mirune" "$work/bin/mirune"
+cp "$program_bin" "$work/bin/mirune"
 python3 - "$work" <<'PY'
 import os, sys
 work = sys.argv[1]
