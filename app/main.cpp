@@ -30,7 +30,6 @@ class MiruneApplication : public QApplication {
 }  // namespace
 
 int main(int argc, char** argv) {
-  QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
   MiruneApplication application(argc, argv);
   platform::InstallJapaneseFontSubstitutions();
   platform::InstallJapaneseTranslations(&application);
@@ -46,7 +45,6 @@ int main(int argc, char** argv) {
     // The main window goes on the screen before the entry dialog is made: the user sees the
     // month while the dialog's widgets are built (nothing can open it before the loop runs).
     main_window.show();
-    QApplication::processEvents();
     // Made once and reused for every day; destroyed before the main window it reads.
     daydata::TIptdlg day_entry(main_window);
     main_window.SetDayEntry(&day_entry);

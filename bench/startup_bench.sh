@@ -53,13 +53,17 @@ cd "$work/start"
 # One run of each first, so that both find the font caches warm.
 "$watch" "ミルネ-/" "$work/bin/mirune" >/dev/null
 "$watch" "bare-window" "$bare" >/dev/null
-program=() base=()
+program=() base=() text=()
 for ((i = 0; i < runs; i++)); do
   program+=("$("$watch" "ミルネ-/" "$work/bin/mirune")")
   base+=("$("$watch" "bare-window" "$bare")")
+  text+=("$("$watch" "bare-window" "$bare" --text)")
 done
 p=$(printf '%s\n' "${program[@]}" | median)
 b=$(printf '%s\n' "${base[@]}" | median)
-echo "mirune:      ${program[*]} ms, median $p ms"
-echo "bare window: ${base[*]} ms, median $b ms"
-awk -v p="$p" -v b="$b" 'BEGIN {printf "ratio:       %.2f\n", p / b}'
+t=$(printf '%s\n' "${text[@]}" | median)
+echo "mirune:                 ${program[*]} ms, median $p ms"
+echo "bare window:            ${base[*]} ms, median $b ms"
+echo "bare window with text:  ${text[*]} ms, median $t ms"
+awk -v p="$p" -v b="$b" -v t="$t" \
+  'BEGIN {printf "ratio: %.2f to the bare window, %.2f to the one with text\n", p / b, p / t}'
