@@ -2,19 +2,23 @@
 
 #include <QFont>
 #include <QFontMetricsF>
-#include <QHash>
 #include <QTextLayout>
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
+#include <vector>
 
 namespace platform {
 
 int LineHeight(const QFont& font) {
-  // Laying out a line costs more than a paint can spare: once per font.
-  static QHash<QString, int> known;
-  const QString key = font.key();
-  if (auto it = known.constFind(key); it != known.cend()) return *it;
+  // Laying out a line costs more than a paint can spare: once per font. The grids ask for
+  // the same two or three fonts at every cell, so a short list compared without building
+  // keys is the cheapest cache.
+  static std::vector<std::pair<QFont, int>> known;
+  for (const auto& [seen, height] : known) {
+    if (seen == font) return height;
+  }
   QTextLayout layout(QStringLiteral("日本語の予定 Ag ｱｲ (友引)"), font);
   layout.beginLayout();
   QTextLine line = layout.createLine();
@@ -23,7 +27,8 @@ int LineHeight(const QFont& font) {
   const qreal height = std::max(line.isValid() ? line.height() : 0.0, metrics.height()) +
                        std::max<qreal>(0, metrics.leading());
   const int whole = std::max(1, static_cast<int>(std::ceil(height - 1e-6)));
-  known.insert(key, whole);
+  if (known.size() >= 32) known.erase(known.begin());
+  known.emplace_back(font, whole);
   return whole;
 }
 
