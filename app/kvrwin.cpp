@@ -413,7 +413,7 @@ void TKvrwin::resizeEvent(QResizeEvent* event) {
 
 void TKvrwin::FormResize() {
   const QRect client = GradBox1->rect();
-  const int r = client.width(), h = client.height();
+  const int r = client.width();
   N11->setChecked(IniGT1->ReadInteger(QStringLiteral("ツールバー"), QStringLiteral("ToolBar"),
                                       Settings.tool_bar) == 1);
   MarqueeLabel1->setVisible(!N11->isChecked());
@@ -433,7 +433,7 @@ void TKvrwin::FormResize() {
     grid->SetColWidth(1, grid->DefaultColWidth() + grid_width);
   }
   LayoutRows();
-  MarqueeLabel1->setGeometry(0, h - 24, r, 24);
+  MarqueeLabel1->setGeometry(0, GradBox1->height() - 24, r, 24);  // the rows may grow the window
 }
 
 void TKvrwin::LayoutRows() {
@@ -442,7 +442,6 @@ void TKvrwin::LayoutRows() {
   const GridLines lines{platform::LineHeight(DaysFont), platform::LineHeight(YoteiFont)};
   laid_out_lines_ = lines;
   const int row_height = RowHeightFor(client.height(), status_shown, lines);
-  FitWindowToRows(MinimumRowHeight(lines), status_shown);
   for (platform::TStringGrid* grid : {StringGrid1, StringGrid2}) {
     grid->SetDefaultRowHeight(row_height);
     ApplyCursorRows(grid);
@@ -454,6 +453,8 @@ void TKvrwin::LayoutRows() {
   Panel4->resize(client.width() - 21, panel_height);
   DirTabPanel->setGeometry(Panel4->width() - 240, 2, 236, Panel4->height() - 4);
   DirectoryListBox1->setGeometry(4, 14, DirTabPanel->width() - 8, DirTabPanel->height() - 18);
+  // Last: a window made taller lays itself out again from its resize.
+  FitWindowToRows(MinimumRowHeight(lines), status_shown);
 }
 
 void TKvrwin::SyncGridFocus() {

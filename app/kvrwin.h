@@ -143,6 +143,7 @@ class TKvrwin : public QMainWindow {
  protected:
   void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void showEvent(QShowEvent* event) override;  // kvrwin_row_fit.cpp
 
   virtual void FormCreate();
   virtual void FormDestroy();

@@ -9,9 +9,14 @@
 
 namespace app {
 
+void TKvrwin::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  LayoutRows();
+}
+
 void TKvrwin::FitWindowToRows(int row_height, bool status_shown) {
-  // A hidden window has no final geometry yet (and a restored placement must stay as stored
-  // until the window is shown); the first show lays the rows out again.
+  // A window that is not shown keeps its placement as stored; showEvent fits it before it is
+  // mapped.
   if (!isVisible()) return;
   const int chrome = height() - GradBox1->height();  // menu bar and frame
   int least = chrome + ClientHeightFor(row_height, status_shown);
