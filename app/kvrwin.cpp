@@ -18,11 +18,13 @@
 #include "app/marquee_label.h"
 #include "app/model_calendar_port.h"
 #include "app/month_printer.h"
+#include "app/row_heights.h"
 #include "platform/cp932.h"
 #include "platform/executable_dir.h"
 #include "platform/file_system.h"
 #include "platform/help_viewer.h"
 #include "platform/install_layout.h"
+#include "platform/line_height.h"
 #include "platform/message_box.h"
 #include "platform/qt_text.h"
 #include "platform/string_grid.h"
@@ -111,7 +113,10 @@ TKvrwin::TKvrwin(QWidget* version_window, QWidget* parent)
   Launcher = new TLauncherButtons(*GradBox2, *this, *launcher_shell_);
   // The panels' colours are read before everything else, as the window is made.
   MainSettings& s = settings_;
-  ReadMainSettings(IniGT1->Store(), s);
+  {
+    settings::IniSnapshot once(IniGT1->Store());
+    ReadMainSettings(IniGT1->Store(), s);
+  }
   GradBox1->SetTopColor(s.title_top_color);
   GradBox1->SetLastColor(s.title_last_color);
   GradBox2->SetTopColor(s.toolbar_top_color);
@@ -152,8 +157,9 @@ void TKvrwin::BuildMenus() {
   later(file->addAction(QStringLiteral("データ圧縮(&P)...")));
   later(file->addAction(QStringLiteral("データ解凍(&U)...")));
   later(file->addAction(QStringLiteral("データ削除(&D)...")));
-  close_arc_main_ = later(file->addAction(QStringLiteral("終了時にデータ圧縮処理(&A)")));
+  close_arc_main_ = file->addAction(QStringLiteral("終了時にデータ圧縮処理(&A)"));
   close_arc_main_->setCheckable(true);
+  close_arc_main_->setEnabled(false);  // Disabled until compress-on-exit is built: tick only.
   file->addSeparator();
   on(file->addAction(QStringLiteral("終了(&X)")), &QWidget::close);
 
@@ -180,8 +186,9 @@ void TKvrwin::BuildMenus() {
   popup_menu_->setObjectName("PopupMenu1");
   later(popup_menu_->addAction(QStringLiteral("設定(&O)...")));
   later(popup_menu_->addAction(QStringLiteral("検索(&S)...")));
-  close_arc_popup_ = later(popup_menu_->addAction(QStringLiteral("終了時にデータ圧縮処理(&A)")));
+  close_arc_popup_ = popup_menu_->addAction(QStringLiteral("終了時にデータ圧縮処理(&A)"));
   close_arc_popup_->setCheckable(true);
+  close_arc_popup_->setEnabled(false);  // Disabled until compress-on-exit is built: tick only.
   on(popup_menu_->addAction(QStringLiteral("終了(&X)")), &QWidget::close);
 
   struct Button {
@@ -229,6 +236,7 @@ void TKvrwin::BuildMenus() {
   CalendarButton->setCheckable(true);
   CalendarButton->setEnabled(true);
   connect(CalendarButton, &QToolButton::clicked, this, &TKvrwin::CalendarToggle);
+  CalendarButton->setEnabled(false);  // Disabled until the calendar window is built: state only.
   button("SpeedButton25")->setEnabled(true);
   connect(button("SpeedButton25"), &QToolButton::clicked, this, &TKvrwin::SpeedButton25Click);
   button("SpeedButton26")->setEnabled(true);
@@ -267,6 +275,8 @@ void TKvrwin::FormCreate() {
     }
   }
 
+  // The start-up reads the settings file once, not once a key; a write drops the snapshot.
+  settings::IniSnapshot once(IniGT1->Store());
   for (auto& list : day_summaries_) list.Clear();
   maxim_lines_.clear();
 
@@ -351,6 +361,11 @@ void TKvrwin::ResolveDataFolder() {
 
 void TKvrwin::BuildMonth() {
   ReadFonts();
+  // Rows follow the fonts' line heights: a font chosen in the options dialog re-lays them.
+  if (GridLines now{platform::LineHeight(days_font_), platform::LineHeight(yotei_font_)};
+      now.date_line != laid_out_lines_.date_line || now.text_line != laid_out_lines_.text_line) {
+    LayoutRows();
+  }
   building_ = true;
   QPalette palette = Panel1->palette();
   palette.setColor(QPalette::Window, platform::ToQColor(GradBox1->TopColor()));
@@ -421,7 +436,7 @@ void TKvrwin::resizeEvent(QResizeEvent* event) {
 
 void TKvrwin::FormResize() {
   const QRect client = GradBox1->rect();
-  const int r = client.width(), h = client.height();
+  const int r = client.width();
   N11->setChecked(IniGT1->ReadInteger(QStringLiteral("ツールバー"), QStringLiteral("ToolBar"),
                                       settings_.tool_bar) == 1);
   MarqueeLabel1->setVisible(!N11->isChecked());
@@ -441,13 +456,15 @@ void TKvrwin::FormResize() {
     grid->SetColWidth(1, grid->DefaultColWidth() + grid_width);
   }
   LayoutRows();
-  MarqueeLabel1->setGeometry(0, h - 24, r, 24);
+  MarqueeLabel1->setGeometry(0, GradBox1->height() - 24, r, 24);  // the rows may grow the window
 }
 
 void TKvrwin::LayoutRows() {
   const QRect client = GradBox1->rect();
   const bool status_shown = !N11->isChecked();
-  const int row_height = std::max((client.height() - (status_shown ? 120 : 92)) / 16, 1);
+  const GridLines lines{platform::LineHeight(days_font_), platform::LineHeight(yotei_font_)};
+  laid_out_lines_ = lines;
+  const int row_height = RowHeightFor(client.height(), status_shown, lines);
   for (platform::TStringGrid* grid : {StringGrid1, StringGrid2}) {
     grid->SetDefaultRowHeight(row_height);
     ApplyCursorRows(grid);
@@ -459,6 +476,8 @@ void TKvrwin::LayoutRows() {
   Panel4->resize(client.width() - 21, panel_height);
   DirTabPanel->setGeometry(Panel4->width() - 240, 2, 236, Panel4->height() - 4);
   DirectoryListBox1->setGeometry(4, 14, DirTabPanel->width() - 8, DirTabPanel->height() - 18);
+  // Last: a window made taller lays itself out again from its resize.
+  FitWindowToRows(MinimumRowHeight(lines), status_shown);
 }
 
 void TKvrwin::SyncGridFocus() {
@@ -607,6 +626,8 @@ void TKvrwin::SpeedButton27Click(bool down) {
   platform::SetCurrentDir(startup_dir_);
   sub_dirs_.clear();
   if (down) {
+    folder_tool_grid_ = StringGrid2->Focused() ? 2 : 1;
+    folder_tool_row_ = Grid(folder_tool_grid_)->Row();
     DirTabPanel->show();
     DirectoryListBox1->show();
     sub_dirs_ = platform::PlainSubdirectories(startup_dir_);
@@ -616,6 +637,7 @@ void TKvrwin::SpeedButton27Click(bool down) {
     DirTabPanel->hide();
     DirectoryListBox1->hide();
     platform::SetCurrentDir(data_dir_);
+    SelectGridRow(folder_tool_grid_, folder_tool_row_);
   }
 }
 

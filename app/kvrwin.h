@@ -23,6 +23,7 @@
 #include "app/month_cursor.h"
 #include "app/month_grid_painter.h"
 #include "app/month_model.h"
+#include "app/row_heights.h"
 #include "calendar/chosen_holiday_rules.h"
 #include "calendar/lunar_almanac.h"
 #include "daydata/day_entry_host.h"
@@ -169,6 +170,7 @@ class TKvrwin : public QMainWindow,
  protected:
   void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void showEvent(QShowEvent* event) override;  // kvrwin_row_fit.cpp
 
   virtual void FormCreate();
   virtual void FormDestroy();
@@ -183,6 +185,8 @@ class TKvrwin : public QMainWindow,
   QToolButton* AddToolButton(const char* name, const QString& text, const QString& hint);
   void BuildMenus();
   void LayoutRows();
+  // Keeps the window tall enough for rows of `row_height` (kvrwin_row_fit.cpp).
+  void FitWindowToRows(int row_height, bool status_shown);
   void ApplyCursorRows(platform::TStringGrid* grid);
   void SyncGridFocus();
 
@@ -231,6 +235,10 @@ class TKvrwin : public QMainWindow,
   QAction* close_arc_main_ = nullptr;
   QAction* close_arc_popup_ = nullptr;
   std::filesystem::path listed_dir_;  // the directory whose entries the list shows
+  // The grid (1 or 2) and row that had the cursor when the data-folder list was opened; they
+  // get it back when the list closes.
+  int folder_tool_grid_ = 1, folder_tool_row_ = 0;
+  GridLines laid_out_lines_;  // the line heights the rows were last laid out for
   MonthGridPainter painter_;
   std::string title_;
   bool building_ = false;

@@ -18,6 +18,7 @@
 #include "app/model_calendar_port.h"
 #include "platform/qt_text.h"
 #include "platform/string_grid.h"
+#include "platform/whole_line_editor.h"
 #include "widgets/grad_box.h"
 
 using test_support::ReadBytes;
@@ -504,7 +505,9 @@ TEST_F(IptdlgTest, LayoutKeysKeepTheirValuesOverOpenings) {
   const settings::IniStore ini(Ini());
   EXPECT_EQ(ini.ReadInteger(Sjis("入力画面分け"), "Memo1Width", 0), 400);
   EXPECT_EQ(ini.ReadInteger(Sjis("入力画面分け"), "Splitter1Left", 0), 401);
-  EXPECT_EQ(ini.ReadInteger(Sjis("入力画面分け"), "Memo3Height", 0), 20);
+  // The designed 20 pixels hold no whole line of the memo's font: the memo keeps one line.
+  EXPECT_EQ(ini.ReadInteger(Sjis("入力画面分け"), "Memo3Height", 0),
+            platform::OneWholeLineHeight(*dialog_->Memo3));
   EXPECT_EQ(ini.ReadInteger(Sjis("入力ダイアログ"), "winpos.Show", 0), 1);
 }
 
@@ -530,6 +533,35 @@ TEST_F(IptdlgTest, AMissingDataFolderIsMadeAgainAtTheFirstSave) {
   EXPECT_EQ(ReadBytes(fresh / "2026" / "KVR20261002.dat"), "x\r\n");
   EXPECT_EQ(settings::IniStore(Ini()).ReadString(Sjis("フォルダ移動"), "Current_Dir", ""),
             Sjis(fresh.string()));
+}
+
+// Opening a day and saving it unchanged gives back the file byte for byte, whatever it holds.
+TEST_F(IptdlgTest, UnchangedSaveKeepsEveryByteOfTheDay) {
+  using namespace std::string_literals;
+  const std::string files[] = {
+      "a\0b\r\n"s + Sjis("後の行") + "\r\n"s,       // a NUL inside a line
+      "2\r\n\0\r\n\0\0"s + Sjis("会議") + "\r\n"s,  // NULs after the colour line
+      "x\x1A\xA0\xFD\r\ny\r\n"s,                    // Ctrl+Z and bytes no code page has
+  };
+  for (const std::string& bytes : files) {
+    Put(2026, 5, 20, bytes);
+    OpenDay(2026, 5, 20);
+    dialog_->SpeedButton3Click();  // "保存"
+    EXPECT_EQ(ReadBytes(DayFile(2026, 5, 20)), bytes) << testing::PrintToString(bytes);
+    dialog_->BitBtn2Click();
+  }
+}
+
+// The stored height is the designed 20 pixels; the memo still shows one whole line.
+TEST_F(IptdlgTest, MemoIsNeverShorterThanOneLine) {
+  settings::IniStore(Ini()).WriteInteger(Sjis("入力画面分け"), "Memo3Height", 20);
+  dialog_ = std::make_unique<TestDialog>(*window_);
+  window_->SetDayEntry(dialog_.get());
+  OpenDay(2026, 5, 20);
+  QApplication::processEvents();
+  const QPlainTextEdit& memo = *dialog_->Memo3;
+  EXPECT_GE(memo.viewport()->height() - 2 * memo.document()->documentMargin(),
+            QFontMetrics(memo.font()).lineSpacing());
 }
 
 using HolidayWriterTest = IptdlgTest;

@@ -11,6 +11,7 @@
 #include "daydata/iptdlg.h"
 #include "platform/fonts.h"
 #include "platform/message_box.h"
+#include "platform/translations.h"
 
 namespace {
 
@@ -33,6 +34,7 @@ int main(int argc, char** argv) {
   if (app::IsPrintPdfCommand(argc, argv)) return app::RunPrintPdfCommand(argc, argv);
   MiruneApplication application(argc, argv);
   platform::InstallJapaneseFontSubstitutions();
+  platform::InstallJapaneseTranslations(&application);
   // The title of the task-bar entry and of the error box.
   QApplication::setApplicationName(QStringLiteral("ミルネ"));
   QGuiApplication::setDesktopFileName(QStringLiteral("mirune"));
@@ -42,10 +44,12 @@ int main(int argc, char** argv) {
     version->repaint();
     QApplication::processEvents();
     app::TKvrwin main_window(version);
+    // The main window goes on the screen before the entry dialog is made: the user sees the
+    // month while the dialog's widgets are built (nothing can open it before the loop runs).
+    main_window.show();
     // Made once and reused for every day; destroyed before the main window it reads.
     daydata::TIptdlg day_entry(main_window);
     main_window.SetDayEntry(&day_entry);
-    main_window.show();
     return application.exec();
   } catch (const std::exception& e) {
     platform::ShowErrorBox(nullptr, QString::fromUtf8(e.what()));

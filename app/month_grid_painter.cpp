@@ -3,15 +3,20 @@
 #include <QFontMetrics>
 #include <QPainter>
 
+#include "app/row_heights.h"
+#include "platform/line_height.h"
 #include "platform/qt_text.h"
 #include "platform/system_colours.h"
 
 namespace app {
 namespace {
 
-// The text rectangle: the cell less two pixels at the left, the top and the bottom.
-QRect TextRect(const QRect& cell) {
-  return cell.adjusted(2, 2, 0, -2);
+// The text rectangle: the cell less two pixels at the left, the top and the bottom, cut to
+// the whole lines of `font` that fit, so that no line is shown in part.
+QRect TextRect(const QRect& cell, const QFont& font) {
+  QRect rect = cell.adjusted(2, 2, 0, -2);
+  rect.setHeight(WholeLinesHeight(rect.height(), platform::LineHeight(font)));
+  return rect;
 }
 
 constexpr int kWrap = Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop;
@@ -46,7 +51,8 @@ void MonthGridPainter::PaintDate(QPainter& painter, const QRect& cell, const Pai
                                  const QFont& days_font, const QColor& today_colour) const {
   if (!date.has_day) return;
   if (date.today) painter.fillRect(cell, today_colour);
-  const QRect text_rect = TextRect(cell);
+  const QRect text_rect = TextRect(cell, days_font);
+  if (text_rect.isEmpty()) return;
   painter.setFont(days_font);
   painter.setPen(date.date_colour);
   painter.drawText(text_rect, kWrap, date.date_text);
@@ -72,7 +78,8 @@ void MonthGridPainter::PaintText(QPainter& painter, const QRect& cell, const Pai
   if (text.text.isEmpty()) return;
   painter.setFont(font);
   painter.setPen(text.colour);
-  painter.drawText(TextRect(cell), kWrap, text.text);
+  const QRect text_rect = TextRect(cell, font);
+  if (!text_rect.isEmpty()) painter.drawText(text_rect, kWrap, text.text);
 }
 
 }  // namespace app

@@ -11,7 +11,8 @@ namespace fs = std::filesystem;
 namespace daydata {
 namespace {
 
-// The entry dialog's reading of a whole file: any line end, stopping at the first NUL.
+// The entry dialog's reading of a whole file: any line end; a NUL byte is text like any other,
+// so that nothing after it is lost when the day is saved again.
 TLightStrings ReadEditorLines(const fs::path& path) {
   TLightStrings lines;
   std::string bytes;
@@ -57,9 +58,19 @@ fs::path DayStore::DayFilePath(int year, int month, int day) const {
 }
 
 TLightStrings DayStore::SplitEditorText(std::string_view text) {
+  // Not TLightStrings::SetText, which ends the text at a NUL byte.
   TLightStrings lines;
-  if (text.empty()) return lines;
-  lines.SetText(text);
+  size_t pos = 0;
+  while (pos < text.size()) {
+    size_t end = text.find_first_of("\r\n", pos);
+    if (end == std::string_view::npos) end = text.size();
+    lines.Add(std::string(text.substr(pos, end - pos)));
+    pos = end;
+    if (pos < text.size()) {
+      if (text[pos] == '\r' && pos + 1 < text.size() && text[pos + 1] == '\n') ++pos;
+      ++pos;
+    }
+  }
   return lines;
 }
 

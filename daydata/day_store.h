@@ -77,7 +77,8 @@ class DayStore {
   // stays first, so stamping never takes a day's colour away. Returns true when it wrote.
   static bool StampDay(const std::filesystem::path& path, std::string_view label);
 
-  // The entry dialog's line splitting: CR LF, LF or CR end a line, NUL ends the text.
+  // The entry dialog's line splitting: CR LF, LF or CR end a line; every other byte, NUL
+  // included, is text.
   static TLightStrings SplitEditorText(std::string_view text);
 
  private:

@@ -62,7 +62,7 @@ TEST_F(DayStoreTest, EntryDialogColourLineRule) {
       {"-1\r\nx\r\n", "-1\r\nx\r\n", 0, ColourSource::kOutOfRange},
       {"2 \r\nx\r\n", "2 \r\nx\r\n", 0, ColourSource::kFont},
       {"abc\nd\re\n\rf", "abc\r\nd\r\ne\r\n\r\nf\r\n", 0, ColourSource::kFont},
-      {std::string("1\r\na\0b\r\n", 8), "a\r\n", 1, ColourSource::kColourLine},
+      {std::string("1\r\na\0b\r\n", 8), std::string("a\0b\r\n", 5), 1, ColourSource::kColourLine},
       {"", "", 0, ColourSource::kFont},
   };
   for (const Case& c : cases) {
@@ -123,6 +123,24 @@ TEST_F(DayStoreTest, WindowsDayFileComesBackByteIdentical) {
   daydata::LoadedDay loaded = DayStore::LoadDay(day);
   store_.SaveDay(day, loaded.text, std::to_string(loaded.colour));
   EXPECT_EQ(ReadBytes(day), windows);
+}
+
+TEST_F(DayStoreTest, NulBytesAndWhatFollowsThemSurviveALoadAndAnUnchangedSave) {
+  using namespace std::string_literals;
+  const std::string files[] = {
+      "a\0b\r\nafter\r\n"s,
+      "3\r\n\0\r\n"s + Sjis("会議") + "\0\0\r\n"s,
+      "\0\r\n"s,
+      "x\r\n\0"s + Sjis("ソ") + "\r\n\r\n"s,
+  };
+  fs::path day = Day(2026, 5, 3);
+  fs::create_directory(day.parent_path());
+  for (const std::string& bytes : files) {
+    WriteBytes(day, bytes);
+    daydata::LoadedDay loaded = DayStore::LoadDay(day);
+    store_.SaveDay(day, loaded.text, std::to_string(loaded.colour));
+    EXPECT_EQ(ReadBytes(day), bytes) << testing::PrintToString(bytes);
+  }
 }
 
 TEST_F(DayStoreTest, LfOnlyFileIsWrittenBackWithCrLf) {

@@ -10,6 +10,7 @@
 
 #include "daydata/iptdlg.h"
 #include "daydata/iptdlg_widgets.h"
+#include "platform/whole_line_editor.h"
 #include "widgets/grad_box.h"
 
 namespace daydata {
@@ -128,7 +129,7 @@ TIptdlg::TIptdlg(DayEntryHost& host, QWidget* parent) : QDialog(parent), host_(h
   upper_layout->addWidget(HeaderControl3);
   Memo3 = MakeEditor(Splitter2, "Memo3");
   Memo3->setFont(mincho);
-  Memo3->setMinimumHeight(5);
+  platform::KeepOneWholeLine(Memo3);  // never shorter than one line of the memo's font
   SetBackground(Memo3, kMemo3Colour);
   Splitter2->setStretchFactor(0, 1);
 

@@ -9,7 +9,9 @@
 namespace platform {
 
 TStringGrid::TStringGrid(QWidget* parent) : QWidget(parent) {
-  setFocusPolicy(Qt::StrongFocus);
+  // Tab focus only: a click takes the focus in mousePressEvent, after the cell under the
+  // pointer is known (the toolkit would give it before the press is delivered).
+  setFocusPolicy(Qt::TabFocus);
   setAttribute(Qt::WA_OpaquePaintEvent);  // every pixel is painted, nothing to erase first
   SetColCount(2);
   SetRowCount(16);
@@ -153,10 +155,31 @@ int TStringGrid::GridHeight() const {
 
 void TStringGrid::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
-  painter.fillRect(rect(), palette().color(QPalette::Window));
-  // Grid lines show through the one-pixel gaps between the cells.
-  painter.fillRect(QRect(0, 0, width(), std::min(height(), GridHeight())),
-                   QColor(0x80, 0x80, 0x80));
+  // The cells cover the grid's area but for the one-pixel grid lines between them: only the
+  // lines and what lies below the last row are painted here (every pixel painted once more
+  // costs a month switch its time).
+  const int grid_height = std::min(height(), GridHeight());
+  if (grid_height < height()) {
+    painter.fillRect(QRect(0, grid_height, width(), height() - grid_height),
+                     palette().color(QPalette::Window));
+  }
+  const QColor line_colour(0x80, 0x80, 0x80);
+  int y = 0;
+  for (int h : row_heights_) {
+    y += h;
+    if (y >= grid_height) break;
+    painter.fillRect(QRect(0, y, width(), kLineWidth), line_colour);
+    y += kLineWidth;
+  }
+  int x = 0;
+  for (int w : col_widths_) {
+    x += w;
+    if (x >= width()) break;
+    painter.fillRect(QRect(x, 0, kLineWidth, grid_height), line_colour);
+    x += kLineWidth;
+  }
+  // Right of the last column.
+  if (x < width()) painter.fillRect(QRect(x, 0, width() - x, grid_height), line_colour);
   canvas_ = &painter;
   for (int row = 0; row < RowCount(); ++row) {
     for (int col = 0; col < ColCount(); ++col) {
@@ -216,10 +239,13 @@ void TStringGrid::keyPressEvent(QKeyEvent* event) {
 }
 
 void TStringGrid::mousePressEvent(QMouseEvent* event) {
-  setFocus(Qt::MouseFocusReason);
+  // The cell is found before the grid takes the focus: the owner may change row heights when
+  // the focus arrives (an enlarged cursor row), and the click belongs to the row the user saw.
   int col, row;
-  if (event->button() == Qt::LeftButton && MouseToCell(event->position().toPoint(), col, row) &&
-      col >= fixed_cols_) {
+  const bool on_cell = event->button() == Qt::LeftButton &&
+                       MouseToCell(event->position().toPoint(), col, row) && col >= fixed_cols_;
+  setFocus(Qt::MouseFocusReason);
+  if (on_cell) {
     SetCol(col);
     SetRow(row);
   }

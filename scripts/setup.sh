@@ -12,7 +12,7 @@ packages=(
   libfluidsynth-dev fluidsynth fluid-soundfont-gm
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk fontconfig locales
-  xvfb xauth xdotool imagemagick
+  xvfb xauth xdotool imagemagick libx11-dev
   lhasa libarchive-tools jlha-utils gzip
   python3 grep
   qt6-translations-l10n zip unzip faketime poppler-utils desktop-file-utils xdg-utils

@@ -1,0 +1,33 @@
+#include "app/row_heights.h"
+
+#include <algorithm>
+
+namespace app {
+namespace {
+
+// Client height that is not the grids': tool bar, title and frame, and the status line.
+int ReservedHeight(bool status_shown) {
+  return status_shown ? 120 : 92;
+}
+
+}  // namespace
+
+int MinimumRowHeight(const GridLines& lines) {
+  return 2 * kCellMargin + 2 * std::max({lines.date_line, lines.text_line, 1});
+}
+
+int RowHeightFor(int client_height, bool status_shown, const GridLines& lines) {
+  const int share = (client_height - ReservedHeight(status_shown)) / kRowsPerGrid;
+  return std::max(share, MinimumRowHeight(lines));
+}
+
+int ClientHeightFor(int row_height, bool status_shown) {
+  return kRowsPerGrid * row_height + ReservedHeight(status_shown);
+}
+
+int WholeLinesHeight(int height, int line) {
+  if (line <= 0 || height <= 0) return 0;
+  return height / line * line;
+}
+
+}  // namespace app
