@@ -2,7 +2,8 @@
 // flags, the data folder, the 32 day-summary lists, fonts and colours of the settings), shows
 // the month in two grids, moves through days, months and years by keys, mouse and commands,
 // and writes its settings back when it is destroyed. Start-up, the month display and the
-// status line are in kvrwin.cpp; the navigation rules are in kvrwin_navigation.cpp.
+// status line are in kvrwin.cpp; the navigation rules are in kvrwin_navigation.cpp; what the
+// calendar window asks of it is in kvrwin_calendar_host.cpp.
 #pragma once
 
 #include <QDate>
@@ -16,14 +17,17 @@
 #include <memory>
 #include <vector>
 
-#include "app/calendar_port.h"
 #include "app/ini_gt.h"
 #include "app/main_settings.h"
 #include "app/month_grid_painter.h"
 #include "app/month_model.h"
+#include "calendar/calendar_host.h"
+#include "calendar/calendar_port.h"
 #include "calendar/lunar_calendar.h"
 #include "calendar/table_holiday_rules.h"
+#include "daydata/day_entry_port.h"
 #include "daydata/light_strings.h"
+#include "widgets/marquee_label.h"
 
 class QAction;
 class QFrame;
@@ -42,10 +46,12 @@ class TGradBox;
 
 namespace app {
 
-class ModelCalendarPort;
-class TMarqueeLabel;
+using calendar::CalendarPort;
+using daydata::DayEntryPort;
+using widgets::TMarqueeDirection;
+using widgets::TMarqueeLabel;
 
-class TKvrwin : public QMainWindow {
+class TKvrwin : public QMainWindow, public calendar::CalendarHost {
   Q_OBJECT
 
  public:
@@ -90,6 +96,7 @@ class TKvrwin : public QMainWindow {
   void SelectGridRow(int grid, int row);
   void RequestCursorCellClear() { clear_cursor_cell_ = true; }
 
+  // The calendar window, attached right after it is made (before any navigation).
   void SetCalendar(CalendarPort* calendar);
   CalendarPort& Calendar() { return *calendar_; }
   void SetDayEntry(DayEntryPort* entry) { day_entry_ = entry; }
@@ -139,6 +146,28 @@ class TKvrwin : public QMainWindow {
   // Opens a directory of the list as the user's double click does.
   void OpenDirectory(const std::filesystem::path& dir);
 
+  // CalendarHost (kvrwin_calendar_host.cpp).
+  int ReadInteger(const QString& section, const QString& key, int default_value) const override;
+  void WriteInteger(const QString& section, const QString& key, int value) override;
+  void ReadFont(const QString& section, const QString& key, QFont& font) const override;
+  void ReadPlacement(const QString& section, const QString& prefix, QWidget& window) const override;
+  void WritePlacement(const QString& section, const QString& prefix,
+                      const QWidget& window) override;
+  calendar::WindowColours Colours() const override;
+  calendar::RestDaySwitches RestDays() const override;
+  void SetRestDays(int syu2color, int syu1color) override;
+  bool CalendarToggleDown() const override;
+  void SetCalendarToggle(bool down) override;
+  bool IsFromCalendar() const override { return FromCalendar; }
+  void SetFromCalendar(bool on) override { FromCalendar = on; }
+  void OpenEntryDialog(int year, int month, int day) override;
+  calendar::HolidayRules& Rules() override { return Holidays; }
+  calendar::Date MainDate() const override;
+  void SetMainDate(const calendar::Date& date) override;
+  QRect MainWindowFrame() const override { return frameGeometry(); }
+  // "年月変更": the month jump dialog for the main window.
+  void SpeedButton9Click();
+
  protected:
   void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
@@ -186,7 +215,6 @@ class TKvrwin : public QMainWindow {
   std::string title_;
   bool building_ = false;
   bool clear_cursor_cell_ = false;
-  std::unique_ptr<ModelCalendarPort> own_calendar_;
   CalendarPort* calendar_ = nullptr;
   DayEntryPort* day_entry_ = nullptr;
 

@@ -421,7 +421,7 @@ void TIptdlg::FormClose() {
 // the day the main window handed over.
 void TIptdlg::ResolveDate(QString& title) {
   if (main_.FromCalendar) {
-    app::CalendarPort& calendar = main_.Calendar();
+    calendar::CalendarPort& calendar = main_.Calendar();
     const int y = calendar.Year(), m = calendar.Month(), d = calendar.Day();
     // The day file goes into the calendar year's folder: after a step across the year's end
     // the old year's folder would hide it from every month view.
@@ -609,7 +609,7 @@ void TIptdlg::RefreshMainWindow() {
 
 void TIptdlg::CalendarFollowUp() {
   if (!main_.FromCalendar) return;
-  app::CalendarPort& calendar = main_.Calendar();
+  calendar::CalendarPort& calendar = main_.Calendar();
   if (!calendar.Shows(main_.ShownDate.year(), main_.ShownDate.month())) return;
   const int day = calendar.Day();
   if (main_.HalfMonth == 1) {
@@ -706,7 +706,7 @@ void TIptdlg::MainWindowFollows() {
 
 void TIptdlg::SpeedButton6Click() {
   if (main_.FromCalendar) {
-    app::CalendarPort& calendar = main_.Calendar();
+    calendar::CalendarPort& calendar = main_.Calendar();
     if (calendar.Day() < main_.DaysInMonth(calendar.Year(), calendar.Month())) {
       calendar.SetDay(calendar.Day() + 1);
     } else {
@@ -726,7 +726,7 @@ void TIptdlg::SpeedButton6Click() {
 
 void TIptdlg::SpeedButton4Click() {
   if (main_.FromCalendar) {
-    app::CalendarPort& calendar = main_.Calendar();
+    calendar::CalendarPort& calendar = main_.Calendar();
     if (calendar.Day() > 1) {
       calendar.SetDay(calendar.Day() - 1);
     } else {

@@ -12,7 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "app/calendar_port.h"
+#include "calendar/calendar_port.h"
+#include "daydata/day_entry_port.h"
 #include "daydata/day_store.h"
 #include "daydata/light_strings.h"
 
@@ -35,7 +36,7 @@ class TGradBox;
 
 namespace daydata {
 
-class TIptdlg : public QDialog, public app::DayEntryPort, private DayStoreHost {
+class TIptdlg : public QDialog, public DayEntryPort, private DayStoreHost {
   Q_OBJECT
 
  public:
