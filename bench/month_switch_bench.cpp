@@ -1,5 +1,7 @@
 // One month switch of the main window: BuildMonth (title, date column, day texts of a month
-// in which every day has a file) and a full repaint of both grids, on the offscreen platform.
+// in which every day has a file) and a full repaint of both grids, on the offscreen platform;
+// and one month step of the calendar window: the control's model, the window's title, holiday
+// list and scrolling line, and a full repaint of the control.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -11,6 +13,8 @@
 
 #include "app/kvrwin.h"
 #include "app/settings_location.h"
+#include "calendar/calendar.h"
+#include "calendar/calendar_ex.h"
 #include "daydata/day_store.h"
 #include "platform/cp932.h"
 #include "platform/fonts.h"
@@ -53,6 +57,34 @@ void MonthSwitch(benchmark::State& state) {
   platform::SetMessageHook(nullptr);
 }
 BENCHMARK(MonthSwitch)->Unit(benchmark::kMillisecond);
+
+void CalendarMonthStep(benchmark::State& state) {
+  test_support::TempDir dir;
+  fs::create_directories(dir.path() / "bin");
+  fs::create_directories(dir.path() / "start");
+  app::OverrideExecutableDir(dir.path() / "bin");
+  fs::current_path(dir.path() / "start");
+  platform::SetMessageHook([](const platform::MessageRequest&) { return QMessageBox::Ok; });
+  app::TKvrwin window;
+  calendar::TCalendar calendar_window(window);
+  window.SetCalendar(&calendar_window);
+  calendar_window.show();
+  calendar_window.GoToDate(2026, 8, 31);  // September's equinox entry changes at every step
+  calendar::TCalendarEx& control = *calendar_window.CalendarEx1;
+  QImage canvas(control.size(), QImage::Format_RGB32);
+  bool forward = true;
+  for (auto _ : state) {
+    if (forward) {
+      calendar_window.GoNextMonth();
+    } else {
+      calendar_window.GoPrevMonth();
+    }
+    forward = !forward;
+    control.render(&canvas);
+  }
+  platform::SetMessageHook(nullptr);
+}
+BENCHMARK(CalendarMonthStep)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
