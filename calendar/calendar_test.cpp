@@ -246,6 +246,17 @@ TEST_F(CalendarWindowTest, ShowingReadsTheRestDaysAndColoursSaturday) {
   EXPECT_EQ(window_->CalendarEx1->Model().Colour(CalendarExModel::kSaturdayColour), 0x0000FFu);
 }
 
+TEST_F(CalendarWindowTest, SkippedDaysOf1582AndWholeCells) {
+  window_->GoToDate(1582, 10, 10);
+  EXPECT_EQ(Line(), QStringLiteral("1582/10/5-10/14は存在しません。"));
+  EXPECT_NO_THROW(window_->CalendarEx1->grab());
+  window_->resize(611, 400);
+  const TCalendarEx& control = *window_->CalendarEx1;
+  EXPECT_EQ((control.width() - 7) % 7, 0);
+  EXPECT_EQ((control.height() - 7) % 7, 0);
+  EXPECT_EQ(control.CellRect(6, 6).right(), control.width() - 2);  // one line after the cell
+}
+
 TEST_F(CalendarWindowTest, MonthJumpButtonSetsFromCalendar) {
   QTest::mouseClick(window_->SpeedButton5, Qt::LeftButton);
   EXPECT_EQ(window_->jumps, 1);
