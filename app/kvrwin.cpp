@@ -13,8 +13,13 @@
 #include <algorithm>
 #include <system_error>
 
+#include "app/desktop_launcher_shell.h"
+#include "app/launcher_buttons.h"
+#include "app/month_printer.h"
 #include "app/settings_location.h"
 #include "platform/file_system.h"
+#include "platform/help_viewer.h"
+#include "platform/install_layout.h"
 #include "platform/message_box.h"
 #include "platform/qt_text.h"
 #include "platform/string_grid.h"
@@ -101,9 +106,12 @@ TKvrwin::TKvrwin(QWidget* version_window, QWidget* parent)
   MarqueeLabel1->OnEnd = [this] { MarqueeLabel1End(); };
   MarqueeLabel1->OnClick = [this] { StartStatusLine(); };
 
+  MonthPrinter = new TMonthPrinter(*GradBox1, *GradBox2, this);
   BuildMenus();
+  launcher_shell_ = std::make_unique<DesktopLauncherShell>();
+  Launcher = new TLauncherButtons(*GradBox2, *this, *launcher_shell_);
   // The panels' colours are read before everything else, as the window is made.
-  MainSettings& s = Settings;
+  MainSettings& s = settings_;
   ReadMainSettings(IniGT1->Store(), s);
   GradBox1->SetTopColor(s.title_top_color);
   GradBox1->SetLastColor(s.title_last_color);
@@ -137,8 +145,10 @@ void TKvrwin::BuildMenus() {
     return action;
   };
   QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
-  later(file->addAction(QStringLiteral("印刷(&P)...")));
-  later(file->addAction(QStringLiteral("印刷設定(&S)...")));
+  on(file->addAction(QStringLiteral("印刷(&P)...")), [this] { MonthPrinter->Print(); });
+  on(file->addAction(QStringLiteral("印刷設定(&S)...")), [this] { MonthPrinter->PrinterSetup(); });
+  on(file->addAction(QStringLiteral("印刷プレビュー(&V)...")), [this] { MonthPrinter->Preview(); });
+  on(file->addAction(QStringLiteral("PDF に保存(&E)...")), [this] { MonthPrinter->SaveAsPdf(); });
   file->addSeparator();
   later(file->addAction(QStringLiteral("データ圧縮(&P)...")));
   later(file->addAction(QStringLiteral("データ解凍(&U)...")));
@@ -164,7 +174,8 @@ void TKvrwin::BuildMenus() {
   later(tools->addAction(QStringLiteral("設定(&F)")));
   later(tools->addAction(QStringLiteral("検索(&S)")));
   QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
-  later(help->addAction(QStringLiteral("目次(&C)")));
+  on(help->addAction(QStringLiteral("目次(&C)")),
+     [this] { platform::ShowHelp(this, help_file_, 0); });
 
   popup_menu_ = new QMenu(this);
   popup_menu_->setObjectName("PopupMenu1");
@@ -221,6 +232,8 @@ void TKvrwin::BuildMenus() {
   connect(CalendarButton, &QToolButton::clicked, this, &TKvrwin::CalendarToggle);
   button("SpeedButton25")->setEnabled(true);
   connect(button("SpeedButton25"), &QToolButton::clicked, this, &TKvrwin::SpeedButton25Click);
+  button("SpeedButton26")->setEnabled(true);
+  connect(button("SpeedButton26"), &QToolButton::clicked, this, [this] { MonthPrinter->Print(); });
   SpeedButton27 = button("SpeedButton27");
   SpeedButton27->setCheckable(true);
   SpeedButton27->setEnabled(true);
@@ -229,19 +242,19 @@ void TKvrwin::BuildMenus() {
 
 void TKvrwin::ReadFonts() {
   IniSnapshot once(IniGT1->Store());
-  IniGT1->ReadFont(QStringLiteral("各曜日枠フォント"), QStringLiteral("daysFont"), DaysFont);
-  IniGT1->ReadFont(QStringLiteral("予定表枠フォント"), QStringLiteral("yoteiFont"), YoteiFont);
-  IniGT1->ReadFont(QStringLiteral("予定表タイトル"), QStringLiteral("taitolFont"), TaitolFont);
+  IniGT1->ReadFont(QStringLiteral("各曜日枠フォント"), QStringLiteral("daysFont"), days_font_);
+  IniGT1->ReadFont(QStringLiteral("予定表枠フォント"), QStringLiteral("yoteiFont"), yotei_font_);
+  IniGT1->ReadFont(QStringLiteral("予定表タイトル"), QStringLiteral("taitolFont"), taitol_font_);
   IniGT1->ReadFont(QStringLiteral("入力ダイアログタイトル"), QStringLiteral("InputTaitolFont"),
-                   InputTaitolFont);
+                   input_taitol_font_);
 }
 
 void TKvrwin::FormCreate() {
-  StartupDir = platform::CurrentDir();
+  startup_dir_ = platform::CurrentDir();
 
   // An older settings file of the start-up folder is taken over once. An existing new file is
   // never overwritten by it.
-  fs::path old_file = StartupDir / kOldSettingsFileName;
+  fs::path old_file = startup_dir_ / kOldSettingsFileName;
   int attributes = platform::FileAttributes(old_file);
   if (attributes >= 0 &&
       (attributes & (platform::kAttrDirectory | platform::kAttrHidden | platform::kAttrSystem)) ==
@@ -255,38 +268,39 @@ void TKvrwin::FormCreate() {
     }
   }
 
-  for (auto& list : DaySummaries) list.Clear();
-  MaximLines.clear();
+  for (auto& list : day_summaries_) list.Clear();
+  maxim_lines_.clear();
 
-  fs::path help = ExecutableDir() / "mirune.HLP";
-  HelpFile = fs::exists(help) ? PathText(help) : QStringLiteral("mirune.HLP");
+  help_file_ = PathText(platform::FindHelpFile(ExecutableDir()));
 
   resize(1000, 760);
   IniGT1->ReadPlacement(QStringLiteral("ミルネ"), QStringLiteral("winpos"), *this);
 
-  ReadMainSettings(IniGT1->Store(), Settings);
-  N11->setChecked(Settings.tool_bar == 1);
+  ReadMainSettings(IniGT1->Store(), settings_);
+  N11->setChecked(settings_.tool_bar == 1);
   MarqueeLabel1->setVisible(!N11->isChecked());
-  close_arc_main_->setChecked(Settings.close_arc == 1);
-  close_arc_popup_->setChecked(Settings.close_arc == 1);
-  HalfMonth = Settings.half_month;
-  DaysFont = YoteiFont = QFont(QStringLiteral("ＭＳ Ｐゴシック"), 10);
-  TaitolFont = QFont(QStringLiteral("ＭＳ 明朝"), 16, QFont::Bold);
-  InputTaitolFont = QFont(QStringLiteral("ＭＳ 明朝"), 14, QFont::Bold);
+  Launcher->LoadButtons();
+  close_arc_main_->setChecked(settings_.close_arc == 1);
+  close_arc_popup_->setChecked(settings_.close_arc == 1);
+  cursor_.SetHalfMonth(settings_.half_month == 1);
+  days_font_ = yotei_font_ = QFont(QStringLiteral("ＭＳ Ｐゴシック"), 10);
+  taitol_font_ = QFont(QStringLiteral("ＭＳ 明朝"), 16, QFont::Bold);
+  input_taitol_font_ = QFont(QStringLiteral("ＭＳ 明朝"), 14, QFont::Bold);
   ReadFonts();
   for (platform::TStringGrid* grid : {StringGrid1, StringGrid2}) {
-    grid->SetFixedColor(platform::ToQColor(Settings.fixed_grid_color));
-    grid->SetColWidth(0, Settings.fixed_col_width);
+    grid->SetFixedColor(platform::ToQColor(settings_.fixed_grid_color));
+    grid->SetColWidth(0, settings_.fixed_col_width);
   }
   MarqueeLabel1->setToolTip(
-      Settings.kakugen ? QString() : QStringLiteral("ここをクリックすると文字がスクロールします"));
+      settings_.kakugen ? QString() : QStringLiteral("ここをクリックすると文字がスクロールします"));
 
-  ShownDate = QDate::currentDate();
-  CursorDay = ShownDate.day();
-  ShownYear = QString::number(ShownDate.year());
-  ShownMonth = QString::number(ShownDate.month());
+  const QDate today = QDate::currentDate();
+  cursor_.SetDate(today.year(), today.month(), today.day());
+  cursor_day_ = today.day();
+  shown_year_ = QString::number(today.year());
+  shown_month_ = QString::number(today.month());
 
-  CalendarButton->setChecked(Settings.calendar_on_off == 1);
+  CalendarButton->setChecked(settings_.calendar_on_off == 1);
   CalendarButton->setToolTip(QStringLiteral("カレンダーON/OFF"));
   QApplication::processEvents();
   if (version_window_) version_window_->close();
@@ -300,36 +314,34 @@ void TKvrwin::FormCreate() {
 }
 
 void TKvrwin::PlaceTodayCursor() {
-  const int d = CursorDay;
-  const int n = DaysInMonth(ShownDate.year(), ShownDate.month());
-  if (HalfMonth != 1) {
-    if (StringGrid2->Col() == 1 && d >= 17 && d <= n) SelectGridRow(2, d - 17);
-    if (StringGrid1->Col() == 1 && d >= 1 && d <= 16) SelectGridRow(1, d - 1);
-    return;
-  }
-  if (StringGrid1->Col() == 1 && d >= 1 && d <= 16) SelectGridRow(2, d - 1);
-  if (StringGrid2->Col() == 1 && d >= 17 && d <= n) SelectGridRow(1, d - 17);
-  FirstHalfShown = d < 17;
-  SecondHalfShown = d > 16;
+  const int d = cursor_day_;
+  // The test is made on the grid that holds the day in full-month display, also when half-month
+  // display puts the day into the other grid.
+  const GridRow full = MonthCursor::FullMonthRowOf(d);
+  const GridRow at = cursor_.RowOfDay(d);
+  if (at.grid != 0 && Grid(full.grid)->Col() == 1 &&
+      d <= DaysInMonth(cursor_.Year(), cursor_.Month()))
+    SelectGridRow(at.grid, at.row);
+  if (cursor_.HalfMonth()) cursor_.SetHalves(d<17, d> 16);
 }
 
 void TKvrwin::SetCaption(const QString& separator) {
-  setWindowTitle(QStringLiteral("ミルネ") + separator + PathText(DataDir));
+  setWindowTitle(QStringLiteral("ミルネ") + separator + PathText(data_dir_));
 }
 
 void TKvrwin::ResolveDataFolder() {
   std::string setting = IniGT1->Store().ReadString(sections::DataFolder(), "Current_Dir", "");
-  DataDir = platform::PathFromCp932(setting);
+  data_dir_ = platform::PathFromCp932(setting);
   SetCaption(QStringLiteral("-"));
-  DataFolder folder = app::ResolveDataFolder(DataDir, StartupDir);
+  DataFolder folder = app::ResolveDataFolder(data_dir_, startup_dir_);
   if (folder.is_default && (setting.empty() || folder.must_create)) {
-    platform::SetCurrentDir(StartupDir);
+    platform::SetCurrentDir(startup_dir_);
     std::error_code ec;
     fs::create_directories(folder.path, ec);
-    DataDir = folder.path;
+    data_dir_ = folder.path;
     SetCaption(QStringLiteral(" - "));
     bool exact = true;
-    std::string stored = platform::Cp932FromPath(DataDir, &exact);
+    std::string stored = platform::Cp932FromPath(data_dir_, &exact);
     if (exact) {
       try {
         IniGT1->Store().WriteString(sections::DataFolder(), "Current_Dir", stored);
@@ -338,7 +350,7 @@ void TKvrwin::ResolveDataFolder() {
       }
     }
   }
-  platform::SetCurrentDir(DataDir);
+  platform::SetCurrentDir(data_dir_);
 }
 
 void TKvrwin::BuildMonth() {
@@ -346,23 +358,22 @@ void TKvrwin::BuildMonth() {
   building_ = true;
   QPalette palette = Panel1->palette();
   palette.setColor(QPalette::Window, platform::ToQColor(GradBox1->TopColor()));
-  palette.setColor(QPalette::WindowText, platform::ToQColor(Settings.title_font_color));
+  palette.setColor(QPalette::WindowText, platform::ToQColor(settings_.title_font_color));
   Panel1->setPalette(palette);
-  Panel1->setFont(TaitolFont);
-  MonthView view{ShownDate.year(), ShownDate.month(), ShownDate.day(),
-                 HalfMonth == 1,   FirstHalfShown,    SecondHalfShown};
+  Panel1->setFont(taitol_font_);
+  const MonthView& view = cursor_.View();
   title_ = MonthTitle(view, title_);
   Panel1->setText(platform::ToQString(title_));
   LoadDaySummaries();
-  Shown = LayoutOf(view);
+  shown_ = LayoutOf(view);
   const QDate today = QDate::currentDate();
-  painter_.SetDates(
-      BuildDateColumn(view, {today.year(), today.month(), CursorDay}, Settings, Holidays, Lunar));
+  painter_.SetDates(BuildDateColumn(view, {today.year(), today.month(), cursor_day_}, settings_,
+                                    holidays_, lunar_));
   for (int row = 0; row < 16; ++row) {
     painter_.SetText(0, row,
-                     ShownTextOf(DaySummaries[static_cast<size_t>(Shown.left.ListOf(row))]));
+                     ShownTextOf(day_summaries_[static_cast<size_t>(shown_.left.ListOf(row))]));
     painter_.SetText(1, row,
-                     ShownTextOf(DaySummaries[static_cast<size_t>(Shown.right.ListOf(row))]));
+                     ShownTextOf(day_summaries_[static_cast<size_t>(shown_.right.ListOf(row))]));
   }
   clear_cursor_cell_ = false;
   building_ = false;
@@ -373,14 +384,31 @@ void TKvrwin::BuildMonth() {
 void TKvrwin::LoadDaySummaries() {
   // The schedule cells are cleared before the reload; after a save in the entry dialog only
   // the cursor row of the focused grid is, so that the other rows do not flicker.
-  MonthView view{ShownDate.year(), ShownDate.month(), ShownDate.day(),
-                 HalfMonth == 1,   FirstHalfShown,    SecondHalfShown};
+  const MonthView& view = cursor_.View();
   for (platform::TStringGrid* grid : {StringGrid1, StringGrid2}) {
     for (int row = 0; row < 16; ++row) {
       if (!clear_cursor_cell_ || (grid->Focused() && row == grid->Row())) grid->SetCell(1, row, {});
     }
   }
-  YearFolder = app::LoadDaySummaries(DataDir, view, DaySummaries);
+  year_folder_ = app::LoadDaySummaries(data_dir_, view, day_summaries_);
+}
+
+void TKvrwin::ReloadMonth(bool cursor_cell_only) {
+  clear_cursor_cell_ = cursor_cell_only;
+  BuildMonth();
+}
+
+void TKvrwin::DataDirRecreated(const fs::path& data_dir) {
+  data_dir_ = data_dir;
+  bool exact = true;
+  const std::string stored = platform::Cp932FromPath(data_dir, &exact);
+  try {
+    if (exact) IniGT1->Store().WriteString(sections::DataFolder(), "Current_Dir", stored);
+  } catch (const std::system_error& e) {
+    // The day still goes into the new folder; only remembering it failed.
+    platform::ShowErrorBox(this, QString::fromStdString(e.what()));
+  }
+  SetCaption(QStringLiteral("-"));
 }
 
 int TKvrwin::DaysInMonth(int year, int month) const {
@@ -396,7 +424,7 @@ void TKvrwin::FormResize() {
   const QRect client = GradBox1->rect();
   const int r = client.width(), h = client.height();
   N11->setChecked(IniGT1->ReadInteger(QStringLiteral("ツールバー"), QStringLiteral("ToolBar"),
-                                      Settings.tool_bar) == 1);
+                                      settings_.tool_bar) == 1);
   MarqueeLabel1->setVisible(!N11->isChecked());
   GradBox2->setGeometry(0, 0, r, 38);
   int x = 4;
@@ -410,7 +438,7 @@ void TKvrwin::FormResize() {
   StringGrid1->setGeometry(1, 1, grid_width, StringGrid1->height());
   StringGrid2->setGeometry(1 + grid_width, 1, grid_width, StringGrid2->height());
   for (platform::TStringGrid* grid : {StringGrid1, StringGrid2}) {
-    grid->SetColWidth(0, Settings.fixed_col_width);
+    grid->SetColWidth(0, settings_.fixed_col_width);
     grid->SetColWidth(1, grid->DefaultColWidth() + grid_width);
   }
   LayoutRows();
@@ -449,9 +477,9 @@ void TKvrwin::ApplyCursorRows(platform::TStringGrid* grid) {
   // The focused grid's cursor row may be drawn enlarged; every other row has the default height.
   const int normal = grid->DefaultRowHeight();
   for (int row = 0; row < grid->RowCount(); ++row) {
-    const bool enlarged = grid->Focused() && row == grid->Row() && Settings.cursor_wide == 1 &&
-                          Settings.cursor_wide_position > 0;
-    grid->SetRowHeight(row, enlarged ? Settings.cursor_wide_position * normal : normal);
+    const bool enlarged = grid->Focused() && row == grid->Row() && settings_.cursor_wide == 1 &&
+                          settings_.cursor_wide_position > 0;
+    grid->SetRowHeight(row, enlarged ? settings_.cursor_wide_position * normal : normal);
   }
 }
 
@@ -459,16 +487,16 @@ void TKvrwin::DrawCell(int grid_number, int col, int row, const QRect& rect) {
   platform::TStringGrid* grid = Grid(grid_number);
   QPainter& painter = *grid->Canvas();
   const int index = grid_number - 1;
-  const QColor grid_colour = platform::ToQColor(Settings.grid_color);
+  const QColor grid_colour = platform::ToQColor(settings_.grid_color);
   grid->SetColor(grid_colour);
   if (col == 0) {
-    painter_.PaintDate(painter, rect, painter_.Date(index, row), DaysFont,
-                       platform::ToQColor(Settings.today_color));
+    painter_.PaintDate(painter, rect, painter_.Date(index, row), days_font_,
+                       platform::ToQColor(settings_.today_color));
     return;
   }
   const bool cursor = grid->Focused() && row == grid->Row();
-  painter_.PaintText(painter, rect, painter_.Text(index, row), YoteiFont,
-                     cursor ? platform::ToQColor(Settings.cursor_color) : grid_colour);
+  painter_.PaintText(painter, rect, painter_.Text(index, row), yotei_font_,
+                     cursor ? platform::ToQColor(settings_.cursor_color) : grid_colour);
 }
 
 void TKvrwin::N11Click() {
@@ -480,7 +508,7 @@ void TKvrwin::N11Click() {
   } catch (const std::system_error& e) {
     platform::ShowErrorBox(this, QString::fromStdString(e.what()));
   }
-  Settings.tool_bar = N11->isChecked() ? 1 : 0;
+  settings_.tool_bar = N11->isChecked() ? 1 : 0;
   LayoutRows();
 }
 
@@ -491,7 +519,8 @@ void TKvrwin::StartStatusLine() {
       speed = 400;
       IniGT1->WriteInteger(QStringLiteral("流れ文字表示"), QStringLiteral("Speed"), speed);
     }
-    if (IniGT1->ReadBool(QStringLiteral("格言ON/OFF"), QStringLiteral("Kakugen"), Settings.kakugen))
+    if (IniGT1->ReadBool(QStringLiteral("格言ON/OFF"), QStringLiteral("Kakugen"),
+                         settings_.kakugen))
       return;
     QFont font = MarqueeLabel1->font();
     IniGT1->ReadFont(QStringLiteral("ステータスバーフォント"), QStringLiteral("MarqueeLabelFont"),
@@ -517,15 +546,13 @@ void TKvrwin::StartStatusLine() {
           QStringLiteral("注意"));
     }
     daydata::TLightStrings lines;
-    try {
-      lines.LoadFromFile(platform::PathFromCp932(file));
-      MaximLines.clear();
-      for (int i = 0; i < lines.Count(); ++i) MaximLines << platform::ToQString(lines[i]);
-    } catch (const daydata::EInOutError&) {
-      // An unreadable maxims file keeps the lines loaded before.
+    // An unreadable maxims file keeps the lines loaded before.
+    if (lines.TryLoadFromFile(platform::PathFromCp932(file))) {
+      maxim_lines_.clear();
+      for (int i = 0; i < lines.Count(); ++i) maxim_lines_ << platform::ToQString(lines[i]);
     }
-    if (!MaximLines.isEmpty()) {
-      MarqueeLabel1->SetCaption(MaximLines.join(QStringLiteral("\r\n")));
+    if (!maxim_lines_.isEmpty()) {
+      MarqueeLabel1->SetCaption(maxim_lines_.join(QStringLiteral("\r\n")));
       MarqueeLabel1->SetDirection(TMarqueeDirection::mlRightToLeft);
       MarqueeLabel1->SetSpeed(1);
       MarqueeLabel1->SetSteps(speed);
@@ -557,50 +584,39 @@ void TKvrwin::FormDestroy() {
     QSignalBlocker block(SpeedButton27);
     SpeedButton27->setChecked(false);
   }
-  for (auto& list : DaySummaries) list.Clear();
-  MaximLines.clear();
+  for (auto& list : day_summaries_) list.Clear();
+  maxim_lines_.clear();
   try {
-    if (HalfMonth != 1) SecondHalfShown = false;
+    if (!cursor_.HalfMonth()) cursor_.SetHalves(cursor_.FirstHalfShown(), false);
     IniGT1->WriteInteger(QStringLiteral("半月表示"), QStringLiteral("HalfMonth"),
-                         HalfMonth == 1 ? 1 : 0);
+                         cursor_.HalfMonth() ? 1 : 0);
     IniGT1->WritePlacement(QStringLiteral("ミルネ"), QStringLiteral("winpos"), *this);
     IniGT1->WriteInteger(QStringLiteral("固定グリッド１幅"), QStringLiteral("1FixedColWidth"),
-                         Settings.fixed_col_width);
+                         settings_.fixed_col_width);
     IniGT1->WriteInteger(QStringLiteral("固定グリッド2幅"), QStringLiteral(" 2FixedColWidth"),
-                         Settings.fixed_col_width);
+                         settings_.fixed_col_width);
     IniGT1->WriteInteger(QStringLiteral("グリッド1高"), QStringLiteral(" 1RowHeight"),
-                         Settings.row_height);
+                         settings_.row_height);
     IniGT1->WriteInteger(QStringLiteral("グリッド2高"), QStringLiteral(" 2RowHeight"),
-                         Settings.row_height);
+                         settings_.row_height);
   } catch (const std::system_error& e) {
     platform::ShowErrorBox(nullptr, QString::fromStdString(e.what()));
   }
 }
 
 void TKvrwin::SpeedButton27Click(bool down) {
-  platform::SetCurrentDir(StartupDir);
-  SubDirs.clear();
+  platform::SetCurrentDir(startup_dir_);
+  sub_dirs_.clear();
   if (down) {
     DirTabPanel->show();
     DirectoryListBox1->show();
-    WalkDirectories(StartupDir);
-    listed_dir_ = StartupDir;
+    sub_dirs_ = platform::PlainSubdirectories(startup_dir_);
+    listed_dir_ = startup_dir_;
     FillDirectoryList();
   } else {
     DirTabPanel->hide();
     DirectoryListBox1->hide();
-    platform::SetCurrentDir(DataDir);
-  }
-}
-
-void TKvrwin::WalkDirectories(const fs::path& dir) {
-  for (const platform::FoundFile& entry :
-       platform::FindFiles(dir, "*.*", platform::kAttrDirectory)) {
-    if (entry.name == "." || entry.name == "..") continue;
-    // Only plain directories: read-only, hidden or linked ones are skipped with their subtrees.
-    if (entry.attributes != platform::kAttrDirectory) continue;
-    SubDirs.push_back(dir / entry.name);
-    WalkDirectories(dir / entry.name);
+    platform::SetCurrentDir(data_dir_);
   }
 }
 
@@ -651,8 +667,8 @@ void TKvrwin::DirectoryListBox1Change() {
   fs::path current = platform::CurrentDir();
   std::string name = current.filename().string();
   if (name > "1900" && name < "2100") return;  // a year folder of the data folder
-  std::sort(SubDirs.begin(), SubDirs.end());
-  bool found = std::any_of(SubDirs.begin(), SubDirs.end(), [&](const fs::path& p) {
+  std::sort(sub_dirs_.begin(), sub_dirs_.end());
+  bool found = std::any_of(sub_dirs_.begin(), sub_dirs_.end(), [&](const fs::path& p) {
     return SameTextIgnoringCase(p.string(), current.string());
   });
   if (found) {
@@ -665,7 +681,7 @@ void TKvrwin::DirectoryListBox1Change() {
                             QStringLiteral("注意"), platform::MessageIcon::kExclamation);
       return;
     }
-    DataDir = current;
+    data_dir_ = current;
     try {
       IniGT1->Store().WriteString(sections::DataFolder(), "Current_Dir", stored);
     } catch (const std::system_error& e) {
@@ -673,7 +689,7 @@ void TKvrwin::DirectoryListBox1Change() {
     }
     SetCaption(QStringLiteral(" - "));
     BuildMonth();
-  } else if (current != StartupDir) {
+  } else if (current != startup_dir_) {
     platform::ShowMessage(this,
                           QStringLiteral("データフォルダを移動できるのは起動フォルダ内のみです"),
                           QStringLiteral("Current_Dir"));

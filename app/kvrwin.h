@@ -2,8 +2,7 @@
 // flags, the data folder, the 32 day-summary lists, fonts and colours of the settings), shows
 // the month in two grids, moves through days, months and years by keys, mouse and commands,
 // and writes its settings back when it is destroyed. Start-up, the month display and the
-// status line are in kvrwin.cpp; the navigation rules are in kvrwin_navigation.cpp; what the
-// calendar window asks of it is in kvrwin_calendar_host.cpp.
+// status line are in kvrwin.cpp; the navigation rules are in kvrwin_navigation.cpp.
 #pragma once
 
 #include <QDate>
@@ -17,15 +16,18 @@
 #include <memory>
 #include <vector>
 
+#include "app/grid_keys.h"
 #include "app/ini_gt.h"
+#include "app/launcher_host.h"
 #include "app/main_settings.h"
+#include "app/month_cursor.h"
 #include "app/month_grid_painter.h"
 #include "app/month_model.h"
 #include "calendar/calendar_host.h"
 #include "calendar/calendar_port.h"
 #include "calendar/lunar_calendar.h"
 #include "calendar/table_holiday_rules.h"
-#include "daydata/day_entry_port.h"
+#include "daydata/day_entry_host.h"
 #include "daydata/light_strings.h"
 #include "widgets/marquee_label.h"
 
@@ -46,12 +48,17 @@ class TGradBox;
 
 namespace app {
 
-using calendar::CalendarPort;
-using daydata::DayEntryPort;
+class TMonthPrinter;
+class TLauncherButtons;
+class LauncherShell;
 using widgets::TMarqueeDirection;
 using widgets::TMarqueeLabel;
 
-class TKvrwin : public QMainWindow, public calendar::CalendarHost {
+class TKvrwin : public QMainWindow,
+                public daydata::DayEntryHost,
+                public LauncherHost,
+                public calendar::CalendarHost,
+                private GridKeyTarget {
   Q_OBJECT
 
  public:
@@ -62,12 +69,12 @@ class TKvrwin : public QMainWindow, public calendar::CalendarHost {
   virtual void BuildMonth();
   virtual int DaysInMonth(int year, int month) const;
 
-  // Date operations.
+  // Date operations on the shown date; every change rebuilds the month.
   void SetDate(const QDate& date);
   void SetDatePart(int part, int value);  // 1 year, 2 month, 3 day; the day is kept valid
   int DatePart(int part) const;
   static bool IsLeapYear(int year);
-  void StepMonth(int n);
+  void StepMonth(int n) override;
   void NextYear();
   void PrevYear();
   // Day of the month for a row of a grid (1 left, 2 right), or -1 past the month's end.
@@ -76,8 +83,8 @@ class TKvrwin : public QMainWindow, public calendar::CalendarHost {
   // Commands of the tool bar and menus.
   void ThisMonth();
   void LeaveHalfMonth();  // full-month display, both half flags cleared
-  void PrevHalfMonth();
-  void NextHalfMonth();
+  void PrevHalfMonth() override;
+  void NextHalfMonth() override;
   void PrevMonthCommand(bool move_calendar);
   void NextMonthCommand(bool move_calendar);
   void PrevYearCommand();
@@ -91,36 +98,47 @@ class TKvrwin : public QMainWindow, public calendar::CalendarHost {
   // Opens the day entry dialog for a grid row (1 left, 2 right) by the rules of both modes;
   // false when the row stands for no day.
   bool OpenDayEntry(int grid, int row);
-  // What the entry dialog asks: select a grid row and focus it, and reload the day texts with
-  // only the cursor row's cell cleared first.
+  // Selects a grid row and gives that grid the focus.
   void SelectGridRow(int grid, int row);
-  void RequestCursorCellClear() { clear_cursor_cell_ = true; }
+  void SelectDay(int day) override;
 
   // The calendar window, attached right after it is made (before any navigation).
   void SetCalendar(CalendarPort* calendar);
-  CalendarPort& Calendar() { return *calendar_; }
-  void SetDayEntry(DayEntryPort* entry) { day_entry_ = entry; }
+  CalendarPort& Calendar() override { return *calendar_; }
+  void SetDayEntry(daydata::DayEntryPort* entry) { day_entry_ = entry; }
 
-  // Shared state, read and changed by the other windows.
-  std::filesystem::path StartupDir;
-  std::filesystem::path DataDir;
-  QString ShownYear, ShownMonth, ShownDay;
-  bool FromCalendar = false;
-  int HalfMonth = 0;
-  bool FirstHalfShown = false;
-  bool SecondHalfShown = false;
-  int CursorDay = 1;
-  QDate ShownDate;
-  std::array<daydata::TLightStrings, 33> DaySummaries;  // 1..32 are used
-  std::string YearFolder;
-  QStringList MaximLines;
-  QString HelpFile;
-  QFont DaysFont, YoteiFont, TaitolFont, InputTaitolFont;
-  MainSettings Settings;
-  calendar::TableHolidayRules Holidays;  // shared with the holiday writer and the calendar
-  calendar::LunarCalendar Lunar;
-  // The year and month each grid showed when it was last drawn.
-  MonthLayout Shown;
+  // The state the other windows read, each through the host interface of its own.
+  const MonthCursor& Cursor() const override { return cursor_; }
+  QDate ShownDate() const override;
+  bool HalfMonth() const override { return cursor_.HalfMonth(); }
+  int CursorDay() const { return cursor_day_; }
+  const std::filesystem::path& StartupDir() const override { return startup_dir_; }
+  const std::filesystem::path& DataDir() const override { return data_dir_; }
+  const MainSettings& Settings() const { return settings_; }
+  // Settings changed elsewhere (the options dialog) take effect at the next month build.
+  void SetSettings(const MainSettings& settings) { settings_ = settings; }
+  const QStringList& MaximLines() const { return maxim_lines_; }
+  const daydata::TLightStrings& DaySummary(int list) const {
+    return day_summaries_[static_cast<std::size_t>(list)];
+  }
+  const std::vector<std::filesystem::path>& SubDirs() const { return sub_dirs_; }
+  calendar::TableHolidayRules& Holidays() { return holidays_; }
+
+  // daydata::DayEntryHost.
+  QString ShownYear() const override { return shown_year_; }
+  QString ShownMonth() const override { return shown_month_; }
+  QString ShownDay() const override { return shown_day_; }
+  void SetShownYear(const QString& year) override { shown_year_ = year; }
+  bool FromCalendar() const override { return from_calendar_; }
+  void SetFromCalendar(bool on) override { from_calendar_ = on; }
+  void FocusGrid(int grid) override;
+  void ShowToday(bool move_calendar) override;
+  void ReloadMonth(bool cursor_cell_only) override;
+  void DataDirRecreated(const std::filesystem::path& data_dir) override;
+  TIniGT& SettingsFile() override { return *IniGT1; }
+  QFont InputTitleFont() const override { return input_taitol_font_; }
+  int InputKeyClose() const override { return settings_.input_key_close; }
+  QString HelpFile() const override { return help_file_; }
 
   TIniGT* IniGT1;
   widgets::TGradBox* GradBox1;  // client-area background
@@ -135,10 +153,16 @@ class TKvrwin : public QMainWindow, public calendar::CalendarHost {
   QToolButton* SpeedButton27;  // data folder tool
   QToolButton* CalendarButton;
   QAction* N11;  // status line on/off
+  TMonthPrinter* MonthPrinter;
+  TLauncherButtons* Launcher;
 
-  // The directories below the start-up folder that may become the data folder; filled while
-  // the data-folder tool is open.
-  std::vector<std::filesystem::path> SubDirs;
+  // What the launcher buttons ask (kvrwin_launcher_host.cpp).
+  TIniGT& LauncherSettings() override;
+  std::filesystem::path LauncherStartupDir() const override;
+  QString LauncherHelpFile() const override;
+  void LauncherRestoreFolder() override;
+  void LauncherLaunched() override;
+  QWidget* LauncherWindow() override;
 
  public slots:
   void SpeedButton27Click(bool down);
@@ -146,7 +170,7 @@ class TKvrwin : public QMainWindow, public calendar::CalendarHost {
   // Opens a directory of the list as the user's double click does.
   void OpenDirectory(const std::filesystem::path& dir);
 
-  // CalendarHost (kvrwin_calendar_host.cpp).
+  // calendar::CalendarHost (kvrwin_calendar_host.cpp); SetFromCalendar serves both hosts.
   int ReadInteger(const QString& section, const QString& key, int default_value) const override;
   void WriteInteger(const QString& section, const QString& key, int value) override;
   void ReadFont(const QString& section, const QString& key, QFont& font) const override;
@@ -158,10 +182,9 @@ class TKvrwin : public QMainWindow, public calendar::CalendarHost {
   void SetRestDays(int syu2color, int syu1color) override;
   bool CalendarToggleDown() const override;
   void SetCalendarToggle(bool down) override;
-  bool IsFromCalendar() const override { return FromCalendar; }
-  void SetFromCalendar(bool on) override { FromCalendar = on; }
+  bool IsFromCalendar() const override { return from_calendar_; }
   void OpenEntryDialog(int year, int month, int day) override;
-  calendar::HolidayRules& Rules() override { return Holidays; }
+  calendar::HolidayRules& Rules() override { return holidays_; }
   calendar::Date MainDate() const override;
   void SetMainDate(const calendar::Date& date) override;
   QRect MainWindowFrame() const override { return frameGeometry(); }
@@ -181,7 +204,6 @@ class TKvrwin : public QMainWindow, public calendar::CalendarHost {
   void PlaceTodayCursor();
   void ReadFonts();
   void LoadDaySummaries();
-  void WalkDirectories(const std::filesystem::path& dir);
   void FillDirectoryList();
   QToolButton* AddToolButton(const char* name, const QString& text, const QString& hint);
   void BuildMenus();
@@ -193,6 +215,7 @@ class TKvrwin : public QMainWindow, public calendar::CalendarHost {
   void StringGrid2DrawCell(int col, int row, const QRect& rect, int state);
   void DrawCell(int grid, int col, int row, const QRect& rect);
   bool CommonGridKey(int grid, int key);
+  void GridKeyDown(int grid, int key);
   void StringGrid1KeyDown(int& key, Qt::KeyboardModifiers modifiers);
   void StringGrid2KeyDown(int& key, Qt::KeyboardModifiers modifiers);
   void GridDblClick(int grid);
@@ -202,8 +225,30 @@ class TKvrwin : public QMainWindow, public calendar::CalendarHost {
   void MarqueeLabel1End();
 
   platform::TStringGrid* Grid(int grid) const { return grid == 1 ? StringGrid1 : StringGrid2; }
-  int LeftRowDay(int row) const;   // day of a left-grid row in the current mode
-  int RightRowDay(int row) const;  // day of a right-grid row in the current mode
+
+  // GridKeyTarget: the arrow keys' view of the window.
+  int Row(int grid) const override;
+  void SetRow(int grid, int row) override;
+  void SelectRow(int grid, int row) override { SelectGridRow(grid, row); }
+
+  std::filesystem::path startup_dir_;
+  std::filesystem::path data_dir_;
+  QString shown_year_, shown_month_, shown_day_;
+  bool from_calendar_ = false;
+  MonthCursor cursor_;
+  int cursor_day_ = 1;                                    // today's day of the month
+  std::array<daydata::TLightStrings, 33> day_summaries_;  // 1..32 are used
+  std::string year_folder_;
+  QStringList maxim_lines_;
+  QString help_file_;
+  QFont days_font_, yotei_font_, taitol_font_, input_taitol_font_;
+  MainSettings settings_;
+  calendar::TableHolidayRules holidays_;  // shared with the holiday writer and the calendar
+  calendar::LunarCalendar lunar_;
+  MonthLayout shown_;  // the year and month each grid showed when it was last drawn
+  // The directories below the start-up folder that may become the data folder; filled while
+  // the data-folder tool is open.
+  std::vector<std::filesystem::path> sub_dirs_;
 
   QPointer<QWidget> version_window_;
   std::vector<QToolButton*> tool_buttons_;
@@ -215,8 +260,9 @@ class TKvrwin : public QMainWindow, public calendar::CalendarHost {
   std::string title_;
   bool building_ = false;
   bool clear_cursor_cell_ = false;
+  std::unique_ptr<LauncherShell> launcher_shell_;
   CalendarPort* calendar_ = nullptr;
-  DayEntryPort* day_entry_ = nullptr;
+  daydata::DayEntryPort* day_entry_ = nullptr;
 
  private slots:
   void DirectoryListBox1Activated(QListWidgetItem* item);

@@ -42,16 +42,16 @@ void TKvrwin::WritePlacement(const QString& section, const QString& prefix, cons
 
 calendar::WindowColours TKvrwin::Colours() const {
   return {GradBox1->TopColor(), GradBox1->LastColor(), GradBox2->TopColor(), GradBox2->LastColor(),
-          Settings.title_font_color};
+          settings_.title_font_color};
 }
 
 calendar::RestDaySwitches TKvrwin::RestDays() const {
-  return {Settings.syu2color, Settings.syu1color, Settings.siteicolor};
+  return {settings_.syu2color, settings_.syu1color, settings_.siteicolor};
 }
 
 void TKvrwin::SetRestDays(int syu2color, int syu1color) {
-  Settings.syu2color = syu2color;
-  Settings.syu1color = syu1color;
+  settings_.syu2color = syu2color;
+  settings_.syu1color = syu1color;
 }
 
 bool TKvrwin::CalendarToggleDown() const {
@@ -60,18 +60,19 @@ bool TKvrwin::CalendarToggleDown() const {
 
 void TKvrwin::SetCalendarToggle(bool down) {
   CalendarButton->setChecked(down);  // clicked() is not raised by setChecked
-  Settings.calendar_on_off = down ? 1 : 0;
+  settings_.calendar_on_off = down ? 1 : 0;
 }
 
 void TKvrwin::OpenEntryDialog(int year, int month, int day) {
-  ShownYear = QString::number(year);
-  ShownMonth = QString::number(month);
-  ShownDay = QString::number(day);
+  shown_year_ = QString::number(year);
+  shown_month_ = QString::number(month);
+  shown_day_ = QString::number(day);
   if (day_entry_) day_entry_->OpenDayEntry();
 }
 
 calendar::Date TKvrwin::MainDate() const {
-  return {ShownDate.year(), ShownDate.month(), ShownDate.day()};
+  const QDate shown = ShownDate();
+  return {shown.year(), shown.month(), shown.day()};
 }
 
 void TKvrwin::SetMainDate(const calendar::Date& date) {
@@ -79,7 +80,7 @@ void TKvrwin::SetMainDate(const calendar::Date& date) {
 }
 
 void TKvrwin::SpeedButton9Click() {
-  FromCalendar = false;
+  from_calendar_ = false;
   calendar::TJampMonth dialog(*this, calendar_, this);
   dialog.exec();
 }

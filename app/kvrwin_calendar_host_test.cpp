@@ -57,7 +57,7 @@ class KvrwinCalendarTest : public KvrwinTest {
     dialog_->Memo1->insertPlainText(text);
   }
   fs::path DayFile(int y, int m, int d) const {
-    return window_->DataDir / std::to_string(y) / daydata::DayFileName(y, m, d);
+    return window_->DataDir() / std::to_string(y) / daydata::DayFileName(y, m, d);
   }
 
   std::unique_ptr<app::TKvrwin> window_;
@@ -115,7 +115,7 @@ TEST_F(KvrwinCalendarTest, MainWindowNavigationMovesTheCalendar) {
   window_->SetDate(QDate(2026, 1, 31));
   calendar_->GoToDate(2026, 1, 31);
   QTest::mouseClick(window_->GradBox2->findChild<QToolButton*>("SpeedButton7"), Qt::LeftButton);
-  EXPECT_EQ(window_->ShownDate, QDate(2026, 2, 28));
+  EXPECT_EQ(window_->ShownDate(), QDate(2026, 2, 28));
   EXPECT_EQ(CalendarDate(), QDate(2026, 2, 28));
   EXPECT_EQ(calendar_->Panel1->text(), QStringLiteral("2026年 2月28日"));
   window_->SelectGridRow(2, 5);
@@ -135,11 +135,11 @@ TEST_F(KvrwinCalendarTest, MonthJumpOfTheMainWindowLeavesTheCalendar) {
   window_->SetDate(QDate(2026, 1, 31));
   calendar_->GoToDate(2026, 1, 31);
   calendar::TJampMonth dialog(*window_, calendar_.get(), window_.get());
-  window_->FromCalendar = false;
+  window_->SetFromCalendar(false);
   dialog.show();
   dialog.RetComboBox1->setCurrentIndex(1);
   dialog.Button1Click();
-  EXPECT_EQ(window_->ShownDate, QDate(2026, 2, 28));
+  EXPECT_EQ(window_->ShownDate(), QDate(2026, 2, 28));
   EXPECT_EQ(window_->Panel1->text().contains(QStringLiteral("2月")), true);
   EXPECT_EQ(CalendarDate(), QDate(2026, 1, 31));
 }
@@ -149,8 +149,8 @@ TEST_F(KvrwinCalendarTest, EntryDialogFromTheCalendarSavesOnNewYearsEveAndStepsI
   calendar_->CalendarEx1->setFocus();
   QTest::keyClick(calendar_->CalendarEx1, Qt::Key_Return);
   ASSERT_TRUE(dialog_->isVisible());
-  EXPECT_TRUE(window_->FromCalendar);
-  EXPECT_EQ(window_->ShownDay, QStringLiteral("31"));
+  EXPECT_TRUE(window_->FromCalendar());
+  EXPECT_EQ(window_->ShownDay(), QStringLiteral("31"));
   EXPECT_EQ(dialog_->CurrentFile, "KVR20261231.dat");
   Type(QStringLiteral("大晦日"));
   dialog_->SpeedButton3Click();  // save, stay open
@@ -163,7 +163,7 @@ TEST_F(KvrwinCalendarTest, EntryDialogFromTheCalendarSavesOnNewYearsEveAndStepsI
   dialog_->BitBtn1Click();
   EXPECT_EQ(ReadBytes(DayFile(2027, 1, 1)), Sjis("元日\r\n"));
   EXPECT_FALSE(fs::exists(DayFile(2026, 1, 1)));
-  EXPECT_FALSE(window_->FromCalendar);
+  EXPECT_FALSE(window_->FromCalendar());
 }
 
 TEST_F(KvrwinCalendarTest, EveryWayOfClosingTheEntryDialogClearsFromCalendar) {
@@ -179,11 +179,11 @@ TEST_F(KvrwinCalendarTest, EveryWayOfClosingTheEntryDialogClearsFromCalendar) {
   for (const auto& close : ways) {
     calendar_->CalendarEx1DblClick();
     ASSERT_TRUE(dialog_->isVisible()) << way;
-    EXPECT_TRUE(window_->FromCalendar);
+    EXPECT_TRUE(window_->FromCalendar());
     EXPECT_EQ(dialog_->CurrentFile, "KVR20260707.dat");
     close(*dialog_);
     EXPECT_FALSE(dialog_->isVisible()) << way;
-    EXPECT_FALSE(window_->FromCalendar) << way;
+    EXPECT_FALSE(window_->FromCalendar()) << way;
     ++way;
   }
 }

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "app/kvrwin.h"
+#include "calendar/calendar_math.h"
 #include "calendar/holiday_writer.h"
 #include "platform/message_box.h"
 #include "platform/string_grid.h"
@@ -17,124 +18,87 @@ void TKvrwin::SetCalendar(CalendarPort* calendar) {
 }
 
 void TKvrwin::SetDate(const QDate& date) {
-  ShownDate = date;
+  cursor_.SetDate(date.year(), date.month(), date.day());
   BuildMonth();
 }
 
+QDate TKvrwin::ShownDate() const {
+  return QDate(cursor_.Year(), cursor_.Month(), cursor_.Day());
+}
+
 void TKvrwin::SetDatePart(int part, int value) {
-  if (value <= 0) return;
-  int y = ShownDate.year(), m = ShownDate.month(), d = ShownDate.day();
-  if (part == 1) y = value;
-  if (part == 2) m = std::min(value, 12);
-  if (part == 3) d = value;
-  // The day is kept inside its month, so that no step ever makes an impossible date.
-  SetDate(QDate(y, m, std::min(d, DaysInMonth(y, m))));
+  cursor_.SetDatePart(part, value);
+  BuildMonth();
 }
 
 int TKvrwin::DatePart(int part) const {
-  switch (part) {
-    case 1:
-      return ShownDate.year();
-    case 2:
-      return ShownDate.month();
-    case 3:
-      return ShownDate.day();
-    default:
-      return -1;
-  }
+  return cursor_.DatePart(part);
 }
 
 bool TKvrwin::IsLeapYear(int year) {
-  return year % 4 == 0 && !(year % 100 == 0 && year % 400 != 0);
+  return calendar::GregorianLeapYear(year);
 }
 
 void TKvrwin::StepMonth(int n) {
   if (n == 0) return;
-  const int y = ShownDate.year(), m = ShownDate.month(), d = ShownDate.day();
-  QDate reached = n < 0 ? QDate(y, m, 1).addDays(-1) : QDate(y, m, DaysInMonth(y, m)).addDays(1);
-  SetDate(QDate(reached.year(), reached.month(),
-                std::min(d, DaysInMonth(reached.year(), reached.month()))));
+  cursor_.StepMonth(n);
+  BuildMonth();
 }
 
 void TKvrwin::NextYear() {
-  const int y = ShownDate.year();
-  if (IsLeapYear(y) && ShownDate.month() == 2 && ShownDate.day() == 29) SetDatePart(3, 28);
-  SetDatePart(1, y + 1);
+  cursor_.NextYear();
+  BuildMonth();
 }
 
 void TKvrwin::PrevYear() {
-  const int y = ShownDate.year();
-  if (IsLeapYear(y) && ShownDate.month() == 2 && ShownDate.day() == 29) SetDatePart(3, 28);
-  SetDatePart(1, y - 1);
-}
-
-int TKvrwin::LeftRowDay(int row) const {
-  return HalfMonth == 1 ? row + 17 : row + 1;
-}
-int TKvrwin::RightRowDay(int row) const {
-  return HalfMonth == 1 ? row + 1 : row + 17;
+  cursor_.PrevYear();
+  BuildMonth();
 }
 
 int TKvrwin::RowDay(int grid, int row) const {
-  const GridMonth& month = grid == 1 ? Shown.left : Shown.right;
-  const int day = grid == 1 ? LeftRowDay(row) : RightRowDay(row);
+  const GridMonth& month = grid == 1 ? shown_.left : shown_.right;
+  const int day = cursor_.DayOfRow(grid, row);
   return day <= 0 || day > DaysInMonth(month.year, month.month) ? -1 : day;
 }
 
 void TKvrwin::LeaveHalfMonth() {
-  HalfMonth = 0;
-  FirstHalfShown = SecondHalfShown = false;
+  cursor_.LeaveHalfMonth();
+}
+
+void TKvrwin::ShowToday(bool move_calendar) {
+  const QDate today = QDate::currentDate();
+  building_ = true;
+  cursor_.SetDate(today.year(), today.month(), today.day());
+  // Today is always shown in full-month display here: the commands leave half-month display
+  // first, and the entry dialog has no today button in it.
+  const GridRow at = MonthCursor::FullMonthRowOf(cursor_day_);
+  if (at.grid != 0 && cursor_day_ <= DaysInMonth(today.year(), today.month())) {
+    SetDate(today);
+    SelectGridRow(at.grid, at.row);
+    shown_year_ = QString::number(today.year());
+  }
+  if (move_calendar) {
+    calendar_->GoToday();
+    calendar_->ShowOwnDate();
+  }
 }
 
 void TKvrwin::ThisMonth() {
   LeaveHalfMonth();
-  const QDate today = QDate::currentDate();
-  ShownDate = today;
-  building_ = true;
-  const int t = CursorDay;
-  const int n = DaysInMonth(ShownDate.year(), ShownDate.month());
-  if (t > 16 && t <= n) {
-    SetDate(today);
-    SelectGridRow(2, t - 17);
-    ShownYear = QString::number(today.year());
-  } else if (t > 0 && t < 17) {
-    SetDate(today);
-    SelectGridRow(1, t - 1);
-    ShownYear = QString::number(today.year());
-  }
+  ShowToday(false);
   BuildMonth();
   calendar_->GoToday();
   calendar_->ShowOwnDate();
 }
 
 void TKvrwin::PrevHalfMonth() {
-  if (HalfMonth != 1) {
-    HalfMonth = 1;
-    FirstHalfShown = true;
-    SecondHalfShown = false;
-    BuildMonth();
-    return;
-  }
-  const GridMonth left = Shown.left;
-  LeaveHalfMonth();
-  StepMonth(-1);
-  SetDate(
-      QDate(left.year, left.month, std::min(ShownDate.day(), DaysInMonth(left.year, left.month))));
+  cursor_.PrevHalfMonth();
+  BuildMonth();
 }
 
 void TKvrwin::NextHalfMonth() {
-  if (HalfMonth != 1) {
-    HalfMonth = 1;
-    SecondHalfShown = true;
-    FirstHalfShown = false;
-    BuildMonth();
-    return;
-  }
-  const GridMonth right = Shown.right;
-  LeaveHalfMonth();
-  StepMonth(+1);
-  SetDate(QDate(right.year, right.month,
-                std::min(ShownDate.day(), DaysInMonth(right.year, right.month))));
+  cursor_.NextHalfMonth();
+  BuildMonth();
 }
 
 void TKvrwin::PrevMonthCommand(bool move_calendar) {
@@ -177,7 +141,7 @@ void TKvrwin::CalendarToggle(bool down) {
   } catch (const std::system_error& e) {
     platform::ShowErrorBox(this, QString::fromStdString(e.what()));
   }
-  Settings.calendar_on_off = down ? 1 : 0;
+  settings_.calendar_on_off = down ? 1 : 0;
 }
 
 void TKvrwin::SelectGridRow(int grid, int row) {
@@ -186,35 +150,51 @@ void TKvrwin::SelectGridRow(int grid, int row) {
   SyncGridFocus();
 }
 
+void TKvrwin::SelectDay(int day) {
+  const GridRow at = MonthCursor::FullMonthRowOf(day);
+  if (at.grid != 0) SelectGridRow(at.grid, at.row);
+}
+
+void TKvrwin::FocusGrid(int grid) {
+  Grid(grid)->setFocus();
+}
+
+int TKvrwin::Row(int grid) const {
+  return Grid(grid)->Row();
+}
+
+void TKvrwin::SetRow(int grid, int row) {
+  Grid(grid)->SetRow(row);
+}
+
 void TKvrwin::RefreshShownDay(int grid) {
   // The texts the entry dialog reads, from the shown date and the cursor row (no refusals).
-  const GridMonth& month = grid == 1 ? Shown.left : Shown.right;
-  const int row = Grid(grid)->Row();
-  ShownYear = QString::number(month.year);
-  ShownMonth = QString::number(month.month);
-  ShownDay = QString::number(grid == 1 ? LeftRowDay(row) : RightRowDay(row));
+  const GridMonth& month = grid == 1 ? shown_.left : shown_.right;
+  shown_year_ = QString::number(month.year);
+  shown_month_ = QString::number(month.month);
+  shown_day_ = QString::number(cursor_.DayOfRow(grid, Grid(grid)->Row()));
 }
 
 bool TKvrwin::OpenDayEntry(int grid, int row) {
-  const GridMonth& month = grid == 1 ? Shown.left : Shown.right;
-  const int day = grid == 1 ? LeftRowDay(row) : RightRowDay(row);
+  const GridMonth& month = grid == 1 ? shown_.left : shown_.right;
+  const int day = cursor_.DayOfRow(grid, row);
   // Rows of days 1-16 always stand for a day; rows of 17 on are refused past the month's end.
   if (day > 16 && day > DaysInMonth(month.year, month.month)) return false;
-  ShownYear = QString::number(month.year);
-  ShownMonth = QString::number(month.month);
-  ShownDay = QString::number(day);
+  shown_year_ = QString::number(month.year);
+  shown_month_ = QString::number(month.month);
+  shown_day_ = QString::number(day);
   if (day_entry_) day_entry_->OpenDayEntry();
   return true;
 }
 
 void TKvrwin::SpeedButton25Click() {
-  if (HalfMonth == 1) {
+  if (cursor_.HalfMonth()) {
     platform::ShowMessage(this, QStringLiteral("半月表示時は、祭日表示入力はできません！"),
                           QStringLiteral("注意"), platform::MessageIcon::kExclamation);
     return;
   }
   try {
-    calendar::WriteHolidays(Holidays, ShownDate.year(), ShownDate.month(), DataDir);
+    calendar::WriteHolidays(holidays_, cursor_.Year(), cursor_.Month(), data_dir_);
   } catch (const std::exception& e) {
     platform::ShowErrorBox(this, QString::fromLocal8Bit(e.what()));
   }
@@ -224,12 +204,12 @@ void TKvrwin::SpeedButton25Click() {
 }
 
 void TKvrwin::GridDblClick(int grid) {
-  if (Settings.single_double) return;
+  if (settings_.single_double) return;
   if (Grid(grid)->Col() == 1) OpenDayEntry(grid, Grid(grid)->Row());
 }
 
 void TKvrwin::GridMouseUp(int grid, Qt::MouseButton button) {
-  if (!Settings.single_double || button != Qt::LeftButton) return;
+  if (!settings_.single_double || button != Qt::LeftButton) return;
   if (Grid(grid)->Col() == 1) OpenDayEntry(grid, Grid(grid)->Row());
 }
 
@@ -257,141 +237,33 @@ bool TKvrwin::CommonGridKey(int grid, int key) {
   }
 }
 
-void TKvrwin::StringGrid1KeyDown(int& key, Qt::KeyboardModifiers) {
-  RefreshShownDay(1);
-  const int row = StringGrid1->Row();
-  const bool half = HalfMonth == 1;
-  const GridMonth left = Shown.left;
-  const int left_length = DaysInMonth(left.year, left.month);
-  CalendarPort& cal = *calendar_;
-  if (CommonGridKey(1, key)) return;
+void TKvrwin::GridKeyDown(int grid, int key) {
+  RefreshShownDay(grid);
+  if (CommonGridKey(grid, key)) return;
   switch (key) {
-    case Qt::Key_Right:
-      if (!half) {
-        SelectGridRow(2, std::min(row, left_length - 17));
-        cal.SetDay(StringGrid2->Row() + 17);
-      } else {
-        SelectGridRow(2, row);
-        cal.GoNextMonth();
-        cal.SetDay(row + 1);
-      }
-      break;
-    case Qt::Key_Left:
-      // Back by half a month; the cursor stays on the same day in the right grid.
-      PrevHalfMonth();
-      SelectGridRow(2, std::min(row, left_length - 17));
-      break;
     case Qt::Key_Up:
-      if (!half) {
-        if (cal.Shows(left.year, left.month)) cal.SetDay(row);
-        if (row == 0) {
-          SelectGridRow(2, StringGrid2->Row());
-          StepMonth(-1);
-          const int length = DaysInMonth(ShownDate.year(), ShownDate.month());
-          StringGrid2->SetRow(length - 17);
-          cal.GoPrevMonth();
-          cal.SetDay(length);
-        }
-      } else {
-        if (cal.Shows(left.year, left.month)) cal.SetDay(row + 16);
-        if (row == 0) {
-          StepMonth(-1);
-          SelectGridRow(2, 15);
-        }
-      }
+      ApplyGridKey(*this, grid, GridKey::kUp);
       break;
     case Qt::Key_Down:
-      if (!half) {
-        if (cal.Shows(left.year, left.month)) cal.SetDay(row + 2);
-        if (row == 15) {
-          SelectGridRow(2, 0);
-          cal.SetDay(17);
-        }
-      } else {
-        const bool shows_left = cal.Shows(left.year, left.month);
-        if (shows_left) cal.SetDay(row + 18);
-        if (row + 17 == left_length) {
-          SelectGridRow(2, 0);
-          if (shows_left) {
-            cal.GoNextMonth();
-            cal.SetDay(1);
-          }
-        }
-      }
+      ApplyGridKey(*this, grid, GridKey::kDown);
+      break;
+    case Qt::Key_Left:
+      ApplyGridKey(*this, grid, GridKey::kLeft);
+      break;
+    case Qt::Key_Right:
+      ApplyGridKey(*this, grid, GridKey::kRight);
       break;
     default:
       break;
   }
 }
 
+void TKvrwin::StringGrid1KeyDown(int& key, Qt::KeyboardModifiers) {
+  GridKeyDown(1, key);
+}
+
 void TKvrwin::StringGrid2KeyDown(int& key, Qt::KeyboardModifiers) {
-  RefreshShownDay(2);
-  const int row = StringGrid2->Row();
-  const bool half = HalfMonth == 1;
-  const GridMonth right = Shown.right;
-  const GridMonth left = Shown.left;
-  const int left_length = DaysInMonth(left.year, left.month);
-  const int right_length = DaysInMonth(right.year, right.month);
-  CalendarPort& cal = *calendar_;
-  if (CommonGridKey(2, key)) return;
-  switch (key) {
-    case Qt::Key_Left:
-      if (!half) {
-        SelectGridRow(1, row);
-        cal.SetDay(row + 1);
-      } else {
-        SelectGridRow(1, row > left_length - 17 ? left_length - 17 : row);
-        cal.GoPrevMonth();
-        cal.SetDay(StringGrid1->Row() + 17);
-      }
-      break;
-    case Qt::Key_Right:
-      NextHalfMonth();
-      SelectGridRow(1, row);
-      break;
-    case Qt::Key_Up:
-      if (!half) {
-        if (cal.Shows(right.year, right.month)) cal.SetDay(row + 16);
-        if (row == 0) {
-          SelectGridRow(1, 15);
-          cal.SetDay(16);
-        }
-      } else {
-        const bool shows_right = cal.Shows(right.year, right.month);
-        if (shows_right) cal.SetDay(row);
-        if (row == 0) {
-          SelectGridRow(1, left_length - 17);
-          if (shows_right) {
-            cal.GoPrevMonth();
-            cal.SetDay(left_length);
-          }
-        }
-      }
-      break;
-    case Qt::Key_Down:
-      if (!half) {
-        if (cal.Shows(right.year, right.month)) cal.SetDay(row + 18);
-        if (row + 17 == right_length) {
-          StepMonth(+1);
-          SelectGridRow(1, 0);
-          cal.GoNextMonth();
-          cal.SetDay(1);
-        }
-      } else {
-        const bool shows_right = cal.Shows(right.year, right.month);
-        if (shows_right) cal.SetDay(row + 2);
-        if (row == 15) {
-          StringGrid2->SetRow(0);
-          SelectGridRow(1, 0);
-          StepMonth(+1);
-          StringGrid1->SetRow(0);
-          if (shows_right) cal.SetDay(17);
-        }
-      }
-      break;
-    default:
-      break;
-  }
+  GridKeyDown(2, key);
 }
 
 }  // namespace app

@@ -12,7 +12,7 @@
 
 namespace {
 
-struct CountingEntry : app::DayEntryPort {
+struct CountingEntry : daydata::DayEntryPort {
   int opened = 0;
   void OpenDayEntry() override { ++opened; }
 };
@@ -27,8 +27,7 @@ class KvrwinNavigationTest : public KvrwinTest {
   }
   // Shows the full month with the cursor on `day` and the calendar on the same date.
   void ShowDay(int y, int m, int d) {
-    window_->HalfMonth = 0;
-    window_->FirstHalfShown = window_->SecondHalfShown = false;
+    window_->LeaveHalfMonth();
     window_->SetDate(QDate(y, m, d));
     calendar_.Model().GoToDate(y, m, d);
     if (d <= 16) {
@@ -44,7 +43,7 @@ class KvrwinNavigationTest : public KvrwinTest {
     if (window_->StringGrid1->Focused()) return 1;
     return window_->StringGrid2->Focused() ? 2 : 0;
   }
-  QDate Shown() const { return window_->ShownDate; }
+  QDate Shown() const { return window_->ShownDate(); }
   QDate CalendarDate() const { return QDate(calendar_.Year(), calendar_.Month(), calendar_.Day()); }
 
   std::unique_ptr<app::TKvrwin> window_;
@@ -78,7 +77,7 @@ TEST_F(KvrwinNavigationTest, EnterOpensTheDayAndNothingPastTheMonthsEnd) {
   ShowDay(2026, 4, 20);  // April has 30 days
   Key(2, Qt::Key_Return);
   EXPECT_EQ(entry_.opened, 1);
-  EXPECT_EQ(window_->ShownDay, "20");
+  EXPECT_EQ(window_->ShownDay(), "20");
   window_->SelectGridRow(2, 14);  // day 31
   Key(2, Qt::Key_Return);
   EXPECT_EQ(entry_.opened, 1);
@@ -90,8 +89,8 @@ TEST_F(KvrwinNavigationTest, EnterOpensTheDayAndNothingPastTheMonthsEnd) {
   window_->SelectGridRow(2, 3);
   Key(2, Qt::Key_Return);
   EXPECT_EQ(entry_.opened, 2);
-  EXPECT_EQ(window_->ShownMonth, "5");
-  EXPECT_EQ(window_->ShownDay, "4");
+  EXPECT_EQ(window_->ShownMonth(), "5");
+  EXPECT_EQ(window_->ShownDay(), "4");
 }
 
 TEST_F(KvrwinNavigationTest, HalfMonthDateHandedOverAcrossTheYearEnd) {
@@ -100,32 +99,32 @@ TEST_F(KvrwinNavigationTest, HalfMonthDateHandedOverAcrossTheYearEnd) {
   EXPECT_EQ(window_->Panel1->text(),
             QStringLiteral("2026年12月後半") + QString(12, ' ') + QStringLiteral("2027年1月前半"));
   EXPECT_TRUE(window_->OpenDayEntry(2, 0));
-  EXPECT_EQ(window_->ShownYear, "2027");
-  EXPECT_EQ(window_->ShownMonth, "1");
-  EXPECT_EQ(window_->ShownDay, "1");
+  EXPECT_EQ(window_->ShownYear(), "2027");
+  EXPECT_EQ(window_->ShownMonth(), "1");
+  EXPECT_EQ(window_->ShownDay(), "1");
   ShowDay(2027, 1, 3);
   window_->PrevHalfMonth();  // 17-31 December | 1-16 January
   EXPECT_EQ(window_->Panel1->text(),
             QStringLiteral("2026年12月後半") + QString(12, ' ') + QStringLiteral("2027年1月前半"));
   EXPECT_TRUE(window_->OpenDayEntry(1, 14));
-  EXPECT_EQ(window_->ShownYear, "2026");
-  EXPECT_EQ(window_->ShownMonth, "12");
-  EXPECT_EQ(window_->ShownDay, "31");
+  EXPECT_EQ(window_->ShownYear(), "2026");
+  EXPECT_EQ(window_->ShownMonth(), "12");
+  EXPECT_EQ(window_->ShownDay(), "31");
 }
 
 TEST_F(KvrwinNavigationTest, LeftFromDayFiveInMarchShowsTheHalfMonthBefore) {
   ShowDay(2026, 3, 5);
   Key(1, Qt::Key_Left);
-  EXPECT_EQ(window_->HalfMonth, 1);
-  EXPECT_TRUE(window_->FirstHalfShown);
-  EXPECT_EQ(window_->Shown.left.month, 2);
-  EXPECT_EQ(window_->Shown.right.month, 3);
+  EXPECT_EQ(window_->HalfMonth(), 1);
+  EXPECT_TRUE(window_->Cursor().FirstHalfShown());
+  EXPECT_EQ(window_->Cursor().Layout().left.month, 2);
+  EXPECT_EQ(window_->Cursor().Layout().right.month, 3);
   EXPECT_EQ(FocusedGrid(), 2);
   EXPECT_EQ(window_->StringGrid2->Row(), 4);
   EXPECT_EQ(window_->RowDay(2, 4), 5);
   // Left again: back to the full display of February.
   Key(2, Qt::Key_Right);
-  EXPECT_EQ(window_->HalfMonth, 0);
+  EXPECT_EQ(window_->HalfMonth(), 0);
   EXPECT_EQ(Shown().month(), 3);
 }
 
@@ -181,8 +180,8 @@ TEST_F(KvrwinNavigationTest, HalfMonthKeysCrossTheMonthBoundary) {
   window_->SelectGridRow(2, 15);  // 16 March
   calendar_.Model().GoToDate(2026, 3, 16);
   Key(2, Qt::Key_Down);  // on to 17 March, the left grid of the next half-month
-  EXPECT_EQ(window_->Shown.left.month, 3);
-  EXPECT_EQ(window_->Shown.left.first_day, 17);
+  EXPECT_EQ(window_->Cursor().Layout().left.month, 3);
+  EXPECT_EQ(window_->Cursor().Layout().left.first_day, 17);
   EXPECT_EQ(FocusedGrid(), 1);
   EXPECT_EQ(window_->StringGrid1->Row(), 0);
   EXPECT_EQ(calendar_.Day(), 17);
@@ -204,7 +203,7 @@ TEST_F(KvrwinNavigationTest, CommandsLeaveHalfMonthDisplayAndTellTheCalendar) {
   window_->NextHalfMonth();
   int told = calendar_.DatesTold();
   window_->NextMonthCommand(true);
-  EXPECT_EQ(window_->HalfMonth, 0);
+  EXPECT_EQ(window_->HalfMonth(), 0);
   EXPECT_EQ(Shown(), QDate(2026, 6, 20));
   EXPECT_EQ(calendar_.Month(), 6);
   EXPECT_EQ(calendar_.DatesTold(), told + 1);
@@ -232,8 +231,8 @@ TEST_F(KvrwinNavigationTest, MouseOpensByDoubleOrSingleClick) {
   QRect cell = window_->StringGrid1->CellRect(1, 4);
   QTest::mouseDClick(window_->StringGrid1, Qt::LeftButton, {}, cell.center());
   EXPECT_EQ(entry_.opened, 1);
-  EXPECT_EQ(window_->ShownDay, "5");
-  window_->Settings.single_double = true;
+  EXPECT_EQ(window_->ShownDay(), "5");
+  ChangeSettings(*window_, [](app::MainSettings& s) { s.single_double = true; });
   QTest::mouseDClick(window_->StringGrid1, Qt::LeftButton, {}, cell.center());
   EXPECT_EQ(entry_.opened, 1);  // double clicks are ignored then
   QTest::mouseClick(window_->StringGrid1, Qt::LeftButton, {}, cell.center());
@@ -241,8 +240,8 @@ TEST_F(KvrwinNavigationTest, MouseOpensByDoubleOrSingleClick) {
 }
 
 TEST_F(KvrwinNavigationTest, EnlargedCursorRowFollowsTheCursor) {
-  window_->Settings.cursor_wide = 1;
-  window_->Settings.cursor_wide_position = 3;
+  ChangeSettings(*window_, [](app::MainSettings& s) { s.cursor_wide = 1; });
+  ChangeSettings(*window_, [](app::MainSettings& s) { s.cursor_wide_position = 3; });
   ShowDay(2026, 5, 3);
   platform::TStringGrid* grid = window_->StringGrid1;
   const int normal = grid->DefaultRowHeight();
@@ -273,7 +272,7 @@ TEST_F(KvrwinTest, StatusLineSettingsAreMendedAndStored) {
   EXPECT_EQ(ini.ReadInteger(test_support::Sjis("流れ文字表示"), "Speed", -1), 400);
   EXPECT_EQ(ini.ReadInteger(test_support::Sjis("ステータスバーフォント"), "MarqueeWordColor", -1),
             0x00FFFF);
-  EXPECT_EQ(window->MaximLines, QStringList({"一", "二", "三"}));
+  EXPECT_EQ(window->MaximLines(), QStringList({"一", "二", "三"}));
   EXPECT_TRUE(window->MarqueeLabel1->Running());
   EXPECT_EQ(window->MarqueeLabel1->Steps(), 400);
 }

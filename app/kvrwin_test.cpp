@@ -25,7 +25,7 @@ TEST_F(KvrwinStartTest, FirstStartMakesTheDataFolderAndSavesIt) {
   fs::path data = Start() / "Myデータ";
   EXPECT_EQ(window->windowTitle(), QString::fromStdString("ミルネ - " + data.string()));
   EXPECT_TRUE(fs::is_directory(data));
-  EXPECT_EQ(window->DataDir, data);
+  EXPECT_EQ(window->DataDir(), data);
   EXPECT_EQ(fs::current_path(), data);
   std::string ini = ReadBytes(Ini());
   EXPECT_NE(ini.find("Current_Dir=\xA2" + Sjis(data.string()) + "\xA3\r\n"), std::string::npos);
@@ -50,7 +50,7 @@ TEST_F(KvrwinStartTest, DeletedDefaultFolderIsMadeAgainAndOtherFoldersAreLeftAlo
   app::IniStore(Ini()).WriteString(Sjis("フォルダ移動"), "Current_Dir", elsewhere.string());
   fs::current_path(Start());
   window = Open();
-  EXPECT_EQ(window->DataDir, elsewhere);
+  EXPECT_EQ(window->DataDir(), elsewhere);
   EXPECT_FALSE(fs::exists(elsewhere));
   EXPECT_EQ(window->windowTitle(), QString::fromStdString("ミルネ-" + elsewhere.string()));
 }
@@ -59,9 +59,9 @@ TEST_F(KvrwinStartTest, ClosingWritesPlacementWidthsAndHalfMonth) {
   test_support::WriteBytes(Ini(), "[" + Sjis("固定グリッド１幅") + "]\r\n1FixedColWidth=120\r\n[" +
                                       Sjis("固定グリッド2幅") + "]\r\n 2FixedColWidth=90\r\n");
   auto window = Open();
-  EXPECT_EQ(window->Settings.fixed_col_width, 90);
+  EXPECT_EQ(window->Settings().fixed_col_width, 90);
   window->setGeometry(20, 30, 640, 480);
-  window->HalfMonth = 1;
+  window->NextHalfMonth();
   window.reset();
   app::IniStore ini(Ini());
   EXPECT_EQ(ini.ReadInteger(Sjis("半月表示"), "HalfMonth", -1), 1);
@@ -73,20 +73,20 @@ TEST_F(KvrwinStartTest, ClosingWritesPlacementWidthsAndHalfMonth) {
   fs::current_path(Start());
   window = Open();
   EXPECT_EQ(window->geometry(), QRect(20, 30, 640, 480));
-  EXPECT_EQ(window->HalfMonth, 1);
+  EXPECT_EQ(window->HalfMonth(), 1);
 }
 
 TEST_F(KvrwinStartTest, OldSettingsFileIsTakenOverOnce) {
   test_support::WriteBytes(Start() / "kvrwin10.ini", "[" + Sjis("六曜表示") + "]\r\nRokuyou=1\r\n");
   auto window = Open();
-  EXPECT_EQ(window->Settings.rokuyou, 1);
+  EXPECT_EQ(window->Settings().rokuyou, 1);
   EXPECT_FALSE(fs::exists(Start() / "kvrwin10.ini"));
   window.reset();
   // With a settings file in place, an older one never replaces it.
   test_support::WriteBytes(Start() / "kvrwin10.ini", "[x]\r\ny=1\r\n");
   fs::current_path(Start());
   window = Open();
-  EXPECT_EQ(window->Settings.rokuyou, 1);
+  EXPECT_EQ(window->Settings().rokuyou, 1);
   EXPECT_TRUE(fs::exists(Start() / "kvrwin10.ini"));
 }
 
@@ -103,7 +103,7 @@ TEST_F(KvrwinStartTest, DataFolderToolAcceptsOnlyPlainFoldersBelowStart) {
 
   window->OpenDirectory(Start() / "work" / "1999");  // a year folder: nothing at all
   EXPECT_TRUE(messages_.isEmpty());
-  EXPECT_EQ(window->DataDir, Start() / "Myデータ");
+  EXPECT_EQ(window->DataDir(), Start() / "Myデータ");
 
   window->OpenDirectory(Start() / "locked");
   ASSERT_EQ(messages_.size(), 1);
@@ -115,7 +115,7 @@ TEST_F(KvrwinStartTest, DataFolderToolAcceptsOnlyPlainFoldersBelowStart) {
   EXPECT_EQ(messages_.size(), 2);
 
   window->OpenDirectory(Start() / "1900");  // 1900 is not a year folder here
-  EXPECT_EQ(window->DataDir, Start() / "1900");
+  EXPECT_EQ(window->DataDir(), Start() / "1900");
   EXPECT_EQ(window->windowTitle(),
             QString::fromStdString("ミルネ - " + (Start() / "1900").string()));
   app::IniStore ini(Ini());
@@ -123,7 +123,7 @@ TEST_F(KvrwinStartTest, DataFolderToolAcceptsOnlyPlainFoldersBelowStart) {
 
   window->SpeedButton27->setChecked(false);
   EXPECT_TRUE(window->DirectoryListBox1->isHidden());
-  EXPECT_TRUE(window->SubDirs.empty());
+  EXPECT_TRUE(window->SubDirs().empty());
   EXPECT_EQ(fs::current_path(), Start() / "1900");
 }
 

@@ -49,6 +49,14 @@ class KvrwinTest : public ::testing::Test {
     return window;
   }
 
+  // Changes settings the way the options dialog will: a copy, edited, handed back.
+  template <class Change>
+  static void ChangeSettings(app::TKvrwin& window, Change change) {
+    app::MainSettings settings = window.Settings();
+    change(settings);
+    window.SetSettings(settings);
+  }
+
   test_support::TempDir dir_;
   test_support::FakeCalendarPort fake_calendar_;
   fs::path old_cwd_;

@@ -6,6 +6,7 @@
 #include <exception>
 
 #include "app/kvrwin.h"
+#include "app/print_pdf_command.h"
 #include "app/version_info.h"
 #include "calendar/calendar.h"
 #include "daydata/iptdlg.h"
@@ -30,6 +31,7 @@ class MiruneApplication : public QApplication {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (app::IsPrintPdfCommand(argc, argv)) return app::RunPrintPdfCommand(argc, argv);
   MiruneApplication application(argc, argv);
   platform::InstallJapaneseFontSubstitutions();
   // The title of the task-bar entry and of the error box.

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <map>
 
+#include "calendar/calendar_math.h"
 #include "calendar/date_colour.h"
 #include "calendar/holiday_tables.h"
 #include "daydata/day_store.h"
@@ -43,9 +44,7 @@ std::string YearMonthHalf(int y, int m, const char* half) {
 }  // namespace
 
 int DaysInMonth(int year, int month) {
-  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-  return kDays[month - 1] + (month == 2 && leap ? 1 : 0);
+  return calendar::GregorianMonthLength(year, month);
 }
 
 MonthLayout LayoutOf(const MonthView& v) {
@@ -147,12 +146,9 @@ std::string LoadDaySummaries(const fs::path& data_dir, const MonthView& view,
   };
   auto load = [&](int year, int month, int first, int last) {
     for (int d = first; d <= last; ++d) {
-      try {
-        lists[static_cast<size_t>(d)].LoadFromFile(
-            daydata::DayFileName(std::to_string(year), month, d));
-      } catch (const daydata::EInOutError&) {
-        // A missing or unreadable day is an empty row.
-      }
+      // A missing or unreadable day is an empty row.
+      lists[static_cast<size_t>(d)].TryLoadFromFile(
+          daydata::DayFileName(std::to_string(year), month, d));
     }
   };
   const int y = view.year, m = view.month;

@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <system_error>
 
+#include "platform/install_layout.h"
+
 namespace fs = std::filesystem;
 
 namespace app {
@@ -35,7 +37,9 @@ fs::path ExecutableDir() {
 }
 
 fs::path SettingsFilePath(const fs::path& executable_dir, const std::string& file_name) {
-  if (::access(executable_dir.c_str(), W_OK) == 0) return executable_dir / file_name;
+  // An installed program keeps its settings per user even in a prefix the user may write to.
+  if (!platform::IsInstalledLayout(executable_dir) && ::access(executable_dir.c_str(), W_OK) == 0)
+    return executable_dir / file_name;
   fs::path dir = UserConfigDir();
   std::error_code ec;
   fs::create_directories(dir, ec);

@@ -5,11 +5,12 @@
 #include <vector>
 
 #include "app/settings_location.h"
+#include "platform/install_layout.h"
 
 namespace archive {
 
 std::filesystem::path ArchiverLibrary::DefaultPath() {
-  return app::ExecutableDir() / kFileName;
+  return platform::FindArchiverLibrary(app::ExecutableDir(), kFileName);
 }
 
 ArchiverLibrary::ArchiverLibrary(std::filesystem::path path) : path_(std::move(path)) {}

@@ -37,7 +37,7 @@ void MonthSwitch(benchmark::State& state) {
   window.resize(1000, 760);
   window.show();
   // A day file for every day of the two months the benchmark switches between.
-  daydata::DayStore store(window.DataDir, window.StartupDir);
+  daydata::DayStore store(window.DataDir(), window.StartupDir());
   for (int month : {5, 6}) {
     for (int day = 1; day <= 31; ++day) {
       std::string text = cp932::FromUtf8("10:00 会議\r\n資料作成 " + std::to_string(day));

@@ -28,11 +28,17 @@ bool BeforeGregorian(int year, int month, int day) {
 
 EJuliusError::EJuliusError() : std::runtime_error("1582/10/5-10/14は存在しません。") {}
 
+bool GregorianLeapYear(int year) {
+  return year % 400 == 0 || (year % 4 == 0 && year % 100 != 0);
+}
+
+int GregorianMonthLength(int year, int month) {
+  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  return kDays[month - 1] + (month == 2 && GregorianLeapYear(year) ? 1 : 0);
+}
+
 bool LeapYear(int year) {
-  if (year > 1581) {
-    if (year % 4000 == 0) return false;
-    return year % 400 == 0 || (year % 4 == 0 && year % 100 != 0);
-  }
+  if (year > 1581) return year % 4000 != 0 && GregorianLeapYear(year);
   return FloorDiv(year + 4712, 4) * 4 == year + 4712;
 }
 

@@ -12,7 +12,14 @@ class EJuliusError : public std::runtime_error {
   EJuliusError();  // "1582/10/5-10/14は存在しません。" (UTF-8)
 };
 
-// Gregorian rules after 1581, with no leap year in a year divisible by 4000; Julian before.
+// The civil (proleptic Gregorian) rule that day files, the month view and the entry dialog
+// use for every year: divisible by 4 and not by 100, or divisible by 400.
+bool GregorianLeapYear(int year);
+int GregorianMonthLength(int year, int month);  // 28-31; month 1-12
+
+// The calendar control's own rule, which differs from the civil one in early centuries: Julian
+// (every fourth year) up to 1581, Gregorian after, and no leap year in a year divisible by
+// 4000.
 bool LeapYear(int year);
 int MonthLength(int year, int month);  // 28-31; std::out_of_range for a month outside 1-12
 // Julian calendar up to 4 October 1582, Gregorian from 15 October 1582 (1 January 2000 gives

@@ -9,6 +9,17 @@
 namespace calendar {
 namespace {
 
+TEST(CalendarMathLeapYear, CivilRuleDiffersFromTheControlsOnlyBefore1582AndIn4000) {
+  for (int year : {1500, 1581, 1600, 1700, 1900, 2000, 2023, 2024, 2100, 2400, 4000}) {
+    if (year >= 1582 && year % 4000 != 0)
+      EXPECT_EQ(GregorianLeapYear(year), LeapYear(year)) << year;
+  }
+  EXPECT_TRUE(GregorianLeapYear(4000));
+  EXPECT_FALSE(GregorianLeapYear(1500));
+  EXPECT_EQ(GregorianMonthLength(2024, 2), 29);
+  EXPECT_EQ(GregorianMonthLength(1900, 2), 28);
+}
+
 TEST(CalendarMathLeapYear, JulianBeforeGregorianAndTheYear4000) {
   EXPECT_TRUE(LeapYear(2000));
   EXPECT_FALSE(LeapYear(1900));

@@ -4,6 +4,7 @@
 
 #include "app/ini_store.h"
 #include "app/settings_location.h"
+#include "calendar/calendar_math.h"
 #include "platform/cp932.h"
 #include "platform/file_system.h"
 
@@ -13,10 +14,6 @@ namespace {
 std::vector<Command>& Registry() {
   static std::vector<Command> commands;
   return commands;
-}
-
-bool IsLeap(int y) {
-  return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
 }
 
 }  // namespace
@@ -48,8 +45,7 @@ Date ParseDate(const std::string& text) {
       text[4] != '-' || text[7] != '-') {
     throw UsageError("日付は YYYY-MM-DD で指定してください: " + text);
   }
-  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  if (m < 1 || m > 12 || d < 1 || d > kDays[m - 1] + (m == 2 && IsLeap(y) ? 1 : 0)) {
+  if (m < 1 || m > 12 || d < 1 || d > calendar::GregorianMonthLength(y, m)) {
     throw UsageError("存在しない日付です: " + text);
   }
   return {y, m, d};

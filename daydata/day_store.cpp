@@ -116,9 +116,7 @@ void DayStore::SaveDay(const fs::path& path, std::string_view text, std::string_
 
 bool DayStore::StampDay(const fs::path& path, std::string_view label) {
   TLightStrings lines;
-  try {
-    lines.LoadFromFile(path);
-  } catch (const EInOutError&) {
+  if (!lines.TryLoadFromFile(path)) {
     Write(path, lines);  // an empty file first, as the label is about to go into it
   }
   if (lines.IndexOf(label) >= 0) return false;

@@ -12,8 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "calendar/calendar_port.h"
-#include "daydata/day_entry_port.h"
+#include "daydata/day_entry_host.h"
 #include "daydata/day_store.h"
 #include "daydata/light_strings.h"
 
@@ -27,9 +26,6 @@ class QToolButton;
 class QPushButton;
 class QWidget;
 
-namespace app {
-class TKvrwin;
-}
 namespace widgets {
 class TGradBox;
 }
@@ -40,7 +36,7 @@ class TIptdlg : public QDialog, public DayEntryPort, private DayStoreHost {
   Q_OBJECT
 
  public:
-  explicit TIptdlg(app::TKvrwin& main_window, QWidget* parent = nullptr);
+  explicit TIptdlg(DayEntryHost& host, QWidget* parent = nullptr);
   ~TIptdlg() override;
 
   // Shows the dialog modally for the main window's ShownYear, ShownMonth and ShownDay, or for
@@ -144,7 +140,7 @@ class TIptdlg : public QDialog, public DayEntryPort, private DayStoreHost {
   void Notice(const std::string& text_utf8, const std::string& caption_utf8) override;
   void DataDirRecreated(const std::filesystem::path& data_dir) override;
 
-  app::TKvrwin& main_;
+  DayEntryHost& host_;
   std::optional<TLightStrings> DayLines;
   std::vector<std::string> todo_items_;  // the list's entries as code page 932 bytes
   int todo_extent_ = 60;

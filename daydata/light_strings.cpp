@@ -129,12 +129,17 @@ void TLightStrings::SetFileText(std::string_view bytes) {
 }
 
 void TLightStrings::LoadFromFile(const std::filesystem::path& path) {
-  Clear();
-  std::string bytes;
-  if (!platform::ReadFile(path, bytes)) {
+  if (!TryLoadFromFile(path)) {
     throw EInOutError(std::make_error_code(std::errc::io_error), "cannot read " + path.string());
   }
+}
+
+bool TLightStrings::TryLoadFromFile(const std::filesystem::path& path) {
+  Clear();
+  std::string bytes;
+  if (!platform::ReadFile(path, bytes)) return false;
   SetFileText(bytes);
+  return true;
 }
 
 void TLightStrings::SaveToFile(const std::filesystem::path& path) const {

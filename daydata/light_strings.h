@@ -56,6 +56,9 @@ class TLightStrings {
   virtual std::string GetCommaText() const;
   [[noreturn]] virtual void Error() const;
   virtual void LoadFromFile(const std::filesystem::path& path);
+  // The same without the exception: a missing or unreadable file leaves the list empty and
+  // gives false, which is the ordinary case of a day nobody wrote.
+  bool TryLoadFromFile(const std::filesystem::path& path);
   virtual void SaveToFile(const std::filesystem::path& path) const;
   virtual void SaveToStream(std::ostream& stream) const;
   virtual void LoadFromStream(std::istream& stream);

@@ -55,6 +55,9 @@ TEST(LightStrings, MissingFileRaisesAndLeavesListEmpty) {
   list.Add("old");
   EXPECT_THROW(list.LoadFromFile("/nonexistent/mirune/f.dat"), daydata::EInOutError);
   EXPECT_EQ(list.Count(), 0);
+  list.Add("old");
+  EXPECT_FALSE(list.TryLoadFromFile("/nonexistent/mirune/f.dat"));
+  EXPECT_EQ(list.Count(), 0);
 }
 
 TEST(LightStrings, SetTextSplitsAtEveryLineEndAndNul) {

@@ -68,11 +68,7 @@ std::string ToDoEntry(std::string_view day_file_name, std::string_view selection
 
 std::optional<std::vector<std::string>> ReadToDo(const fs::path& path) {
   TLightStrings lines;
-  try {
-    lines.LoadFromFile(path);
-  } catch (const EInOutError&) {
-    return std::nullopt;
-  }
+  if (!lines.TryLoadFromFile(path)) return std::nullopt;
   std::vector<std::string> items;
   items.reserve(static_cast<std::size_t>(lines.Count()));
   for (std::int32_t i = 0; i < lines.Count(); ++i) items.push_back(lines[i]);

@@ -43,6 +43,26 @@ int FileAttributes(const fs::path& path) {
   return static_cast<int>(AttributesOf(path, status));
 }
 
+namespace {
+
+void WalkPlain(const fs::path& dir, std::size_t limit, std::vector<fs::path>& out) {
+  for (const FoundFile& entry : FindFiles(dir, "*.*", kAttrDirectory)) {
+    if (out.size() >= limit) return;
+    if (entry.name == "." || entry.name == "..") continue;
+    if (entry.attributes != kAttrDirectory) continue;
+    out.push_back(dir / entry.name);
+    WalkPlain(out.back(), limit, out);
+  }
+}
+
+}  // namespace
+
+std::vector<fs::path> PlainSubdirectories(const fs::path& root, std::size_t limit) {
+  std::vector<fs::path> found;
+  WalkPlain(root, limit, found);
+  return found;
+}
+
 bool MatchesWildcard(std::string_view name, std::string_view pattern) {
   // "*.*" matches names without a dot too, as it does on Windows.
   if (pattern == "*" || pattern == "*.*") return true;

@@ -40,6 +40,13 @@ struct FoundFile {
 std::vector<FoundFile> FindFiles(const std::filesystem::path& dir, std::string_view pattern,
                                  unsigned include);
 
+// Every plain directory below `root` (writable, not hidden, not a link: a directory carrying any
+// other attribute is skipped with its subtree), depth first in enumeration order. The walk stops
+// after `limit` directories, so that a start-up folder on a huge disk cannot stall the window;
+// links are never followed, so it cannot loop.
+std::vector<std::filesystem::path> PlainSubdirectories(const std::filesystem::path& root,
+                                                       std::size_t limit = 20000);
+
 // True when `name` matches the wildcard pattern, letter case ignored.
 bool MatchesWildcard(std::string_view name, std::string_view pattern);
 

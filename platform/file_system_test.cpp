@@ -53,6 +53,21 @@ TEST(FileSystem, FindFilesMapsAttributes) {
   EXPECT_TRUE(platform::FindFiles(dir.path() / "missing", "*", 0).empty());
 }
 
+TEST(FileSystem, PlainSubdirectoriesSkipSpecialTreesNeverLoopAndStopAtTheLimit) {
+  test_support::TempDir dir;
+  const fs::path root = dir.path();
+  fs::create_directories(root / "a" / "b" / "c");
+  fs::create_directories(root / ".hidden" / "inner");
+  fs::create_directories(root / "locked" / "inner");
+  fs::permissions(root / "locked", fs::perms::owner_write, fs::perm_options::remove);
+  fs::create_directory_symlink(root, root / "a" / "loop");
+  std::vector<fs::path> all = platform::PlainSubdirectories(root);
+  std::sort(all.begin(), all.end());
+  EXPECT_EQ(all, std::vector<fs::path>({root / "a", root / "a" / "b", root / "a" / "b" / "c"}));
+  EXPECT_EQ(platform::PlainSubdirectories(root, 2).size(), 2u);
+  fs::permissions(root / "locked", fs::perms::owner_write, fs::perm_options::add);
+}
+
 TEST(FileSystem, ReplaceFileKeepsOldFileOnFailure) {
   test_support::TempDir dir;
   fs::path file = dir.path() / "day.dat";

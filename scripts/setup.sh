@@ -15,7 +15,7 @@ packages=(
   xvfb xauth xdotool imagemagick
   lhasa libarchive-tools jlha-utils gzip
   python3 grep
-  qt6-translations-l10n zip unzip faketime poppler-utils desktop-file-utils
+  qt6-translations-l10n zip unzip faketime poppler-utils desktop-file-utils xdg-utils
 )
 
 missing=()

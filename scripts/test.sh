@@ -5,6 +5,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 cd "$here"
 "$here/scripts/setup.sh"
+"$here/scripts/check_sources.sh"
 jobs=$(nproc)
 
 "$here/scripts/build.sh"

@@ -61,7 +61,7 @@ class IptdlgTest : public KvrwinTest {
     window_.reset();
     fs::current_path(old_cwd_);
   }
-  fs::path Data() const { return window_->DataDir; }
+  fs::path Data() const { return window_->DataDir(); }
   fs::path DayFile(int y, int m, int d) const {
     return Data() / std::to_string(y) / daydata::DayFileName(y, m, d);
   }
@@ -72,8 +72,7 @@ class IptdlgTest : public KvrwinTest {
   // Opens the day as a double click on its row of the full month does.
   void OpenDay(int y, int m, int d) {
     if (dialog_->isVisible()) dialog_->BitBtn2Click();  // modal in the program: one at a time
-    window_->HalfMonth = 0;
-    window_->FirstHalfShown = window_->SecondHalfShown = false;
+    window_->LeaveHalfMonth();
     window_->SetDate(QDate(y, m, d));
     ASSERT_TRUE(window_->OpenDayEntry(d <= 16 ? 1 : 2, d <= 16 ? d - 1 : d - 17));
     ASSERT_TRUE(dialog_->isVisible());
@@ -128,8 +127,8 @@ TEST_F(IptdlgTest, OkSavesMakesTheYearFolderAndReloadsTheGrid) {
   // The new year folder is announced with its path.
   ASSERT_EQ(messages_.size(), 1);
   EXPECT_EQ(messages_[0], QString::fromStdString("現在フォルダ。|" + (Data() / "2026").string()));
-  EXPECT_EQ(platform::ToQString(window_->DaySummaries[20].GetText()), QStringLiteral("会議\r\n"));
-  EXPECT_FALSE(window_->FromCalendar);
+  EXPECT_EQ(platform::ToQString(window_->DaySummary(20).GetText()), QStringLiteral("会議\r\n"));
+  EXPECT_FALSE(window_->FromCalendar());
 }
 
 TEST_F(IptdlgTest, CancelAndTheCloseBoxKeepTheFile) {
@@ -175,9 +174,9 @@ TEST_F(IptdlgTest, NextDayOn31DecemberOpensTheNextYearsFolder) {
   EXPECT_EQ(dialog_->CurrentFile, "KVR20270101.dat");
   EXPECT_EQ(dialog_->GradBox1->Caption(), QStringLiteral("2027年 1月 1日の行動"));
   EXPECT_EQ(DayText(), QStringLiteral("new year\n"));
-  EXPECT_EQ(window_->ShownYear, QStringLiteral("2027"));
-  EXPECT_EQ(window_->ShownDate.year(), 2027);
-  EXPECT_EQ(window_->ShownDate.month(), 1);
+  EXPECT_EQ(window_->ShownYear(), QStringLiteral("2027"));
+  EXPECT_EQ(window_->ShownDate().year(), 2027);
+  EXPECT_EQ(window_->ShownDate().month(), 1);
   EXPECT_TRUE(window_->StringGrid1->hasFocus() || window_->StringGrid1->Focused());
   EXPECT_EQ(window_->StringGrid1->Row(), 0);
   EXPECT_EQ(ReadBytes(DayFile(2026, 12, 31)), "eve\r\n");  // a step never saves
@@ -189,14 +188,14 @@ TEST_F(IptdlgTest, NextDayOn31DecemberOpensTheNextYearsFolder) {
   dialog_->SpeedButton6Click();
   EXPECT_EQ(dialog_->CurrentFile, "KVR20270121.dat");
   EXPECT_EQ(window_->StringGrid2->Row(), 4);
-  EXPECT_EQ(window_->ShownDate.month(), 1);
+  EXPECT_EQ(window_->ShownDate().month(), 1);
 }
 
 TEST_F(IptdlgTest, PreviousDayOn1MarchOpensTheEndOfFebruary) {
   OpenDay(2024, 3, 1);
   dialog_->SpeedButton4Click();
   EXPECT_EQ(dialog_->CurrentFile, "KVR20240229.dat");
-  EXPECT_EQ(window_->ShownDate.month(), 2);
+  EXPECT_EQ(window_->ShownDate().month(), 2);
   EXPECT_EQ(window_->StringGrid2->Row(), 12);
   OpenDay(2023, 3, 1);
   dialog_->SpeedButton4Click();
@@ -204,7 +203,7 @@ TEST_F(IptdlgTest, PreviousDayOn1MarchOpensTheEndOfFebruary) {
   OpenDay(2026, 1, 1);
   dialog_->SpeedButton4Click();
   EXPECT_EQ(dialog_->CurrentFile, "KVR20251231.dat");
-  EXPECT_EQ(window_->ShownYear, QStringLiteral("2025"));
+  EXPECT_EQ(window_->ShownYear(), QStringLiteral("2025"));
 }
 
 TEST_F(IptdlgTest, ChosenColourIsWrittenEvenWithTheTextUnchangedAndAtEverySave) {
@@ -242,7 +241,7 @@ TEST_F(IptdlgTest, FinishSavesEvenUnchangedAndClearingTheTextDeletesTheDay) {
 }
 
 TEST_F(IptdlgTest, EnterAsCloseKeySavesAndClosesWhileCtrlEnterBreaksTheLine) {
-  window_->Settings.input_key_close = 13;
+  ChangeSettings(*window_, [](app::MainSettings& s) { s.input_key_close = 13; });
   OpenDay(2026, 6, 1);
   Type(QStringLiteral("abc"));
   QTest::keyClick(dialog_->Memo1, Qt::Key_Return, Qt::ControlModifier);
@@ -254,19 +253,19 @@ TEST_F(IptdlgTest, EnterAsCloseKeySavesAndClosesWhileCtrlEnterBreaksTheLine) {
   EXPECT_EQ(ReadBytes(DayFile(2026, 6, 1)), "abc\r\nd\r\n");
 
   // Shift closes unless Ctrl is held; 0 lets no key close.
-  window_->Settings.input_key_close = 16;
+  ChangeSettings(*window_, [](app::MainSettings& s) { s.input_key_close = 16; });
   OpenDay(2026, 6, 2);
   QTest::keyClick(dialog_->Memo1, Qt::Key_Shift, Qt::ControlModifier);
   EXPECT_TRUE(dialog_->isVisible());
   QTest::keyClick(dialog_->Memo1, Qt::Key_Shift);
   EXPECT_FALSE(dialog_->isVisible());
-  window_->Settings.input_key_close = 0;
+  ChangeSettings(*window_, [](app::MainSettings& s) { s.input_key_close = 0; });
   OpenDay(2026, 6, 2);
   QTest::keyClick(dialog_->Memo1, Qt::Key_Return);
   QTest::keyClick(dialog_->Memo1, Qt::Key_Shift);
   QTest::keyClick(dialog_->Memo1, Qt::Key_Control, Qt::ControlModifier);
   EXPECT_TRUE(dialog_->isVisible());
-  window_->Settings.input_key_close = 17;
+  ChangeSettings(*window_, [](app::MainSettings& s) { s.input_key_close = 17; });
   QTest::keyClick(dialog_->Memo1, Qt::Key_Control, Qt::ControlModifier);
   EXPECT_FALSE(dialog_->isVisible());
   // The keys that did not close were typed: the Enter made the day one empty line.
@@ -274,7 +273,7 @@ TEST_F(IptdlgTest, EnterAsCloseKeySavesAndClosesWhileCtrlEnterBreaksTheLine) {
 }
 
 TEST_F(IptdlgTest, CloseKeyLeavesTheMemoAndOkSavesIt) {
-  window_->Settings.input_key_close = 13;
+  ChangeSettings(*window_, [](app::MainSettings& s) { s.input_key_close = 13; });
   OpenDay(2026, 6, 3);
   dialog_->Memo3->setFocus();
   QTest::keyClicks(dialog_->Memo3, QStringLiteral("memo"));
@@ -332,9 +331,7 @@ TEST_F(IptdlgTest, HalfMonthHidesTheDayButtons) {
   OpenDay(2026, 7, 2);
   EXPECT_FALSE(dialog_->SpeedButton6->isHidden());
   dialog_->BitBtn2Click();
-  window_->HalfMonth = 1;
-  window_->SecondHalfShown = true;
-  window_->BuildMonth();
+  window_->NextHalfMonth();
   // The right grid's row 0 of the second half is the 1st of the next month.
   ASSERT_TRUE(window_->OpenDayEntry(2, 0));
   EXPECT_EQ(dialog_->CurrentFile, "KVR20260801.dat");
@@ -347,11 +344,11 @@ TEST_F(IptdlgTest, TodayIsRaisedWithItsColourAndTheTodayButtonReturnsToIt) {
   const QDate today = QDate::currentDate();
   OpenDay(2020, 2, 3);
   EXPECT_FALSE(dialog_->GradBox1->Font3D());
-  window_->ShownDate = QDate(2020, 2, today.day() <= 28 ? today.day() : 28);
+  window_->SetDate(QDate(2020, 2, today.day() <= 28 ? today.day() : 28));
   dialog_->SpeedButton5Click();
   EXPECT_EQ(dialog_->CurrentFile, daydata::DayFileName(today.year(), today.month(), today.day()));
-  EXPECT_EQ(window_->ShownDate, today);
-  EXPECT_EQ(window_->ShownYear, QString::number(today.year()));
+  EXPECT_EQ(window_->ShownDate(), today);
+  EXPECT_EQ(window_->ShownYear(), QString::number(today.year()));
   EXPECT_TRUE(dialog_->GradBox1->Font3D());
   // A title colour stored by the options dialog is used.
   app::IniStore(Ini()).WriteInteger(Sjis("入力ダイアログ日付"), "inptaitol_1", 0x00FF00);
@@ -458,7 +455,7 @@ TEST_F(IptdlgTest, FontAndColourOfTheFocusedPane) {
   EXPECT_EQ(dialog_->Memo1->font().pointSize(), 20);
   dialog_->Button1Click();
   EXPECT_EQ(dialog_->help_topic, 12);
-  EXPECT_EQ(dialog_->help_file, window_->HelpFile);
+  EXPECT_EQ(dialog_->help_file, window_->HelpFile());
 }
 
 TEST_F(IptdlgTest, PrintsTheFocusedPaneToAPdf) {
@@ -486,8 +483,8 @@ TEST_F(IptdlgTest, PrintsTheFocusedPaneToAPdf) {
 TEST_F(IptdlgTest, FromTheCalendarTheStepsMoveTheCalendarAndItsYear) {
   calendar_.Model().GoToDate(2026, 12, 31);
   window_->SetDate(QDate(2026, 12, 31));
-  window_->FromCalendar = true;
-  window_->ShownYear = QStringLiteral("2026");
+  window_->SetFromCalendar(true);
+  window_->SetShownYear(QStringLiteral("2026"));
   dialog_->OpenDayEntry();
   EXPECT_EQ(dialog_->CurrentFile, "KVR20261231.dat");
   dialog_->SpeedButton6Click();
@@ -496,7 +493,7 @@ TEST_F(IptdlgTest, FromTheCalendarTheStepsMoveTheCalendarAndItsYear) {
   dialog_->BitBtn1Click();
   // Saved in the calendar year's folder, where the month view of January 2027 finds it.
   EXPECT_EQ(ReadBytes(DayFile(2027, 1, 1)), "x\r\n");
-  EXPECT_FALSE(window_->FromCalendar);
+  EXPECT_FALSE(window_->FromCalendar());
 }
 
 TEST_F(IptdlgTest, LayoutKeysKeepTheirValuesOverOpenings) {
@@ -513,7 +510,13 @@ TEST_F(IptdlgTest, LayoutKeysKeepTheirValuesOverOpenings) {
 
 TEST_F(IptdlgTest, AMissingDataFolderIsMadeAgainAtTheFirstSave) {
   const fs::path fresh = Start() / "Myデータ";
-  window_->DataDir = dir_.path() / "gone";
+  // A data folder that was moved away while the program was closed.
+  dialog_.reset();
+  window_.reset();
+  app::IniStore(Ini()).WriteString(Sjis("フォルダ移動"), "Current_Dir",
+                                   Sjis((dir_.path() / "gone").string()));
+  fs::current_path(Start());
+  SetUp();
   OpenDay(2026, 10, 2);
   Type(QStringLiteral("x"));
   messages_.clear();
@@ -522,7 +525,7 @@ TEST_F(IptdlgTest, AMissingDataFolderIsMadeAgainAtTheFirstSave) {
   ASSERT_EQ(messages_.size(), 2);
   EXPECT_EQ(messages_[0],
             QStringLiteral("注意。|データフォルダがありません。起動した場所に作成します。"));
-  EXPECT_EQ(window_->DataDir, fresh);
+  EXPECT_EQ(window_->DataDir(), fresh);
   EXPECT_EQ(window_->windowTitle(), QString::fromStdString("ミルネ-" + fresh.string()));
   EXPECT_EQ(ReadBytes(fresh / "2026" / "KVR20261002.dat"), "x\r\n");
   EXPECT_EQ(app::IniStore(Ini()).ReadString(Sjis("フォルダ移動"), "Current_Dir", ""),
@@ -538,15 +541,14 @@ TEST_F(HolidayWriterTest, ButtonWritesTheShownMonthAndRefusesHalfMonths) {
   window_->SetDate(QDate(2026, 5, 10));
   button->click();
   EXPECT_EQ(ReadBytes(DayFile(2026, 5, 3)), Sjis("憲法記念日\r\n"));
-  EXPECT_EQ(platform::ToQString(window_->DaySummaries[5].GetText()),
+  EXPECT_EQ(platform::ToQString(window_->DaySummary(5).GetText()),
             QStringLiteral("こどもの日\r\n"));
   const std::string once = ReadBytes(DayFile(2026, 5, 4));
   button->click();
   EXPECT_EQ(ReadBytes(DayFile(2026, 5, 4)), once);
   EXPECT_TRUE(messages_.isEmpty());
-  window_->HalfMonth = 1;
-  window_->FirstHalfShown = true;
   window_->SetDate(QDate(2026, 11, 10));
+  window_->PrevHalfMonth();
   button->click();
   ASSERT_EQ(messages_.size(), 1);
   EXPECT_EQ(messages_[0], QStringLiteral("注意|半月表示時は、祭日表示入力はできません！"));

@@ -1,0 +1,242 @@
+#include "app/launcher_buttons.h"
+
+#include <QEvent>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QToolButton>
+
+#include <algorithm>
+#include <system_error>
+
+#include "app/ini_gt.h"
+#include "app/launcher_host.h"
+#include "app/launcher_settings.h"
+#include "app/launcher_shell.h"
+#include "platform/file_system.h"
+#include "platform/help_viewer.h"
+#include "platform/message_box.h"
+#include "platform/qt_text.h"
+
+namespace app {
+namespace {
+
+namespace keys = launcher_settings;
+
+const char* const kButtonNames[keys::kButtonCount] = {
+    "SpeedButton13", "SpeedButton14", "SpeedButton15", "SpeedButton16", "SpeedButton18",
+    "SpeedButton19", "SpeedButton20", "SpeedButton21", "SpeedButton22", "SpeedButton23"};
+
+constexpr int kButtonSize = 25;
+constexpr int kButtonStep = 31;
+
+QString DefaultHint() {
+  return QStringLiteral("マウスの右クリックで登録できます");
+}
+
+QString NotRegisteredText() {
+  return QStringLiteral(
+      "     実行したいﾌｧｲﾙが登録されていません.\n"
+      "    ツールボタンをマウスの右クリックし、「登録」で登録して下さい．\n"
+      "    また、登録しても実行できない場合は、\n"
+      "    実行ﾌｧｲﾙがｴｸｽﾌﾟﾛｰﾗｰ等で関連付けられていない可能性があります");
+}
+
+QString NotAssociatedText() {
+  return QStringLiteral("実行したいﾌｧｲﾙがｴｸｽﾌﾟﾛｰﾗｰ等で関連付けられていない可能性があります");
+}
+
+// Paths are stored as code page 932 text, as on Windows; on disk they are UTF-8.
+QString PathOfStored(const std::string& stored) {
+  return QString::fromStdString(platform::PathFromCp932(stored).string());
+}
+
+}  // namespace
+
+TLauncherButtons::TLauncherButtons(QWidget& tool_bar, LauncherHost& host, LauncherShell& shell)
+    : QObject(&tool_bar), tool_bar_(tool_bar), host_(host), shell_(shell) {
+  for (int n = 1; n <= keys::kButtonCount; ++n) {
+    auto* button = new QToolButton(&tool_bar);
+    button->setObjectName(kButtonNames[n - 1]);
+    button->setAutoRaise(true);
+    button->setFixedSize(kButtonSize, kButtonSize);
+    button->setIconSize(QSize(20, 20));
+    button->setToolTip(DefaultHint());
+    button->setMouseTracking(true);
+    button->installEventFilter(this);
+    connect(button, &QToolButton::clicked, this, [this, n] { SpeedButton13Click(n); });
+    buttons_[static_cast<size_t>(n - 1)] = button;
+  }
+  tool_bar.installEventFilter(this);
+
+  PopupMenu2 = new QMenu(&tool_bar);
+  PopupMenu2->setObjectName("PopupMenu2");
+  N12 = PopupMenu2->addAction(QStringLiteral("登　　録"), this, &TLauncherButtons::N12Click);
+  N12->setObjectName("N12");
+  N13 = PopupMenu2->addAction(QStringLiteral("削　　除"), this, &TLauncherButtons::N13Click);
+  N13->setObjectName("N13");
+  Help2 = PopupMenu2->addAction(QStringLiteral("ヘ ル プ"), this, &TLauncherButtons::Help2Click);
+  Help2->setObjectName("Help2");
+  PlaceButtons();
+}
+
+void TLauncherButtons::PlaceButtons() {
+  // At the right end of the tool bar, but never over the other tool buttons: on a narrow
+  // window they follow the last of those instead.
+  int others_end = 0;
+  for (QToolButton* other : tool_bar_.findChildren<QToolButton*>()) {
+    if (std::find(buttons_.begin(), buttons_.end(), other) != buttons_.end()) continue;
+    others_end = std::max(others_end, other->geometry().right() + 1);
+  }
+  const int width = (keys::kButtonCount - 1) * kButtonStep + kButtonSize;
+  const int left = std::max(tool_bar_.width() - width - 6, others_end + 6);
+  const int top = std::max((tool_bar_.height() - kButtonSize) / 2, 0);
+  for (int i = 0; i < keys::kButtonCount; ++i) {
+    buttons_[static_cast<size_t>(i)]->move(left + i * kButtonStep, top);
+  }
+}
+
+int TLauncherButtons::NumberOf(QObject* button) const {
+  auto it = std::find(buttons_.begin(), buttons_.end(), button);
+  return it == buttons_.end() ? 0 : static_cast<int>(it - buttons_.begin()) + 1;
+}
+
+bool TLauncherButtons::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == &tool_bar_) {
+    if (event->type() == QEvent::Resize) {
+      // The other tool buttons are placed after the bar's own resize; look again once they are.
+      PlaceButtons();
+      QMetaObject::invokeMethod(this, &TLauncherButtons::PlaceButtons, Qt::QueuedConnection);
+    }
+    return false;
+  }
+  const int n = NumberOf(watched);
+  if (n == 0) return false;
+  switch (event->type()) {
+    case QEvent::Enter:
+    case QEvent::MouseMove:
+      SpeedButton13MouseMove(n);
+      break;
+    case QEvent::MouseButtonRelease: {
+      auto* mouse = static_cast<QMouseEvent*>(event);
+      if (mouse->button() == Qt::RightButton) {
+        SpeedButton13MouseUp(n, mouse->button(), mouse->globalPosition().toPoint());
+        return true;
+      }
+      break;
+    }
+    default:
+      break;
+  }
+  return false;
+}
+
+QString TLauncherButtons::RegisteredFile(int n) const {
+  const IniStore& store = host_.LauncherSettings().Store();
+  const std::string stored = store.ReadString(platform::ToCp932(keys::Section(n)),
+                                              platform::ToCp932(keys::FileKey(n)), "");
+  return stored.empty() ? QString() : PathOfStored(stored);
+}
+
+void TLauncherButtons::LoadButtons() {
+  const IniStore& store = host_.LauncherSettings().Store();
+  for (int n = 1; n <= keys::kButtonCount; ++n) {
+    const std::string program = store.ReadString(platform::ToCp932(keys::Section(n)),
+                                                 platform::ToCp932(keys::ProgramKey(n)), "");
+    Button(n)->setIcon(program.empty() ? QIcon() : shell_.FileIcon(PathOfStored(program)));
+  }
+}
+
+void TLauncherButtons::SpeedButton13MouseMove(int n) {
+  LauncherIndex = n;
+  const QString file = RegisteredFile(n);
+  Button(n)->setToolTip(file.isEmpty() ? DefaultHint() : file);
+}
+
+void TLauncherButtons::SpeedButton13MouseUp(int n, Qt::MouseButton button, const QPoint& global) {
+  LauncherIndex = n;
+  if (button == Qt::RightButton) PopupMenu2->popup(global);
+}
+
+void TLauncherButtons::N12Click() {
+  const int n = LauncherIndex;
+  QWidget* window = host_.LauncherWindow();
+  const std::filesystem::path startup = host_.LauncherStartupDir();
+  platform::SetCurrentDir(startup);
+  const std::optional<QString> chosen =
+      shell_.ChooseFile(window, QString::fromStdString(startup.string()));
+  if (!chosen || chosen->isEmpty()) {
+    // The working folder must not stay at the start-up folder: the month and the day files
+    // are found relative to it.
+    host_.LauncherRestoreFolder();
+    return;
+  }
+  bool exact = true;
+  const std::string stored = platform::Cp932FromPath(chosen->toStdString(), &exact);
+  if (!exact) {
+    host_.LauncherRestoreFolder();
+    platform::ShowMessage(window,
+                          QStringLiteral("このファイル名にはシフトJISで表せない文字があるため、"
+                                         "登録できません。\n") +
+                              *chosen,
+                          QStringLiteral("注意"), platform::MessageIcon::kExclamation);
+    return;
+  }
+  const QIcon icon = shell_.FileIcon(*chosen);
+  if (icon.isNull()) {
+    platform::ShowMessage(window, QStringLiteral("アイコンがありません！"),
+                          QStringLiteral("アイコン"), platform::MessageIcon::kExclamation);
+  }
+  Button(n)->setIcon(icon);
+  host_.LauncherRestoreFolder();
+  // A program that code page 932 cannot name is left out; the button then shows no picture
+  // after a restart, as for a file without an associated program.
+  bool program_exact = true;
+  std::string program =
+      platform::Cp932FromPath(shell_.AssociatedProgram(*chosen).toStdString(), &program_exact);
+  if (!program_exact) program.clear();
+  try {
+    IniStore& store = host_.LauncherSettings().Store();
+    const std::string section = platform::ToCp932(keys::Section(n));
+    store.WriteString(section, platform::ToCp932(keys::FileKey(n)), stored);
+    store.WriteString(section, platform::ToCp932(keys::ProgramKey(n)), program);
+  } catch (const std::system_error& e) {
+    platform::ShowErrorBox(window, QString::fromStdString(e.what()));
+  }
+}
+
+void TLauncherButtons::N13Click() {
+  const int n = LauncherIndex;
+  try {
+    host_.LauncherSettings().Store().EraseSection(platform::ToCp932(keys::Section(n)));
+  } catch (const std::system_error& e) {
+    platform::ShowErrorBox(host_.LauncherWindow(), QString::fromStdString(e.what()));
+    return;
+  }
+  LauncherFile.clear();
+  Button(n)->setIcon(QIcon());
+  Button(n)->setToolTip(DefaultHint());
+}
+
+void TLauncherButtons::SpeedButton13Click(int n) {
+  QWidget* window = host_.LauncherWindow();
+  LauncherFile = RegisteredFile(n);
+  if (LauncherFile.isEmpty()) {
+    platform::ShowMessage(window, NotRegisteredText(), QStringLiteral("注意"),
+                          platform::MessageIcon::kExclamation);
+    return;
+  }
+  // A file that has gone since it was registered cannot be opened either: the same message.
+  if (QFileInfo::exists(LauncherFile) && shell_.Open(LauncherFile)) {
+    host_.LauncherLaunched();
+  } else {
+    platform::ShowMessage(window, NotAssociatedText(), QStringLiteral("注意"),
+                          platform::MessageIcon::kExclamation);
+  }
+}
+
+void TLauncherButtons::Help2Click() {
+  platform::ShowHelp(host_.LauncherWindow(), host_.LauncherHelpFile(), 22);
+}
+
+}  // namespace app

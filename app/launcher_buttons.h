@@ -1,0 +1,64 @@
+// TLauncherButtons: the ten launcher buttons at the right end of the tool bar. Each holds a
+// file the user registered through the right-button menu; a click opens it, a program started
+// directly and a document with its application. Registrations live in the settings file.
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <array>
+
+class QAction;
+class QMenu;
+class QToolButton;
+class QWidget;
+
+namespace app {
+
+class LauncherHost;
+class LauncherShell;
+
+class TLauncherButtons : public QObject {
+  Q_OBJECT
+
+ public:
+  // Makes the buttons on `tool_bar`; LoadButtons shows the registered programs' icons.
+  TLauncherButtons(QWidget& tool_bar, LauncherHost& host, LauncherShell& shell);
+
+  // Button n (1 to 10), named after its designer name (SpeedButton13 ... SpeedButton23).
+  QToolButton* Button(int n) const { return buttons_.at(static_cast<size_t>(n - 1)); }
+
+  // The start-up loading: the icon of each "Software n.exe".
+  void LoadButtons();
+  // Mouse movement and mouse release over button n (the release opens the menu for the right
+  // button).
+  void SpeedButton13MouseMove(int n);
+  void SpeedButton13MouseUp(int n, Qt::MouseButton button, const QPoint& global);
+  void SpeedButton13Click(int n);  // launch
+  void N12Click();                 // register on LauncherIndex
+  void N13Click();                 // delete LauncherIndex's registration
+  void Help2Click();
+
+  // The registered file of button n as the settings file holds it ("" when none).
+  QString RegisteredFile(int n) const;
+  // At the right end of the tool bar, never over its other buttons.
+  void PlaceButtons();
+
+  int LauncherIndex = 1;
+  QString LauncherFile;
+  QMenu* PopupMenu2;
+  QAction *N12, *N13, *Help2;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  int NumberOf(QObject* button) const;
+
+  QWidget& tool_bar_;
+  LauncherHost& host_;
+  LauncherShell& shell_;
+  std::array<QToolButton*, 10> buttons_{};
+};
+
+}  // namespace app

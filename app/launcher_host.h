@@ -1,0 +1,29 @@
+// LauncherHost: what the launcher buttons need of the main window: its settings, the start-up
+// folder, the help file, putting the working folder back, and redrawing after a launch.
+#pragma once
+
+#include <QString>
+
+#include <filesystem>
+
+class QWidget;
+
+namespace app {
+
+class TIniGT;
+
+class LauncherHost {
+ public:
+  virtual ~LauncherHost() = default;
+  virtual TIniGT& LauncherSettings() = 0;
+  virtual std::filesystem::path LauncherStartupDir() const = 0;
+  virtual QString LauncherHelpFile() const = 0;
+  // Back to the data folder and the shown year's folder after the file dialog moved away.
+  virtual void LauncherRestoreFolder() = 0;
+  // After a successful launch: the shown date is set again, which reloads the month.
+  virtual void LauncherLaunched() = 0;
+  // Parent of the menu, the dialog and the messages.
+  virtual QWidget* LauncherWindow() = 0;
+};
+
+}  // namespace app

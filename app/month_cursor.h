@@ -1,0 +1,75 @@
+// MonthCursor: where the main window stands, free of Qt. The shown date with the display mode,
+// the date steps of the tool bar and menus, and the rule that says which row of which grid holds
+// a day (and back). The window, the entry dialog and the command-line listing share it, so that
+// the ±1/±17 arithmetic of the two grids is written once.
+#pragma once
+
+#include "app/month_model.h"
+
+namespace app {
+
+// A row of one of the two grids: grid 1 is the left one, 2 the right one; 0 stands for none.
+struct GridRow {
+  int grid = 0;
+  int row = 0;
+  bool operator==(const GridRow&) const = default;
+};
+
+class MonthCursor {
+ public:
+  MonthCursor() = default;
+  MonthCursor(int year, int month, int day) : view_{year, month, day} {}
+
+  int Year() const { return view_.year; }
+  int Month() const { return view_.month; }
+  int Day() const { return view_.day; }
+  bool HalfMonth() const { return view_.half_month; }
+  bool FirstHalfShown() const { return view_.first_half; }
+  bool SecondHalfShown() const { return view_.second_half; }
+  const MonthView& View() const { return view_; }
+  MonthLayout Layout() const { return LayoutOf(view_); }
+
+  // The shown date as it stands; an impossible day is kept inside its month.
+  void SetDate(int year, int month, int day);
+  // 1 year, 2 month, 3 day; values of 0 or less change nothing.
+  void SetDatePart(int part, int value);
+  int DatePart(int part) const;  // -1 for a part other than 1-3
+  // One month back (n < 0) or forward (n > 0), the day kept within the month reached.
+  void StepMonth(int n);
+  // One year forward or back; 29 February becomes 28 February first.
+  void NextYear();
+  void PrevYear();
+
+  void SetHalfMonth(bool half) { view_.half_month = half; }
+  void SetHalves(bool first, bool second) {
+    view_.first_half = first;
+    view_.second_half = second;
+  }
+  // Full-month display, both half flags cleared.
+  void LeaveHalfMonth();
+  // The half-month steps: from full-month display into the half before (the previous month's
+  // second half and this month's first) or after; from half-month display back to the full
+  // display of the left (previous) or right (next) grid's month.
+  void PrevHalfMonth();
+  void NextHalfMonth();
+
+  // The day a row stands for in the current mode (left: row + 1, or row + 17 in half-month
+  // display; right: row + 17, or row + 1), not checked against the month's end.
+  int DayOfRow(int grid, int row) const;
+  // The same, or -1 when the day is past the end of the month that grid shows.
+  int RowDay(int grid, int row) const;
+  // The year and month a grid shows.
+  GridMonth MonthOf(int grid) const;
+
+  // Where a day of the shown month stands in full-month display: days 1-16 in the left grid,
+  // 17 on in the right one; grid 0 for a day outside 1-31.
+  static GridRow FullMonthRowOf(int day);
+  // The same in the current mode, for a day of the month the cursor shows; in half-month
+  // display the first half lies in the right grid and the second in the left one.
+  GridRow RowOfDay(int day) const;
+
+ private:
+  MonthView view_;
+};
+
+}  // namespace app

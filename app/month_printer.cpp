@@ -1,0 +1,173 @@
+#include "app/month_printer.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QPageSetupDialog>
+#include <QPainter>
+#include <QPicture>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QToolButton>
+#include <QWidget>
+
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+#include "platform/file_system.h"
+#include "platform/message_box.h"
+#include "platform/pdf_text_map.h"
+
+namespace app {
+namespace {
+
+// Hides the tool buttons for as long as it lives and shows the hidden ones again, whatever
+// way the printing ends.
+class HiddenButtons {
+ public:
+  explicit HiddenButtons(QWidget& tool_bar) {
+    for (QToolButton* button : tool_bar.findChildren<QToolButton*>()) {
+      if (!button->isVisible()) continue;
+      button->hide();
+      hidden_.push_back(button);
+    }
+  }
+  ~HiddenButtons() {
+    for (QToolButton* button : hidden_) button->show();
+  }
+  HiddenButtons(const HiddenButtons&) = delete;
+  HiddenButtons& operator=(const HiddenButtons&) = delete;
+
+ private:
+  std::vector<QToolButton*> hidden_;
+};
+
+}  // namespace
+
+TMonthPrinter::TMonthPrinter(QWidget& area, QWidget& tool_bar, QWidget* dialog_parent)
+    : QObject(dialog_parent), area_(area), tool_bar_(tool_bar), dialog_parent_(dialog_parent) {}
+
+TMonthPrinter::~TMonthPrinter() = default;
+
+QPrinter& TMonthPrinter::Printer() {
+  if (!printer_) {
+    printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer_->setDocName(QStringLiteral("ミルネ 予定表"));
+    printer_->setCollateCopies(true);
+    printer_->setPageOrientation(area_.width() > area_.height() ? QPageLayout::Landscape
+                                                                : QPageLayout::Portrait);
+  }
+  return *printer_;
+}
+
+QRectF TMonthPrinter::FitRect(const QSizeF& picture, const QRectF& page) {
+  if (picture.width() <= 0 || picture.height() <= 0 || page.width() <= 0 || page.height() <= 0)
+    return {};
+  const double scale = std::min(page.width() / picture.width(), page.height() / picture.height());
+  const QSizeF size = picture * scale;
+  return {page.left() + (page.width() - size.width()) / 2, page.top(), size.width(), size.height()};
+}
+
+bool TMonthPrinter::PrintOn(QPrinter& printer) {
+  HiddenButtons hidden(tool_bar_);
+  // Recording the window as a picture keeps its drawing as lines and text; rendering it onto
+  // the printer directly would make it one bitmap.
+  QPicture picture;
+  {
+    QPainter recorder(&picture);
+    area_.render(&recorder, QPoint(), QRegion(),
+                 QWidget::DrawWindowBackground | QWidget::DrawChildren);
+  }
+  QPainter painter;
+  if (!painter.begin(&printer)) return false;
+  const QRectF page =
+      printer.pageLayout()
+          .paintRectPixels(printer.resolution())
+          .translated(-printer.pageLayout().paintRectPixels(printer.resolution()).topLeft());
+  const QRectF target = FitRect(QSizeF(area_.size()), page);
+  painter.translate(target.topLeft());
+  // A picture plays back scaled from its own resolution to the device's; that part of the
+  // scale is taken out again, so that only the fit to the page remains.
+  const double dpi_x = static_cast<double>(picture.logicalDpiX()) / printer.logicalDpiX();
+  const double dpi_y = static_cast<double>(picture.logicalDpiY()) / printer.logicalDpiY();
+  painter.scale(target.width() / area_.width() * dpi_x, target.height() / area_.height() * dpi_y);
+  painter.drawPicture(0, 0, picture);
+  return painter.end();
+}
+
+bool TMonthPrinter::ExecPrintDialog(QPrinter& printer) {
+  QPrintDialog dialog(&printer, dialog_parent_);
+  dialog.setOption(QAbstractPrintDialog::PrintCollateCopies, true);
+  dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
+  return dialog.exec() == QDialog::Accepted;
+}
+
+void TMonthPrinter::ReportFailure(const QString& text) {
+  platform::ShowMessage(dialog_parent_, text, QStringLiteral("注意"),
+                        platform::MessageIcon::kExclamation);
+}
+
+void TMonthPrinter::Print() {
+  QPrinter& printer = Printer();
+  if (!ExecPrintDialog(printer)) return;
+  if (!PrintOn(printer))
+    ReportFailure(QStringLiteral("印刷できませんでした。プリンタの設定を確認して下さい。"));
+}
+
+void TMonthPrinter::PrinterSetup() {
+  QPageSetupDialog dialog(&Printer(), dialog_parent_);
+  dialog.exec();
+}
+
+void TMonthPrinter::Preview() {
+  QPrintPreviewDialog dialog(&Printer(), dialog_parent_);
+  dialog.setWindowTitle(QStringLiteral("印刷プレビュー"));
+  connect(&dialog, &QPrintPreviewDialog::paintRequested, this,
+          [this](QPrinter* printer) { PrintOn(*printer); });
+  dialog.exec();
+}
+
+QString TMonthPrinter::ChoosePdfFile() {
+  return QFileDialog::getSaveFileName(dialog_parent_, QStringLiteral("PDF に保存"),
+                                      QStringLiteral("予定表.pdf"),
+                                      QStringLiteral("PDF ファイル (*.pdf)"));
+}
+
+void TMonthPrinter::SaveAsPdf() {
+  QString file = ChoosePdfFile();
+  if (file.isEmpty()) return;
+  if (QFileInfo(file).suffix().isEmpty()) file += QStringLiteral(".pdf");
+  QString error;
+  if (!WritePdf(file, &error)) ReportFailure(error);
+}
+
+bool TMonthPrinter::WritePdf(const QString& file, QString* error) {
+  namespace fs = std::filesystem;
+  const fs::path target = fs::absolute(fs::path(file.toStdString()));
+  // The page goes to a temporary file beside the target; its mended bytes then replace the
+  // target in one step.
+  const fs::path temporary = target.parent_path() / ("." + target.filename().string() + ".tmp");
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(QString::fromStdString(temporary.string()));
+  printer.setDocName(QStringLiteral("ミルネ 予定表"));
+  printer.setCreator(QStringLiteral("ミルネ"));
+  // The page set up for printing, its orientation chosen from the window's shape at first use.
+  printer.setPageLayout(Printer().pageLayout());
+  std::error_code ec;
+  std::string bytes;
+  const bool printed = PrintOn(printer) && platform::ReadFile(temporary, bytes);
+  fs::remove(temporary, ec);
+  if (printed) {
+    // Copied or searched text must say 月 and 日, not the radicals that share their glyphs.
+    platform::FoldRadicalsInPdfTextMap(bytes);
+  }
+  if (!printed || !platform::ReplaceFile(target, bytes, ec)) {
+    if (error) *error = QStringLiteral("PDF ファイルを書けません：") + file;
+    return false;
+  }
+  return true;
+}
+
+}  // namespace app
