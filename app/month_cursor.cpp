@@ -61,29 +61,25 @@ void MonthCursor::LeaveHalfMonth() {
 }
 
 void MonthCursor::PrevHalfMonth() {
-  if (!view_.half_month) {
-    view_.half_month = true;
-    SetHalves(true, false);
-    return;
-  }
-  const GridMonth left = MonthOf(1);
-  LeaveHalfMonth();
-  // The day is first kept within the month before, as the month step does, then within the
-  // left grid's month.
-  StepMonth(-1);
-  SetDate(left.year, left.month, view_.day);
+  StepHalfMonth(-1);
 }
 
 void MonthCursor::NextHalfMonth() {
+  StepHalfMonth(+1);
+}
+
+void MonthCursor::StepHalfMonth(int direction) {
   if (!view_.half_month) {
     view_.half_month = true;
-    SetHalves(false, true);
+    SetHalves(direction < 0, direction > 0);
     return;
   }
-  const GridMonth right = MonthOf(2);
+  const GridMonth target = MonthOf(direction < 0 ? 1 : 2);
   LeaveHalfMonth();
-  StepMonth(+1);
-  SetDate(right.year, right.month, view_.day);
+  // The day is first kept within the month stepped to, as the month step does, then within the
+  // grid's month.
+  StepMonth(direction);
+  SetDate(target.year, target.month, view_.day);
 }
 
 int MonthCursor::DayOfRow(int grid, int row) const {

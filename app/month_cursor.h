@@ -69,6 +69,8 @@ class MonthCursor {
   GridRow RowOfDay(int day) const;
 
  private:
+  void StepHalfMonth(int direction);
+
   MonthView view_;
 };
 
