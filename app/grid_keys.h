@@ -7,10 +7,12 @@
 #include <array>
 #include <span>
 
-#include "app/calendar_port.h"
 #include "app/month_cursor.h"
+#include "calendar/calendar_port.h"
 
 namespace app {
+
+using calendar::CalendarPort;
 
 enum class GridKey { kUp, kDown, kLeft, kRight };
 

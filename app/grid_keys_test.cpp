@@ -16,6 +16,7 @@ class FakeCalendar : public CalendarPort {
   int Month() const override { return model.Month(); }
   int Day() const override { return model.Day(); }
   void SetDay(int day) override { model.SetDay(day); }
+  void GoToDate(int y, int m, int d) override { model.GoToDate(y, m, d); }
   void GoNextMonth() override { model.GoNextMonth(); }
   void GoPrevMonth() override { model.GoPrevMonth(); }
   void GoNextYear() override { model.GoNextYear(); }

@@ -15,8 +15,6 @@
 
 #include "app/desktop_launcher_shell.h"
 #include "app/launcher_buttons.h"
-#include "app/marquee_label.h"
-#include "app/model_calendar_port.h"
 #include "app/month_printer.h"
 #include "app/row_heights.h"
 #include "platform/cp932.h"
@@ -50,8 +48,6 @@ TKvrwin::TKvrwin(QWidget* version_window, QWidget* parent)
   IniGT1->setObjectName("IniGT1");
   IniGT1->SetFileName(settings::kSettingsFileName);
   IniGT1->SetDefaultDir(platform::TIniGTDefaultDir::ddApplication);
-  own_calendar_ = std::make_unique<ModelCalendarPort>();
-  calendar_ = own_calendar_.get();
 
   // The client area: the gradient background with the tool bar, the month title, the frame
   // with both grids and the directory list, and the status line along the bottom.
@@ -169,7 +165,7 @@ void TKvrwin::BuildMenus() {
   on(view->addAction(QStringLiteral("今月(&K)")), &TKvrwin::ThisMonth);
   on(view->addAction(QStringLiteral("次月(&N)")), [this] { NextMonthCommand(false); });
   on(view->addAction(QStringLiteral("次年(&R)")), &TKvrwin::NextYearCommand);
-  later(view->addAction(QStringLiteral("月指定(&J)...")));
+  on(view->addAction(QStringLiteral("月指定(&J)...")), &TKvrwin::SpeedButton9Click);
   view->addSeparator();
   N11 = on(view->addAction(QStringLiteral("ｽﾃｰﾀｽﾊﾞｰON/OFF")), &TKvrwin::N11Click);
   N11->setObjectName("N11");
@@ -206,7 +202,7 @@ void TKvrwin::BuildMenus() {
       {"SpeedButton6", "半›", "次半月表示", &TKvrwin::NextHalfMonth},
       {"SpeedButton7", "月›", "次月表示", nullptr},
       {"SpeedButton8", "年»", "次年表示", &TKvrwin::NextYearCommand},
-      {"SpeedButton9", "年月", "年月変更", nullptr},
+      {"SpeedButton9", "年月", "年月変更", &TKvrwin::SpeedButton9Click},
       {"SpeedButton10", "暦", "カレンダーON/OFF", nullptr},
       {"SpeedButton11", "設定", "設定ダイアログ", nullptr},
       {"SpeedButton12", "検索", "検索", nullptr},
@@ -236,7 +232,6 @@ void TKvrwin::BuildMenus() {
   CalendarButton->setCheckable(true);
   CalendarButton->setEnabled(true);
   connect(CalendarButton, &QToolButton::clicked, this, &TKvrwin::CalendarToggle);
-  CalendarButton->setEnabled(false);  // Disabled until the calendar window is built: state only.
   button("SpeedButton25")->setEnabled(true);
   connect(button("SpeedButton25"), &QToolButton::clicked, this, &TKvrwin::SpeedButton25Click);
   button("SpeedButton26")->setEnabled(true);

@@ -16,7 +16,6 @@
 #include <memory>
 #include <vector>
 
-#include "app/calendar_port.h"
 #include "app/grid_keys.h"
 #include "app/launcher_host.h"
 #include "app/main_settings.h"
@@ -24,11 +23,14 @@
 #include "app/month_grid_painter.h"
 #include "app/month_model.h"
 #include "app/row_heights.h"
+#include "calendar/calendar_host.h"
+#include "calendar/calendar_port.h"
 #include "calendar/chosen_holiday_rules.h"
 #include "calendar/lunar_almanac.h"
 #include "daydata/day_entry_host.h"
 #include "daydata/light_strings.h"
 #include "platform/ini_gt.h"
+#include "widgets/marquee_label.h"
 
 class QAction;
 class QFrame;
@@ -47,15 +49,16 @@ class TGradBox;
 
 namespace app {
 
-class ModelCalendarPort;
 class TMonthPrinter;
 class TLauncherButtons;
 class LauncherShell;
-class TMarqueeLabel;
+using widgets::TMarqueeDirection;
+using widgets::TMarqueeLabel;
 
 class TKvrwin : public QMainWindow,
                 public daydata::DayEntryHost,
                 public LauncherHost,
+                public calendar::CalendarHost,
                 private GridKeyTarget {
   Q_OBJECT
 
@@ -100,6 +103,7 @@ class TKvrwin : public QMainWindow,
   void SelectGridRow(int grid, int row);
   void SelectDay(int day) override;
 
+  // The calendar window, attached right after it is made (before any navigation).
   void SetCalendar(CalendarPort* calendar);
   CalendarPort& Calendar() override { return *calendar_; }
   void SetDayEntry(daydata::DayEntryPort* entry) { day_entry_ = entry; }
@@ -166,6 +170,27 @@ class TKvrwin : public QMainWindow,
   void DirectoryListBox1Change();
   // Opens a directory of the list as the user's double click does.
   void OpenDirectory(const std::filesystem::path& dir);
+
+  // calendar::CalendarHost (kvrwin_calendar_host.cpp); SetFromCalendar serves both hosts.
+  int ReadInteger(const QString& section, const QString& key, int default_value) const override;
+  void WriteInteger(const QString& section, const QString& key, int value) override;
+  void ReadFont(const QString& section, const QString& key, QFont& font) const override;
+  void ReadPlacement(const QString& section, const QString& prefix, QWidget& window) const override;
+  void WritePlacement(const QString& section, const QString& prefix,
+                      const QWidget& window) override;
+  calendar::WindowColours Colours() const override;
+  calendar::RestDaySwitches RestDays() const override;
+  void SetRestDays(int syu2color, int syu1color) override;
+  bool CalendarToggleDown() const override;
+  void SetCalendarToggle(bool down) override;
+  bool IsFromCalendar() const override { return from_calendar_; }
+  void OpenEntryDialog(int year, int month, int day) override;
+  calendar::HolidayRules& Rules() override { return holidays_; }
+  calendar::Date MainDate() const override;
+  void SetMainDate(const calendar::Date& date) override;
+  QRect MainWindowFrame() const override { return frameGeometry(); }
+  // "年月変更": the month jump dialog for the main window.
+  void SpeedButton9Click();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -243,7 +268,6 @@ class TKvrwin : public QMainWindow,
   std::string title_;
   bool building_ = false;
   bool clear_cursor_cell_ = false;
-  std::unique_ptr<ModelCalendarPort> own_calendar_;
   std::unique_ptr<LauncherShell> launcher_shell_;
   CalendarPort* calendar_ = nullptr;
   daydata::DayEntryPort* day_entry_ = nullptr;

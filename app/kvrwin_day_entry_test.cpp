@@ -15,10 +15,10 @@
 #include <QToolButton>
 
 #include "app/kvrwin_test_fixture.h"
-#include "app/model_calendar_port.h"
 #include "platform/qt_text.h"
 #include "platform/string_grid.h"
 #include "platform/whole_line_editor.h"
+#include "test_support/fake_calendar_port.h"
 #include "widgets/grad_box.h"
 
 using test_support::ReadBytes;
@@ -101,7 +101,7 @@ class IptdlgTest : public KvrwinTest {
   fs::path MemoFile() const { return Start() / "覚書.dat"; }
 
   std::unique_ptr<app::TKvrwin> window_;
-  app::ModelCalendarPort calendar_;
+  test_support::FakeCalendarPort calendar_;
   std::unique_ptr<TestDialog> dialog_;
 };
 

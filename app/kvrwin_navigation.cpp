@@ -6,7 +6,6 @@
 #include <algorithm>
 
 #include "app/kvrwin.h"
-#include "app/model_calendar_port.h"
 #include "calendar/calendar_math.h"
 #include "calendar/holiday_writer.h"
 #include "platform/message_box.h"
@@ -15,7 +14,7 @@
 namespace app {
 
 void TKvrwin::SetCalendar(CalendarPort* calendar) {
-  calendar_ = calendar ? calendar : own_calendar_.get();
+  calendar_ = calendar;
 }
 
 void TKvrwin::SetDate(const QDate& date) {

@@ -5,10 +5,10 @@
 #include <QTest>
 
 #include "app/kvrwin_test_fixture.h"
-#include "app/marquee_label.h"
-#include "app/model_calendar_port.h"
 #include "platform/qt_text.h"
 #include "platform/string_grid.h"
+#include "test_support/fake_calendar_port.h"
+#include "widgets/marquee_label.h"
 
 namespace {
 
@@ -47,7 +47,7 @@ class KvrwinNavigationTest : public KvrwinTest {
   QDate CalendarDate() const { return QDate(calendar_.Year(), calendar_.Month(), calendar_.Day()); }
 
   std::unique_ptr<app::TKvrwin> window_;
-  app::ModelCalendarPort calendar_;
+  test_support::FakeCalendarPort calendar_;
   CountingEntry entry_;
 };
 

@@ -12,6 +12,7 @@
 #include "app/kvrwin.h"
 #include "platform/executable_dir.h"
 #include "platform/message_box.h"
+#include "test_support/fake_calendar_port.h"
 #include "test_support/temp_dir.h"
 
 namespace fs = std::filesystem;
@@ -42,6 +43,7 @@ class KvrwinTest : public ::testing::Test {
   // and set aside.
   std::unique_ptr<app::TKvrwin> Open() {
     auto window = std::make_unique<app::TKvrwin>();
+    window->SetCalendar(&fake_calendar_);
     messages_.removeAll(
         QStringLiteral("注意|設定ダイアログでスクロール文字用ファイルを選択して下さい."));
     return window;
@@ -56,6 +58,7 @@ class KvrwinTest : public ::testing::Test {
   }
 
   test_support::TempDir dir_;
+  test_support::FakeCalendarPort fake_calendar_;
   fs::path old_cwd_;
   QStringList messages_;
 };

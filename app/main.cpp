@@ -8,6 +8,7 @@
 #include "app/kvrwin.h"
 #include "app/print_pdf_command.h"
 #include "app/version_info.h"
+#include "calendar/calendar.h"
 #include "daydata/iptdlg.h"
 #include "platform/fonts.h"
 #include "platform/message_box.h"
@@ -50,6 +51,10 @@ int main(int argc, char** argv) {
     // Made once and reused for every day; destroyed before the main window it reads.
     daydata::TIptdlg day_entry(main_window);
     main_window.SetDayEntry(&day_entry);
+    // Lives for the whole run beside the main window, which it follows.
+    calendar::TCalendar calendar_window(main_window, &main_window);
+    main_window.SetCalendar(&calendar_window);
+    calendar_window.ShowAtStart();
     return application.exec();
   } catch (const std::exception& e) {
     platform::ShowErrorBox(nullptr, QString::fromUtf8(e.what()));

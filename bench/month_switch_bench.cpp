@@ -1,6 +1,8 @@
 // One month switch of the main window: BuildMonth (title, date column, day texts of a month
-// in which every day has a file) and a full repaint of both grids, on the offscreen platform.
-// Argument: 0 without the rokuyou, 1 with the rokuyou by the accurate method, 2 by the series.
+// in which every day has a file) and a full repaint of both grids, on the offscreen platform
+// (argument: 0 without the rokuyou, 1 with the rokuyou by the accurate method, 2 by the
+// series); and one month step of the calendar window: the control's model, the window's title,
+// holiday list and scrolling line, and a full repaint of the control.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -11,12 +13,15 @@
 #include <filesystem>
 
 #include "app/kvrwin.h"
+#include "calendar/calendar.h"
+#include "calendar/calendar_ex.h"
 #include "daydata/day_store.h"
 #include "platform/cp932.h"
 #include "platform/executable_dir.h"
 #include "platform/fonts.h"
 #include "platform/message_box.h"
 #include "platform/string_grid.h"
+#include "settings/settings_location.h"
 #include "test_support/temp_dir.h"
 
 namespace fs = std::filesystem;
@@ -58,6 +63,34 @@ void MonthSwitch(benchmark::State& state) {
   platform::SetMessageHook(nullptr);
 }
 BENCHMARK(MonthSwitch)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
+void CalendarMonthStep(benchmark::State& state) {
+  test_support::TempDir dir;
+  fs::create_directories(dir.path() / "bin");
+  fs::create_directories(dir.path() / "start");
+  platform::OverrideExecutableDir(dir.path() / "bin");
+  fs::current_path(dir.path() / "start");
+  platform::SetMessageHook([](const platform::MessageRequest&) { return QMessageBox::Ok; });
+  app::TKvrwin window;
+  calendar::TCalendar calendar_window(window);
+  window.SetCalendar(&calendar_window);
+  calendar_window.show();
+  calendar_window.GoToDate(2026, 8, 31);  // September's equinox entry changes at every step
+  calendar::TCalendarEx& control = *calendar_window.CalendarEx1;
+  QImage canvas(control.size(), QImage::Format_RGB32);
+  bool forward = true;
+  for (auto _ : state) {
+    if (forward) {
+      calendar_window.GoNextMonth();
+    } else {
+      calendar_window.GoPrevMonth();
+    }
+    forward = !forward;
+    control.render(&canvas);
+  }
+  platform::SetMessageHook(nullptr);
+}
+BENCHMARK(CalendarMonthStep)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -36,6 +36,11 @@ const std::string& NameOf(FixedName name) {
   return names[name];
 }
 
+// The ten days that October 1582 skipped: shown as empty cells rather than evaluated.
+bool InGregorianGap(int year, int month, int day) {
+  return year == 1582 && month == 10 && day >= 5 && day <= 14;
+}
+
 }  // namespace
 
 CalendarExModel::CalendarExModel() {
@@ -251,6 +256,7 @@ std::uint32_t CalendarExModel::CellColour(int column, int row) const {
   // A neighbour day is grey whatever its type, so its flags need not be worked out; that also
   // keeps the days that October 1582 skipped from being asked for when they only neighbour.
   if (code > 100) return colours_[kNeighborDayColour];
+  if (InGregorianGap(year_, month_, code)) return colours_[kWeekdayColour];
   unsigned flags = DayFlags(year_, month_, code);
   if (flags & (kSpecialDayFlag | kHolidayFlag | kEquinoxFlag | kSubstituteFlag)) {
     return colours_[flags & kSpecialDayFlag ? kSpecialDayColour : kHolidayColour];
@@ -263,13 +269,13 @@ std::uint32_t CalendarExModel::CellColour(int column, int row) const {
 std::string CalendarExModel::CellText(int column, int row) const {
   int code = DayAt(column, row);
   if (code == 0) return {};
-  if (code < 100) return std::to_string(code);
+  if (code < 100) return InGregorianGap(year_, month_, code) ? std::string() : std::to_string(code);
   return show_neighbor_ ? std::to_string(code % 100) : std::string();
 }
 
 bool CalendarExModel::IsSelectable(int column, int row) const {
   int code = DayAt(column, row);
-  return code >= 1 && code <= 31;
+  return code >= 1 && code <= 31 && !InGregorianGap(year_, month_, code);
 }
 
 void CalendarExModel::Click(int column, int row) {
@@ -280,6 +286,14 @@ void CalendarExModel::Click(int column, int row) {
   int day = DayAt(selected_column_, selected_row_);
   if (day != 0) SetDay(day);
   Change();
+}
+
+bool CalendarExModel::MoveSelection(int columns, int rows) {
+  const int column = selected_column_ + columns, row = selected_row_ + rows;
+  if (column < 0 || column >= kColumns || row < 1 || row >= kRows || !IsSelectable(column, row))
+    return false;
+  Click(column, row);
+  return true;
 }
 
 std::string CalendarExModel::TypeOfDayText() const {

@@ -94,12 +94,17 @@ class CalendarExModel {
   // A day cell's number; blank for a neighbour day while ShowNeighbor is off. The header row
   // gives "": its abbreviated weekday names come from the locale, which the widget owns.
   std::string CellText(int column, int row) const;
-  bool IsSelectable(int column, int row) const;  // days of the displayed month only
+  // Days of the displayed month only; the days that October 1582 skipped are never selectable,
+  // blank and in the weekday colour.
+  bool IsSelectable(int column, int row) const;
   int SelectedColumn() const { return selected_column_; }
   int SelectedRow() const { return selected_row_; }
   // A click on a cell, or an arrow-key move to it: a day of the displayed month becomes the
   // selection and the day, then Change.
   void Click(int column, int row);
+  // The grid's own arrow-key move: one cell across (columns) or down (rows), when that cell is
+  // a day of the displayed month, ending with the click handling. False when it did not move.
+  bool MoveSelection(int columns, int rows);
 
   // Row height and column width that make seven rows and columns fill the client area, and
   // how much the control must shrink to fit them exactly.

@@ -10,7 +10,7 @@
 
 #include <filesystem>
 
-#include "app/calendar_port.h"
+#include "calendar/calendar_port.h"
 #include "platform/ini_gt.h"
 
 namespace daydata {
@@ -29,7 +29,7 @@ class DayEntryHost {
   // from the calendar, and clears the flag when it closes.
   virtual bool FromCalendar() const = 0;
   virtual void SetFromCalendar(bool on) = 0;
-  virtual app::CalendarPort& Calendar() = 0;
+  virtual calendar::CalendarPort& Calendar() = 0;
 
   virtual QDate ShownDate() const = 0;
   virtual bool HalfMonth() const = 0;

@@ -105,7 +105,7 @@ void TIptdlg::FormClose() {
 // the day the main window handed over.
 void TIptdlg::ResolveDate(QString& title) {
   if (host_.FromCalendar()) {
-    app::CalendarPort& calendar = host_.Calendar();
+    calendar::CalendarPort& calendar = host_.Calendar();
     const int y = calendar.Year(), m = calendar.Month(), d = calendar.Day();
     // The day file goes into the calendar year's folder: after a step across the year's end
     // the old year's folder would hide it from every month view.
@@ -266,7 +266,7 @@ void TIptdlg::RefreshMainWindow() {
 
 void TIptdlg::CalendarFollowUp() {
   if (!host_.FromCalendar()) return;
-  app::CalendarPort& calendar = host_.Calendar();
+  calendar::CalendarPort& calendar = host_.Calendar();
   if (!calendar.Shows(host_.ShownDate().year(), host_.ShownDate().month())) return;
   if (host_.HalfMonth()) {
     host_.FocusGrid(1);
@@ -355,7 +355,7 @@ void TIptdlg::MainWindowFollows() {
 
 void TIptdlg::SpeedButton6Click() {
   if (host_.FromCalendar()) {
-    app::CalendarPort& calendar = host_.Calendar();
+    calendar::CalendarPort& calendar = host_.Calendar();
     if (calendar.Day() < calendar::GregorianMonthLength(calendar.Year(), calendar.Month())) {
       calendar.SetDay(calendar.Day() + 1);
     } else {
@@ -375,7 +375,7 @@ void TIptdlg::SpeedButton6Click() {
 
 void TIptdlg::SpeedButton4Click() {
   if (host_.FromCalendar()) {
-    app::CalendarPort& calendar = host_.Calendar();
+    calendar::CalendarPort& calendar = host_.Calendar();
     if (calendar.Day() > 1) {
       calendar.SetDay(calendar.Day() - 1);
     } else {

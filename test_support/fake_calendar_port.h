@@ -1,18 +1,19 @@
-// ModelCalendarPort: the calendar window's date without the window, on the calendar control's
-// model. The main window uses it while no calendar window is attached.
+// FakeCalendarPort: the calendar window's date on the calendar control's model, without the
+// window, for tests of the windows that drive it. It counts the dates it is told.
 #pragma once
 
-#include "app/calendar_port.h"
 #include "calendar/calendar_ex_model.h"
+#include "calendar/calendar_port.h"
 
-namespace app {
+namespace test_support {
 
-class ModelCalendarPort : public CalendarPort {
+class FakeCalendarPort : public calendar::CalendarPort {
  public:
   int Year() const override { return model_.Year(); }
   int Month() const override { return model_.Month(); }
   int Day() const override { return model_.Day(); }
   void SetDay(int day) override { model_.SetDay(day); }
+  void GoToDate(int year, int month, int day) override { model_.GoToDate(year, month, day); }
   void GoNextMonth() override { model_.GoNextMonth(); }
   void GoPrevMonth() override { model_.GoPrevMonth(); }
   void GoNextYear() override { model_.GoNextYear(); }
@@ -31,4 +32,4 @@ class ModelCalendarPort : public CalendarPort {
   bool minimised_ = false;
 };
 
-}  // namespace app
+}  // namespace test_support

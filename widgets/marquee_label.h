@@ -9,7 +9,7 @@
 
 #include <functional>
 
-namespace app {
+namespace widgets {
 
 enum class TMarqueeDirection { mlRightToLeft = 0, mlLeftToRight = 1 };
 
@@ -75,4 +75,4 @@ class TMarqueeLabel : public QWidget {
   QTimer timer_;
 };
 
-}  // namespace app
+}  // namespace widgets

@@ -1,4 +1,4 @@
-#include "app/marquee_label.h"
+#include "widgets/marquee_label.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 namespace {
 
 TEST(MarqueeLabel, OnePassCrossesTheLabelAndRaisesItsEvents) {
-  app::TMarqueeLabel label;
+  widgets::TMarqueeLabel label;
   label.resize(300, 24);
   label.SetCaption(QStringLiteral("継続は力なり\r\n急がば回れ"));
   label.SetSteps(4);
@@ -36,7 +36,7 @@ TEST(MarqueeLabel, OnePassCrossesTheLabelAndRaisesItsEvents) {
 }
 
 TEST(MarqueeLabel, PropertiesAreClamped) {
-  app::TMarqueeLabel label;
+  widgets::TMarqueeLabel label;
   label.SetSpeed(5000);
   EXPECT_EQ(label.Speed(), 1000);
   label.SetSpeed(0);

@@ -1,4 +1,4 @@
-#include "app/marquee_label.h"
+#include "widgets/marquee_label.h"
 
 #include <QFontMetrics>
 #include <QMouseEvent>
@@ -8,7 +8,7 @@
 #include <cmath>
 #include <cstdlib>
 
-namespace app {
+namespace widgets {
 
 TMarqueeLabel::TMarqueeLabel(QWidget* parent) : QWidget(parent) {
   color_ = palette().color(QPalette::Button);
@@ -134,4 +134,4 @@ void TMarqueeLabel::mouseReleaseEvent(QMouseEvent* event) {
   }
 }
 
-}  // namespace app
+}  // namespace widgets
