@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -87,19 +88,43 @@ ExtractResult ArchiveExtractor::Extract(const fs::path& archive_path) {
     Note(result, kUnlhaNoArchive, "書庫がありません: " + archive_path.string());
     return result;
   }
+  const ArchiveFormat format = FormatOfArchiveName(archive_path.filename().string());
   try {
-    LzhReader reader(archive_path);
-    return Extract(reader);
+    std::size_t total = 0;
+    if (progress_) {
+      // Headers only: the count for the progress display costs one quick pass.
+      LzhReader count(archive_path, format);
+      LzhEntry entry;
+      try {
+        while (count.Next(entry)) ++total;
+      } catch (const LzhError&) {
+        // The extraction pass meets the same fault and reports it.
+      }
+    }
+    LzhReader reader(archive_path, format);
+    return Extract(reader, total);
   } catch (const LzhError& e) {
     Note(result, kUnlhaNotArchive, e.what());
     return result;
   }
 }
 
-ExtractResult ArchiveExtractor::Extract(LzhReader& reader) {
+ExtractResult ArchiveExtractor::Extract(LzhReader& reader, std::size_t total) {
   ExtractResult result;
   LzhEntry entry;
-  for (;;) {
+  std::size_t done = 0;
+  if (progress_ && !progress_(0, total)) {
+    Note(result, kUnlhaCancelled, "中止しました");
+    return result;
+  }
+  for (bool first = true;; first = false) {
+    if (!first && progress_) {
+      total = std::max(total, ++done);
+      if (!progress_(done, total)) {
+        Note(result, kUnlhaCancelled, "中止しました");
+        break;
+      }
+    }
     try {
       if (!reader.Next(entry)) break;
     } catch (const LzhError& e) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "archive/archive_progress.h"
 #include "archive/lzh_reader.h"
 
 namespace archive {
@@ -31,8 +32,13 @@ class ArchiveExtractor {
   ArchiveExtractor(std::filesystem::path destination, bool overwrite)
       : destination_(std::move(destination)), overwrite_(overwrite) {}
 
+  // `progress` hears of every member handled, out of the archive's member count; when it
+  // cancels, extraction stops before the next member (kUnlhaCancelled).
+  void SetProgress(ProgressCallback progress) { progress_ = std::move(progress); }
+
+  // A name ending in ".zip" is read as a ZIP archive, any other as LZH.
   ExtractResult Extract(const std::filesystem::path& archive_path);
-  ExtractResult Extract(LzhReader& reader);
+  ExtractResult Extract(LzhReader& reader, std::size_t total = 0);
 
  private:
   // False when reading must stop (the data stream can no longer be trusted).
@@ -41,6 +47,7 @@ class ArchiveExtractor {
 
   std::filesystem::path destination_;
   bool overwrite_;
+  ProgressCallback progress_;
 };
 
 }  // namespace archive

@@ -29,15 +29,16 @@ char Lower(char c) {
   return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
 }
 
-// Where an unquoted archive name ends: after the first ".lzh" that a blank, a line break or
-// the end follows. npos when there is none.
+// Where an unquoted archive name ends: after the first ".lzh" or ".zip" that a blank, a line
+// break or the end follows. npos when there is none.
 size_t LzhNameEnd(std::string_view s) {
-  static constexpr std::string_view kExt = ".lzh";
-  for (size_t i = 0; i + kExt.size() <= s.size(); ++i) {
-    size_t k = 0;
-    while (k < kExt.size() && Lower(s[i + k]) == kExt[k]) ++k;
-    size_t end = i + kExt.size();
-    if (k == kExt.size() && (end == s.size() || IsBlank(s[end]) || IsBreak(s[end]))) return end;
+  for (size_t i = 0; i + 4 <= s.size(); ++i) {
+    for (std::string_view ext : {std::string_view(".lzh"), std::string_view(".zip")}) {
+      size_t k = 0;
+      while (k < ext.size() && Lower(s[i + k]) == ext[k]) ++k;
+      size_t end = i + ext.size();
+      if (k == ext.size() && (end == s.size() || IsBlank(s[end]) || IsBreak(s[end]))) return end;
+    }
   }
   return std::string_view::npos;
 }
