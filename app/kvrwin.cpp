@@ -16,6 +16,7 @@
 #include "app/marquee_label.h"
 #include "app/model_calendar_port.h"
 #include "app/settings_location.h"
+#include "archive/archive_commands.h"
 #include "platform/file_system.h"
 #include "platform/message_box.h"
 #include "platform/qt_text.h"
@@ -113,6 +114,8 @@ TKvrwin::TKvrwin(QWidget* version_window, QWidget* parent)
   GradBox1->SetLastColor(s.title_last_color);
   GradBox2->SetTopColor(s.toolbar_top_color);
   GradBox2->SetLastColor(s.toolbar_last_color);
+  ArchiveCommands = new archive::TArchiveCommands(*this, this);
+  ArchiveCommands->AttachCloseArcActions(close_arc_main_, close_arc_popup_);
   FormCreate();
 }
 
@@ -144,9 +147,9 @@ void TKvrwin::BuildMenus() {
   later(file->addAction(QStringLiteral("印刷(&P)...")));
   later(file->addAction(QStringLiteral("印刷設定(&S)...")));
   file->addSeparator();
-  later(file->addAction(QStringLiteral("データ圧縮(&P)...")));
-  later(file->addAction(QStringLiteral("データ解凍(&U)...")));
-  later(file->addAction(QStringLiteral("データ削除(&D)...")));
+  on(file->addAction(QStringLiteral("データ圧縮(&P)...")), [this] { ArchiveCommands->N1Click(); });
+  on(file->addAction(QStringLiteral("データ解凍(&U)...")), [this] { ArchiveCommands->N2Click(); });
+  on(file->addAction(QStringLiteral("データ削除(&D)...")), [this] { ArchiveCommands->D1Click(); });
   close_arc_main_ = later(file->addAction(QStringLiteral("終了時にデータ圧縮処理(&A)")));
   close_arc_main_->setCheckable(true);
   file->addSeparator();
@@ -225,6 +228,11 @@ void TKvrwin::BuildMenus() {
   connect(CalendarButton, &QToolButton::clicked, this, &TKvrwin::CalendarToggle);
   button("SpeedButton25")->setEnabled(true);
   connect(button("SpeedButton25"), &QToolButton::clicked, this, &TKvrwin::SpeedButton25Click);
+  for (const char* name : {"SpeedButton17", "SpeedButton24"}) button(name)->setEnabled(true);
+  connect(button("SpeedButton17"), &QToolButton::clicked, this,
+          [this] { ArchiveCommands->N1Click(); });
+  connect(button("SpeedButton24"), &QToolButton::clicked, this,
+          [this] { ArchiveCommands->N2Click(); });
   SpeedButton27 = button("SpeedButton27");
   SpeedButton27->setCheckable(true);
   SpeedButton27->setEnabled(true);
@@ -554,7 +562,9 @@ void TKvrwin::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
-void TKvrwin::FormClose() {}
+void TKvrwin::FormClose() {
+  ArchiveCommands->FormClose();
+}
 
 void TKvrwin::FormDestroy() {
   {

@@ -21,6 +21,7 @@
 #include "app/main_settings.h"
 #include "app/month_grid_painter.h"
 #include "app/month_model.h"
+#include "archive/archive_commands_host.h"
 #include "calendar/lunar_calendar.h"
 #include "calendar/table_holiday_rules.h"
 #include "daydata/light_strings.h"
@@ -33,6 +34,9 @@ class QListWidgetItem;
 class QMenu;
 class QToolButton;
 
+namespace archive {
+class TArchiveCommands;
+}
 namespace platform {
 class TStringGrid;
 }
@@ -45,7 +49,7 @@ namespace app {
 class ModelCalendarPort;
 class TMarqueeLabel;
 
-class TKvrwin : public QMainWindow {
+class TKvrwin : public QMainWindow, public archive::ArchiveCommandsHost {
   Q_OBJECT
 
  public:
@@ -127,7 +131,21 @@ class TKvrwin : public QMainWindow {
   QListWidget* DirectoryListBox1;
   QToolButton* SpeedButton27;  // data folder tool
   QToolButton* CalendarButton;
-  QAction* N11;  // status line on/off
+  QAction* N11;                                          // status line on/off
+  archive::TArchiveCommands* ArchiveCommands = nullptr;  // compress, extract, delete, on exit
+
+  // What the archive commands ask of the window (kvrwin_archive_host.cpp).
+  QWidget* ArchiveParent() override;
+  std::filesystem::path ArchiveDataDir() const override;
+  int ArchiveShownYear() const override;
+  std::filesystem::path ShownYearFolder() const override;
+  void RedrawMonth() override;
+  int ReadArchiveSetting(const QString& section, const QString& key, int fallback) override;
+  void WriteArchiveSetting(const QString& section, const QString& key, int value) override;
+  QString ArchiveHelpFile() const override;
+  archive::ArchiveFileDialogs& ArchiveDialogs() override;
+  // Tests answer the archive commands' file dialogs through their own.
+  void SetArchiveDialogs(archive::ArchiveFileDialogs* dialogs) { archive_dialogs_ = dialogs; }
 
   // The directories below the start-up folder that may become the data folder; filled while
   // the data-folder tool is open.
@@ -189,6 +207,7 @@ class TKvrwin : public QMainWindow {
   std::unique_ptr<ModelCalendarPort> own_calendar_;
   CalendarPort* calendar_ = nullptr;
   DayEntryPort* day_entry_ = nullptr;
+  archive::ArchiveFileDialogs* archive_dialogs_ = nullptr;
 
  private slots:
   void DirectoryListBox1Activated(QListWidgetItem* item);
