@@ -1,7 +1,7 @@
 // Extracts a whole LZH archive into a destination folder, writing nothing outside it. Each
 // member is written to a temporary file in its folder and renamed into place only once its
-// size and CRC have checked out, so a broken archive never leaves half a file under a member's
-// name.
+// size and CRC have checked out and the data are on the disk (one flush for a batch of members),
+// so neither a broken archive nor a crash leaves half a file under a member's name.
 #pragma once
 
 #include <cstdint>
@@ -31,6 +31,9 @@ class ArchiveExtractor {
   // that is as new as the member or newer is kept.
   ArchiveExtractor(std::filesystem::path destination, bool overwrite)
       : destination_(std::move(destination)), overwrite_(overwrite) {}
+  ~ArchiveExtractor();
+  ArchiveExtractor(const ArchiveExtractor&) = delete;
+  ArchiveExtractor& operator=(const ArchiveExtractor&) = delete;
 
   // `progress` hears of every member handled, out of the archive's member count; when it
   // cancels, extraction stops before the next member (kUnlhaCancelled).
@@ -45,9 +48,20 @@ class ArchiveExtractor {
   bool ExtractFile(LzhReader& reader, const LzhEntry& entry, const std::filesystem::path& relative,
                    ExtractResult& result);
 
+  // Flushes the file system once and renames the written members into place.
+  void Flush(ExtractResult& result);
+
+  struct Pending {
+    std::string temp;
+    std::filesystem::path target;
+    std::string name;
+  };
+  static constexpr std::size_t kBatch = 512;
+
   std::filesystem::path destination_;
   bool overwrite_;
   ProgressCallback progress_;
+  std::vector<Pending> pending_;
 };
 
 }  // namespace archive

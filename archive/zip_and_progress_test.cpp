@@ -198,5 +198,33 @@ TEST_F(ZipProgressTest, ProgressCountsAndCancelKeepsTheArchive) {
   }
 }
 
+TEST_F(ZipProgressTest, ExtractionOnAFullDiskLeavesNoHalfFiles) {
+  for (const char* name : {"full.lzh", "full.zip"}) {
+    SCOPED_TRACE(name);
+    fs::path archive = temp_.path() / name;
+    std::map<std::string, std::string> files = {{"small.dat", "tiny"},
+                                                {"large.dat", std::string(5000, 'L')}};
+    std::string output;
+    ASSERT_EQ(library_.Run(Command(archive, files), &output, 4096), kUnlhaOk) << output;
+    fs::current_path(saved_cwd_);
+    fs::remove_all(out());
+    fs::create_directories(out());
+    fs::current_path(out());
+    int result;
+    {
+      test_support::ScopedFileSizeLimit full(100);
+      result = library_.Run("X -c1 " + archive.string(), &output, 4096);
+    }
+    EXPECT_EQ(result, kUnlhaCannotWrite) << output;
+    EXPECT_NE(output.find("large.dat"), std::string::npos) << output;
+    // The member that fitted is there whole; nothing else, not even a temporary file.
+    std::vector<std::string> names;
+    for (auto& e : fs::directory_iterator(out())) names.push_back(e.path().filename().string());
+    EXPECT_EQ(names, std::vector<std::string>{"small.dat"});
+    EXPECT_EQ(ReadBytes(out() / "small.dat"), "tiny");
+    fs::current_path(saved_cwd_);
+  }
+}
+
 }  // namespace
 }  // namespace archive
