@@ -17,6 +17,7 @@
 #include "app/launcher_buttons.h"
 #include "app/month_printer.h"
 #include "app/row_heights.h"
+#include "archive/archive_commands.h"
 #include "platform/cp932.h"
 #include "platform/executable_dir.h"
 #include "platform/file_system.h"
@@ -117,6 +118,8 @@ TKvrwin::TKvrwin(QWidget* version_window, QWidget* parent)
   GradBox1->SetLastColor(s.title_last_color);
   GradBox2->SetTopColor(s.toolbar_top_color);
   GradBox2->SetLastColor(s.toolbar_last_color);
+  ArchiveCommands = new archive::TArchiveCommands(*this, this);
+  ArchiveCommands->AttachCloseArcActions(close_arc_main_, close_arc_popup_);
   FormCreate();
 }
 
@@ -150,12 +153,11 @@ void TKvrwin::BuildMenus() {
   on(file->addAction(QStringLiteral("印刷プレビュー(&V)...")), [this] { MonthPrinter->Preview(); });
   on(file->addAction(QStringLiteral("PDF に保存(&E)...")), [this] { MonthPrinter->SaveAsPdf(); });
   file->addSeparator();
-  later(file->addAction(QStringLiteral("データ圧縮(&P)...")));
-  later(file->addAction(QStringLiteral("データ解凍(&U)...")));
-  later(file->addAction(QStringLiteral("データ削除(&D)...")));
-  close_arc_main_ = file->addAction(QStringLiteral("終了時にデータ圧縮処理(&A)"));
+  on(file->addAction(QStringLiteral("データ圧縮(&P)...")), [this] { ArchiveCommands->N1Click(); });
+  on(file->addAction(QStringLiteral("データ解凍(&U)...")), [this] { ArchiveCommands->N2Click(); });
+  on(file->addAction(QStringLiteral("データ削除(&D)...")), [this] { ArchiveCommands->D1Click(); });
+  close_arc_main_ = later(file->addAction(QStringLiteral("終了時にデータ圧縮処理(&A)")));
   close_arc_main_->setCheckable(true);
-  close_arc_main_->setEnabled(false);  // Disabled until compress-on-exit is built: tick only.
   file->addSeparator();
   on(file->addAction(QStringLiteral("終了(&X)")), &QWidget::close);
 
@@ -184,7 +186,6 @@ void TKvrwin::BuildMenus() {
   later(popup_menu_->addAction(QStringLiteral("検索(&S)...")));
   close_arc_popup_ = popup_menu_->addAction(QStringLiteral("終了時にデータ圧縮処理(&A)"));
   close_arc_popup_->setCheckable(true);
-  close_arc_popup_->setEnabled(false);  // Disabled until compress-on-exit is built: tick only.
   on(popup_menu_->addAction(QStringLiteral("終了(&X)")), &QWidget::close);
 
   struct Button {
@@ -236,6 +237,11 @@ void TKvrwin::BuildMenus() {
   connect(button("SpeedButton25"), &QToolButton::clicked, this, &TKvrwin::SpeedButton25Click);
   button("SpeedButton26")->setEnabled(true);
   connect(button("SpeedButton26"), &QToolButton::clicked, this, [this] { MonthPrinter->Print(); });
+  for (const char* name : {"SpeedButton17", "SpeedButton24"}) button(name)->setEnabled(true);
+  connect(button("SpeedButton17"), &QToolButton::clicked, this,
+          [this] { ArchiveCommands->N1Click(); });
+  connect(button("SpeedButton24"), &QToolButton::clicked, this,
+          [this] { ArchiveCommands->N2Click(); });
   SpeedButton27 = button("SpeedButton27");
   SpeedButton27->setCheckable(true);
   SpeedButton27->setEnabled(true);
@@ -590,7 +596,9 @@ void TKvrwin::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
-void TKvrwin::FormClose() {}
+void TKvrwin::FormClose() {
+  ArchiveCommands->FormClose();
+}
 
 void TKvrwin::FormDestroy() {
   {

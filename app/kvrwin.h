@@ -23,6 +23,7 @@
 #include "app/month_grid_painter.h"
 #include "app/month_model.h"
 #include "app/row_heights.h"
+#include "archive/archive_commands_host.h"
 #include "calendar/calendar_host.h"
 #include "calendar/calendar_port.h"
 #include "calendar/chosen_holiday_rules.h"
@@ -40,6 +41,9 @@ class QListWidgetItem;
 class QMenu;
 class QToolButton;
 
+namespace archive {
+class TArchiveCommands;
+}
 namespace platform {
 class TStringGrid;
 }
@@ -59,6 +63,7 @@ class TKvrwin : public QMainWindow,
                 public daydata::DayEntryHost,
                 public LauncherHost,
                 public calendar::CalendarHost,
+                public archive::ArchiveCommandsHost,
                 private GridKeyTarget {
   Q_OBJECT
 
@@ -156,6 +161,20 @@ class TKvrwin : public QMainWindow,
   QAction* N11;  // status line on/off
   TMonthPrinter* MonthPrinter;
   TLauncherButtons* Launcher;
+  archive::TArchiveCommands* ArchiveCommands = nullptr;  // compress, extract, delete, on exit
+
+  // What the archive commands ask of the window (kvrwin_archive_host.cpp).
+  QWidget* ArchiveParent() override;
+  std::filesystem::path ArchiveDataDir() const override;
+  int ArchiveShownYear() const override;
+  std::filesystem::path ShownYearFolder() const override;
+  void RedrawMonth() override;
+  int ReadArchiveSetting(const QString& section, const QString& key, int fallback) override;
+  void WriteArchiveSetting(const QString& section, const QString& key, int value) override;
+  QString ArchiveHelpFile() const override;
+  archive::ArchiveFileDialogs& ArchiveDialogs() override;
+  // Tests answer the archive commands' file dialogs through their own.
+  void SetArchiveDialogs(archive::ArchiveFileDialogs* dialogs) { archive_dialogs_ = dialogs; }
 
   // What the launcher buttons ask (kvrwin_launcher_host.cpp).
   platform::TIniGT& LauncherSettings() override;
@@ -271,6 +290,7 @@ class TKvrwin : public QMainWindow,
   std::unique_ptr<LauncherShell> launcher_shell_;
   CalendarPort* calendar_ = nullptr;
   daydata::DayEntryPort* day_entry_ = nullptr;
+  archive::ArchiveFileDialogs* archive_dialogs_ = nullptr;
 
  private slots:
   void DirectoryListBox1Activated(QListWidgetItem* item);

@@ -134,20 +134,4 @@ TEST_F(KvrwinFaultTest, GridWithTheCursorGetsTheFocusBackWhenTheFolderListCloses
   EXPECT_EQ(window_->StringGrid2->Row(), 4);
 }
 
-// The compress-on-exit entries show their stored state, and nothing can be done with them
-// while no compression exists.
-TEST_F(KvrwinTest, ControlsWithoutTheirWindowsShowTheStoredStateOnly) {
-  settings::IniStore ini(Ini());
-  ini.WriteInteger(Sjis("終了時圧縮"), "CloseArc", 1);
-  auto window = Open();
-  int entries = 0;
-  for (QAction* action : window->findChildren<QAction*>()) {
-    if (action->text() != QStringLiteral("終了時にデータ圧縮処理(&A)")) continue;
-    ++entries;
-    EXPECT_FALSE(action->isEnabled());
-    EXPECT_TRUE(action->isChecked());
-  }
-  EXPECT_EQ(entries, 2);
-}
-
 }  // namespace

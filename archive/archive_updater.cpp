@@ -9,6 +9,7 @@
 #include "archive/lzh_reader.h"
 #include "archive/lzh_writer.h"
 #include "archive/unlha_result.h"
+#include "archive/zip_writer.h"
 #include "platform/cp932.h"
 #include "platform/file_system.h"
 
@@ -22,10 +23,23 @@ struct Member {
   std::string data;
 };
 
-std::vector<Member> ReadMembers(const fs::path& archive_path) {
+bool IsUtf8(std::string_view s) {
+  for (size_t i = 0; i < s.size();) {
+    unsigned char c = static_cast<unsigned char>(s[i]);
+    size_t n = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
+    if (n == 0 || (n > 1 && c < 0xC2) || i + n > s.size()) return false;
+    for (size_t k = 1; k < n; ++k) {
+      if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
+    }
+    i += n;
+  }
+  return true;
+}
+
+std::vector<Member> ReadMembers(const fs::path& archive_path, ArchiveFormat format) {
   std::vector<Member> members;
   try {
-    LzhReader reader(archive_path);
+    LzhReader reader(archive_path, format);
     LzhEntry entry;
     while (reader.Next(entry)) {
       if (!entry.name_decoded) {
@@ -33,7 +47,8 @@ std::vector<Member> ReadMembers(const fs::path& archive_path) {
       }
       Member m;
       bool exact = true;
-      m.info.name = cp932::FromUtf8(entry.name, &exact);
+      m.info.name =
+          format == ArchiveFormat::kZip ? entry.name : cp932::FromUtf8(entry.name, &exact);
       m.info.mtime = entry.mtime;
       if (entry.type == LzhEntry::Type::kDirectory) {
         m.info.directory = true;
@@ -62,11 +77,25 @@ std::vector<Member> ReadMembers(const fs::path& archive_path) {
   return members;
 }
 
+template <typename Writer>
+std::string Pack(const std::vector<Member>& members, const ProgressCallback& progress) {
+  Writer writer;
+  const size_t total = members.size();
+  if (progress && !progress(0, total)) throw UpdateError(kUnlhaCancelled, "中止しました");
+  for (size_t i = 0; i < total; ++i) {
+    writer.Add(members[i].info, members[i].data);
+    if (progress && !progress(i + 1, total)) throw UpdateError(kUnlhaCancelled, "中止しました");
+  }
+  return writer.Finish();
+}
+
 }  // namespace
 
 UpdateResult ArchiveUpdater::Update(const fs::path& archive_path,
-                                    const std::vector<fs::path>& files) {
+                                    const std::vector<fs::path>& files,
+                                    const ProgressCallback& progress) {
   UpdateResult result;
+  const ArchiveFormat format = FormatOfArchiveName(archive_path.filename().string());
   std::error_code ec;
   bool exists = fs::exists(archive_path, ec);
   if (exists && !fs::is_regular_file(archive_path, ec)) {
@@ -74,7 +103,7 @@ UpdateResult ArchiveUpdater::Update(const fs::path& archive_path,
                       "書庫の名前がファイルではありません: " + archive_path.string());
   }
   std::vector<Member> members;
-  if (exists) members = ReadMembers(archive_path);
+  if (exists) members = ReadMembers(archive_path, format);
   std::map<std::string, size_t> index;
   for (size_t i = 0; i < members.size(); ++i) index[cp932::FoldAsciiCase(members[i].info.name)] = i;
   const size_t original_count = members.size();
@@ -90,9 +119,16 @@ UpdateResult ArchiveUpdater::Update(const fs::path& archive_path,
       continue;  // never pack the archive into itself
     Member m;
     bool exact = true;
-    m.info.name = platform::Cp932FromPath(file.filename(), &exact);
-    if (!exact || m.info.name.empty()) {
-      throw UpdateError(kUnlhaCannotRead, "シフトJISで表せない名前です: " + file.string());
+    if (format == ArchiveFormat::kZip) {
+      m.info.name = file.filename().string();
+      if (!IsUtf8(m.info.name) || m.info.name.empty()) {
+        throw UpdateError(kUnlhaCannotRead, "UTF-8 でない名前です: " + file.string());
+      }
+    } else {
+      m.info.name = platform::Cp932FromPath(file.filename(), &exact);
+      if (!exact || m.info.name.empty()) {
+        throw UpdateError(kUnlhaCannotRead, "シフトJISで表せない名前です: " + file.string());
+      }
     }
     m.info.mtime = st.st_mtime;
     if (!platform::ReadFile(file, m.data)) {
@@ -117,13 +153,17 @@ UpdateResult ArchiveUpdater::Update(const fs::path& archive_path,
   if (!exists && members.empty()) return result;  // nothing to pack: no archive is made
   if (exists && result.added == 0 && result.replaced == 0) return result;
 
-  LzhWriter writer;
+  std::string bytes;
   try {
-    for (const Member& m : members) writer.Add(m.info, m.data);
+    bytes = format == ArchiveFormat::kZip ? Pack<ZipWriter>(members, progress)
+                                          : Pack<LzhWriter>(members, progress);
   } catch (const std::length_error& e) {
     throw UpdateError(kUnlhaCannotWrite, std::string("書庫に収められません: ") + e.what());
+  } catch (const std::runtime_error& e) {
+    if (dynamic_cast<const UpdateError*>(&e)) throw;
+    throw UpdateError(kUnlhaCannotWrite, std::string("書庫を作れません: ") + e.what());
   }
-  if (!platform::ReplaceFile(archive_path, writer.Finish(), ec)) {
+  if (!platform::ReplaceFile(archive_path, bytes, ec)) {
     throw UpdateError(kUnlhaCannotWrite,
                       "書庫を書き込めません: " + archive_path.string() + ": " + ec.message());
   }

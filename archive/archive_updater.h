@@ -2,12 +2,15 @@
 // the member of the same name (letter case ignored, as on Windows) or is added at the end, and
 // the other members are kept in their order. The new archive is written to a temporary file
 // and renamed over the old one, so a failure at any point leaves the previous archive as it was.
+// An archive named "*.zip" is a ZIP archive with UTF-8 names; every other name is LZH.
 #pragma once
 
 #include <filesystem>
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "archive/archive_progress.h"
 
 namespace archive {
 
@@ -29,10 +32,12 @@ struct UpdateResult {
 
 class ArchiveUpdater {
  public:
-  // Files are stored under their bare names in code page 932; folders among them are passed
-  // over. Throws UpdateError.
+  // Files are stored under their bare names (code page 932 in LZH, UTF-8 in ZIP); folders among
+  // them are passed over. `progress` hears of every member packed; when it cancels, nothing is
+  // written (UpdateError with kUnlhaCancelled). Throws UpdateError.
   static UpdateResult Update(const std::filesystem::path& archive_path,
-                             const std::vector<std::filesystem::path>& files);
+                             const std::vector<std::filesystem::path>& files,
+                             const ProgressCallback& progress = {});
 };
 
 }  // namespace archive

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "archive/unlha_result.h"
 #include "platform/executable_dir.h"
 #include "platform/install_layout.h"
 
@@ -30,6 +31,7 @@ ArchiverLibrary::LoadState ArchiverLibrary::Load() {
     Release();
     return LoadState::kNoEntry;
   }
+  progress_entry_ = reinterpret_cast<ProgressEntry>(::dlsym(handle_, kProgressEntryName));
   return LoadState::kLoaded;
 }
 
@@ -43,8 +45,41 @@ int ArchiverLibrary::Run(std::string_view command_line, std::string* output,
   return result;
 }
 
+namespace {
+
+int CallProgress(void* user, unsigned long done, unsigned long total) {
+  return (*static_cast<const ProgressCallback*>(user))(done, total) ? 0 : 1;
+}
+
+}  // namespace
+
+int ArchiverLibrary::Run(std::string_view command_line, std::string* output,
+                         unsigned long output_size, const ProgressCallback& progress) {
+  if (!entry_) return -1;
+  if (!progress || !progress_entry_) return Run(command_line, output, output_size);
+  std::string command(command_line);
+  std::vector<char> buffer(output_size > 0 ? output_size : 1, '\0');
+  int result = progress_entry_(nullptr, command.c_str(), buffer.data(), output_size, CallProgress,
+                               const_cast<ProgressCallback*>(&progress));
+  if (output) output->assign(buffer.data());
+  return result;
+}
+
+int ArchiverLibrary::List(std::string_view archive_cp932, std::string* output) {
+  std::string command = "L " + std::string(archive_cp932);
+  unsigned long size = 1 << 16;
+  int result = Run(command, output, size);
+  // Listing changes nothing, so it may be asked for again.
+  while (result == kUnlhaBufferTooSmall && size < (1ul << 30)) {
+    size *= 8;
+    result = Run(command, output, size);
+  }
+  return result;
+}
+
 void ArchiverLibrary::Release() {
   entry_ = nullptr;
+  progress_entry_ = nullptr;
   if (handle_) ::dlclose(handle_);
   handle_ = nullptr;
 }

@@ -16,7 +16,7 @@ std::string ErrorOf(struct archive* a, const char* fallback) {
   return e ? e : fallback;
 }
 
-Handle* Make(std::string* error) {
+Handle* Make(bool zip, std::string* error) {
   auto* h = new Handle;
   h->a = archive_read_new();
   if (!h->a) {
@@ -24,8 +24,14 @@ Handle* Make(std::string* error) {
     *error = "out of memory";
     return nullptr;
   }
-  archive_read_support_format_lha(h->a);
-  if (archive_read_set_options(h->a, "lha:hdrcharset=CP932") != ARCHIVE_OK) {
+  if (zip) {
+    archive_read_support_format_zip(h->a);
+  } else {
+    archive_read_support_format_lha(h->a);
+  }
+  // ZIP names without the UTF-8 flag come from Japanese Windows tools in code page 932.
+  if (archive_read_set_options(h->a, zip ? "zip:hdrcharset=CP932" : "lha:hdrcharset=CP932") !=
+      ARCHIVE_OK) {
     *error = ErrorOf(h->a, "hdrcharset=CP932 refused");
     Close(h);
     return nullptr;
@@ -35,8 +41,8 @@ Handle* Make(std::string* error) {
 
 }  // namespace
 
-Handle* OpenFile(const char* path, std::string* error) {
-  Handle* h = Make(error);
+Handle* OpenFile(const char* path, bool zip, std::string* error) {
+  Handle* h = Make(zip, error);
   if (h && archive_read_open_filename(h->a, path, 1 << 16) != ARCHIVE_OK) {
     *error = ErrorOf(h->a, "cannot open");
     Close(h);
@@ -45,8 +51,8 @@ Handle* OpenFile(const char* path, std::string* error) {
   return h;
 }
 
-Handle* OpenMemory(const void* data, std::size_t size, std::string* error) {
-  Handle* h = Make(error);
+Handle* OpenMemory(const void* data, std::size_t size, bool zip, std::string* error) {
+  Handle* h = Make(zip, error);
   if (h && archive_read_open_memory(h->a, data, size) != ARCHIVE_OK) {
     *error = ErrorOf(h->a, "cannot open");
     Close(h);
@@ -112,6 +118,69 @@ int ReadBlock(Handle* handle, const void** data, std::size_t* size, std::int64_t
     return -1;
   }
   return 1;
+}
+
+struct ZipHandle {
+  struct archive* a = nullptr;
+  std::string* out = nullptr;
+};
+
+namespace {
+
+la_ssize_t ZipWriteCallback(struct archive*, void* client, const void* buffer, size_t length) {
+  static_cast<ZipHandle*>(client)->out->append(static_cast<const char*>(buffer), length);
+  return static_cast<la_ssize_t>(length);
+}
+
+}  // namespace
+
+ZipHandle* ZipOpen(std::string* out, std::string* error) {
+  auto* h = new ZipHandle;
+  h->out = out;
+  out->clear();
+  h->a = archive_write_new();
+  bool ok = h->a && archive_write_set_format_zip(h->a) == ARCHIVE_OK &&
+            archive_write_set_options(h->a, "zip:compression=deflate,zip:hdrcharset=UTF-8") ==
+                ARCHIVE_OK &&
+            // No padding to tape blocks: the archive ends with its central directory.
+            archive_write_set_bytes_per_block(h->a, 0) == ARCHIVE_OK &&
+            archive_write_open2(h->a, h, nullptr, ZipWriteCallback, nullptr, nullptr) == ARCHIVE_OK;
+  if (!ok) {
+    *error = ErrorOf(h->a, "cannot start a ZIP archive");
+    if (h->a) archive_write_free(h->a);
+    delete h;
+    return nullptr;
+  }
+  return h;
+}
+
+bool ZipAdd(ZipHandle* handle, const std::string& name, std::int64_t mtime, bool directory,
+            const void* data, std::size_t size, std::string* error) {
+  struct archive_entry* e = archive_entry_new();
+  if (!e) {
+    *error = "out of memory";
+    return false;
+  }
+  archive_entry_copy_pathname(e, directory ? (name + "/").c_str() : name.c_str());
+  archive_entry_set_filetype(e, directory ? AE_IFDIR : AE_IFREG);
+  archive_entry_set_perm(e, directory ? 0755 : 0644);
+  archive_entry_set_mtime(e, static_cast<time_t>(mtime), 0);
+  archive_entry_set_size(e, directory ? 0 : static_cast<la_int64_t>(size));
+  bool ok = archive_write_header(handle->a, e) == ARCHIVE_OK;
+  if (ok && !directory && size > 0) {
+    ok = archive_write_data(handle->a, data, size) == static_cast<la_ssize_t>(size);
+  }
+  if (!ok) *error = ErrorOf(handle->a, "cannot write a ZIP member");
+  archive_entry_free(e);
+  return ok;
+}
+
+bool ZipClose(ZipHandle* handle, std::string* error) {
+  bool ok = archive_write_close(handle->a) == ARCHIVE_OK;
+  if (!ok) *error = ErrorOf(handle->a, "cannot finish the ZIP archive");
+  archive_write_free(handle->a);
+  delete handle;
+  return ok;
 }
 
 }  // namespace lzh_libarchive

@@ -23,10 +23,11 @@ struct EntryFields {
   std::int64_t header_offset = 0;
 };
 
-// An LZH-only reader that converts names from code page 932 to the thread locale's charset.
-// nullptr with *error set on failure.
-Handle* OpenFile(const char* path, std::string* error);
-Handle* OpenMemory(const void* data, std::size_t size, std::string* error);
+// A reader of one format, LZH or (with `zip`) ZIP, that converts names to the thread locale's
+// charset: LZH names and ZIP names without the UTF-8 flag are taken as code page 932, flagged
+// ZIP names as UTF-8. nullptr with *error set on failure.
+Handle* OpenFile(const char* path, bool zip, std::string* error);
+Handle* OpenMemory(const void* data, std::size_t size, bool zip, std::string* error);
 void Close(Handle* handle);
 
 // 1: an entry was read; 0: end of archive; -1: error.
@@ -34,5 +35,15 @@ int Next(Handle* handle, EntryFields* fields, std::string* error);
 // 1: a block; 0: end of the entry's data (its CRC checked); -1: error, including a CRC error.
 int ReadBlock(Handle* handle, const void** data, std::size_t* size, std::int64_t* offset,
               std::string* error);
+
+// A ZIP writer into memory: deflated members (stored when deflating does not help is left to
+// libarchive), UTF-8 names with the language-encoding flag set, Unix time stamps.
+struct ZipHandle;
+ZipHandle* ZipOpen(std::string* out, std::string* error);
+// `name` is UTF-8 with '/' between folders.
+bool ZipAdd(ZipHandle* handle, const std::string& name, std::int64_t mtime, bool directory,
+            const void* data, std::size_t size, std::string* error);
+// Writes the central directory; false (the output unusable) on failure. Frees the handle.
+bool ZipClose(ZipHandle* handle, std::string* error);
 
 }  // namespace lzh_libarchive

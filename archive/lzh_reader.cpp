@@ -4,31 +4,41 @@
 
 namespace archive {
 
-LzhReader::LzhReader(const std::filesystem::path& path) {
+namespace {
+
+const char* NotAnArchive(ArchiveFormat format) {
+  return format == ArchiveFormat::kZip ? "ZIP 書庫ではありません: " : "LZH 書庫ではありません: ";
+}
+
+}  // namespace
+
+LzhReader::LzhReader(const std::filesystem::path& path, ArchiveFormat format) : format_(format) {
   char head[1] = {1};
   std::ifstream in(path, std::ios::binary);
   if (!in) throw LzhError("書庫を開けません: " + path.string());
   in.read(head, 1);
-  if (in.gcount() == 0 || head[0] == 0) {
+  // An LZH archive ends at a zero byte; a ZIP archive always has its end record.
+  if (in.gcount() == 0 || (head[0] == 0 && format == ArchiveFormat::kLzh)) {
     empty_ = true;  // no members, or only the end marker
     return;
   }
   in.close();
   locale_.Activate();
   std::string error;
-  handle_ = lzh_libarchive::OpenFile(path.c_str(), &error);
-  if (!handle_) throw LzhError("LZH 書庫ではありません: " + error);
+  handle_ = lzh_libarchive::OpenFile(path.c_str(), format == ArchiveFormat::kZip, &error);
+  if (!handle_) throw LzhError(NotAnArchive(format) + error);
 }
 
-LzhReader::LzhReader(std::string_view bytes) {
-  if (bytes.empty() || bytes[0] == 0) {
+LzhReader::LzhReader(std::string_view bytes, ArchiveFormat format) : format_(format) {
+  if (bytes.empty() || (bytes[0] == 0 && format == ArchiveFormat::kLzh)) {
     empty_ = true;
     return;
   }
   locale_.Activate();
   std::string error;
-  handle_ = lzh_libarchive::OpenMemory(bytes.data(), bytes.size(), &error);
-  if (!handle_) throw LzhError("LZH 書庫ではありません: " + error);
+  handle_ =
+      lzh_libarchive::OpenMemory(bytes.data(), bytes.size(), format == ArchiveFormat::kZip, &error);
+  if (!handle_) throw LzhError(NotAnArchive(format) + error);
 }
 
 // libarchive converts names to the charset of the calling thread's locale; C.UTF-8 makes that
@@ -75,7 +85,14 @@ bool LzhReader::Next(LzhEntry& entry) {
   }
   entry.size = f.size;
   entry.mtime = f.mtime;
-  entry.method = f.format.size() > 4 ? f.format.substr(4) : std::string();
+  if (format_ == ArchiveFormat::kZip) {
+    // libarchive names the format of the entry just read: "ZIP 2.0 (deflation)" and the like.
+    entry.method = f.format.find("deflation") != std::string::npos      ? "deflate"
+                   : f.format.find("uncompressed") != std::string::npos ? "store"
+                                                                        : f.format;
+  } else {
+    entry.method = f.format.size() > 4 ? f.format.substr(4) : std::string();
+  }
   entry.header_offset = f.header_offset;
   return true;
 }

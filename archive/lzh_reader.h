@@ -1,6 +1,7 @@
 // Reads LZH archives through libarchive: every method and header level it knows, member names
 // decoded from code page 932 to UTF-8 (the names of files on disk here), and every data error
-// (bad CRC, truncation, a size the data does not have) reported as LzhError.
+// (bad CRC, truncation, a size the data does not have) reported as LzhError. ZIP archives are
+// read the same way, so that extraction applies one set of safety rules to both.
 #pragma once
 
 #include <locale.h>
@@ -11,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+#include "archive/archive_format.h"
 #include "archive/libarchive_shim.h"
 
 namespace archive {
@@ -27,7 +29,7 @@ struct LzhEntry {
   Type type = Type::kFile;
   std::int64_t size = 0;  // the original size the header claims
   std::int64_t mtime = 0;
-  std::string method;  // "-lh5-" etc.
+  std::string method;  // "-lh5-" etc.; "deflate" or "store" in a ZIP archive
   std::int64_t header_offset = 0;
 };
 
@@ -35,9 +37,9 @@ class LzhReader {
  public:
   // Throws LzhError when the archive cannot be opened or is not an LZH archive. An empty file,
   // or one holding only the end marker, is an archive without members.
-  explicit LzhReader(const std::filesystem::path& path);
+  explicit LzhReader(const std::filesystem::path& path, ArchiveFormat format = ArchiveFormat::kLzh);
   // Reads from memory that must outlive the reader.
-  explicit LzhReader(std::string_view bytes);
+  explicit LzhReader(std::string_view bytes, ArchiveFormat format = ArchiveFormat::kLzh);
   ~LzhReader();
   LzhReader(const LzhReader&) = delete;
   LzhReader& operator=(const LzhReader&) = delete;
@@ -68,6 +70,7 @@ class LzhReader {
   ThreadUtf8Locale locale_;
   lzh_libarchive::Handle* handle_ = nullptr;
   bool empty_ = false;
+  ArchiveFormat format_;
 };
 
 }  // namespace archive

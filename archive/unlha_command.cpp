@@ -5,6 +5,7 @@
 #include <exception>
 
 #include "archive/archive_extractor.h"
+#include "archive/archive_format.h"
 #include "archive/archive_updater.h"
 #include "archive/lzh_header_scan.h"
 #include "archive/lzh_reader.h"
@@ -18,6 +19,7 @@ namespace archive {
 namespace {
 
 int List(const fs::path& archive_path, std::string& output) {
+  const ArchiveFormat format = FormatOfArchiveName(archive_path.filename().string());
   std::string bytes;
   std::error_code ec;
   if (!fs::is_regular_file(archive_path, ec) || !platform::ReadFile(archive_path, bytes)) {
@@ -25,11 +27,14 @@ int List(const fs::path& archive_path, std::string& output) {
     return kUnlhaNoArchive;
   }
   try {
-    LzhReader reader{std::string_view(bytes)};
+    LzhReader reader{std::string_view(bytes), format};
     LzhEntry entry;
     while (reader.Next(entry)) {
-      std::optional<std::uint64_t> packed =
-          PackedSizeAt(bytes, static_cast<std::uint64_t>(entry.header_offset));
+      // libarchive does not tell a ZIP member's packed size either; only LZH headers are read.
+      std::optional<std::uint64_t> packed;
+      if (format == ArchiveFormat::kLzh) {
+        packed = PackedSizeAt(bytes, static_cast<std::uint64_t>(entry.header_offset));
+      }
       output += (entry.name_decoded ? entry.name : std::string("?")) + "\t" +
                 std::to_string(entry.size) + "\t" +
                 (packed ? std::to_string(*packed) : std::string("?")) + "\t" + entry.method + "\n";
@@ -41,11 +46,11 @@ int List(const fs::path& archive_path, std::string& output) {
   return kUnlhaOk;
 }
 
-int Update(const UnlhaCommandLine& line, std::string& output) {
+int Update(const UnlhaCommandLine& line, std::string& output, const ProgressCallback& progress) {
   std::vector<fs::path> files;
   for (const std::string& f : line.files) files.push_back(platform::PathFromCp932(f));
   try {
-    UpdateResult r = ArchiveUpdater::Update(platform::PathFromCp932(line.archive), files);
+    UpdateResult r = ArchiveUpdater::Update(platform::PathFromCp932(line.archive), files, progress);
     output = "追加 " + std::to_string(r.added) + " 更新 " + std::to_string(r.replaced) + " 保持 " +
              std::to_string(r.kept) + "\n";
     return kUnlhaOk;
@@ -55,8 +60,9 @@ int Update(const UnlhaCommandLine& line, std::string& output) {
   }
 }
 
-int Extract(const UnlhaCommandLine& line, std::string& output) {
+int Extract(const UnlhaCommandLine& line, std::string& output, const ProgressCallback& progress) {
   ArchiveExtractor extractor(platform::CurrentDir(), line.overwrite);
+  extractor.SetProgress(progress);
   ExtractResult r = extractor.Extract(platform::PathFromCp932(line.archive));
   for (const std::string& problem : r.problems) output += problem + "\n";
   output += "展開 " + std::to_string(r.extracted) + " 省略 " + std::to_string(r.skipped) + "\n";
@@ -65,7 +71,8 @@ int Extract(const UnlhaCommandLine& line, std::string& output) {
 
 }  // namespace
 
-int RunUnlhaCommand(std::string_view command_line, std::string& output) {
+int RunUnlhaCommand(std::string_view command_line, std::string& output,
+                    const ProgressCallback& progress) {
   output.clear();
   try {
     std::string why;
@@ -80,9 +87,9 @@ int RunUnlhaCommand(std::string_view command_line, std::string& output) {
     }
     switch (line->command) {
       case 'U':
-        return Update(*line, output);
+        return Update(*line, output, progress);
       case 'X':
-        return Extract(*line, output);
+        return Extract(*line, output, progress);
       default:
         return List(platform::PathFromCp932(line->archive), output);
     }

@@ -5,10 +5,13 @@
 #include <string>
 #include <string_view>
 
+#include "archive/archive_progress.h"
+
 namespace archive {
 
 // Returns an UnlhaResult. Relative names are taken from the working directory, which is also
-// where "X" extracts to.
-int RunUnlhaCommand(std::string_view command_line, std::string& output);
+// where "X" extracts to. `progress` hears of the members packed or extracted and may cancel.
+int RunUnlhaCommand(std::string_view command_line, std::string& output,
+                    const ProgressCallback& progress = {});
 
 }  // namespace archive

@@ -27,15 +27,16 @@ std::string_view NextToken(std::string_view& s) {
   return token;
 }
 
-// Where an unquoted archive name ends: after the first ".lzh" that a blank, a line break or
-// the end follows. npos when there is none.
+// Where an unquoted archive name ends: after the first ".lzh" or ".zip" that a blank, a line
+// break or the end follows. npos when there is none.
 size_t LzhNameEnd(std::string_view s) {
-  static constexpr std::string_view kExt = ".lzh";
-  for (size_t i = 0; i + kExt.size() <= s.size(); ++i) {
-    size_t end = i + kExt.size();
-    if (cp932::EqualsIgnoreAsciiCase(s.substr(i, kExt.size()), kExt) &&
-        (end == s.size() || IsBlank(s[end]) || IsBreak(s[end])))
-      return end;
+  for (size_t i = 0; i + 4 <= s.size(); ++i) {
+    for (std::string_view ext : {std::string_view(".lzh"), std::string_view(".zip")}) {
+      size_t end = i + ext.size();
+      if (end <= s.size() && cp932::EqualsIgnoreAsciiCase(s.substr(i, ext.size()), ext) &&
+          (end == s.size() || IsBlank(s[end]) || IsBreak(s[end])))
+        return end;
+    }
   }
   return std::string_view::npos;
 }

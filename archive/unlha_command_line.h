@@ -1,8 +1,8 @@
 // Parses the command lines the archiver entry accepts: "U archive files", "X [-c1] archive" and
 // "L archive". Names are code page 932 and unquoted, so blanks inside them are ambiguous; the
-// parser settles that the way the callers build the lines: the archive name ends at ".lzh",
-// files are separated by line breaks, and blanks split a line only where the whole line is not
-// an existing file.
+// parser settles that the way the callers build the lines: the archive name ends at ".lzh" or
+// ".zip", files are separated by line breaks, and blanks split a line only where the whole line
+// is not an existing file.
 #pragma once
 
 #include <functional>

@@ -1,18 +1,21 @@
-// The exported entry of the archiver library, called with a command line and a buffer for the
-// text it reports. The only symbol the library exports.
+// The exported entries of the archiver library: `Unlha`, called with a command line and a buffer
+// for the text it reports, and `UnlhaProgress`, the same with a callback that hears of every
+// member and may cancel. The only symbols the library exports.
 #include <cstring>
 #include <string>
 
+#include "archive/archive_progress.h"
 #include "archive/unlha_command.h"
 #include "archive/unlha_result.h"
 
-extern "C" __attribute__((visibility("default"))) int Unlha(void* window, const char* command,
-                                                            char* output, unsigned long size) {
-  (void)window;  // no windows of our own: progress and errors go to the caller
+namespace {
+
+int RunEntry(const char* command, char* output, unsigned long size,
+             const archive::ProgressCallback& progress) {
   std::string text;
   int result = archive::kUnlhaBadCommand;
   if (command) {
-    result = archive::RunUnlhaCommand(command, text);
+    result = archive::RunUnlhaCommand(command, text, progress);
   } else {
     text = "コマンドがありません\n";
   }
@@ -31,4 +34,26 @@ extern "C" __attribute__((visibility("default"))) int Unlha(void* window, const 
     }
   }
   return result;
+}
+
+}  // namespace
+
+extern "C" __attribute__((visibility("default"))) int Unlha(void* window, const char* command,
+                                                            char* output, unsigned long size) {
+  (void)window;  // no windows of our own: progress and errors go to the caller
+  return RunEntry(command, output, size, {});
+}
+
+extern "C" __attribute__((visibility("default"))) int UnlhaProgress(
+    void* window, const char* command, char* output, unsigned long size,
+    archive::UnlhaProgressFunction progress, void* user) {
+  (void)window;
+  archive::ProgressCallback callback;
+  if (progress) {
+    callback = [progress, user](std::size_t done, std::size_t total) {
+      return progress(user, static_cast<unsigned long>(done), static_cast<unsigned long>(total)) ==
+             0;
+    };
+  }
+  return RunEntry(command, output, size, callback);
 }

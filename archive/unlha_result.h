@@ -15,6 +15,7 @@ enum UnlhaResult : int {
   kUnlhaCannotWrite = 0x8007,     // the archive or an extracted file cannot be written
   kUnlhaBufferTooSmall = 0x8008,  // the listing did not fit into the output buffer
   kUnlhaInternal = 0x8009,
+  kUnlhaCancelled = 0x800A,  // the caller's progress callback asked to stop
 };
 
 }  // namespace archive

@@ -39,13 +39,8 @@ int RunLha(CliContext& context, const Args& args) {
     throw CommandError("書庫ライブラリを読み込めません: " + library.load_error());
   }
   std::string output;
-  unsigned long size = 1 << 16;
-  int result = library.Run(command, &output, size);
-  // A listing that did not fit is asked for again with room enough; listing changes nothing.
-  while (result == archive::kUnlhaBufferTooSmall && size < (1ul << 30)) {
-    size *= 8;
-    result = library.Run(command, &output, size);
-  }
+  int result = verb == "l" ? library.List(ArchiveArgument(args[1]), &output)
+                           : library.Run(command, &output, 1 << 16);
   library.Release();
   if (result != archive::kUnlhaOk) {
     while (!output.empty() && output.back() == '\n') output.pop_back();

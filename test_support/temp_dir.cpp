@@ -55,6 +55,23 @@ int RunWithFileSizeLimit(long max_file_bytes, const std::function<int()>& body) 
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+ScopedFileSizeLimit::ScopedFileSizeLimit(long max_file_bytes) {
+  old_handler_ = signal(SIGXFSZ, SIG_IGN);
+  rlimit limit{};
+  getrlimit(RLIMIT_FSIZE, &limit);
+  old_soft_ = limit.rlim_cur;
+  limit.rlim_cur = static_cast<rlim_t>(max_file_bytes);
+  setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+ScopedFileSizeLimit::~ScopedFileSizeLimit() {
+  rlimit limit{};
+  getrlimit(RLIMIT_FSIZE, &limit);
+  limit.rlim_cur = static_cast<rlim_t>(old_soft_);
+  setrlimit(RLIMIT_FSIZE, &limit);
+  signal(SIGXFSZ, old_handler_);
+}
+
 std::string Sjis(const std::string& utf8) {
   return cp932::FromUtf8(utf8);
 }

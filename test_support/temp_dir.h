@@ -26,6 +26,21 @@ std::string ReadBytes(const std::filesystem::path& path);
 // this works even for root, unlike file modes) and returns its exit status.
 int RunWithFileSizeLimit(long max_file_bytes, const std::function<int()>& body);
 
+// While it lives, writes of this process fail beyond `max_file_bytes` (EFBIG, as on a full
+// disk; this works even for root, unlike file modes). Only the soft limit is lowered, so the
+// old one comes back at the end.
+class ScopedFileSizeLimit {
+ public:
+  explicit ScopedFileSizeLimit(long max_file_bytes);
+  ~ScopedFileSizeLimit();
+  ScopedFileSizeLimit(const ScopedFileSizeLimit&) = delete;
+  ScopedFileSizeLimit& operator=(const ScopedFileSizeLimit&) = delete;
+
+ private:
+  unsigned long long old_soft_ = 0;
+  void (*old_handler_)(int) = nullptr;
+};
+
 // Code page 932 bytes of a UTF-8 literal, for comparing with file content.
 std::string Sjis(const std::string& utf8);
 

@@ -1,0 +1,321 @@
+#include "archive/archive_commands.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QFileInfo>
+
+#include <system_error>
+
+#include "archive/archive_commands_host.h"
+#include "archive/archive_file_dialogs.h"
+#include "archive/archive_listing.h"
+#include "archive/archive_messages.h"
+#include "archive/archive_progress_dialog.h"
+#include "archive/archive_settings.h"
+#include "archive/archiver_library.h"
+#include "archive/unlha_result.h"
+#include "archive/year_archive.h"
+#include "platform/file_system.h"
+#include "platform/message_box.h"
+
+namespace fs = std::filesystem;
+
+namespace archive {
+namespace {
+
+const QString kAllFiles = QStringLiteral("すべてのファイル(*.*)");
+const QString kLzhArchives = QStringLiteral("圧縮ファイル (*.lzh)");
+const QString kZipArchives = QStringLiteral("ZIP ファイル (*.zip)");
+
+QString Text(const std::string& utf8) {
+  return QString::fromStdString(utf8);
+}
+
+fs::path PathOf(const QString& text) {
+  return fs::path(text.toStdString());
+}
+
+// The archive's name on the command line. The library finds the end of an unquoted ".lzh" or
+// ".zip" name by itself; any other name with blanks is quoted.
+bool ArchiveArgument(const QString& path, std::string& out) {
+  bool exact = true;
+  out = platform::Cp932FromPath(PathOf(path), &exact);
+  if (!exact || out.find('"') != std::string::npos) return false;
+  const QString lower = path.toLower();
+  if (out.find(' ') != std::string::npos && !lower.endsWith(QStringLiteral(".lzh")) &&
+      !lower.endsWith(QStringLiteral(".zip"))) {
+    out = "\"" + out + "\"";
+  }
+  return true;
+}
+
+QString Trimmed(const std::string& output) {
+  return Text(output).trimmed();
+}
+
+}  // namespace
+
+TArchiveCommands::TArchiveCommands(ArchiveCommandsHost& host, QObject* parent)
+    : QObject(parent), host_(host), library_path_(ArchiverLibrary::DefaultPath()) {}
+
+void TArchiveCommands::AttachCloseArcActions(QAction* main_menu, QAction* popup_menu) {
+  close_arc_main_ = main_menu;
+  close_arc_popup_ = popup_menu;
+  close_arc_ = host_.ReadArchiveSetting(CloseArcSection(), CloseArcKey(), 0) == 1;
+  for (QAction* action : {main_menu, popup_menu}) {
+    action->setCheckable(true);
+    action->setEnabled(true);
+    action->setChecked(close_arc_);
+    connect(action, &QAction::triggered, this, &TArchiveCommands::SetCloseArc);
+  }
+}
+
+void TArchiveCommands::SetCloseArc(bool on) {
+  close_arc_ = on;
+  for (QAction* action : {close_arc_main_.data(), close_arc_popup_.data()}) {
+    if (action && action->isChecked() != on) action->setChecked(on);
+  }
+  try {
+    host_.WriteArchiveSetting(CloseArcSection(), CloseArcKey(), on ? 1 : 0);
+  } catch (const std::system_error& e) {
+    platform::ShowErrorBox(host_.ArchiveParent(), Text(e.what()));
+  }
+}
+
+TArchiveCommands::Loaded TArchiveCommands::Load(ArchiverLibrary& library) {
+  switch (library.Load()) {
+    case ArchiverLibrary::LoadState::kLoaded:
+      return Loaded::kYes;
+    case ArchiverLibrary::LoadState::kNoEntry:
+      return Loaded::kNoEntry;
+    case ArchiverLibrary::LoadState::kNotLoadable:
+      break;
+  }
+  ShowInfo(QStringLiteral("UNLHA32.DLL が組込まれていません。\n(") + Text(library_path_.string()) +
+           QStringLiteral(")"));
+  return Loaded::kNotLoadable;
+}
+
+int TArchiveCommands::RunWithProgress(const QString& title,
+                                      const std::function<int(const ProgressCallback&)>& job) {
+  TArchiveProgressDialog dialog(host_.ArchiveParent(), title);
+  return dialog.Run([&](const ProgressCallback& progress) {
+    ProgressCallback reported = [&](std::size_t done, std::size_t total) {
+      if (on_progress) on_progress(done, total);
+      return progress(done, total);
+    };
+    return job(reported);
+  });
+}
+
+void TArchiveCommands::ShowInfo(const QString& text) {
+  platform::ShowMessage(host_.ArchiveParent(), text, QApplication::applicationName());
+}
+
+void TArchiveCommands::ShowError(const QString& text) {
+  platform::ShowErrorBox(host_.ArchiveParent(), text);
+}
+
+QString TArchiveCommands::HelpFile() const {
+  return host_.ArchiveHelpFile();
+}
+
+void TArchiveCommands::N1Click() {
+  ArchiverLibrary library(library_path_);
+  const Loaded loaded = Load(library);
+  if (loaded == Loaded::kNotLoadable) return;  // the month is not redrawn then
+  if (loaded == Loaded::kYes) {
+    ArchiveFileDialogs& dialogs = host_.ArchiveDialogs();
+    FileDialogRequest pick{QStringLiteral("データ圧縮"),
+                           {QStringLiteral("すべてのファイル (*.*)")},
+                           {},
+                           {},
+                           true,
+                           HelpFile(),
+                           kArchiveHelpTopic};
+    const QStringList files = dialogs.OpenFiles(host_.ArchiveParent(), pick);
+    if (!files.isEmpty()) {
+      platform::SetCurrentDir(PathOf(QFileInfo(files.front()).absolutePath()));
+      FileDialogRequest save{QStringLiteral("名前を付けて圧縮ファイルを保存"),
+                             {kLzhArchives, kZipArchives, kAllFiles},
+                             QStringLiteral("LZH"),
+                             {},
+                             false,
+                             HelpFile(),
+                             kArchiveHelpTopic};
+      const QString archive = dialogs.SaveFile(host_.ArchiveParent(), save);
+      if (!archive.isEmpty()) {
+        platform::SetCurrentDir(PathOf(QFileInfo(archive).absolutePath()));
+        std::string command, name;
+        bool names_ok = ArchiveArgument(archive, name);
+        command = "U " + name + " ";
+        for (const QString& file : files) {
+          bool exact = true;
+          command += platform::Cp932FromPath(PathOf(file), &exact) + "\r\n";
+          names_ok = names_ok && exact;
+        }
+        if (!names_ok) {
+          ShowError(archive + QStringLiteral(
+                                  "に圧縮できませんでした。\nシフトJISで表せない名前があります。"));
+        } else {
+          std::string output;
+          const int result =
+              RunWithProgress(QStringLiteral("データ圧縮"), [&](const ProgressCallback& progress) {
+                return library.Run(command, &output, 4096, progress);
+              });
+          if (result == kUnlhaOk) {
+            ShowInfo(archive + QStringLiteral("に圧縮しました。"));
+          } else if (result == kUnlhaCancelled) {
+            ShowInfo(QStringLiteral("圧縮を中止しました。\n") + archive +
+                     QStringLiteral("はそのままです。"));
+          } else {
+            ShowError(archive + QStringLiteral("に圧縮できませんでした。\n") + Trimmed(output));
+          }
+        }
+      }
+    }
+  }
+  library.Release();
+  host_.RedrawMonth();
+}
+
+void TArchiveCommands::N2Click() {
+  ArchiverLibrary library(library_path_);
+  const Loaded loaded = Load(library);
+  if (loaded == Loaded::kNotLoadable) return;
+  if (loaded == Loaded::kYes) {
+    ArchiveFileDialogs& dialogs = host_.ArchiveDialogs();
+    FileDialogRequest pick{QStringLiteral("解凍ファイル"),
+                           {QStringLiteral("解凍するファイル (*.lzh)"), kZipArchives},
+                           {},
+                           {},
+                           false,
+                           HelpFile(),
+                           kArchiveHelpTopic};
+    const QStringList chosen = dialogs.OpenFiles(host_.ArchiveParent(), pick);
+    if (!chosen.isEmpty()) {
+      const QString archive = QFileInfo(chosen.front()).absoluteFilePath();
+      FileDialogRequest where{QStringLiteral("データ解凍先"),
+                              {QStringLiteral("解凍ファイル (*.lzh)"), kAllFiles},
+                              QStringLiteral("LZH"),
+                              archive,
+                              false,
+                              HelpFile(),
+                              kArchiveHelpTopic};
+      const QString confirmed = dialogs.SaveFile(host_.ArchiveParent(), where);
+      if (!confirmed.isEmpty()) {
+        // Only the folder in which the user confirmed matters: the archive goes there.
+        const fs::path destination = PathOf(QFileInfo(confirmed).absolutePath());
+        platform::SetCurrentDir(destination);
+        bool exact = true;
+        const std::string name = platform::Cp932FromPath(PathOf(archive), &exact);
+        std::string output;
+        int trashed = 0, not_trashed = 0;
+        int result = kUnlhaBadCommand;
+        if (!exact) {
+          output = "シフトJISで表せない名前です";
+        } else {
+          // The files that extraction overwrites go to the trash first, so that an old
+          // archive never silently replaces newer days.
+          std::string listing;
+          result = library.List(name, &listing);
+          if (result == kUnlhaOk) {
+            for (const fs::path& file :
+                 FilesReplacedByExtraction(ListedNames(listing), destination)) {
+              if (QFile::moveToTrash(Text(file.string()))) {
+                ++trashed;
+              } else {
+                ++not_trashed;
+              }
+            }
+            result = RunWithProgress(QStringLiteral("データ解凍"),
+                                     [&](const ProgressCallback& progress) {
+                                       return library.Run("X -c1 " + name, &output, 4096, progress);
+                                     });
+          } else {
+            output = listing;
+          }
+        }
+        if (result == kUnlhaOk) {
+          ShowInfo(Text(ExtractionMessage(archive.toStdString(), trashed, not_trashed)));
+        } else {
+          QString text =
+              archive + (result == kUnlhaCancelled
+                             ? QStringLiteral("の解凍を中止しました。")
+                             : QStringLiteral("を解凍できませんでした。\n") + Trimmed(output));
+          if (trashed > 0) {
+            text += QStringLiteral("\n置き換える予定だった %1 個のファイルはごみ箱にあります。")
+                        .arg(trashed);
+          }
+          (result == kUnlhaCancelled ? ShowInfo(text) : ShowError(text));
+        }
+      }
+    }
+  }
+  library.Release();
+  host_.RedrawMonth();
+}
+
+void TArchiveCommands::D1Click() {
+  FileDialogRequest pick{QStringLiteral("データ削除"),
+                         {QStringLiteral("データファイル (*.dat)")},
+                         {},
+                         {},
+                         true,
+                         HelpFile(),
+                         kArchiveHelpTopic};
+  const fs::path keep = platform::CurrentDir();
+  const QStringList files = host_.ArchiveDialogs().OpenFiles(host_.ArchiveParent(), pick);
+  platform::SetCurrentDir(keep);
+  if (!files.isEmpty() && QFileInfo::exists(files.front())) {
+    std::vector<std::string> removed, not_removed;
+    int for_good = 0;
+    for (const QString& file : files) {
+      // Into the trash, so that a wrong choice can be undone; deleted outright only where the
+      // file cannot go to a trash.
+      if (QFile::moveToTrash(file)) {
+        removed.push_back(file.toStdString());
+      } else if (QFileInfo::exists(file) && QFile::remove(file)) {
+        removed.push_back(file.toStdString());
+        ++for_good;
+      } else {
+        not_removed.push_back(file.toStdString());
+      }
+    }
+    ShowInfo(Text(DeletionMessage(removed, not_removed, for_good)));
+  }
+  host_.RedrawMonth();
+}
+
+void TArchiveCommands::FormClose() {
+  if (!close_arc_) return;
+  ArchiverLibrary library(library_path_);
+  if (Load(library) != Loaded::kYes) return;
+  FileDialogRequest save{QStringLiteral("ミルネ-  名前を付けて圧縮ファイルを保存"),
+                         {kLzhArchives, kZipArchives, kAllFiles},
+                         QStringLiteral("LZH"),
+                         {},
+                         false,
+                         HelpFile(),
+                         kArchiveHelpTopic};
+  const fs::path keep = platform::CurrentDir();
+  const QString archive = host_.ArchiveDialogs().SaveFile(host_.ArchiveParent(), save);
+  platform::SetCurrentDir(keep);
+  if (archive.isEmpty()) return;
+  const fs::path folder = host_.ShownYearFolder();
+  YearArchiveResult result;
+  RunWithProgress(QStringLiteral("終了時のデータ圧縮"), [&](const ProgressCallback& progress) {
+    result = CompressYearFolder(library, folder, PathOf(archive), progress);
+    return 0;
+  });
+  library.Release();
+  const QString message = Text(YearArchiveMessage(result));
+  if (result.outcome == YearArchiveResult::Outcome::kFailed) {
+    ShowError(message);
+  } else {
+    ShowInfo(message);
+  }
+}
+
+}  // namespace archive
