@@ -286,6 +286,7 @@ void TKvrwin::FormCreate() {
       Settings.kakugen ? QString() : QStringLiteral("ここをクリックすると文字がスクロールします"));
 
   ShownDate = QDate::currentDate();
+  Today = ShownDate;
   CursorDay = ShownDate.day();
   ShownYear = QString::number(ShownDate.year());
   ShownMonth = QString::number(ShownDate.month());
@@ -359,7 +360,7 @@ void TKvrwin::BuildMonth() {
   Panel1->setText(platform::ToQString(title_));
   LoadDaySummaries();
   Shown = LayoutOf(view);
-  const QDate today = QDate::currentDate();
+  const QDate today = Today;
   painter_.SetDates(
       BuildDateColumn(view, {today.year(), today.month(), CursorDay}, Settings, Holidays, Lunar));
   for (int row = 0; row < 16; ++row) {

@@ -23,6 +23,8 @@
 #include "app/month_model.h"
 #include "calendar/lunar_calendar.h"
 #include "calendar/table_holiday_rules.h"
+#include "clock/time_clock_host.h"
+#include "clock/time_source.h"
 #include "daydata/light_strings.h"
 
 class QAction;
@@ -45,7 +47,7 @@ namespace app {
 class ModelCalendarPort;
 class TMarqueeLabel;
 
-class TKvrwin : public QMainWindow {
+class TKvrwin : public QMainWindow, public timeclock::TimeClockHost {
   Q_OBJECT
 
  public:
@@ -94,6 +96,36 @@ class TKvrwin : public QMainWindow {
   CalendarPort& Calendar() { return *calendar_; }
   void SetDayEntry(DayEntryPort* entry) { day_entry_ = entry; }
 
+  // The clock window's host (kvrwin_time_clock_host.cpp).
+  QString IniReadString(const QString& section, const QString& key,
+                        const QString& default_value) const override;
+  void IniWriteString(const QString& section, const QString& key, const QString& value) override;
+  int IniReadInteger(const QString& section, const QString& key, int default_value) const override;
+  void IniWriteInteger(const QString& section, const QString& key, int value) override;
+  bool IniReadBool(const QString& section, const QString& key, bool default_value) const override;
+  void IniReadFont(const QString& section, const QString& prefix, QFont& font) const override;
+  void IniWriteFont(const QString& section, const QString& prefix, const QFont& font) override;
+  void IniReadPlacement(const QString& section, const QString& prefix,
+                        QWidget& window) const override;
+  void IniWritePlacement(const QString& section, const QString& prefix,
+                         const QWidget& window) override;
+  std::filesystem::path ClockDataDir() const override { return DataDir; }
+  QString ClockHelpFile() const override { return HelpFile; }
+  QString RememberedSoundPath() const override { return AlarmSoundPath; }
+  void RememberSoundPath(const QString& path) override { AlarmSoundPath = path; }
+  void ClockSetToday(int year, int month, int day) override;
+  void ClockRebuildMonth() override { BuildMonth(); }
+  void ClockCalendarToday() override;
+  void ClockStartStatusLine() override { StartStatusLine(); }
+  void ClockKeepStatusLineColour() override;
+  bool MainWindowActive() const override { return isActiveWindow(); }
+  void FocusMainWindow() override { activateWindow(); }
+  // The clock the main window reads today from; the clock window reads the same one.
+  void SetTimeSource(timeclock::TimeSource& time) { time_ = &time; }
+  // Today by that clock. A date that has moved on without the clock window (closed, or asleep)
+  // is taken as the new today first, so that today's year, month and day never mix two days.
+  QDate CurrentToday();
+
   // Shared state, read and changed by the other windows.
   std::filesystem::path StartupDir;
   std::filesystem::path DataDir;
@@ -103,7 +135,9 @@ class TKvrwin : public QMainWindow {
   bool FirstHalfShown = false;
   bool SecondHalfShown = false;
   int CursorDay = 1;
+  QDate Today;  // the day marked as today; CursorDay is its day of the month
   QDate ShownDate;
+  QString AlarmSoundPath;  // the clock window's sound file, remembered between alarms
   std::array<daydata::TLightStrings, 33> DaySummaries;  // 1..32 are used
   std::string YearFolder;
   QStringList MaximLines;
@@ -189,6 +223,7 @@ class TKvrwin : public QMainWindow {
   std::unique_ptr<ModelCalendarPort> own_calendar_;
   CalendarPort* calendar_ = nullptr;
   DayEntryPort* day_entry_ = nullptr;
+  timeclock::TimeSource* time_ = &timeclock::SystemTime();
 
  private slots:
   void DirectoryListBox1Activated(QListWidgetItem* item);

@@ -89,7 +89,7 @@ void TKvrwin::LeaveHalfMonth() {
 
 void TKvrwin::ThisMonth() {
   LeaveHalfMonth();
-  const QDate today = QDate::currentDate();
+  const QDate today = CurrentToday();
   ShownDate = today;
   building_ = true;
   const int t = CursorDay;

@@ -2,11 +2,13 @@
 // and the message loop, in which an exception is shown in the standard error box and the loop
 // goes on.
 #include <QApplication>
+#include <QPointer>
 
 #include <exception>
 
 #include "app/kvrwin.h"
 #include "app/version_info.h"
+#include "clock/time_clock.h"
 #include "daydata/iptdlg.h"
 #include "platform/fonts.h"
 #include "platform/message_box.h"
@@ -44,7 +46,13 @@ int main(int argc, char** argv) {
     daydata::TIptdlg day_entry(main_window);
     main_window.SetDayEntry(&day_entry);
     main_window.show();
-    return application.exec();
+    // The clock window comes after the main window, whose settings and today it uses. Closing
+    // it destroys it; what is left at the end goes before the main window.
+    QPointer<timeclock::TTimeClock> clock = new timeclock::TTimeClock(main_window);
+    clock->show();
+    const int status = application.exec();
+    delete clock;
+    return status;
   } catch (const std::exception& e) {
     platform::ShowErrorBox(nullptr, QString::fromUtf8(e.what()));
     return 1;

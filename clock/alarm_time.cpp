@@ -52,6 +52,10 @@ std::string AlarmFieldText(std::string_view typed) {
   if (text.size() == 5 && (text[0] == ' ' || text[0] == '_') && Digit(text[1]) && text[2] == ':' &&
       Digit(text[3]) && Digit(text[4]))
     text[0] = '0';
+  // "7 :30": the one hour digit typed into the first place.
+  if (text.size() == 5 && Digit(text[0]) && (text[1] == ' ' || text[1] == '_') && text[2] == ':' &&
+      Digit(text[3]) && Digit(text[4]))
+    text = std::string("0") + text[0] + text.substr(2);
   if (text.size() == 4 && Digit(text[0]) && text[1] == ':' && Digit(text[2]) && Digit(text[3]))
     text = "0" + text;
   if (text.size() == 5 && Digit(text[0]) && Digit(text[1]) && text[2] == ':' && Digit(text[3]) &&

@@ -122,8 +122,9 @@ TEST(AlarmTime, EntriesAndTypedFields) {
   const struct {
     const char* typed;
     const char* stored;
-  } fields[] = {{" 7:30", "07:30"}, {"7:30", "07:30"},  {"07:30", "07:30"}, {"  :  ", "  :  "},
-                {"12:  ", "12:  "}, {"25:00", "25:00"}, {"_7:05", "07:05"}, {"", ""}};
+  } fields[] = {{" 7:30", "07:30"}, {"7 :30", "07:30"}, {"7:30", "07:30"},
+                {"07:30", "07:30"}, {"  :  ", "  :  "}, {"12:  ", "12:  "},
+                {"25:00", "25:00"}, {"_7:05", "07:05"}, {"", ""}};
   for (const auto& f : fields) EXPECT_EQ(AlarmFieldText(f.typed), f.stored) << f.typed;
 }
 
