@@ -60,6 +60,7 @@ void TClockLabel::Refresh() {
   // The minute is recorded before any handler runs: a handler that shows a modal box lets
   // the timer tick on, and those ticks must not fire the same minute again.
   const ClockTicker::Events events = ticker_.Tick(now);
+  if (events.new_day && OnDateChange) OnDateChange(this);
   for (int index : events.alarms) {
     if (OnAlarm) OnAlarm(this, index);
   }

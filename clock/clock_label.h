@@ -51,6 +51,8 @@ class TClockLabel : public QLabel {
 
   std::function<void(TClockLabel* sender, int index)> OnAlarm;
   std::function<void(TClockLabel* sender, int index)> OnTimeCast;
+  // The date has changed since the last minute compared (before that minute's alarms).
+  std::function<void(TClockLabel* sender)> OnDateChange;
 
   // One refresh, as each timer tick does.
   void Refresh();

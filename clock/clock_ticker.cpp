@@ -25,6 +25,7 @@ ClockTicker::Events ClockTicker::Tick(const LocalTime& now) {
       if (index >= 0) events.alarms.push_back(index);
     }
   }
+  events.new_day = now.DayNumber() > last_.DayNumber();
   last_minute_ = minute;
   last_ = now;
   const int index = Match(minute);

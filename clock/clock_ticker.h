@@ -17,6 +17,7 @@ class ClockTicker {
   struct Events {
     std::vector<int> alarms;  // entry indexes, in the order their minutes came
     int time_cast = -1;       // 0 for minute 0 ... 11 for minute 55, -1 for none
+    bool new_day = false;     // the date is later than at the last minute compared
   };
 
   // The minute of construction counts as compared: nothing fires for it.

@@ -14,6 +14,7 @@ using test_support::FakeTimeSource;
 struct Fired {
   std::vector<std::pair<LocalTime, int>> alarms;
   std::vector<std::pair<LocalTime, int>> casts;
+  std::vector<LocalTime> new_days;
 };
 Fired TickEverySecond(ClockTicker& ticker, FakeTimeSource& clock, long seconds, long step = 1) {
   Fired fired;
@@ -22,6 +23,7 @@ Fired TickEverySecond(ClockTicker& ticker, FakeTimeSource& clock, long seconds, 
     ClockTicker::Events e = ticker.Tick(clock.Now());
     for (int index : e.alarms) fired.alarms.push_back({clock.Now(), index});
     if (e.time_cast >= 0) fired.casts.push_back({clock.Now(), e.time_cast});
+    if (e.new_day) fired.new_days.push_back(clock.Now());
   }
   return fired;
 }
@@ -43,6 +45,8 @@ TEST(ClockTickerDateChange, MidnightFiresTheDateChangeOnceOnTheNewDay) {
     ticker.EventList() = {"00:00", "07:30", ""};
     Fired fired = TickEverySecond(ticker, clock, 120);
     ASSERT_EQ(fired.alarms.size(), 1u) << c.after.month << "/" << c.after.day;
+    ASSERT_EQ(fired.new_days.size(), 1u);
+    EXPECT_EQ(fired.new_days[0], c.after);
     EXPECT_EQ(fired.alarms[0].first, c.after);
     EXPECT_EQ(fired.alarms[0].second, 0);
   }
@@ -110,6 +114,9 @@ TEST(ClockTickerMissed, AlarmsOfSkippedMinutesRingOnceTodayWhenCaughtUp) {
     EXPECT_EQ(ticker.Tick(c.next_seen).alarms, c.fired)
         << c.next_seen.hour << ":" << c.next_seen.minute << " " << c.catch_up;
     EXPECT_TRUE(ticker.Tick(c.next_seen).alarms.empty());
+    // A day later than the last one seen is a new day, however it was reached.
+    ClockTicker fresh(c.last_seen);
+    EXPECT_EQ(fresh.Tick(c.next_seen).new_day, c.next_seen.DayNumber() > c.last_seen.DayNumber());
   }
 }
 

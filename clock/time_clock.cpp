@@ -172,6 +172,10 @@ TTimeClock::TTimeClock(TimeClockHost& host, TimeSource& time, QWidget* parent)
   ClockLabel1->SetDateLabel(Label1);
   ClockLabel1->OnAlarm = [this](TClockLabel*, int index) { ClockLabel1Alarm(index); };
   ClockLabel1->OnTimeCast = [this](TClockLabel*, int index) { ClockLabel1TimeCast(index); };
+  // The main window's today follows the date even where the date-change alarm was never
+  // stored (a new user's settings): otherwise it would keep yesterday after midnight.
+  ClockLabel1->OnDateChange = [this](TClockLabel*) { TellNewDay(); };
+  told_day_ = time.Now();
   FormCreate();
   ClockLabel1->SetInterval(1000);
   // The sound timer runs from the start, so its ticks also elapse once now.
@@ -289,10 +293,7 @@ QString TTimeClock::FieldText(const QLineEdit* field) const {
 
 void TTimeClock::ClockLabel1Alarm(int index) {
   if (index == 0) {
-    const LocalTime now = ClockLabel1->Time().Now();
-    host_.ClockSetToday(now.year, now.month, now.day);
-    host_.ClockRebuildMonth();
-    host_.ClockCalendarToday();
+    TellNewDay();
     platform::ShowMessage(this, QStringLiteral("日付が変更されました"), QStringLiteral("Time"));
     return;
   }
@@ -328,6 +329,15 @@ void TTimeClock::NotifyAlarm(int index) {
   const std::string first = text.substr(0, text.find_first_of("\r\n"));
   if (!first.empty()) body += QStringLiteral("  ") + platform::ToQString(first);
   platform::ShowDesktopNotification(QStringLiteral("時間になりました"), body);
+}
+
+void TTimeClock::TellNewDay() {
+  const LocalTime now = ClockLabel1->Time().Now();
+  if (now.SameDay(told_day_)) return;
+  told_day_ = now;
+  host_.ClockSetToday(now.year, now.month, now.day);
+  host_.ClockRebuildMonth();
+  host_.ClockCalendarToday();
 }
 
 void TTimeClock::ClockLabel1TimeCast(int) {

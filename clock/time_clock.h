@@ -109,6 +109,8 @@ class TTimeClock : public QWidget {
   void DragEnded();
   bool OpenAndPlay(const QString& file);
   void NotifyAlarm(int index);
+  // Brings the main window and the calendar to today, once a day.
+  void TellNewDay();
   QString FieldText(const QLineEdit* field) const;
   // Reads a colour key with `current` as default, offers it in the colour dialog, and writes
   // and returns the choice; false when cancelled.
@@ -122,6 +124,7 @@ class TTimeClock : public QWidget {
   QColor clock_color_, clock_back_color_, date_color_, date_back_color_;
   QString sound_dialog_file_;  // the open dialog's current file name
   int tick_count_ = 0;
+  LocalTime told_day_;
   bool placement_written_ = false;
   // Moving by hand where the window manager cannot move it for us.
   bool dragging_ = false;

@@ -150,11 +150,12 @@ TEST_F(TimeClockTest, TheDateChangeAtMonthAndYearEndsGivesTheNewDayInOrder) {
   }
 }
 
-TEST_F(TimeClockTest, WithoutAStoredDateChangeMidnightPassesQuietly) {
+TEST_F(TimeClockTest, WithoutAStoredDateChangeTheNewDayComesWithoutANotice) {
   clock_.Set({2026, 12, 31, 23, 59, 59});
   auto window = Open();
   Seconds(*window, 3);
-  EXPECT_TRUE(host_.Asked().isEmpty());
+  EXPECT_EQ(host_.Asked(), QStringList({"today 2027-1-1", "rebuild", "calendar"}));
+  EXPECT_TRUE(messages_.isEmpty());
   EXPECT_EQ(window->Label1->text(), "令和9年1月1日(金)");
   EXPECT_EQ(window->ClockLabel1->text(), "00時 00分 02秒");
 }
