@@ -13,11 +13,13 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 #include <QToolButton>
 #include <QUrl>
 #include <QWindow>
 
+#include <algorithm>
 #include <system_error>
 
 #include "clock/alarm_time.h"
@@ -196,6 +198,12 @@ void TTimeClock::Guarded(Write write) {
 }
 
 void TTimeClock::FormCreate() {
+  // Without a stored placement the clock stands at the screen's top right, clear of the
+  // main window's menu and tool bar.
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QRect area = screen->availableGeometry();
+    move(area.right() - kWidth - 8, area.top() + 8);
+  }
   host_.IniReadPlacement(S(keys::kPlacement.section), S(keys::kPlacement.key), *this);
   clock_font_ = QApplication::font();
   host_.IniReadFont(S(keys::kFont.section), S(keys::kFont.key), clock_font_);
@@ -218,7 +226,7 @@ void TTimeClock::FormCreate() {
                                            host_.RememberedSoundPath());
   SoundLabel->setText(QFileInfo(sound_dialog_file_).fileName());
   // The alarm panel starts hidden, whatever height the window was closed with.
-  resize(width() > 0 ? width() : kWidth, kCollapsedHeight);
+  resize(width() > 0 ? width() : kWidth, CollapsedHeight());
   LayOut();
 }
 
@@ -256,6 +264,10 @@ void TTimeClock::ApplyFont() {
   LayOut();
 }
 
+int TTimeClock::CollapsedHeight() const {
+  return std::max(kCollapsedHeight, 2 * (QFontMetrics(clock_font_).height() + 2) + 6);
+}
+
 void TTimeClock::LayOut() {
   // Both labels share the top; a larger font makes the closed window taller rather than
   // cutting the text.
@@ -265,7 +277,7 @@ void TTimeClock::LayOut() {
   Label1->setGeometry(2, 2, w - 4, line);
   ClockLabel1->setGeometry(2, 2 + line, w - button - 6, line);
   SpeedButton1->setGeometry(w - button - 2, 2 + line + (line - button) / 2, button, button);
-  const int top = std::max(kCollapsedHeight, 2 * line + 6);
+  const int top = CollapsedHeight();
   MaskEdit1->setGeometry(8, top + 4, 70, 24);
   MaskEdit2->setGeometry(w - 78, top + 4, 70, 24);
   Button1->setGeometry(8, top + 36, 70, 26);
@@ -373,7 +385,7 @@ void TTimeClock::StoreAlarms() {
     host_.IniWriteString(S(keys::kAlarm2.section), S(keys::kAlarm2.key), alarm2);
   });
   SpeedButton1->setChecked(false);
-  resize(width(), kCollapsedHeight);
+  resize(width(), CollapsedHeight());
 }
 
 void TTimeClock::Button2Click() {
@@ -383,7 +395,7 @@ void TTimeClock::Button2Click() {
 
 void TTimeClock::SpeedButton1Click(bool down) {
   if (down) {
-    resize(width(), kExpandedHeight);
+    resize(width(), CollapsedHeight() + kExpandedHeight - kCollapsedHeight);
     WritePlacement();
     return;
   }
@@ -465,6 +477,9 @@ void TTimeClock::N5Click() {
   if (ChooseFont(font)) {
     clock_font_ = font;
     ApplyFont();
+    resize(width(), SpeedButton1->isChecked()
+                        ? CollapsedHeight() + kExpandedHeight - kCollapsedHeight
+                        : CollapsedHeight());
     Guarded([&] { host_.IniWriteFont(S(keys::kFont.section), S(keys::kFont.key), clock_font_); });
   }
   ReadColours();

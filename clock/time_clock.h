@@ -34,7 +34,8 @@ class TTimeClock : public QWidget {
                       QWidget* parent = nullptr);
   ~TTimeClock() override;
 
-  // The window's heights with the alarm panel hidden and shown.
+  // The window's heights with the alarm panel hidden and shown; a font too large for them
+  // makes both taller by what the two lines need.
   static constexpr int kCollapsedHeight = 45;
   static constexpr int kExpandedHeight = 250;
   static constexpr int kWidth = 183;
@@ -104,6 +105,7 @@ class TTimeClock : public QWidget {
   void ApplyColours();
   void ApplyFont();
   void LayOut();
+  int CollapsedHeight() const;
   void StoreAlarms();
   void WritePlacement();
   void DragEnded();

@@ -306,6 +306,8 @@ TEST_F(TimeClockTest, ColoursFontsAndTheFocusTimer) {
   window->N5Click();
   EXPECT_EQ(window->ClockLabel1->font().pointSize(), 20);
   EXPECT_EQ(window->Label1->font().pointSize(), 20);
+  // Both lines of the larger font fit the closed window.
+  EXPECT_GE(window->height(), 2 * QFontMetrics(window->Label1->font()).height());
   EXPECT_EQ(host_.values["月日時計フォント/ClockFont.Size"], "20");
   EXPECT_EQ(window->ClockLabel1->palette().color(QPalette::WindowText), QColor(255, 0, 0));
 
