@@ -116,7 +116,7 @@ class TKvrwin : public QMainWindow, public timeclock::TimeClockHost {
   void ClockSetToday(int year, int month, int day) override;
   void ClockRebuildMonth() override { BuildMonth(); }
   void ClockCalendarToday() override;
-  void ClockStartStatusLine() override { StartStatusLine(); }
+  void ClockStartStatusLine() override;
   void ClockKeepStatusLineColour() override;
   bool MainWindowActive() const override { return isActiveWindow(); }
   void FocusMainWindow() override { activateWindow(); }

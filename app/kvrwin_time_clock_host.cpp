@@ -62,6 +62,13 @@ QDate TKvrwin::CurrentToday() {
   return Today;
 }
 
+void TKvrwin::ClockStartStatusLine() {
+  // Without a maxims file there is nothing to scroll, and the notice asking for one was shown
+  // at start; every five minutes again it would stand in front of everything.
+  if (IniGT1->Store().ReadString(sections::Marquee(), "KakuGenFile", "").empty()) return;
+  StartStatusLine();
+}
+
 void TKvrwin::ClockCalendarToday() {
   calendar_->GoToday();
   calendar_->ShowOwnDate();

@@ -9,7 +9,10 @@ namespace timeclock {
 
 TClockLabel::TClockLabel(QWidget* parent, TimeSource& time)
     : QLabel(parent), time_(time), ticker_(time.Now()), timer_(new QTimer(this)) {
-  connect(timer_, &QTimer::timeout, this, &TClockLabel::Refresh);
+  // Queued, so that a handler's modal box (an alarm, the date change) does not hold the timer:
+  // Qt never fires a timer again while its own timeout is still being handled, and the clock
+  // has to go on ticking, and comparing minutes, while the box is open.
+  connect(timer_, &QTimer::timeout, this, &TClockLabel::Refresh, Qt::QueuedConnection);
   Refresh();
 }
 

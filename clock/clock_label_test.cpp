@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QLabel>
+#include <QTest>
 
 #include <memory>
 
@@ -74,6 +75,23 @@ TEST_F(ClockLabelTest, EventsFireFromTheTicksAndTheListIsChecked) {
   }
   const std::vector<std::pair<char, int>> expected = {{'a', 2}, {'t', 2}};
   EXPECT_EQ(fired, expected);
+}
+
+TEST_F(ClockLabelTest, TheClockGoesOnWhileAnAlarmHandlerWaits) {
+  clock_.Set({2026, 12, 8, 7, 29, 59});
+  TClockLabel label(nullptr, clock_);
+  label.SetStyle(TStyle::ts24Hours);
+  label.EventList() = {"07:30"};
+  bool ticked_meanwhile = false;
+  label.OnAlarm = [&](TClockLabel*, int) {
+    // As a modal message box does: a nested event loop, here until the label shows the next
+    // second.
+    clock_.Advance(1);
+    ticked_meanwhile = QTest::qWaitFor([&] { return label.text() == "07:30:01"; }, 10000);
+  };
+  label.SetInterval(10);
+  clock_.Advance(1);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return ticked_meanwhile; }, 20000));
 }
 
 }  // namespace
