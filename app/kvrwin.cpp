@@ -305,9 +305,8 @@ void TKvrwin::FormCreate() {
   MarqueeLabel1->setToolTip(
       settings_.kakugen ? QString() : QStringLiteral("ここをクリックすると文字がスクロールします"));
 
-  const QDate today = QDate::currentDate();
+  const QDate today = CurrentToday();
   cursor_.SetDate(today.year(), today.month(), today.day());
-  cursor_day_ = today.day();
   shown_year_ = QString::number(today.year());
   shown_month_ = QString::number(today.month());
 
@@ -378,7 +377,7 @@ void TKvrwin::BuildMonth() {
   Panel1->setText(platform::ToQString(title_));
   LoadDaySummaries();
   shown_ = LayoutOf(view);
-  const QDate today = QDate::currentDate();
+  const QDate today = today_;
   painter_.SetDates(BuildDateColumn(view, {today.year(), today.month(), cursor_day_}, settings_,
                                     holidays_, lunar_));
   for (int row = 0; row < 16; ++row) {

@@ -28,6 +28,8 @@
 #include "calendar/calendar_port.h"
 #include "calendar/chosen_holiday_rules.h"
 #include "calendar/lunar_almanac.h"
+#include "clock/time_clock_host.h"
+#include "clock/time_source.h"
 #include "daydata/day_entry_host.h"
 #include "daydata/light_strings.h"
 #include "platform/ini_gt.h"
@@ -64,6 +66,7 @@ class TKvrwin : public QMainWindow,
                 public LauncherHost,
                 public calendar::CalendarHost,
                 public archive::ArchiveCommandsHost,
+                public timeclock::TimeClockHost,
                 private GridKeyTarget {
   Q_OBJECT
 
@@ -147,6 +150,38 @@ class TKvrwin : public QMainWindow,
   QString HelpFile() const override { return help_file_; }
 
   platform::TIniGT* IniGT1;
+
+  // The clock window's host (kvrwin_time_clock_host.cpp).
+  QString IniReadString(const QString& section, const QString& key,
+                        const QString& default_value) const override;
+  void IniWriteString(const QString& section, const QString& key, const QString& value) override;
+  int IniReadInteger(const QString& section, const QString& key, int default_value) const override;
+  void IniWriteInteger(const QString& section, const QString& key, int value) override;
+  bool IniReadBool(const QString& section, const QString& key, bool default_value) const override;
+  void IniReadFont(const QString& section, const QString& prefix, QFont& font) const override;
+  void IniWriteFont(const QString& section, const QString& prefix, const QFont& font) override;
+  void IniReadPlacement(const QString& section, const QString& prefix,
+                        QWidget& window) const override;
+  void IniWritePlacement(const QString& section, const QString& prefix,
+                         const QWidget& window) override;
+  std::filesystem::path ClockDataDir() const override { return data_dir_; }
+  QString ClockHelpFile() const override { return help_file_; }
+  QString RememberedSoundPath() const override { return alarm_sound_path_; }
+  void RememberSoundPath(const QString& path) override { alarm_sound_path_ = path; }
+  void ClockSetToday(int year, int month, int day) override;
+  void ClockRebuildMonth() override { BuildMonth(); }
+  void ClockCalendarToday() override;
+  void ClockStartStatusLine() override;
+  void ClockKeepStatusLineColour() override;
+  bool MainWindowActive() const override { return isActiveWindow(); }
+  void FocusMainWindow() override { activateWindow(); }
+  // The clock the main window reads today from; the clock window reads the same one.
+  void SetTimeSource(timeclock::TimeSource& time) { time_ = &time; }
+  // Today by that clock. A date that has moved on without the clock window (closed, or asleep)
+  // is taken as the new today first, so that today's year, month and day never mix two days.
+  QDate CurrentToday();
+  QDate Today() const { return today_; }
+
   widgets::TGradBox* GradBox1;  // client-area background
   widgets::TGradBox* GradBox2;  // tool bar
   QLabel* Panel1;               // month title
@@ -259,7 +294,8 @@ class TKvrwin : public QMainWindow,
   QString shown_year_, shown_month_, shown_day_;
   bool from_calendar_ = false;
   MonthCursor cursor_;
-  int cursor_day_ = 1;                                    // today's day of the month
+  QDate today_;  // the day marked as today; cursor_day_ is its day of the month
+  int cursor_day_ = 1;
   std::array<daydata::TLightStrings, 33> day_summaries_;  // 1..32 are used
   std::string year_folder_;
   QStringList maxim_lines_;
@@ -268,6 +304,8 @@ class TKvrwin : public QMainWindow,
   MainSettings settings_;
   calendar::ChosenHolidayRules holidays_;  // shared with the holiday writer and the calendar
   calendar::LunarAlmanac lunar_;
+  QString alarm_sound_path_;  // the clock window's sound file, remembered between alarms
+  timeclock::TimeSource* time_ = &timeclock::SystemTime();
   MonthLayout shown_;  // the year and month each grid showed when it was last drawn
   // The directories below the start-up folder that may become the data folder; filled while
   // the data-folder tool is open.

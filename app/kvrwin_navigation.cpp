@@ -66,7 +66,7 @@ void TKvrwin::LeaveHalfMonth() {
 }
 
 void TKvrwin::ShowToday(bool move_calendar) {
-  const QDate today = QDate::currentDate();
+  const QDate today = CurrentToday();
   building_ = true;
   cursor_.SetDate(today.year(), today.month(), today.day());
   // Today is always shown in full-month display here: the commands leave half-month display

@@ -2,6 +2,7 @@
 // and the message loop, in which an exception is shown in the standard error box and the loop
 // goes on.
 #include <QApplication>
+#include <QPointer>
 
 #include <exception>
 
@@ -9,6 +10,7 @@
 #include "app/print_pdf_command.h"
 #include "app/version_info.h"
 #include "calendar/calendar.h"
+#include "clock/time_clock.h"
 #include "daydata/iptdlg.h"
 #include "platform/fonts.h"
 #include "platform/message_box.h"
@@ -55,7 +57,13 @@ int main(int argc, char** argv) {
     calendar::TCalendar calendar_window(main_window, &main_window);
     main_window.SetCalendar(&calendar_window);
     calendar_window.ShowAtStart();
-    return application.exec();
+    // The clock window comes after the main window, whose settings and today it uses. Closing
+    // it destroys it; what is left at the end goes before the main window.
+    QPointer<timeclock::TTimeClock> clock = new timeclock::TTimeClock(main_window);
+    clock->show();
+    const int status = application.exec();
+    delete clock;
+    return status;
   } catch (const std::exception& e) {
     platform::ShowErrorBox(nullptr, QString::fromUtf8(e.what()));
     return 1;
