@@ -15,6 +15,7 @@ TMarqueeLabel::TMarqueeLabel(QWidget* parent) : QWidget(parent) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   timer_.setInterval(100);
   connect(&timer_, &QTimer::timeout, this, &TMarqueeLabel::Step);
+  Relayout();
 }
 
 void TMarqueeLabel::SetSpeed(int ms) {
@@ -43,6 +44,7 @@ void TMarqueeLabel::SetShadow(const TMarqueeShadow& shadow) {
 void TMarqueeLabel::SetCaption(const QString& text) {
   if (text == caption_) return;
   caption_ = text;
+  Relayout();
   update();
 }
 
@@ -90,8 +92,21 @@ QString TMarqueeLabel::Line() const {
   return line.remove(QLatin1Char('\r')).remove(QLatin1Char('\n'));
 }
 
-int TMarqueeLabel::TextWidth() const {
-  return QFontMetrics(font()).horizontalAdvance(Line());
+void TMarqueeLabel::Relayout() {
+  const QString line = Line();
+  text_width_ = QFontMetrics(font()).horizontalAdvance(line);
+  layout_.setText(line);
+  layout_.setFont(font());
+  layout_.setCacheEnabled(true);  // keeps the shaped glyphs between paints
+  layout_.beginLayout();
+  QTextLine text_line = layout_.createLine();
+  if (text_line.isValid()) text_line.setNumColumns(static_cast<int>(line.size()));
+  layout_.endLayout();
+}
+
+void TMarqueeLabel::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::FontChange) Relayout();
+  QWidget::changeEvent(event);
 }
 
 int TMarqueeLabel::TextX() const {
@@ -116,13 +131,15 @@ void TMarqueeLabel::paintEvent(QPaintEvent*) {
     int y = 0;
     if (h < height()) y = (height() - h - (shadow_.Visible ? shadow_.OffsetTop : 0)) / 2;
     const int x = TextX();
-    const QString line = Line();
+    // The layout is placed by its top; the baseline stays where the font's ascent puts it.
+    const qreal top = y + metrics.ascent() -
+                      (layout_.lineCount() > 0 ? layout_.lineAt(0).ascent() : metrics.ascent());
     if (shadow_.Visible) {
       p.setPen(shadow_.Color);
-      p.drawText(x + shadow_.OffsetLeft, y + shadow_.OffsetTop + metrics.ascent(), line);
+      layout_.draw(&p, QPointF(x + shadow_.OffsetLeft, top + shadow_.OffsetTop));
     }
     p.setPen(font_color_);
-    p.drawText(x, y + metrics.ascent(), line);
+    layout_.draw(&p, QPointF(x, top));
   }
   QPainter(this).drawPixmap(0, 0, buffer);
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QColor>
+#include <QTextLayout>
 #include <QTimer>
 #include <QWidget>
 
@@ -55,6 +56,7 @@ class TMarqueeLabel : public QWidget {
   std::function<void()> OnClick;
 
  protected:
+  void changeEvent(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
 
@@ -62,7 +64,10 @@ class TMarqueeLabel : public QWidget {
   static constexpr int kShortestTick = 16;
   int TimerInterval() const;
   QString Line() const;
-  int TextWidth() const;
+  int TextWidth() const { return text_width_; }
+  // Shapes the line once for the caption and font: a step then only moves it, and a long
+  // maxim does not cost a full text layout at every tick.
+  void Relayout();
 
   int speed_ = 100;
   int steps_ = 50;
@@ -73,6 +78,8 @@ class TMarqueeLabel : public QWidget {
   QColor font_color_{Qt::black};
   int position_ = 0;
   QTimer timer_;
+  QTextLayout layout_;
+  int text_width_ = 0;
 };
 
 }  // namespace widgets

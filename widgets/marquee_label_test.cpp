@@ -35,6 +35,27 @@ TEST(MarqueeLabel, OnePassCrossesTheLabelAndRaisesItsEvents) {
   EXPECT_EQ(label.Position(), 0);
 }
 
+// The line is shaped once and kept: a new font or caption must still move the text by its
+// new width.
+TEST(MarqueeLabel, KeptLayoutFollowsFontAndCaption) {
+  widgets::TMarqueeLabel label;
+  label.resize(300, 24);
+  label.SetSteps(2);
+  label.Start(1);
+  const auto expected = [&](const QString& text) {
+    const int w = QFontMetrics(label.font()).horizontalAdvance(text) + 1;
+    return static_cast<int>(std::nearbyint(0.5 * (300 + w))) - w;
+  };
+  label.SetCaption(QStringLiteral("善は急げ"));
+  EXPECT_EQ(label.TextX(), expected(QStringLiteral("善は急げ")));
+  QFont big = label.font();
+  big.setPixelSize(40);
+  label.setFont(big);
+  EXPECT_EQ(label.TextX(), expected(QStringLiteral("善は急げ")));
+  label.SetCaption(QStringLiteral("石の上にも三年"));
+  EXPECT_EQ(label.TextX(), expected(QStringLiteral("石の上にも三年")));
+}
+
 TEST(MarqueeLabel, PropertiesAreClamped) {
   widgets::TMarqueeLabel label;
   label.SetSpeed(5000);
