@@ -363,6 +363,17 @@ TEST_F(JampMonthTest, CalendarTargetGoesDownToYearZero) {
   dialog->RetComboBox1->setCurrentIndex(11);
   dialog->Button1Click();
   EXPECT_EQ(DateOf(*window_), (Date{2099, 12, 29}));
+  dialog = Open(true);  // one year beyond the last: the spin edit keeps its maximum
+  dialog->CSpinEdit1->selectAll();
+  QTest::keyClicks(dialog->CSpinEdit1, "2100");
+  dialog->RetComboBox1->setCurrentIndex(0);
+  dialog->Button1Click();
+  EXPECT_EQ(DateOf(*window_), (Date{2099, 1, 29}));
+  // A calendar stepped below year 0 opens the dialog at year 0.
+  window_->GoToDate(-3, 5, 1);
+  dialog = Open(true);
+  EXPECT_EQ(dialog->CSpinEdit1->value(), 0);
+  EXPECT_EQ(dialog->RetComboBox1->currentIndex(), 4);
 }
 
 TEST_F(JampMonthTest, EveryWayOfClosingClearsFromCalendarAndOnlyOkJumps) {
