@@ -83,6 +83,8 @@ TCalendar::TCalendar(CalendarHost& host, QWidget* parent)
   model.SetColour(CalendarExModel::kSpecialDayColour, 0x00FF00FF);   // fuchsia
   model.SetColour(CalendarExModel::kNeighborDayColour, 0x00C0C0C0);  // silver
   model.SetAutoEquinox(false);
+  list_has_days_off_ = host_.Rules().CalendarWindowListHasDaysOff();
+  model.SetAutoSubstitute(!list_has_days_off_);
   model.SetTypeOfDayList(host_.Rules().InitialCalendarWindowList());
   CalendarEx1->OnChange = [this] { CalendarEx1Change(); };
   CalendarEx1->OnDblClick = [this] { CalendarEx1DblClick(); };
@@ -309,8 +311,16 @@ void TCalendar::CalendarEx1Change() {
   changing_ = true;
   CalendarExModel& model = CalendarEx1->Model();
   ShowDate(model.Year(), model.Month(), model.Day());
+  HolidayRules& rules = host_.Rules();
   std::vector<std::string> list = model.TypeOfDayList();
-  host_.Rules().UpdateCalendarWindowList(list, model.Year(), model.Month());
+  if (rules.CalendarWindowListHasDaysOff() != list_has_days_off_) {
+    // The settings chose the other rules since the list was made: their update would read a
+    // list of the wrong shape, so it starts again from theirs.
+    list_has_days_off_ = !list_has_days_off_;
+    model.SetAutoSubstitute(!list_has_days_off_);
+    list = rules.InitialCalendarWindowList();
+  }
+  rules.UpdateCalendarWindowList(list, model.Year(), model.Month());
   if (list != model.TypeOfDayList()) model.SetTypeOfDayList(std::move(list));
   MarqueeLabel1->SetCaption(platform::ToQString(ChosenDayText(model)));
   MarqueeLabel1->Start(0);

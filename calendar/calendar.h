@@ -93,6 +93,8 @@ class TCalendar : public QWidget, public CalendarPort {
   QFont title_font_;
   std::vector<QToolButton*> buttons_;
   bool changing_ = false;
+  // Whether the control's list came from rules that name every day off themselves.
+  bool list_has_days_off_ = false;
 };
 
 }  // namespace calendar

@@ -137,6 +137,12 @@ void CalendarExModel::SetAutoEquinox(bool on) {
   Redraw();
 }
 
+void CalendarExModel::SetAutoSubstitute(bool on) {
+  if (auto_substitute_ == on) return;
+  auto_substitute_ = on;
+  Redraw();
+}
+
 void CalendarExModel::SetShowNeighbor(bool on) {
   if (show_neighbor_ == on) return;
   show_neighbor_ = on;
@@ -235,7 +241,7 @@ unsigned CalendarExModel::DayFlags(int year, int month, int day) const {
     if (jd == VernalEquinoxDay(year) || jd == AutumnalEquinoxDay(year)) flags |= kEquinoxFlag;
   }
   if (Listed(type_of_day_list_, month, day)) flags |= kHolidayFlag;
-  if (weekday == 2) {
+  if (auto_substitute_ && weekday == 2) {
     int previous_month = month, previous_day = day - 1;
     if (day == 1) {
       previous_month = month == 1 ? 12 : month - 1;

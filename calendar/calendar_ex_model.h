@@ -29,7 +29,7 @@ class CalendarExModel {
   static constexpr unsigned kSaturdayFlag = 2;
   static constexpr unsigned kHolidayFlag = 4;      // listed in TypeOfDayList
   static constexpr unsigned kSpecialDayFlag = 8;   // listed in SpecialDayList
-  static constexpr unsigned kSubstituteFlag = 16;  // Monday after a listed day
+  static constexpr unsigned kSubstituteFlag = 16;  // Monday after a listed day (AutoSubstitute)
   static constexpr unsigned kEquinoxFlag = 32;     // equinox by formula, with AutoEquinox
 
   static constexpr int kColumns = 7;
@@ -62,6 +62,10 @@ class CalendarExModel {
   void SetColour(ColourIndex index, std::uint32_t colour);
   bool AutoEquinox() const { return auto_equinox_; }
   void SetAutoEquinox(bool on);
+  // Off when the holiday list already carries every day off: the control then adds no
+  // substitute day of its own.
+  bool AutoSubstitute() const { return auto_substitute_; }
+  void SetAutoSubstitute(bool on);
   bool ShowNeighbor() const { return show_neighbor_; }
   void SetShowNeighbor(bool on);
   int GridLineWidth() const { return grid_line_width_; }
@@ -126,6 +130,7 @@ class CalendarExModel {
   std::vector<std::string> special_day_list_;
   std::array<std::uint32_t, 6> colours_ = {0, 128, 8388608, 128, 255, 8421504};
   bool auto_equinox_ = true;
+  bool auto_substitute_ = true;
   bool show_neighbor_ = true;
   int grid_line_width_ = 1;
 };

@@ -80,6 +80,12 @@ TEST(CalendarMathDayFlags, FourthOfMayAfterListedThirdOfMay) {
   // The same 4 May on a Tuesday is the listed holiday.
   c.GoToDate(2010, 5, 4);
   EXPECT_EQ(Utf8(c.TypeOfDayText()), "国民の休日");
+  // Without the control's own rule the listed name stands, and an unlisted Monday is plain.
+  c.SetAutoSubstitute(false);
+  EXPECT_EQ(c.DayFlags(2009, 5, 4), CalendarExModel::kHolidayFlag);
+  EXPECT_EQ(c.DayFlags(2020, 5, 4), CalendarExModel::kHolidayFlag);
+  c.SetTypeOfDayList(Cp932List({"12,31,大晦日"}));
+  EXPECT_EQ(c.DayFlags(2001, 1, 1), 0u);
 }
 
 TEST(CalendarMathDayFlags, SubstituteAcrossMonthAndYear) {

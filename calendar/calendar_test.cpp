@@ -13,8 +13,8 @@
 #include "calendar/calendar.h"
 #include "calendar/calendar_ex.h"
 #include "calendar/calendar_host.h"
+#include "calendar/chosen_holiday_rules.h"
 #include "calendar/jamp_month.h"
-#include "calendar/table_holiday_rules.h"
 #include "platform/qt_text.h"
 #include "widgets/marquee_label.h"
 
@@ -57,7 +57,7 @@ class FakeHost : public CalendarHost {
   bool from_calendar = false;
   Date opened{};
   bool opened_from_calendar = false;
-  TableHolidayRules rules;
+  ChosenHolidayRules rules{HolidayRulesChoice::kTable};
   Date main_date{2026, 1, 31};
 };
 
@@ -138,6 +138,39 @@ TEST_F(CalendarWindowTest, HolidayLineAndColours) {
   EXPECT_EQ(Line(), QStringLiteral("秋分の日"));
   EXPECT_EQ(model.CellColour(6, 0), 0u);         // header
   EXPECT_EQ(model.CellColour(0, 2), 0x0000FFu);  // Sunday the 6th, red
+}
+
+TEST_F(CalendarWindowTest, HolidaysFollowTheChosenRules) {
+  constexpr std::uint32_t kHoliday = 8388863;
+  struct Case {
+    HolidayRulesChoice rules;
+    Date date;
+    const char* line;
+    bool holiday;
+  } cases[] = {
+      {HolidayRulesChoice::kLaw, {2026, 5, 3}, "憲法記念日", true},  // a Sunday
+      {HolidayRulesChoice::kLaw, {2026, 5, 4}, "みどりの日", true},  // so no day off on Monday
+      {HolidayRulesChoice::kLaw, {2026, 5, 5}, "こどもの日", true},
+      {HolidayRulesChoice::kLaw, {2026, 5, 6}, "振替休日", true},  // the first day free of them
+      {HolidayRulesChoice::kLaw, {2026, 5, 7}, "", false},
+      {HolidayRulesChoice::kLaw, {2026, 9, 21}, "敬老の日", true},
+      {HolidayRulesChoice::kLaw, {2026, 9, 22}, "国民の休日", true},
+      {HolidayRulesChoice::kLaw, {2026, 9, 23}, "秋分の日", true},
+      {HolidayRulesChoice::kLaw, {2023, 1, 2}, "振替休日", true},  // across the year's start
+      {HolidayRulesChoice::kLaw, {1970, 5, 4}, "", false},         // before days off existed
+      {HolidayRulesChoice::kTable, {2026, 5, 4}, "振替休日", true},
+      {HolidayRulesChoice::kTable, {2026, 5, 6}, "", false},
+      {HolidayRulesChoice::kLaw, {2026, 5, 4}, "みどりの日", true},  // and back again
+  };
+  const CalendarExModel& model = window_->CalendarEx1->Model();
+  for (const Case& c : cases) {
+    host_.rules.Choose(c.rules);
+    window_->GoToDate(c.date.year, c.date.month, c.date.day - 1);
+    window_->SetDay(c.date.day);
+    EXPECT_EQ(Line(), QString::fromUtf8(c.line)) << c.date.year << "-" << c.date.day;
+    EXPECT_EQ(model.CellColour(model.SelectedColumn(), model.SelectedRow()) == kHoliday, c.holiday)
+        << c.date.year << "-" << c.date.month << "-" << c.date.day;
+  }
 }
 
 TEST_F(CalendarWindowTest, NeighbourCellsOfFirstAndLastWeeksAreGreyAndNotSelectable) {
@@ -330,6 +363,17 @@ TEST_F(JampMonthTest, CalendarTargetGoesDownToYearZero) {
   dialog->RetComboBox1->setCurrentIndex(11);
   dialog->Button1Click();
   EXPECT_EQ(DateOf(*window_), (Date{2099, 12, 29}));
+  dialog = Open(true);  // one year beyond the last: the spin edit keeps its maximum
+  dialog->CSpinEdit1->selectAll();
+  QTest::keyClicks(dialog->CSpinEdit1, "2100");
+  dialog->RetComboBox1->setCurrentIndex(0);
+  dialog->Button1Click();
+  EXPECT_EQ(DateOf(*window_), (Date{2099, 1, 29}));
+  // A calendar stepped below year 0 opens the dialog at year 0.
+  window_->GoToDate(-3, 5, 1);
+  dialog = Open(true);
+  EXPECT_EQ(dialog->CSpinEdit1->value(), 0);
+  EXPECT_EQ(dialog->RetComboBox1->currentIndex(), 4);
 }
 
 TEST_F(JampMonthTest, EveryWayOfClosingClearsFromCalendarAndOnlyOkJumps) {

@@ -33,6 +33,9 @@ class ChosenHolidayRules : public HolidayRules {
                                 int month) const override {
     Rules().UpdateCalendarWindowList(list, year, month);
   }
+  bool CalendarWindowListHasDaysOff() const override {
+    return Rules().CalendarWindowListHasDaysOff();
+  }
 
  private:
   HolidayRules& Rules() {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <fstream>
 #include <map>
 #include <string>
@@ -168,7 +170,8 @@ TEST(LawHolidayRules, GridWriterAndCalendarWindow) {
   }
   EXPECT_EQ(written, (std::vector<std::string>{"21敬老の日", "23秋分の日"}));
 
-  // The window lists the shown year; a Monday after a Sunday holiday is left to the control.
+  // The window lists the shown year with every day off, so the control adds none of its own.
+  EXPECT_TRUE(rules.CalendarWindowListHasDaysOff());
   std::vector<std::string> list = rules.InitialCalendarWindowList();
   rules.UpdateCalendarWindowList(list, 2026, 5);
   std::vector<std::string> may;
@@ -176,12 +179,15 @@ TEST(LawHolidayRules, GridWriterAndCalendarWindow) {
     if (text.starts_with("5,")) may.push_back(cp932::ToUtf8(text));
   }
   EXPECT_EQ(may, (std::vector<std::string>{"5,3,憲法記念日", "5,4,みどりの日", "5,5,こどもの日",
-                                           "5,6,休日"}));
+                                           "5,6,振替休日"}));
   rules.UpdateCalendarWindowList(list, 2027, 1);
-  for (const std::string& text : list) EXPECT_NE(text, cp932::FromUtf8("5,6,休日"));
-  rules.UpdateCalendarWindowList(list, 2023, 1);  // 1-1 a Sunday: 1-2 by the control
+  for (const std::string& text : list) EXPECT_NE(text, cp932::FromUtf8("5,6,振替休日"));
+  rules.UpdateCalendarWindowList(list, 2023, 1);  // 1-1 a Sunday
   EXPECT_EQ(cp932::ToUtf8(list.at(0)), "1,1,元日");
-  EXPECT_EQ(cp932::ToUtf8(list.at(1)), "1,9,成人の日");
+  EXPECT_EQ(cp932::ToUtf8(list.at(1)), "1,2,振替休日");
+  EXPECT_EQ(cp932::ToUtf8(list.at(2)), "1,9,成人の日");
+  rules.UpdateCalendarWindowList(list, 2026, 9);
+  EXPECT_NE(std::find(list.begin(), list.end(), cp932::FromUtf8("9,22,国民の休日")), list.end());
 }
 
 TEST(ChosenHolidayRules, FollowsTheChoice) {

@@ -72,6 +72,9 @@ class HolidayRules {
   virtual std::vector<std::string> InitialCalendarWindowList() const = 0;
   virtual void UpdateCalendarWindowList(std::vector<std::string>& list, int year,
                                         int month) const = 0;
+  // True when that list names every day off itself, so that the calendar control must not add
+  // its own Monday after a listed Sunday; false when the control's rule completes the list.
+  virtual bool CalendarWindowListHasDaysOff() const = 0;
 };
 
 }  // namespace calendar

@@ -8,6 +8,7 @@
 #include "calendar/calendar_host.h"
 #include "calendar/calendar_port.h"
 #include "calendar/month_jump_rules.h"
+#include "calendar/year_spin_box.h"
 
 namespace calendar {
 
@@ -21,7 +22,7 @@ TJampMonth::TJampMonth(CalendarHost& host, CalendarPort* calendar, QWidget* pare
   setFont(font);
   setFixedSize(333, 165);
 
-  CSpinEdit1 = new QSpinBox(this);
+  CSpinEdit1 = new YearSpinBox(this);
   CSpinEdit1->setObjectName("CSpinEdit1");
   CSpinEdit1->setGeometry(43, 32, 105, 28);
   const YearRange designed;

@@ -1,6 +1,7 @@
 #include "calendar/law_holiday_rules.h"
 
 #include "calendar/holiday_tables.h"
+#include "platform/cp932.h"
 
 namespace calendar {
 
@@ -62,11 +63,15 @@ std::vector<std::string> LawHolidayRules::InitialCalendarWindowList() const {
 
 void LawHolidayRules::UpdateCalendarWindowList(std::vector<std::string>& list, int year,
                                                int /*month*/) const {
+  // The grid calls both kinds of day off 休日; the window's line tells which one it is.
+  static const std::string substitute = cp932::FromUtf8("振替休日");
+  static const std::string between = cp932::FromUtf8("国民の休日");
   list.clear();
   for (const LawHoliday& h : Year(year)) {
-    if (h.kind == LawHolidayKind::kSubstitute && WeekdayOf(year, h.month, h.day) == 1) continue;
     std::string text = std::to_string(h.month) + "," + std::to_string(h.day) + ",";
-    text += h.name;
+    text += h.kind == LawHolidayKind::kSubstitute ? substitute
+            : h.kind == LawHolidayKind::kBetween  ? between
+                                                  : h.name;
     list.push_back(std::move(text));
   }
 }

@@ -15,6 +15,8 @@ class TableHolidayRules : public HolidayRules {
   std::vector<HolidayTarget> WriterTargets(int year, int month) const override;
   std::vector<std::string> InitialCalendarWindowList() const override;
   void UpdateCalendarWindowList(std::vector<std::string>& list, int year, int month) const override;
+  // The table lists the holidays only; the control adds the Monday after a Sunday one.
+  bool CalendarWindowListHasDaysOff() const override { return false; }
 
   // The decision of DrawDay without touching the state.
   DayHoliday Decide(int year, int month, int day) const;
