@@ -174,7 +174,7 @@ void TKvrwin::BuildMenus() {
   N11->setCheckable(true);
 
   QMenu* tools = menuBar()->addMenu(QStringLiteral("ツール(&T)"));
-  later(tools->addAction(QStringLiteral("設定(&F)")));
+  on(tools->addAction(QStringLiteral("設定(&F)")), &TKvrwin::SpeedButton11Click);
   later(tools->addAction(QStringLiteral("検索(&S)")));
   QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
   on(help->addAction(QStringLiteral("目次(&C)")),
@@ -182,7 +182,7 @@ void TKvrwin::BuildMenus() {
 
   popup_menu_ = new QMenu(this);
   popup_menu_->setObjectName("PopupMenu1");
-  later(popup_menu_->addAction(QStringLiteral("設定(&O)...")));
+  on(popup_menu_->addAction(QStringLiteral("設定(&O)...")), &TKvrwin::SpeedButton11Click);
   later(popup_menu_->addAction(QStringLiteral("検索(&S)...")));
   close_arc_popup_ = popup_menu_->addAction(QStringLiteral("終了時にデータ圧縮処理(&A)"));
   close_arc_popup_->setCheckable(true);
@@ -205,7 +205,7 @@ void TKvrwin::BuildMenus() {
       {"SpeedButton8", "年»", "次年表示", &TKvrwin::NextYearCommand},
       {"SpeedButton9", "年月", "年月変更", &TKvrwin::SpeedButton9Click},
       {"SpeedButton10", "暦", "カレンダーON/OFF", nullptr},
-      {"SpeedButton11", "設定", "設定ダイアログ", nullptr},
+      {"SpeedButton11", "設定", "設定ダイアログ", &TKvrwin::SpeedButton11Click},
       {"SpeedButton12", "検索", "検索", nullptr},
       {"SpeedButton17", "圧縮", "データ圧縮", nullptr},
       {"SpeedButton24", "解凍", "データ解凍", nullptr},

@@ -13,6 +13,7 @@
 
 #include <array>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -32,6 +33,7 @@
 #include "clock/time_source.h"
 #include "daydata/day_entry_host.h"
 #include "daydata/light_strings.h"
+#include "options/options_host.h"
 #include "platform/ini_gt.h"
 #include "widgets/marquee_label.h"
 
@@ -67,6 +69,7 @@ class TKvrwin : public QMainWindow,
                 public calendar::CalendarHost,
                 public archive::ArchiveCommandsHost,
                 public timeclock::TimeClockHost,
+                public options::OptionsHost,
                 private GridKeyTarget {
   Q_OBJECT
 
@@ -219,6 +222,27 @@ class TKvrwin : public QMainWindow,
   void LauncherLaunched() override;
   QWidget* LauncherWindow() override;
 
+  // What the options dialog asks (kvrwin_options_host.cpp).
+  platform::TIniGT& OptionsSettings() override { return *IniGT1; }
+  QString OptionsHelpFile() const override { return help_file_; }
+  options::OptionSwitches Switches() const override;
+  void SetSwitches(const options::OptionSwitches& switches) override;
+  settings::ColourValue OptionsColour(const settings::Key& key) const override;
+  void PreviewColour(const settings::Key& key, settings::ColourValue colour) override;
+  QFont OptionsFont(const settings::Key& key) const override;
+  int DateColumnWidth() const override { return settings_.fixed_col_width; }
+  int DefaultColumnWidth() const override;
+  void PreviewDateColumnWidth(int width) override;
+  int RowHeightSetting() const override { return settings_.row_height; }
+  QString TitleText() const override;
+  QStringList OptionsMaximLines() const override { return maxim_lines_; }
+  void SetMaximLines(const QStringList& lines) override;
+  void RestartStatusLine() override;
+  void AppearanceWritten() override;
+  void ReloadAppearance() override;
+  // "設定ダイアログ": the options dialog, modal.
+  void SpeedButton11Click();
+
  public slots:
   void SpeedButton27Click(bool down);
   void DirectoryListBox1Change();
@@ -329,6 +353,8 @@ class TKvrwin : public QMainWindow,
   CalendarPort* calendar_ = nullptr;
   daydata::DayEntryPort* day_entry_ = nullptr;
   archive::ArchiveFileDialogs* archive_dialogs_ = nullptr;
+  // The status line's colours while the options dialog shows them before OK.
+  std::map<const settings::Key*, settings::ColourValue> previewed_colours_;
 
  private slots:
   void DirectoryListBox1Activated(QListWidgetItem* item);
