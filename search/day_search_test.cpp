@@ -171,6 +171,19 @@ TEST_F(DaySearchTest, DaySearchCliFilesAndFolders) {
   EXPECT_EQ(r.status, 2);
   EXPECT_EQ(r.out, "mirune-cli: 不正なキャラクタ範囲です (位置 5)\n");
   EXPECT_EQ(Cli(dir_.path(), "grep --files x missing.txt").status, 2);
+  // A pattern that begins with "-" comes after -e or after "--", as with grep.
+  test_support::WriteBytes(dir_.path() / "c.txt", "<!-- note -->\n-x\n");
+  for (const char* args : {"grep --files -e '-->' c.txt", "grep -e '-->' --files c.txt",
+                           "grep --files -- '-->' c.txt"}) {
+    r = Cli(dir_.path(), args);
+    EXPECT_EQ(r.status, 0) << args;
+    EXPECT_EQ(r.out, "c.txt:1:<!-- note -->\n") << args;
+  }
+  EXPECT_EQ(Cli(dir_.path(), "grep --files -- -x c.txt").out, "c.txt:2:-x\n");
+  r = Cli(dir_.path(), "grep --files '-->' c.txt");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.out.find("-e パターン"), std::string::npos) << r.out;
+  EXPECT_EQ(Cli(dir_.path(), "grep --files -e a -e b c.txt").status, 2);
 
   Day(1999, 1, 5, "会議\r\n");
   Day(2003, 2, 1, "会議室\r\n");
