@@ -1,6 +1,6 @@
 #include "cli/grep_output.h"
 
-#include <cstdio>
+#include <charconv>
 #include <cstring>
 
 #include "platform/cp932.h"
@@ -8,9 +8,10 @@
 namespace cli {
 
 const TCp932ToUtf8::Row& TCp932ToUtf8::RowOf(unsigned lead) {
+  if (filled_[lead]) return *filled_[lead];
   std::unique_ptr<Row>& row = rows_[lead];
-  if (row) return *row;
   row = std::make_unique<Row>();
+  filled_[lead] = row.get();
   for (unsigned t = 0; t < 256; ++t) {
     std::string bytes;
     if (lead != 0) bytes += static_cast<char>(lead);
@@ -46,7 +47,9 @@ void TCp932ToUtf8::Append(std::string_view text, std::string& out) {
     }
     const Utf8Of* u = nullptr;
     if (cp932::IsLeadByte(b) && i + 1 < n) {
-      const Utf8Of& pair = RowOf(b)[p[i + 1]];
+      const Row* row = filled_[b];
+      if (!row) row = &RowOf(b);
+      const Utf8Of& pair = (*row)[p[i + 1]];
       if (pair.size != 0) {
         u = &pair;
         i += 2;
@@ -66,8 +69,8 @@ void TGrepOutput::Line(std::string_view name_utf8, int number, std::string_view 
   pending_ += name_utf8;
   pending_ += ':';
   char digits[16];
-  int length = std::snprintf(digits, sizeof digits, "%d", number);
-  pending_.append(digits, static_cast<size_t>(length));
+  auto [end, error] = std::to_chars(digits, digits + sizeof digits, number);
+  pending_.append(digits, static_cast<size_t>(end - digits));
   pending_ += ':';
   Line(std::string_view(), text_cp932);
 }

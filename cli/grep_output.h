@@ -33,6 +33,7 @@ class TCp932ToUtf8 {
   const Row& RowOf(unsigned lead);
 
   std::array<std::unique_ptr<Row>, 256> rows_;  // 0: the single bytes
+  std::array<const Row*, 256> filled_{};        // rows_ once filled, for the hot loop
 };
 
 class TGrepOutput {

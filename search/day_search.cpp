@@ -138,7 +138,10 @@ DaySearchResult SearchFolders(TGrep& grep, int data_fd, std::vector<FolderToSear
     if (!f.handle.ok()) f.handle = DirHandle(data_fd, f.folder.c_str());
     for (const std::string& name : f.names) {
       if (cancelled()) break;
-      name_cp932 = platform::Cp932FromPath(name);
+      // Day file names are ASCII, which is the same in code page 932 (and needs no codec).
+      bool ascii = std::all_of(name.begin(), name.end(),
+                               [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+      name_cp932 = ascii ? name : platform::Cp932FromPath(name);
       try {
         grep.Grep(f.handle.fd(), name.c_str());
       } catch (const std::exception&) {

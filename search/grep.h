@@ -67,6 +67,7 @@ class TGrep : public TRegularExpression {
               int line_no);
 
   RE_LineInfo_t info_;
+  std::string read_buffer_;  // the reader's, kept from file to file
   Matcher matcher_ = Matcher::kString;
   bool start_by_start_ = false;
 };

@@ -10,15 +10,18 @@
 
 namespace search {
 
-TTxtFile::TTxtFile(const std::filesystem::path& path, const bool& cancel,
+TTxtFile::TTxtFile(const std::filesystem::path& path, std::string& buffer, const bool& cancel,
                    const std::atomic<bool>* cancel_request,
                    const std::function<void()>& process_messages)
-    : TTxtFile(AT_FDCWD, path.c_str(), cancel, cancel_request, process_messages) {}
+    : TTxtFile(AT_FDCWD, path.c_str(), buffer, cancel, cancel_request, process_messages) {}
 
-TTxtFile::TTxtFile(int dir_fd, const char* name, const bool& cancel,
+TTxtFile::TTxtFile(int dir_fd, const char* name, std::string& buffer, const bool& cancel,
                    const std::atomic<bool>* cancel_request,
                    const std::function<void()>& process_messages)
-    : cancel_(cancel), cancel_request_(cancel_request), process_messages_(process_messages) {
+    : buffer_(buffer),
+      cancel_(cancel),
+      cancel_request_(cancel_request),
+      process_messages_(process_messages) {
   fd_ = ::openat(dir_fd, name, O_RDONLY | O_CLOEXEC);
   int error = errno;
   struct stat st {};
@@ -46,7 +49,8 @@ bool TTxtFile::ReadBlock(size_t keep) {
   if (eof_) return false;
   size_t base;
   if (!started_) {
-    buffer_.assign(1, '\n');
+    if (buffer_.empty()) buffer_.resize(1);
+    buffer_[0] = '\n';
     base = 1;
   } else {
     if (keep > size_) keep = size_;

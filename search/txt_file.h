@@ -33,12 +33,14 @@ class TTxtFile {
   // Opens the file; throws EFileNotFound. `cancel`, `cancel_request` (may be null) and
   // `process_messages` belong to the owner: after every block the owner's pending events are
   // processed and a cancel request (either flag) raises EGrepCancel.
-  TTxtFile(const std::filesystem::path& path, const bool& cancel,
+  // `buffer` is the owner's and is reused from file to file: it is never cleared, only grown,
+  // so that a search of thousands of small files does not fill 100 KB for each.
+  TTxtFile(const std::filesystem::path& path, std::string& buffer, const bool& cancel,
            const std::atomic<bool>* cancel_request, const std::function<void()>& process_messages);
   // The same for `name` relative to the open directory `dir_fd`, so that a search of many files
   // in one folder neither looks the folder up again for each file nor depends on the working
   // directory (which belongs to the whole process).
-  TTxtFile(int dir_fd, const char* name, const bool& cancel,
+  TTxtFile(int dir_fd, const char* name, std::string& buffer, const bool& cancel,
            const std::atomic<bool>* cancel_request, const std::function<void()>& process_messages);
   ~TTxtFile();
   TTxtFile(const TTxtFile&) = delete;
@@ -62,7 +64,7 @@ class TTxtFile {
 
  private:
   int fd_ = -1;
-  std::string buffer_;
+  std::string& buffer_;
   size_t size_ = 0;
   bool started_ = false;
   bool eof_ = false;
