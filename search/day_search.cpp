@@ -105,6 +105,16 @@ std::vector<std::string> DayFileNames(int dir_fd) {
     if (type == DT_LNK && ::fstatat(dir_fd, name, &st, 0) != 0) return;
     names.emplace_back(name);
   });
+  // In the order of their results (a day file's name holds its date), so that results are
+  // found in the list's order.
+  std::vector<std::pair<std::string, std::string>> keyed;
+  keyed.reserve(names.size());
+  for (std::string& name : names) keyed.emplace_back(DayResultLine(name, ""), std::move(name));
+  std::sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) {
+    return ResultLineLess(a.first, b.first) ||
+           (!ResultLineLess(b.first, a.first) && a.second < b.second);
+  });
+  for (size_t i = 0; i < keyed.size(); ++i) names[i] = std::move(keyed[i].second);
   return names;
 }
 
@@ -122,16 +132,22 @@ DaySearchResult SearchFolders(TGrep& grep, int data_fd, std::vector<FolderToSear
   for (const FolderToSearch& f : folders) result.files += static_cast<int>(f.names.size());
   auto cancelled = [&] { return hooks.cancel && hooks.cancel->load(); };
 
-  std::string name_cp932;
+  std::string prefix;  // the date and separator of the file being searched
   std::vector<std::string>& lines = result.lines;
   grep.OnMatch = [&](TGrep&, const RE_LineInfo_t& info) {
-    lines.push_back(DayResultLine(name_cp932, info.Line));
+    std::string& line = lines.emplace_back();
+    line.reserve(prefix.size() + info.Line.size());
+    line += prefix;
+    line += info.Line;
     if (hooks.on_result) hooks.on_result(lines.back());
   };
+  grep.SetLineNumbers(false);  // results carry no line number
   const std::atomic<bool>* saved_request = grep.CancelRequest;
   grep.CancelRequest = hooks.cancel;
   DaySearchProgress progress;
   progress.files_total = result.files;
+  auto less = [](const std::string& a, const std::string& b) { return ResultLineLess(a, b); };
+  bool in_order = true;
   for (FolderToSearch& f : folders) {
     progress.folder = f.folder;
     // One handle open at a time: a deep tree must not run out of file descriptors.
@@ -141,11 +157,18 @@ DaySearchResult SearchFolders(TGrep& grep, int data_fd, std::vector<FolderToSear
       // Day file names are ASCII, which is the same in code page 932 (and needs no codec).
       bool ascii = std::all_of(name.begin(), name.end(),
                                [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-      name_cp932 = ascii ? name : platform::Cp932FromPath(name);
+      prefix = DayResultLine(ascii ? name : platform::Cp932FromPath(name), "");
+      const size_t first = lines.size();
       try {
         grep.Grep(f.handle.fd(), name.c_str());
       } catch (const std::exception&) {
         // A day file that cannot be read, or a cancel request, ends only this file.
+      }
+      // One file's lines share their date and are put in order at once; the files come in
+      // date order, so the whole list is usually in order without a sort of it all.
+      std::sort(lines.begin() + static_cast<std::ptrdiff_t>(first), lines.end(), less);
+      if (first > 0 && first < lines.size() && less(lines[first], lines[first - 1])) {
+        in_order = false;
       }
       ++progress.files_done;
       if (hooks.on_progress) hooks.on_progress(progress);
@@ -155,10 +178,10 @@ DaySearchResult SearchFolders(TGrep& grep, int data_fd, std::vector<FolderToSear
   }
   result.cancelled = cancelled();
   grep.CancelRequest = saved_request;
+  grep.SetLineNumbers(true);
   grep.OnMatch = nullptr;
-  // The list's order; a stable sort keeps the order found among lines that compare equal.
-  std::stable_sort(lines.begin(), lines.end(),
-                   [](const std::string& a, const std::string& b) { return ResultLineLess(a, b); });
+  // The list's order (lines that compare equal are equal bytes, so no sort needs to be stable).
+  if (!in_order) std::sort(lines.begin(), lines.end(), less);
   return result;
 }
 
@@ -225,6 +248,9 @@ DaySearchResult SearchAllFolders(TGrep& grep, const std::string& pattern, const 
   if (!data.ok()) return {};
   std::vector<std::string> relative;
   WalkFolders(data.fd(), "", relative);
+  // Searched in name order (results then arrive in the list's order); the walk itself is
+  // the enumeration's order.
+  std::sort(relative.begin(), relative.end());
   std::vector<FolderToSearch> folders;
   folders.reserve(relative.size());
   for (std::string& r : relative) {

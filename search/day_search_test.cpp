@@ -56,7 +56,8 @@ TEST_F(DaySearchTest, DaySearchOneYearSortedByDateThenText) {
   DaySearchResult r =
       SearchYearFolder(grep, Sjis("会議|締切"), Data(), 1999,
                        {.on_result = [&](const std::string& line) { seen.push_back(line); },
-                        .on_progress = [&](const DaySearchProgress& p) { progress.push_back(p); }});
+                        .on_progress = [&](const DaySearchProgress& p) { progress.push_back(p); },
+                        .cancel = nullptr});
   EXPECT_FALSE(grep.UseFuzzyCharDic());
   EXPECT_EQ(r.files, 3);
   EXPECT_EQ(Utf8(r.lines), (std::vector<std::string>{
@@ -130,9 +131,11 @@ TEST_F(DaySearchTest, DaySearchCancelStopsTheWholeSearchWithinAFile) {
   EXPECT_EQ(progress[0].files_total, 4);
   EXPECT_EQ(grep.CancelRequest, nullptr);
   // A request made before the search starts searches nothing; cleared, all is found again.
-  EXPECT_TRUE(SearchYearFolder(grep, "abc", Data(), 2001, {.cancel = &cancel}).lines.empty());
+  DaySearchHooks only_cancel;
+  only_cancel.cancel = &cancel;
+  EXPECT_TRUE(SearchYearFolder(grep, "abc", Data(), 2001, only_cancel).lines.empty());
   cancel = false;
-  EXPECT_EQ(SearchAllFolders(grep, "abc", Data(), {.cancel = &cancel}).lines.size(), 7u);
+  EXPECT_EQ(SearchAllFolders(grep, "abc", Data(), only_cancel).lines.size(), 7u);
 }
 
 TEST_F(DaySearchTest, DaySearchUnreadableFileIsSkipped) {

@@ -327,7 +327,7 @@ void TGrep::ByTable(TTxtFile& file, const TGrepAutomaton& a) {
     const size_t limit = (!eof && buf[n - 1] == '\r') ? n - 1 : n;
 
     auto line_no = [&](size_t line_start) {
-      lines += CountLineEnds(buf, count_pos, line_start);
+      if (count_lines_) lines += CountLineEnds(buf, count_pos, line_start);
       count_pos = line_start;
       return static_cast<int>(lines);
     };
@@ -530,7 +530,7 @@ void TGrep::ByTable(TTxtFile& file, const TGrepAutomaton& a) {
     // Starts before the last line cannot begin a match that ends in the next block (a match
     // never crosses a line end here), so the string matcher may go on from the carry.
     if (literal && pos < carry) pos = carry;
-    lines += CountLineEnds(buf, count_pos, carry);
+    if (count_lines_) lines += CountLineEnds(buf, count_pos, carry);
     count_pos = carry;
     keep = carry;
     old_size = n;

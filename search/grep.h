@@ -58,6 +58,9 @@ class TGrep : public TRegularExpression {
   // Matches start by start on the whole file, exactly as the matchers are described, instead of
   // the byte table; for tests and fuzzing, which compare the two.
   void SetStartByStart(bool on) { start_by_start_ = on; }
+  // Off: lines are reported with LineNo 0 and no line ends are counted, for callers that do
+  // not show numbers (the day search); the byte table matcher then skips the count.
+  void SetLineNumbers(bool on) { count_lines_ = on; }
 
  private:
   void Search(TTxtFile& file);
@@ -70,6 +73,7 @@ class TGrep : public TRegularExpression {
   std::string read_buffer_;  // the reader's, kept from file to file
   Matcher matcher_ = Matcher::kString;
   bool start_by_start_ = false;
+  bool count_lines_ = true;
 };
 
 }  // namespace search

@@ -22,16 +22,15 @@ TTxtFile::TTxtFile(int dir_fd, const char* name, std::string& buffer, const bool
       cancel_(cancel),
       cancel_request_(cancel_request),
       process_messages_(process_messages) {
+  // A folder opens too; its first read fails with EISDIR, which ReadBlock reports then, so that
+  // a search of many files costs no status call for each.
   fd_ = ::openat(dir_fd, name, O_RDONLY | O_CLOEXEC);
-  int error = errno;
-  struct stat st {};
-  if (fd_ >= 0 && ::fstat(fd_, &st) == 0 && S_ISDIR(st.st_mode)) {
-    ::close(fd_);
-    fd_ = -1;
-    error = EISDIR;
-  }
-  if (fd_ < 0)
-    throw EFileNotFound(std::string(name) + ": " + std::system_category().message(error));
+  if (fd_ < 0) Fail(name, errno);
+  name_ = name;
+}
+
+void TTxtFile::Fail(const char* name, int error) {
+  throw EFileNotFound(std::string(name) + ": " + std::system_category().message(error));
 }
 
 TTxtFile::~TTxtFile() {
@@ -67,6 +66,7 @@ bool TTxtFile::ReadBlock(size_t keep) {
   while (got < kBlockSize) {
     ssize_t n = ::read(fd_, buffer_.data() + base + got, kBlockSize - got);
     if (n < 0 && errno == EINTR) continue;
+    if (n < 0 && !started_ && got == 0) Fail(name_, errno);
     if (n <= 0) break;
     got += static_cast<size_t>(n);
   }

@@ -63,7 +63,10 @@ class TTxtFile {
   void Yield() const;
 
  private:
+  [[noreturn]] static void Fail(const char* name, int error);
+
   int fd_ = -1;
+  const char* name_ = "";  // the caller's, alive while the file is
   std::string& buffer_;
   size_t size_ = 0;
   bool started_ = false;
