@@ -148,6 +148,32 @@ TEST_F(DaySearchTest, DaySearchUnreadableFileIsSkipped) {
   EXPECT_EQ(r.files, 3);
 }
 
+test_support::CliResult Cli(const fs::path& dir, const std::string& args);
+
+// Day files written by other programs: LF or lone CR line ends, bytes code page 932 does not
+// decode, no final line end, and a day of 1 MB with its match at the end.
+TEST_F(DaySearchTest, DaySearchFilesWrittenByOtherPrograms) {
+  Day(2020, 2, 2, "");
+  fs::path folder = Data() / "2020";
+  test_support::WriteBytes(folder / "KVR20200201.dat", "one\ntwo meeting\nthree\rmeeting 3");
+  test_support::WriteBytes(folder / "KVR20200203.dat", "bad \x80\xFF\xA0 meeting \x82");
+  std::string big;
+  while (big.size() < (1 << 20)) big += Sjis("予定なし\r\n");
+  test_support::WriteBytes(folder / "KVR20200204.dat", big + "meeting at the end");
+  TGrep grep;
+  DaySearchResult r = SearchYearFolder(grep, "meeting", Data(), 2020);
+  EXPECT_EQ(r.lines, (std::vector<std::string>{
+                         "2020/02/01" + Sjis("   ：    ") + "meeting 3",
+                         "2020/02/01" + Sjis("   ：    ") + "two meeting",
+                         "2020/02/03" + Sjis("   ：    ") + "bad \x80\xFF\xA0 meeting \x82",
+                         "2020/02/04" + Sjis("   ：    ") + "meeting at the end",
+                     }));
+  // Printed whole, the undecodable bytes as U+FFFD.
+  test_support::CliResult cli = Cli(dir_.path(), "--data data grep --year 2020 'meeting \\x82'");
+  EXPECT_EQ(cli.out, "2020/02/03   ：    " + cp932::ToUtf8("bad \x80\xFF\xA0 meeting \x82") + "\n");
+  EXPECT_NE(cli.out.find("\xEF\xBF\xBD meeting \xEF\xBF\xBD"), std::string::npos);
+}
+
 TEST(DaySearchOrder, CaseAndDoubleByteAware) {
   EXPECT_TRUE(ResultLineLess("1999/01/05 a", "1999/01/05 B"));
   EXPECT_TRUE(ResultLineLess("1999/01/05", "1999/01/06"));
