@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <random>
+
 #include "daydata/day_store.h"
 #include "platform/cp932.h"
 #include "platform/file_system.h"
@@ -180,6 +182,18 @@ TEST(DaySearchOrder, CaseAndDoubleByteAware) {
   EXPECT_FALSE(ResultLineLess("b", "A"));
   // The trail byte 0x61 ('a') of a double-byte character is not folded to 'A'.
   EXPECT_TRUE(ResultLineLess("\x81\x41", "\x81\x61"));
+  // The quick way over long shared beginnings orders as the folded compare does.
+  std::mt19937 random(5);
+  const std::string bytes = "aAbB_ \x81\x82\x41\x61\x5F";
+  for (int round = 0; round < 5000; ++round) {
+    std::string a(random() % 24, 'x'), b = a;
+    for (std::string* s : {&a, &b}) {
+      for (size_t k = random() % 6; k > 0; --k) *s += bytes[random() % bytes.size()];
+    }
+    int order = cp932::CompareIgnoreAsciiCase(a, b);
+    ASSERT_EQ(ResultLineLess(a, b), order < 0 || (order == 0 && a < b))
+        << ::testing::PrintToString(a) << " " << ::testing::PrintToString(b);
+  }
 }
 
 // mirune-cli grep, run as a user would.
