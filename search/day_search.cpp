@@ -168,7 +168,14 @@ DaySearchResult SearchFolders(TGrep& grep, int data_fd, std::vector<FolderToSear
       }
       // One file's lines share their date and are put in order at once; the files come in
       // date order, so the whole list is usually in order without a sort of it all.
-      std::sort(lines.begin() + static_cast<std::ptrdiff_t>(first), lines.end(), less);
+      // They share the prefix too, which ends on a character boundary (the separator ends in
+      // blanks), so comparing what follows it orders them the same.
+      const size_t skip = prefix.size();
+      std::sort(lines.begin() + static_cast<std::ptrdiff_t>(first), lines.end(),
+                [skip](const std::string& a, const std::string& b) {
+                  return ResultLineLess(std::string_view(a).substr(skip),
+                                        std::string_view(b).substr(skip));
+                });
       if (first > 0 && first < lines.size() && less(lines[first], lines[first - 1])) {
         in_order = false;
       }
