@@ -4,9 +4,14 @@
 # copy of the corpus in a UTF-8 locale (ja_JP.UTF-8, which scripts/setup.sh makes; C.UTF-8 refuses
 # ranges of Japanese characters).
 #
+# Then the same text against GNU grep in a UTF-8 locale (the UTF-8 copy, as a user of a UTF-8
+# system would search it), and the every-year search of a hundred-year data folder
+# (bench/day_folder.py: about 31,000 day files) against `LC_ALL=C grep -r -n`.
+# "ratio" is mirune's time over grep's: at most 1.0 is the target.
+#
 # usage: bench/grep_bench.sh [MIRUNE_CLI] [CORPUS_DIR]
 #   MIRUNE_CLI defaults to build/bin/mirune-cli, CORPUS_DIR to /tmp/mirune-bench (made with
-#   bench/grep_corpus.py when it holds no corpus).
+#   bench/grep_corpus.py and bench/day_folder.py when it holds no corpus).
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -14,6 +19,7 @@ cli=${1:-$here/../build/bin/mirune-cli}
 dir=${2:-/tmp/mirune-bench}
 runs=${RUNS:-3}
 [ -f "$dir/corpus.sjis" ] || python3 "$here/grep_corpus.py" "$dir"
+[ -d "$dir/data" ] || python3 "$here/day_folder.py" "$dir/data"
 sjis=$dir/corpus.sjis
 utf8=$dir/corpus.utf8
 
@@ -69,7 +75,7 @@ ow, oc, gw, gc, mb = (float(x) for x in sys.argv[3:8])
 same = sys.argv[8]
 oc, gc = max(oc, 0.005), max(gc, 0.005)
 print("%-20s %7d | %8.3f %8.3f %6.2f | %8.2f %8.2f %7.0f %7.0f %6.2f | %s"
-      % (name, count, ow, gw, gw / ow, oc, gc, mb / oc, mb / gc, gc / oc, same))
+      % (name, count, ow, gw, ow / gw, oc, gc, mb / oc, mb / gc, oc / gc, same))
 PY
 }
 
@@ -79,3 +85,56 @@ bench "literal japanese" "会議室" "$(sjis_ere 会議室)" "会議室"
 bench "class [ぁ-ん]+を" "[ぁ-ん]+を" "$(printf '(\x82[\x9f-\xf1])+')$(sjis_ere を)" "[ぁ-ん]+を"
 bench "alternation" "会議|打合せ|締切" "$(sjis_ere 会議)|$(sjis_ere 打合せ)|$(sjis_ere 締切)" "会議|打合せ|締切"
 bench "anchors ^予定.*です\$" '^予定.*です$' "^$(sjis_ere 予定).*$(sjis_ere です)"$'\r''$' '^予定.*です$'
+bench "time (午前|午後)[0-9]+時" "(午前|午後)[0-9]+時" \
+  "($(sjis_ere 午前)|$(sjis_ere 午後))[0-9]+$(sjis_ere 時)" "(午前|午後)[0-9]+時"
+
+# The same text in UTF-8 for GNU grep in a UTF-8 locale.
+echo
+echo "against GNU grep in ja_JP.UTF-8 on the UTF-8 copy (ratio: mirune / grep)"
+printf '%-24s %7s | %8s %8s %6s\n' pattern lines mirune_cpu grep_cpu ratio
+bench_utf8() {  # name, pattern (UTF-8, the same for both)
+  local name=$1 pattern=$2 count theirs t_ours t_grep
+  count=$(LC_ALL=C "$cli" grep --files "$pattern" "$sjis" | wc -l)
+  theirs=$(LC_ALL=ja_JP.UTF-8 grep -n -E -e "$pattern" "$utf8" | wc -l)
+  t_ours=$(best_time env LC_ALL=C "$cli" grep --files "$pattern" "$sjis")
+  t_grep=$(best_time env LC_ALL=ja_JP.UTF-8 grep -n -E -e "$pattern" "$utf8")
+  python3 - "$name" "$count" "$theirs" $t_ours $t_grep <<'PY'
+import sys
+name, count, theirs = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
+ow, oc, gw, gc = (float(x) for x in sys.argv[4:8])
+oc, gc = max(oc, 0.005), max(gc, 0.005)
+print("%-24s %7d | %8.2f %8.2f %6.2f%s" % (name, count, oc, gc, oc / gc,
+                                          "" if count == theirs else "  (grep: %d)" % theirs))
+PY
+}
+bench_utf8 "literal 会議室" "会議室"
+bench_utf8 "alternation" "会議|打合せ|締切"
+bench_utf8 "class [ぁ-ん]+を" "[ぁ-ん]+を"
+bench_utf8 "(午前|午後)[0-9]+時" "(午前|午後)[0-9]+時"
+bench_utf8 ".* 予定.*です" "予定.*です"
+
+# Every year of the data folder: mirune-cli grep --all against grep -r over the same files.
+echo
+files=$(find "$dir/data" -name '*.dat' | wc -l)
+echo "every year: $files day files (ratio: mirune / grep -r)"
+printf '%-24s %7s | %8s %8s %6s | %8s %8s %6s\n' pattern lines mirune_s grep_s ratio \
+  mirune_cpu grep_cpu ratio
+bench_all() {  # name, mirune pattern (UTF-8), GNU grep -E byte pattern
+  local name=$1 pattern=$2 cbytes=$3 count theirs t_ours t_grep
+  count=$(LC_ALL=C "$cli" --data "$dir/data" grep --all "$pattern" | wc -l)
+  theirs=$(LC_ALL=C grep -r -n -E -e "$cbytes" "$dir/data" | wc -l)
+  t_ours=$(best_time env LC_ALL=C "$cli" --data "$dir/data" grep --all "$pattern")
+  t_grep=$(best_time env LC_ALL=C grep -r -n -E -e "$cbytes" "$dir/data")
+  python3 - "$name" "$count" "$theirs" $t_ours $t_grep <<'PY'
+import sys
+name, count, theirs = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
+ow, oc, gw, gc = (float(x) for x in sys.argv[4:8])
+ow, gw, oc, gc = (max(x, 0.005) for x in (ow, gw, oc, gc))
+print("%-24s %7d | %8.3f %8.3f %6.2f | %8.2f %8.2f %6.2f%s"
+      % (name, count, ow, gw, ow / gw, oc, gc, oc / gc,
+         "" if count == theirs else "  (grep: %d)" % theirs))
+PY
+}
+bench_all "literal 会議室" "会議室" "$(sjis_ere 会議室)"
+bench_all "alternation" "会議|打合せ|締切" "$(sjis_ere 会議)|$(sjis_ere 打合せ)|$(sjis_ere 締切)"
+bench_all ".* 予定.*です" "予定.*です" "$(sjis_ere 予定).*$(sjis_ere です)"

@@ -8,9 +8,6 @@ import os
 import random
 import sys
 
-out_dir = sys.argv[1]
-megabytes = int(sys.argv[2]) if len(sys.argv) > 2 else 110
-random.seed(20261208)
 
 nouns = ("予定 会議 会議室 打合せ 締切 資料 報告 出張 電話 連絡 確認 相談 面談 研修 発表 企画 "
          "営業 経理 総務 開発 設計 試験 評価 納品 請求 見積 契約 来客 訪問 休暇 誕生日 記念日 "
@@ -28,7 +25,8 @@ ascii_words = ("meeting deadline report review call email lunch project budget r
 def japanese_line():
     parts = []
     if random.random() < 0.3:
-        parts.append("%d時%02d分 " % (random.randint(0, 23), random.choice((0, 15, 30, 45))))
+        parts.append("%s%d時%02d分 " % (random.choice(("", "午前", "午後")), random.randint(0, 23),
+                                       random.choice((0, 15, 30, 45))))
     for _ in range(random.randint(1, 5)):
         parts.append(random.choice(nouns))
         if random.random() < 0.4:
@@ -50,23 +48,36 @@ def mixed_line():
     return japanese_line() + " " + ascii_line()
 
 
-# A pool of distinct lines sampled many times keeps generation fast.
-pool = []
-for _ in range(60000):
-    r = random.random()
-    pool.append(japanese_line() if r < 0.6 else ascii_line() if r < 0.85 else mixed_line())
-pool_sjis = [line.encode("cp932") for line in pool]
-pool_utf8 = [line.encode("utf-8") for line in pool]
+def pool(count):
+    """Distinct lines (UTF-8 text) of the corpus's kinds."""
+    lines = []
+    for _ in range(count):
+        r = random.random()
+        lines.append(japanese_line() if r < 0.6 else ascii_line() if r < 0.85 else mixed_line())
+    return lines
 
-target = megabytes * 1000 * 1000
-os.makedirs(out_dir, exist_ok=True)
-with open(os.path.join(out_dir, "corpus.sjis"), "wb") as sjis, \
-        open(os.path.join(out_dir, "corpus.utf8"), "wb") as utf8:
-    written = 0
-    while written < target:
-        picks = random.choices(range(len(pool)), k=20000)
-        chunk = b"\r\n".join(pool_sjis[i] for i in picks) + b"\r\n"
-        sjis.write(chunk)
-        utf8.write(b"\n".join(pool_utf8[i] for i in picks) + b"\n")
-        written += len(chunk)
-print("%s: %.1f MB" % (os.path.join(out_dir, "corpus.sjis"), written / 1e6))
+
+def main():
+    out_dir = sys.argv[1]
+    megabytes = int(sys.argv[2]) if len(sys.argv) > 2 else 110
+    random.seed(20261208)
+    # A pool of distinct lines sampled many times keeps generation fast.
+    lines = pool(60000)
+    pool_sjis = [line.encode("cp932") for line in lines]
+    pool_utf8 = [line.encode("utf-8") for line in lines]
+    target = megabytes * 1000 * 1000
+    os.makedirs(out_dir, exist_ok=True)
+    with open(os.path.join(out_dir, "corpus.sjis"), "wb") as sjis, \
+            open(os.path.join(out_dir, "corpus.utf8"), "wb") as utf8:
+        written = 0
+        while written < target:
+            picks = random.choices(range(len(lines)), k=20000)
+            chunk = b"\r\n".join(pool_sjis[i] for i in picks) + b"\r\n"
+            sjis.write(chunk)
+            utf8.write(b"\n".join(pool_utf8[i] for i in picks) + b"\n")
+            written += len(chunk)
+    print("%s: %.1f MB" % (os.path.join(out_dir, "corpus.sjis"), written / 1e6))
+
+
+if __name__ == "__main__":
+    main()

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <random>
+
 #include "daydata/day_store.h"
 #include "platform/cp932.h"
 #include "platform/file_system.h"
@@ -52,8 +54,12 @@ TEST_F(DaySearchTest, DaySearchOneYearSortedByDateThenText) {
   TGrep grep;
   grep.SetUseFuzzyCharDic(true);  // the search switches it off again
   std::vector<std::string> seen;
-  DaySearchResult r = SearchYearFolder(grep, Sjis("会議|締切"), Data(), 1999,
-                                       [&](const std::string& line) { seen.push_back(line); });
+  std::vector<DaySearchProgress> progress;
+  DaySearchResult r =
+      SearchYearFolder(grep, Sjis("会議|締切"), Data(), 1999,
+                       {.on_result = [&](const std::string& line) { seen.push_back(line); },
+                        .on_progress = [&](const DaySearchProgress& p) { progress.push_back(p); },
+                        .cancel = nullptr});
   EXPECT_FALSE(grep.UseFuzzyCharDic());
   EXPECT_EQ(r.files, 3);
   EXPECT_EQ(Utf8(r.lines), (std::vector<std::string>{
@@ -63,7 +69,13 @@ TEST_F(DaySearchTest, DaySearchOneYearSortedByDateThenText) {
                                "1999/12/31   ：    締切",
                            }));
   EXPECT_EQ(seen.size(), 4u);
-  EXPECT_EQ(platform::CurrentDir(), fs::canonical(Data() / "1999"));
+  ASSERT_EQ(progress.size(), 3u);
+  EXPECT_EQ(progress.back().folder, "1999");
+  EXPECT_EQ(progress.back().files_done, 3);
+  EXPECT_EQ(progress.front().files_total, 3);
+  EXPECT_FALSE(r.cancelled);
+  // The search works with directory handles and leaves the working directory alone.
+  EXPECT_EQ(platform::CurrentDir(), saved_);
   // An empty pattern finds nothing; a faulty one throws before anything is searched.
   EXPECT_TRUE(SearchYearFolder(grep, "", Data(), 1999).lines.empty());
   EXPECT_THROW(SearchYearFolder(grep, "[", Data(), 1999), ERegExpParser);
@@ -75,7 +87,7 @@ TEST_F(DaySearchTest, DaySearchMissingYearSearchesTheDataFolderItself) {
   TGrep grep;
   DaySearchResult r = SearchYearFolder(grep, "x", Data(), 1850);
   EXPECT_EQ(Utf8(r.lines), (std::vector<std::string>{"2099/01/01   ：    x here"}));
-  EXPECT_EQ(platform::CurrentDir(), fs::canonical(Data()));
+  EXPECT_EQ(platform::CurrentDir(), saved_);
   // No data folder at all: nothing is searched.
   EXPECT_EQ(SearchYearFolder(grep, "x", dir_.path() / "none", 2001).files, 0);
 }
@@ -104,6 +116,30 @@ TEST_F(DaySearchTest, DaySearchAllFoldersSkipsNonPlainFolders) {
                                       "2003/03/03   ：    abc", "2005/05/05   ：    abc"}));
 }
 
+TEST_F(DaySearchTest, DaySearchCancelStopsTheWholeSearchWithinAFile) {
+  for (int day = 1; day <= 3; ++day) Day(2001, 1, day, "abc\r\nabc 2\r\n");
+  Day(2002, 1, 1, "abc\r\n");
+  TGrep grep;
+  std::atomic<bool> cancel{false};
+  std::vector<DaySearchProgress> progress;
+  DaySearchHooks hooks{.on_result = [&](const std::string&) { cancel = true; },
+                       .on_progress = [&](const DaySearchProgress& p) { progress.push_back(p); },
+                       .cancel = &cancel};
+  DaySearchResult r = SearchAllFolders(grep, "abc", Data(), hooks);
+  EXPECT_TRUE(r.cancelled);
+  EXPECT_EQ(r.lines.size(), 1u);  // the second line of the first file is not reported
+  EXPECT_EQ(r.files, 4);
+  ASSERT_EQ(progress.size(), 1u);
+  EXPECT_EQ(progress[0].files_total, 4);
+  EXPECT_EQ(grep.CancelRequest, nullptr);
+  // A request made before the search starts searches nothing; cleared, all is found again.
+  DaySearchHooks only_cancel;
+  only_cancel.cancel = &cancel;
+  EXPECT_TRUE(SearchYearFolder(grep, "abc", Data(), 2001, only_cancel).lines.empty());
+  cancel = false;
+  EXPECT_EQ(SearchAllFolders(grep, "abc", Data(), only_cancel).lines.size(), 7u);
+}
+
 TEST_F(DaySearchTest, DaySearchUnreadableFileIsSkipped) {
   Day(2010, 1, 1, "abc\r\n");
   Day(2010, 1, 2, "abc\r\n");
@@ -114,12 +150,50 @@ TEST_F(DaySearchTest, DaySearchUnreadableFileIsSkipped) {
   EXPECT_EQ(r.files, 3);
 }
 
+test_support::CliResult Cli(const fs::path& dir, const std::string& args);
+
+// Day files written by other programs: LF or lone CR line ends, bytes code page 932 does not
+// decode, no final line end, and a day of 1 MB with its match at the end.
+TEST_F(DaySearchTest, DaySearchFilesWrittenByOtherPrograms) {
+  Day(2020, 2, 2, "");
+  fs::path folder = Data() / "2020";
+  test_support::WriteBytes(folder / "KVR20200201.dat", "one\ntwo meeting\nthree\rmeeting 3");
+  test_support::WriteBytes(folder / "KVR20200203.dat", "bad \x80\xFF\xA0 meeting \x82");
+  std::string big;
+  while (big.size() < (1 << 20)) big += Sjis("予定なし\r\n");
+  test_support::WriteBytes(folder / "KVR20200204.dat", big + "meeting at the end");
+  TGrep grep;
+  DaySearchResult r = SearchYearFolder(grep, "meeting", Data(), 2020);
+  EXPECT_EQ(r.lines, (std::vector<std::string>{
+                         "2020/02/01" + Sjis("   ：    ") + "meeting 3",
+                         "2020/02/01" + Sjis("   ：    ") + "two meeting",
+                         "2020/02/03" + Sjis("   ：    ") + "bad \x80\xFF\xA0 meeting \x82",
+                         "2020/02/04" + Sjis("   ：    ") + "meeting at the end",
+                     }));
+  // Printed whole, the undecodable bytes as U+FFFD.
+  test_support::CliResult cli = Cli(dir_.path(), "--data data grep --year 2020 'meeting \\x82'");
+  EXPECT_EQ(cli.out, "2020/02/03   ：    " + cp932::ToUtf8("bad \x80\xFF\xA0 meeting \x82") + "\n");
+  EXPECT_NE(cli.out.find("\xEF\xBF\xBD meeting \xEF\xBF\xBD"), std::string::npos);
+}
+
 TEST(DaySearchOrder, CaseAndDoubleByteAware) {
   EXPECT_TRUE(ResultLineLess("1999/01/05 a", "1999/01/05 B"));
   EXPECT_TRUE(ResultLineLess("1999/01/05", "1999/01/06"));
   EXPECT_FALSE(ResultLineLess("b", "A"));
   // The trail byte 0x61 ('a') of a double-byte character is not folded to 'A'.
   EXPECT_TRUE(ResultLineLess("\x81\x41", "\x81\x61"));
+  // The quick way over long shared beginnings orders as the folded compare does.
+  std::mt19937 random(5);
+  const std::string bytes = "aAbB_ \x81\x82\x41\x61\x5F";
+  for (int round = 0; round < 5000; ++round) {
+    std::string a(random() % 24, 'x'), b = a;
+    for (std::string* s : {&a, &b}) {
+      for (size_t k = random() % 6; k > 0; --k) *s += bytes[random() % bytes.size()];
+    }
+    int order = cp932::CompareIgnoreAsciiCase(a, b);
+    ASSERT_EQ(ResultLineLess(a, b), order < 0 || (order == 0 && a < b))
+        << ::testing::PrintToString(a) << " " << ::testing::PrintToString(b);
+  }
 }
 
 // mirune-cli grep, run as a user would.
@@ -140,6 +214,19 @@ TEST_F(DaySearchTest, DaySearchCliFilesAndFolders) {
   EXPECT_EQ(r.status, 2);
   EXPECT_EQ(r.out, "mirune-cli: 不正なキャラクタ範囲です (位置 5)\n");
   EXPECT_EQ(Cli(dir_.path(), "grep --files x missing.txt").status, 2);
+  // A pattern that begins with "-" comes after -e or after "--", as with grep.
+  test_support::WriteBytes(dir_.path() / "c.txt", "<!-- note -->\n-x\n");
+  for (const char* args : {"grep --files -e '-->' c.txt", "grep -e '-->' --files c.txt",
+                           "grep --files -- '-->' c.txt"}) {
+    r = Cli(dir_.path(), args);
+    EXPECT_EQ(r.status, 0) << args;
+    EXPECT_EQ(r.out, "c.txt:1:<!-- note -->\n") << args;
+  }
+  EXPECT_EQ(Cli(dir_.path(), "grep --files -- -x c.txt").out, "c.txt:2:-x\n");
+  r = Cli(dir_.path(), "grep --files '-->' c.txt");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.out.find("-e パターン"), std::string::npos) << r.out;
+  EXPECT_EQ(Cli(dir_.path(), "grep --files -e a -e b c.txt").status, 2);
 
   Day(1999, 1, 5, "会議\r\n");
   Day(2003, 2, 1, "会議室\r\n");

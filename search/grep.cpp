@@ -154,7 +154,18 @@ struct FastForm {
 void TGrep::Grep(const std::filesystem::path& path) {
   if (!OnMatch) return;
   Cancel = false;
-  TTxtFile file(path, Cancel, ProcessMessages);
+  TTxtFile file(path, read_buffer_, Cancel, CancelRequest, ProcessMessages);
+  Search(file);
+}
+
+void TGrep::Grep(int dir_fd, const char* name) {
+  if (!OnMatch) return;
+  Cancel = false;
+  TTxtFile file(dir_fd, name, read_buffer_, Cancel, CancelRequest, ProcessMessages);
+  Search(file);
+}
+
+void TGrep::Search(TTxtFile& file) {
   if (start_by_start_) {
     StartByStart(file);
     return;
@@ -250,11 +261,49 @@ void TGrep::ByTable(TTxtFile& file, const TGrepAutomaton& a) {
   const bool one_string = matcher_ == Matcher::kString && !LiteralText().empty() &&
                           LiteralText().find('\n') == std::string::npos;
   const bool literal = one_string || (!required.empty() && Automaton().RequiredTextsSuffice());
-  const std::vector<std::string> strings = one_string ? std::vector<std::string>{LiteralText()}
-                                           : literal  ? required
-                                                      : std::vector<std::string>{};
+  // The strings searched for; the fixed string itself is a one-string list of its own.
+  const std::vector<std::string> just_the_literal =
+      one_string ? std::vector<std::string>{LiteralText()} : std::vector<std::string>{};
+  static const std::vector<std::string> none;
+  const std::vector<std::string>& strings = one_string ? just_the_literal
+                                            : literal  ? required
+                                                       : none;
   size_t longest = 1;
   for (const std::string& text : strings) longest = std::max(longest, text.size());
+  // Strings that begin alike ("午前" and "午後") are found by what they share, searched once,
+  // and told apart where it is found: searching each of them in turn would go over the same
+  // places for every one, each place being as common as the shared lead byte.
+  const std::vector<std::string>& searched = literal ? strings : required;
+  std::string shared = searched.size() > 1 ? searched[0] : std::string();
+  for (const std::string& text : searched) {
+    size_t k = 0;
+    while (k < shared.size() && k < text.size() && shared[k] == text[k]) ++k;
+    shared.resize(k);
+  }
+  const bool by_shared = shared.size() >= 2;
+  // The nearest place at or after `from` where one of the strings begins, with that string's
+  // length, or kNone.
+  auto nearest_shared = [&](const unsigned char* buf, size_t from, size_t n,
+                            size_t& length) -> size_t {
+    while (from < n) {
+      const unsigned char* hit = FindBytes(buf + from, n - from, shared);
+      if (!hit) return kNone;
+      size_t h = static_cast<size_t>(hit - buf);
+      size_t best = 0;
+      for (const std::string& text : searched) {
+        if (text.size() <= n - h && std::memcmp(buf + h, text.data(), text.size()) == 0 &&
+            (best == 0 || text.size() < best)) {
+          best = text.size();
+        }
+      }
+      if (best != 0) {
+        length = best;
+        return h;
+      }
+      from = h + 1;
+    }
+    return kNone;
+  };
   if (one_string) next_hit.assign(1, 0);
   const std::int32_t* table = a.Table();
   const std::uint8_t* byte_class = a.ByteClass();
@@ -278,7 +327,7 @@ void TGrep::ByTable(TTxtFile& file, const TGrepAutomaton& a) {
     const size_t limit = (!eof && buf[n - 1] == '\r') ? n - 1 : n;
 
     auto line_no = [&](size_t line_start) {
-      lines += CountLineEnds(buf, count_pos, line_start);
+      if (count_lines_) lines += CountLineEnds(buf, count_pos, line_start);
       count_pos = line_start;
       return static_cast<int>(lines);
     };
@@ -391,12 +440,17 @@ void TGrep::ByTable(TTxtFile& file, const TGrepAutomaton& a) {
     // An alternation of fixed strings is matched the same way, by the nearest of them.
     while (literal && !pending && pos < limit) {
       size_t h = kNone;
-      for (size_t k = 0; k < strings.size(); ++k) {
-        if (next_hit[k] == kNone - 1 || (next_hit[k] != kNone && next_hit[k] < pos)) {
-          const unsigned char* hit = FindBytes(buf + pos, n - pos, strings[k]);
-          next_hit[k] = hit ? static_cast<size_t>(hit - buf) : kNone;
+      if (by_shared) {
+        size_t length = 0;
+        h = nearest_shared(buf, pos, n, length);
+      } else {
+        for (size_t k = 0; k < strings.size(); ++k) {
+          if (next_hit[k] == kNone - 1 || (next_hit[k] != kNone && next_hit[k] < pos)) {
+            const unsigned char* hit = FindBytes(buf + pos, n - pos, strings[k]);
+            next_hit[k] = hit ? static_cast<size_t>(hit - buf) : kNone;
+          }
+          h = std::min(h, next_hit[k]);
         }
-        h = std::min(h, next_hit[k]);
       }
       if (h == kNone) {
         // Every start up to n - length has been tried; a later one may need the next block.
@@ -426,14 +480,20 @@ void TGrep::ByTable(TTxtFile& file, const TGrepAutomaton& a) {
       }
       // The nearest hit of any required text; each text's next hit is kept until passed.
       size_t h = kNone, h_end = kNone;
-      for (size_t k = 0; k < required.size(); ++k) {
-        if (next_hit[k] == kNone - 1 || (next_hit[k] != kNone && next_hit[k] < pos)) {
-          const unsigned char* hit = FindBytes(buf + pos, n - pos, required[k]);
-          next_hit[k] = hit ? static_cast<size_t>(hit - buf) : kNone;
-        }
-        if (next_hit[k] < h) {
-          h = next_hit[k];
-          h_end = h + required[k].size();
+      if (by_shared) {
+        size_t length = 0;
+        h = nearest_shared(buf, pos, n, length);
+        if (h != kNone) h_end = h + length;
+      } else {
+        for (size_t k = 0; k < required.size(); ++k) {
+          if (next_hit[k] == kNone - 1 || (next_hit[k] != kNone && next_hit[k] < pos)) {
+            const unsigned char* hit = FindBytes(buf + pos, n - pos, required[k]);
+            next_hit[k] = hit ? static_cast<size_t>(hit - buf) : kNone;
+          }
+          if (next_hit[k] < h) {
+            h = next_hit[k];
+            h_end = h + required[k].size();
+          }
         }
       }
       if (h == kNone) {
@@ -470,7 +530,7 @@ void TGrep::ByTable(TTxtFile& file, const TGrepAutomaton& a) {
     // Starts before the last line cannot begin a match that ends in the next block (a match
     // never crosses a line end here), so the string matcher may go on from the carry.
     if (literal && pos < carry) pos = carry;
-    lines += CountLineEnds(buf, count_pos, carry);
+    if (count_lines_) lines += CountLineEnds(buf, count_pos, carry);
     count_pos = carry;
     keep = carry;
     old_size = n;

@@ -188,6 +188,17 @@ TEST_F(GrepTest, GrepMatcherChoiceAndFaultyPattern) {
   EXPECT_EQ(Run("^abc", "abc\n"), (Hits{{1, "abc"}}));
 }
 
+TEST_F(GrepTest, GrepFindsEveryFormOfADoubledCharacter) {
+  // 髙 as Windows writes it and as other tools write it, ∵ in its three forms.
+  const std::string text = "\xFB\xFC" + S("橋さん\r\n") + "\xEE\xE0" + S("橋さん\n高橋\r\n") +
+                           "\x81\xE6\r\n\x87\x9A\r\n\xFA\x5B";
+  EXPECT_EQ(Both("\xEE\xE0" + S("橋"), text),
+            (Hits{{1, "\xFB\xFC" + S("橋さん")}, {2, "\xEE\xE0" + S("橋さん")}}));
+  EXPECT_EQ(Both("\xFA\x5B", text).size(), 3u);
+  EXPECT_EQ(Both("[\xFA\x5B]$", text).size(), 3u);
+  EXPECT_EQ(Both("^[^\x81\xE6]$", text).size(), 0u);
+}
+
 // Random patterns over a small alphabet with anchors, classes and double-byte characters,
 // against random texts with every kind of line end.
 TEST_F(GrepTest, GrepByteTableAgreesWithStartByStart) {

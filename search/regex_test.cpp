@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/cp932.h"
+#include "search/equivalent_codes.h"
 #include "search/reg_exp_parser_error.h"
 #include "search/regular_expression.h"
 #include "search/tre_pre_processor.h"
@@ -337,6 +338,73 @@ TEST(RegexFuzzyDictionary, ComponentSwitchRecompiles) {
   re.SetUseFuzzyCharDic(false);
   EXPECT_TRUE(re.IsLiteral());
   EXPECT_EQ(re.RegExp(), "a");
+}
+
+}  // namespace
+}  // namespace search
+
+namespace search {
+namespace {
+
+// Characters held twice or three times match every form, alone, in classes and in ranges, and
+// a negated class leaves every form out. The forms come from the codec.
+TEST(RegexEquivalentCodes, EveryFormOfACharacterMatches) {
+  const std::string taka_windows = "\xFB\xFC", taka_nec = "\xEE\xE0";  // 髙
+  const std::string because_jis = "\x81\xE6", because_nec = "\x87\x9A", because_ibm = "\xFA\x5B";
+  const std::string roman1_nec = "\xEE\xEF", roman1_ibm = "\xFA\x40";    // ⅰ
+  const std::string roman10_nec = "\xEE\xF8", roman10_ibm = "\xFA\x49";  // ⅹ
+  EXPECT_EQ(EquivalentCodes(0xFBFC), std::vector<RECode>{0xEEE0});
+  EXPECT_EQ(EquivalentCodes(0x879A).size(), 2u);
+  EXPECT_TRUE(EquivalentCodes('a').empty());
+  EXPECT_TRUE(EquivalentCodes(0x88A0).empty());
+  struct Case {
+    std::string pattern, text;
+    bool full;
+  } cases[] = {
+      {taka_windows, taka_nec, true},
+      {taka_nec, taka_windows, true},
+      {because_ibm, because_jis, true},
+      {because_jis, because_nec, true},
+      {"[" + taka_nec + "]", taka_windows, true},
+      {"[" + roman1_ibm + "-" + roman10_ibm + "]", roman1_nec, true},
+      {"[" + roman1_ibm + "-" + roman10_ibm + "]", roman10_nec, true},
+      {"[" + roman1_nec + "-" + roman10_nec + "]", "\xFA\x45", true},
+      {"[^" + taka_windows + "]", taka_nec, false},
+      {"[^" + because_nec + "]", because_jis, false},
+      {"[^" + because_nec + "]", taka_nec, true},
+      {taka_windows + S("橋"), taka_nec + S("橋"), true},
+      {taka_windows + S("橋"), taka_nec + S("島"), false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(Full(c.pattern, c.text), c.full) << cp932::ToUtf8(c.pattern);
+  }
+  // Every code with other forms: each form matches the others, and only those.
+  for (RECode code : CodesWithEquivalents()) {
+    std::string text;
+    AppendCode(text, code);
+    for (RECode other : EquivalentCodes(code)) {
+      std::string form;
+      AppendCode(form, other);
+      ASSERT_EQ(cp932::Decode(form), cp932::Decode(text));
+      ASSERT_TRUE(Full(form, text)) << std::hex << code << " " << other;
+    }
+  }
+  EXPECT_GT(CodesWithEquivalents().size(), 700u);
+}
+
+TEST(RegexEquivalentCodes, FixedStringsStayFixed) {
+  // Without a doubled character a fixed string is literal as before; with one, its forms are
+  // an alternation of fixed strings that is the whole pattern, searched as strings.
+  TRegularExpression re;
+  re.SetRegExp(S("高橋"));
+  EXPECT_TRUE(re.IsLiteral());
+  re.SetRegExp("\xFB\xFC" + S("橋"));
+  EXPECT_FALSE(re.IsLiteral());
+  EXPECT_TRUE(re.Automaton().RequiredTextsSuffice());
+  EXPECT_EQ(re.Automaton().RequiredTexts(),
+            (std::vector<std::string>{"\xFB\xFC" + S("橋"), "\xEE\xE0" + S("橋")}));
+  re.SetRegExp(S("[ぁ-ん]") + "\xFB\xFC");  // a class is no fixed string
+  EXPECT_FALSE(re.Automaton().RequiredTextsSuffice());
 }
 
 }  // namespace

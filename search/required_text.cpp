@@ -87,6 +87,29 @@ std::vector<std::string> RequiredTexts(TRENode* root, bool* sufficient) {
         f.suffix = r.exact ? l.suffix + r.text : r.suffix;
         f.must = Best(Best(l.must, r.must), One(l.suffix + r.prefix));
         f.must = Best(Best(f.must, One(f.prefix)), One(f.suffix));
+        // Two sides that each match only fixed strings ("髙橋", where 髙 has two forms) match
+        // only their joined strings: as long as they are few, they are the whole pattern.
+        auto strings = [](const Facts& side) -> const AnyOf* {
+          static const AnyOf none;
+          if (side.sufficient) return &side.must;
+          return side.exact ? nullptr : &none;
+        };
+        const AnyOf* ls = strings(l);
+        const AnyOf* rs = strings(r);
+        if (ls && rs && ls->empty() && rs->empty()) break;
+        AnyOf left = ls ? *ls : AnyOf{l.text};
+        AnyOf right = rs ? *rs : AnyOf{r.text};
+        if (left.empty() || right.empty() || left.size() * right.size() > kMaxAlternatives) break;
+        AnyOf joined;
+        for (const std::string& a : left) {
+          for (const std::string& b : right) {
+            std::string both = a + b;
+            if (std::find(joined.begin(), joined.end(), both) == joined.end())
+              joined.push_back(both);
+          }
+        }
+        f.must = std::move(joined);
+        f.sufficient = true;
         break;
       }
       case RENodeKind::kAlt: {

@@ -4,11 +4,21 @@
 #include <utility>
 #include <vector>
 
+#include "search/equivalent_codes.h"
 #include "search/reg_exp_parser_error.h"
 
 namespace search {
 
 namespace msg = regexp_message;
+
+TRENode* TREParser::Chars(RECode low, RECode high) {
+  TRENode* node = tree_.MakeLeaf(low, high);
+  if (!expand_equivalents_) return node;
+  for (auto [other_low, other_high] : EquivalentRanges(low, high)) {
+    node = tree_.MakeNode(RENodeKind::kAlt, node, tree_.MakeLeaf(other_low, other_high));
+  }
+  return node;
+}
 
 TRENode* TREParser::Run() {
   Advance();
@@ -66,7 +76,7 @@ TRENode* TREParser::Primary() {
   TRENode* node = nullptr;
   switch (token_.kind) {
     case RETokenKind::kChar:
-      node = tree_.MakeLeaf(token_.code, token_.code);
+      node = Chars(token_.code, token_.code);
       Advance();
       return node;
     case RETokenKind::kLParen:
@@ -109,10 +119,16 @@ TRENode* TREParser::Class(bool negated) {
   TRENode* node = nullptr;
   if (!negated) {
     for (auto [low, high] : items) {
-      TRENode* leaf = tree_.MakeLeaf(low, high);
+      TRENode* leaf = Chars(low, high);
       node = node ? tree_.MakeNode(RENodeKind::kAlt, node, leaf) : leaf;
     }
   } else {
+    // Every form of an excluded character is excluded.
+    if (expand_equivalents_) {
+      for (size_t i = 0, n = items.size(); i < n; ++i) {
+        for (auto range : EquivalentRanges(items[i].first, items[i].second)) items.push_back(range);
+      }
+    }
     // The any-character set with every item's range taken out of it. The merged items are the
     // union the disjoint pieces would cover, so the remaining ranges are the same.
     std::sort(items.begin(), items.end());

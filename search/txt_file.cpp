@@ -10,18 +10,27 @@
 
 namespace search {
 
-TTxtFile::TTxtFile(const std::filesystem::path& path, const bool& cancel,
+TTxtFile::TTxtFile(const std::filesystem::path& path, std::string& buffer, const bool& cancel,
+                   const std::atomic<bool>* cancel_request,
                    const std::function<void()>& process_messages)
-    : cancel_(cancel), process_messages_(process_messages) {
-  fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  int error = errno;
-  struct stat st {};
-  if (fd_ >= 0 && ::fstat(fd_, &st) == 0 && S_ISDIR(st.st_mode)) {
-    ::close(fd_);
-    fd_ = -1;
-    error = EISDIR;
-  }
-  if (fd_ < 0) throw EFileNotFound(path.string() + ": " + std::system_category().message(error));
+    : TTxtFile(AT_FDCWD, path.c_str(), buffer, cancel, cancel_request, process_messages) {}
+
+TTxtFile::TTxtFile(int dir_fd, const char* name, std::string& buffer, const bool& cancel,
+                   const std::atomic<bool>* cancel_request,
+                   const std::function<void()>& process_messages)
+    : buffer_(buffer),
+      cancel_(cancel),
+      cancel_request_(cancel_request),
+      process_messages_(process_messages) {
+  // A folder opens too; its first read fails with EISDIR, which ReadBlock reports then, so that
+  // a search of many files costs no status call for each.
+  fd_ = ::openat(dir_fd, name, O_RDONLY | O_CLOEXEC);
+  if (fd_ < 0) Fail(name, errno);
+  name_ = name;
+}
+
+void TTxtFile::Fail(const char* name, int error) {
+  throw EFileNotFound(std::string(name) + ": " + std::system_category().message(error));
 }
 
 TTxtFile::~TTxtFile() {
@@ -30,14 +39,17 @@ TTxtFile::~TTxtFile() {
 
 void TTxtFile::Yield() const {
   if (process_messages_) process_messages_();
-  if (cancel_) throw EGrepCancel();
+  if (cancel_ || (cancel_request_ && cancel_request_->load(std::memory_order_relaxed))) {
+    throw EGrepCancel();
+  }
 }
 
 bool TTxtFile::ReadBlock(size_t keep) {
   if (eof_) return false;
   size_t base;
   if (!started_) {
-    buffer_.assign(1, '\n');
+    if (buffer_.empty()) buffer_.resize(1);
+    buffer_[0] = '\n';
     base = 1;
   } else {
     if (keep > size_) keep = size_;
@@ -54,6 +66,7 @@ bool TTxtFile::ReadBlock(size_t keep) {
   while (got < kBlockSize) {
     ssize_t n = ::read(fd_, buffer_.data() + base + got, kBlockSize - got);
     if (n < 0 && errno == EINTR) continue;
+    if (n < 0 && !started_ && got == 0) Fail(name_, errno);
     if (n <= 0) break;
     got += static_cast<size_t>(n);
   }

@@ -5,6 +5,7 @@
 // are available whole.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -29,11 +30,18 @@ class TTxtFile {
  public:
   static constexpr size_t kBlockSize = 102400;
 
-  // Opens the file; throws EFileNotFound. `cancel` and `process_messages` belong to the owner:
-  // after every block the owner's pending events are processed and a cancel request raises
-  // EGrepCancel.
-  TTxtFile(const std::filesystem::path& path, const bool& cancel,
-           const std::function<void()>& process_messages);
+  // Opens the file; throws EFileNotFound. `cancel`, `cancel_request` (may be null) and
+  // `process_messages` belong to the owner: after every block the owner's pending events are
+  // processed and a cancel request (either flag) raises EGrepCancel.
+  // `buffer` is the owner's and is reused from file to file: it is never cleared, only grown,
+  // so that a search of thousands of small files does not fill 100 KB for each.
+  TTxtFile(const std::filesystem::path& path, std::string& buffer, const bool& cancel,
+           const std::atomic<bool>* cancel_request, const std::function<void()>& process_messages);
+  // The same for `name` relative to the open directory `dir_fd`, so that a search of many files
+  // in one folder neither looks the folder up again for each file nor depends on the working
+  // directory (which belongs to the whole process).
+  TTxtFile(int dir_fd, const char* name, std::string& buffer, const bool& cancel,
+           const std::atomic<bool>* cancel_request, const std::function<void()>& process_messages);
   ~TTxtFile();
   TTxtFile(const TTxtFile&) = delete;
   TTxtFile& operator=(const TTxtFile&) = delete;
@@ -55,13 +63,17 @@ class TTxtFile {
   void Yield() const;
 
  private:
+  [[noreturn]] static void Fail(const char* name, int error);
+
   int fd_ = -1;
-  std::string buffer_;
+  const char* name_ = "";  // the caller's, alive while the file is
+  std::string& buffer_;
   size_t size_ = 0;
   bool started_ = false;
   bool eof_ = false;
   std::uint64_t dropped_ = 0;
   const bool& cancel_;
+  const std::atomic<bool>* cancel_request_;
   const std::function<void()>& process_messages_;
 };
 
