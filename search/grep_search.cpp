@@ -46,10 +46,17 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text) 
   return button;
 }
 
+// The characters of a result line the list shows: far wider than the list, while measuring a
+// line of a megabyte (a day file written by another program) would stall the dialog.
+constexpr qsizetype kShownCharacters = 1024;
+
 // A result line as the list shows it. Bytes that are no code page 932 character (a file from
 // another program) are shown as the replacement mark rather than as nothing.
 QString DisplayText(const std::string& line) {
-  QString text = platform::ToQString(line);
+  // Two bytes at most per character: decoding this much is enough for the part shown.
+  const size_t head = std::min(line.size(), static_cast<size_t>(kShownCharacters) * 2 + 2);
+  QString text = platform::ToQString(std::string_view(line).substr(0, head));
+  if (text.size() > kShownCharacters) text = text.left(kShownCharacters) + QChar(0x2026);
   for (QChar& c : text) {
     if (c.unicode() >= 0xDC00 && c.unicode() <= 0xDCFF) c = QChar(0xFFFD);
   }

@@ -19,6 +19,7 @@
 #include <map>
 
 #include "platform/file_system.h"
+#include "platform/help_viewer.h"
 #include "platform/message_box.h"
 #include "search/grep.h"
 #include "search/grep_search.h"
@@ -48,7 +49,9 @@ class FakeHost : public GrepSearchHost {
   void WriteSearchInteger(const settings::Key& key, int value) override {
     ini[std::string(key.name)] = value;
   }
-  QString SearchHelpFile() const override { return QStringLiteral("mirune.HLP"); }
+  QString SearchHelpFile() const override {
+    return QStringLiteral(MIRUNE_SOURCE_DIR "/help/mirune.html");
+  }
 
   fs::path data_dir;
   int shown_year = 2026;
@@ -159,7 +162,7 @@ TEST_F(GrepSearchTest, OneYearAndEveryYearListResultsInDateOrder) {
     EXPECT_EQ(d.Memo1->text(), QString::number(c.lines.size()));
     EXPECT_EQ(d.Button3->isEnabled(), !c.lines.isEmpty());
     EXPECT_TRUE(d.Button1->isEnabled() && d.Button6->isEnabled() && d.RetComboBox2->isEnabled());
-    if (!c.lines.isEmpty()) EXPECT_EQ(d.ListBox1->currentRow(), 0);
+    EXPECT_EQ(d.ListBox1->currentRow(), c.lines.isEmpty() ? -1 : 0);
   }
   // After every year the year box and the working directory are the shown year's again.
   EXPECT_EQ(d.CSpinEdit1->value(), 2026);
@@ -322,6 +325,7 @@ TEST_F(GrepSearchTest, JumpMovesTheMainWindowToTheResultsDay) {
 TEST_F(GrepSearchTest, EnterInTheTextBoxMovesOnToTheSearchButton) {
   TGrepSearch& d = Open();
   d.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
   EXPECT_TRUE(d.RetComboBox2->hasFocus());
   QTest::keyClicks(d.RetComboBox2, QStringLiteral("abc"));
   QTest::keyClick(d.RetComboBox2, Qt::Key_Return);
@@ -330,6 +334,15 @@ TEST_F(GrepSearchTest, EnterInTheTextBoxMovesOnToTheSearchButton) {
   EXPECT_EQ(d.RetComboBox2->count(), 0);  // not taken into the list by Enter
   EXPECT_TRUE(d.isVisible());             // nor a default button pressed
   EXPECT_EQ(d.ListBox1->count(), 0);
+}
+
+TEST_F(GrepSearchTest, HelpOpensTheHelpFile) {
+  TGrepSearch& d = Open();
+  QTest::mouseClick(d.Button7, Qt::LeftButton);
+  EXPECT_TRUE(messages_.empty());
+  ASSERT_NE(platform::CurrentHelpViewer(), nullptr);
+  EXPECT_EQ(platform::CurrentHelpViewer()->FilePath(), host_.SearchHelpFile());
+  delete platform::CurrentHelpViewer();
 }
 
 TEST_F(GrepSearchTest, ResultsFromFilesOfOtherProgramsShowAndJumpToTheirDay) {
@@ -349,7 +362,10 @@ TEST_F(GrepSearchTest, ResultsFromFilesOfOtherProgramsShowAndJumpToTheirDay) {
             "2005/04/02" + kSep + QChar(0xFFFD) + QChar(0xFFFD) + "会議" + QChar(0xFFFD));
   EXPECT_EQ(d.ResultLines()[2],
             "2005/04/02" + Sjis("   ：    ") + "\x80\xff" + Sjis("会議") + "\xfd");
+  // The list shows the head of a very long line; the whole of it stays behind the line.
   EXPECT_EQ(d.ResultLines()[3].size(), 10 + Sjis("   ：    ").size() + big.size());
+  EXPECT_LT(d.ListBox1->item(3)->text().size(), 2000);
+  EXPECT_TRUE(d.ListBox1->item(3)->text().startsWith("2005/04/30" + kSep + "xxx"));
   const SearchJump expected[] = {
       {2005, 3, 10, 1, 9}, {2005, 3, 20, 2, 3}, {2005, 4, 2, 1, 1}, {2005, 4, 30, 2, 13}};
   d.CheckBox1->click();  // linked: a click on a line jumps
