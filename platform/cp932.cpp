@@ -3,6 +3,7 @@
 #include <iconv.h>
 
 #include <cerrno>
+#include <mutex>
 #include <stdexcept>
 
 namespace cp932 {
@@ -10,8 +11,9 @@ namespace {
 
 constexpr char16_t kCarriedByteBase = 0xDC00;
 
-// One iconv descriptor per direction for the whole program, which converts on one thread;
-// iconv keeps no state between calls for a stateless encoding such as CP932 once it is reset.
+// One iconv descriptor per direction for the whole program; iconv keeps no state between calls
+// for a stateless encoding such as CP932 once it is reset. A search on a worker thread converts
+// while the window converts too, so each call holds the descriptor's lock.
 // Not thread_local: the archiver library, which is loaded and unloaded for every command,
 // compiles this file too, and thread-local storage of an unloaded library is left dangling.
 class Converter {
@@ -27,6 +29,7 @@ class Converter {
 
   // Converts as much as possible; returns false with errno set where it had to stop.
   bool Run(const char*& in, size_t& in_left, char*& out, size_t& out_left) {
+    std::lock_guard<std::mutex> lock(mutex_);
     iconv(cd_, nullptr, nullptr, nullptr, nullptr);
     return iconv(cd_, const_cast<char**>(&in), &in_left, &out, &out_left) !=
            static_cast<size_t>(-1);
@@ -34,6 +37,7 @@ class Converter {
 
  private:
   iconv_t cd_;
+  std::mutex mutex_;
 };
 
 Converter& Decoder() {

@@ -4,6 +4,7 @@
 // its controls around them.
 #pragma once
 
+#include <atomic>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -30,23 +31,43 @@ std::vector<std::filesystem::path> CollectDataFolders(const std::filesystem::pat
 struct DaySearchResult {
   std::vector<std::string> lines;  // sorted result lines
   int files = 0;                   // day files found ("*.dat"); the dialog keeps its history by it
+  bool cancelled = false;          // the search stopped on a cancel request
 };
 
 // Called with each result line as it is found (the dialog shows it at once).
 using DayResultCallback = std::function<void(const std::string& line)>;
 
+struct DaySearchProgress {
+  // The folder being searched, relative to the data folder, as the file system spells it (UTF-8
+  // here) with "/" between folder names: "1999", "old/2003"; empty for the data folder itself.
+  std::string folder;
+  int files_done = 0;   // day files searched so far, over the whole search
+  int files_total = 0;  // day files the whole search will search (counted before it starts)
+};
+
+// What a caller on another thread gets while the search runs. Every hook is called on the
+// searching thread. A cancel request stops the whole search: it is checked between files and,
+// inside a file, after every block read and before every result, so it takes effect within one
+// file; the lines found until then stay in the result.
+struct DaySearchHooks {
+  DayResultCallback on_result;                                // each result line as found
+  std::function<void(const DaySearchProgress&)> on_progress;  // after each file (callers throttle)
+  const std::atomic<bool>* cancel = nullptr;
+};
+
 // Sets the pattern (then switches the equivalence dictionary off, which compiles it plainly);
-// an ERegExpParser propagates before anything is searched. Then: the data folder becomes the
-// working directory, then its subfolder named by the year when it exists, and every "*.dat"
-// there is searched. A file that cannot be read, or a cancel request, skips that file only.
+// an ERegExpParser propagates before anything is searched. Then every "*.dat" in the data
+// folder's subfolder named by the year is searched, or in the data folder itself when that
+// subfolder does not exist. A file that cannot be read, or the grep's own Cancel, skips that
+// file only. The search works with open directory handles and never changes the working
+// directory, so it may run on a thread of its own (with a TGrep of its own).
 DaySearchResult SearchYearFolder(TGrep& grep, const std::string& pattern,
                                  const std::filesystem::path& data_dir, int year,
-                                 const DayResultCallback& on_result = {});
+                                 const DaySearchHooks& hooks = {});
 
-// The same over every folder CollectDataFolders finds; the working directory is left at the
-// last folder searched (the dialog then moves it to the shown year's folder).
+// The same over every folder CollectDataFolders finds, in its order.
 DaySearchResult SearchAllFolders(TGrep& grep, const std::string& pattern,
                                  const std::filesystem::path& data_dir,
-                                 const DayResultCallback& on_result = {});
+                                 const DaySearchHooks& hooks = {});
 
 }  // namespace search

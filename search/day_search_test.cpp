@@ -52,8 +52,11 @@ TEST_F(DaySearchTest, DaySearchOneYearSortedByDateThenText) {
   TGrep grep;
   grep.SetUseFuzzyCharDic(true);  // the search switches it off again
   std::vector<std::string> seen;
-  DaySearchResult r = SearchYearFolder(grep, Sjis("会議|締切"), Data(), 1999,
-                                       [&](const std::string& line) { seen.push_back(line); });
+  std::vector<DaySearchProgress> progress;
+  DaySearchResult r =
+      SearchYearFolder(grep, Sjis("会議|締切"), Data(), 1999,
+                       {.on_result = [&](const std::string& line) { seen.push_back(line); },
+                        .on_progress = [&](const DaySearchProgress& p) { progress.push_back(p); }});
   EXPECT_FALSE(grep.UseFuzzyCharDic());
   EXPECT_EQ(r.files, 3);
   EXPECT_EQ(Utf8(r.lines), (std::vector<std::string>{
@@ -63,7 +66,13 @@ TEST_F(DaySearchTest, DaySearchOneYearSortedByDateThenText) {
                                "1999/12/31   ：    締切",
                            }));
   EXPECT_EQ(seen.size(), 4u);
-  EXPECT_EQ(platform::CurrentDir(), fs::canonical(Data() / "1999"));
+  ASSERT_EQ(progress.size(), 3u);
+  EXPECT_EQ(progress.back().folder, "1999");
+  EXPECT_EQ(progress.back().files_done, 3);
+  EXPECT_EQ(progress.front().files_total, 3);
+  EXPECT_FALSE(r.cancelled);
+  // The search works with directory handles and leaves the working directory alone.
+  EXPECT_EQ(platform::CurrentDir(), saved_);
   // An empty pattern finds nothing; a faulty one throws before anything is searched.
   EXPECT_TRUE(SearchYearFolder(grep, "", Data(), 1999).lines.empty());
   EXPECT_THROW(SearchYearFolder(grep, "[", Data(), 1999), ERegExpParser);
@@ -75,7 +84,7 @@ TEST_F(DaySearchTest, DaySearchMissingYearSearchesTheDataFolderItself) {
   TGrep grep;
   DaySearchResult r = SearchYearFolder(grep, "x", Data(), 1850);
   EXPECT_EQ(Utf8(r.lines), (std::vector<std::string>{"2099/01/01   ：    x here"}));
-  EXPECT_EQ(platform::CurrentDir(), fs::canonical(Data()));
+  EXPECT_EQ(platform::CurrentDir(), saved_);
   // No data folder at all: nothing is searched.
   EXPECT_EQ(SearchYearFolder(grep, "x", dir_.path() / "none", 2001).files, 0);
 }
@@ -102,6 +111,28 @@ TEST_F(DaySearchTest, DaySearchAllFoldersSkipsNonPlainFolders) {
   EXPECT_EQ(Utf8(r.lines),
             (std::vector<std::string>{"1998/07/07   ：    abc", "2001/03/01   ：    abc",
                                       "2003/03/03   ：    abc", "2005/05/05   ：    abc"}));
+}
+
+TEST_F(DaySearchTest, DaySearchCancelStopsTheWholeSearchWithinAFile) {
+  for (int day = 1; day <= 3; ++day) Day(2001, 1, day, "abc\r\nabc 2\r\n");
+  Day(2002, 1, 1, "abc\r\n");
+  TGrep grep;
+  std::atomic<bool> cancel{false};
+  std::vector<DaySearchProgress> progress;
+  DaySearchHooks hooks{.on_result = [&](const std::string&) { cancel = true; },
+                       .on_progress = [&](const DaySearchProgress& p) { progress.push_back(p); },
+                       .cancel = &cancel};
+  DaySearchResult r = SearchAllFolders(grep, "abc", Data(), hooks);
+  EXPECT_TRUE(r.cancelled);
+  EXPECT_EQ(r.lines.size(), 1u);  // the second line of the first file is not reported
+  EXPECT_EQ(r.files, 4);
+  ASSERT_EQ(progress.size(), 1u);
+  EXPECT_EQ(progress[0].files_total, 4);
+  EXPECT_EQ(grep.CancelRequest, nullptr);
+  // A request made before the search starts searches nothing; cleared, all is found again.
+  EXPECT_TRUE(SearchYearFolder(grep, "abc", Data(), 2001, {.cancel = &cancel}).lines.empty());
+  cancel = false;
+  EXPECT_EQ(SearchAllFolders(grep, "abc", Data(), {.cancel = &cancel}).lines.size(), 7u);
 }
 
 TEST_F(DaySearchTest, DaySearchUnreadableFileIsSkipped) {

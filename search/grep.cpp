@@ -154,7 +154,18 @@ struct FastForm {
 void TGrep::Grep(const std::filesystem::path& path) {
   if (!OnMatch) return;
   Cancel = false;
-  TTxtFile file(path, Cancel, ProcessMessages);
+  TTxtFile file(path, Cancel, CancelRequest, ProcessMessages);
+  Search(file);
+}
+
+void TGrep::Grep(int dir_fd, const char* name) {
+  if (!OnMatch) return;
+  Cancel = false;
+  TTxtFile file(dir_fd, name, Cancel, CancelRequest, ProcessMessages);
+  Search(file);
+}
+
+void TGrep::Search(TTxtFile& file) {
   if (start_by_start_) {
     StartByStart(file);
     return;

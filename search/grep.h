@@ -3,6 +3,7 @@
 // are the line feeds around a line; fixed-string patterns are compared directly.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -39,10 +40,16 @@ class TGrep : public TRegularExpression {
   // Searches one file. Returns at once when no OnMatch is set; clears Cancel when it starts.
   // Throws EFileNotFound when the file cannot be opened and EGrepCancel on a cancel request.
   void Grep(const std::filesystem::path& file);
+  // The same for `name` in the open directory `dir_fd` (the error message names `name`).
+  void Grep(int dir_fd, const char* name);
 
   TGrepOnMatch OnMatch;
   // Set by the caller (from its event handlers) to stop the running search.
   bool Cancel = false;
+  // A cancel request from another thread; unlike Cancel it is never cleared here, so it stops
+  // every file searched until its owner clears it. Checked after every block read and before
+  // every reported line.
+  const std::atomic<bool>* CancelRequest = nullptr;
   // Called after every block read and before every reported line, so that the user interface
   // can process its pending events (and a click on its cancel button can set Cancel).
   std::function<void()> ProcessMessages;
@@ -53,6 +60,7 @@ class TGrep : public TRegularExpression {
   void SetStartByStart(bool on) { start_by_start_ = on; }
 
  private:
+  void Search(TTxtFile& file);
   void StartByStart(TTxtFile& file);
   void ByTable(TTxtFile& file, const TGrepAutomaton& automaton);
   void Report(TTxtFile& file, const unsigned char* buffer, size_t line_start, size_t line_end,

@@ -11,9 +11,15 @@
 namespace search {
 
 TTxtFile::TTxtFile(const std::filesystem::path& path, const bool& cancel,
+                   const std::atomic<bool>* cancel_request,
                    const std::function<void()>& process_messages)
-    : cancel_(cancel), process_messages_(process_messages) {
-  fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    : TTxtFile(AT_FDCWD, path.c_str(), cancel, cancel_request, process_messages) {}
+
+TTxtFile::TTxtFile(int dir_fd, const char* name, const bool& cancel,
+                   const std::atomic<bool>* cancel_request,
+                   const std::function<void()>& process_messages)
+    : cancel_(cancel), cancel_request_(cancel_request), process_messages_(process_messages) {
+  fd_ = ::openat(dir_fd, name, O_RDONLY | O_CLOEXEC);
   int error = errno;
   struct stat st {};
   if (fd_ >= 0 && ::fstat(fd_, &st) == 0 && S_ISDIR(st.st_mode)) {
@@ -21,7 +27,8 @@ TTxtFile::TTxtFile(const std::filesystem::path& path, const bool& cancel,
     fd_ = -1;
     error = EISDIR;
   }
-  if (fd_ < 0) throw EFileNotFound(path.string() + ": " + std::system_category().message(error));
+  if (fd_ < 0)
+    throw EFileNotFound(std::string(name) + ": " + std::system_category().message(error));
 }
 
 TTxtFile::~TTxtFile() {
@@ -30,7 +37,9 @@ TTxtFile::~TTxtFile() {
 
 void TTxtFile::Yield() const {
   if (process_messages_) process_messages_();
-  if (cancel_) throw EGrepCancel();
+  if (cancel_ || (cancel_request_ && cancel_request_->load(std::memory_order_relaxed))) {
+    throw EGrepCancel();
+  }
 }
 
 bool TTxtFile::ReadBlock(size_t keep) {

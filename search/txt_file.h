@@ -5,6 +5,7 @@
 // are available whole.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -29,11 +30,16 @@ class TTxtFile {
  public:
   static constexpr size_t kBlockSize = 102400;
 
-  // Opens the file; throws EFileNotFound. `cancel` and `process_messages` belong to the owner:
-  // after every block the owner's pending events are processed and a cancel request raises
-  // EGrepCancel.
+  // Opens the file; throws EFileNotFound. `cancel`, `cancel_request` (may be null) and
+  // `process_messages` belong to the owner: after every block the owner's pending events are
+  // processed and a cancel request (either flag) raises EGrepCancel.
   TTxtFile(const std::filesystem::path& path, const bool& cancel,
-           const std::function<void()>& process_messages);
+           const std::atomic<bool>* cancel_request, const std::function<void()>& process_messages);
+  // The same for `name` relative to the open directory `dir_fd`, so that a search of many files
+  // in one folder neither looks the folder up again for each file nor depends on the working
+  // directory (which belongs to the whole process).
+  TTxtFile(int dir_fd, const char* name, const bool& cancel,
+           const std::atomic<bool>* cancel_request, const std::function<void()>& process_messages);
   ~TTxtFile();
   TTxtFile(const TTxtFile&) = delete;
   TTxtFile& operator=(const TTxtFile&) = delete;
@@ -62,6 +68,7 @@ class TTxtFile {
   bool eof_ = false;
   std::uint64_t dropped_ = 0;
   const bool& cancel_;
+  const std::atomic<bool>* cancel_request_;
   const std::function<void()>& process_messages_;
 };
 
