@@ -126,6 +126,11 @@ TGrepSearch::TGrepSearch(GrepSearchHost& host, QWidget* parent) : QDialog(parent
   ProgressBar->setRange(0, 1);
   ProgressBar->setValue(0);
   ProgressBar->setFixedWidth(200);
+  // Shown only while a search runs; its place is kept so that nothing moves.
+  QSizePolicy keep = ProgressBar->sizePolicy();
+  keep.setRetainSizeWhenHidden(true);
+  ProgressBar->setSizePolicy(keep);
+  ProgressBar->hide();
 
   ListBox1 = new QListWidget(this);
   ListBox1->setObjectName("ListBox1");
@@ -261,6 +266,7 @@ void TGrepSearch::StartSearch(bool all_years) {
   ProgressLabel->setText(QStringLiteral("検索を始めます…"));
   ProgressBar->setRange(0, 1);
   ProgressBar->setValue(0);
+  ProgressBar->show();
 
   GrepSearchRequest request;
   request.pattern = std::move(pattern);
@@ -320,12 +326,12 @@ void TGrepSearch::ShowProgress(const DaySearchProgress& progress) {
 
 void TGrepSearch::Finish(const GrepSearchWorker::Batch& end) {
   unsetCursor();
+  ProgressBar->hide();
   RetComboBox2->setEnabled(true);
   Button1->setEnabled(true);
   Button6->setEnabled(true);
   if (end.error) {
     ProgressLabel->clear();
-    ProgressBar->setValue(0);
     platform::ShowErrorBox(this, QString::fromStdString(*end.error));
     RetComboBox2->setFocus();
     emit SearchFinished();
@@ -341,8 +347,6 @@ void TGrepSearch::Finish(const GrepSearchWorker::Batch& end) {
     ProgressLabel->setText(QStringLiteral("中断しました"));
   } else {
     ProgressLabel->setText(QStringLiteral("%1 ファイルを検索しました").arg(end.files));
-    ProgressBar->setRange(0, 1);
-    ProgressBar->setValue(1);
   }
   ListBox1->setFocus();
   if (ListBox1->count() > 0) {

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
@@ -187,11 +188,15 @@ TEST_F(GrepSearchTest, StopDuringALongSearchEndsItWithinAFile) {
   EXPECT_TRUE(d.ProgressLabel->text().contains(QStringLiteral("2010 を検索中")))
       << d.ProgressLabel->text().toStdString();
   EXPECT_TRUE(d.ProgressLabel->text().contains(QStringLiteral("/ 20000 ファイル")));
+  EXPECT_TRUE(d.ProgressBar->isVisible());
+  EXPECT_EQ(d.ProgressBar->maximum(), 20000);
+  EXPECT_GT(d.ProgressBar->value(), 0);
   QTest::mouseClick(d.Button2, Qt::LeftButton);
   const int seen = d.ListBox1->count();
   ASSERT_TRUE(finished.wait(20000));
   EXPECT_FALSE(d.Searching());
   EXPECT_EQ(d.ProgressLabel->text(), QStringLiteral("中断しました"));
+  EXPECT_FALSE(d.ProgressBar->isVisible());
   // Every file holds one hit: far fewer results than files means the search really stopped.
   EXPECT_LT(d.ListBox1->count(), 20000);
   EXPECT_GE(d.ListBox1->count(), seen);
