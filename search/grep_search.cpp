@@ -14,6 +14,7 @@
 #include <QScreen>
 #include <QShowEvent>
 #include <QSpinBox>
+#include <QStyledItemDelegate>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -37,6 +38,7 @@ namespace {
 
 constexpr int kHelpTopic = 15;
 constexpr int kDrainIntervalMs = 50;
+constexpr size_t kLinesPerDrain = 3000;
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text) {
   auto* button = new QPushButton(text, parent);
@@ -74,6 +76,23 @@ void SetBase(QWidget* widget, const QColor& colour) {
 QString FolderName(const std::string& folder) {
   return folder.empty() ? QStringLiteral("データフォルダ") : QString::fromStdString(folder);
 }
+
+// Every line of the list is one text line high; its width is the widest line's text width +
+// 6 pixels, measured once as the line comes in. With one size for all lines the list does not
+// measure tens of thousands of lines again whenever a batch arrives.
+class WidestLineDelegate : public QStyledItemDelegate {
+ public:
+  WidestLineDelegate(const int& widest, QObject* parent)
+      : QStyledItemDelegate(parent), widest_(widest) {}
+  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    QSize size = QStyledItemDelegate::sizeHint(option, index);
+    size.setWidth(std::max(size.width(), widest_ + 6));
+    return size;
+  }
+
+ private:
+  const int& widest_;
+};
 
 }  // namespace
 
@@ -135,8 +154,9 @@ TGrepSearch::TGrepSearch(GrepSearchHost& host, QWidget* parent) : QDialog(parent
   ListBox1 = new QListWidget(this);
   ListBox1->setObjectName("ListBox1");
   ListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
-  ListBox1->setLayoutMode(QListView::Batched);  // thousands of results stay quick to show
   ListBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  ListBox1->setUniformItemSizes(true);
+  ListBox1->setItemDelegate(new WidestLineDelegate(widest_, ListBox1));
   ListBox1->setMinimumSize(680, 320);
   ListBox1->installEventFilter(this);
 
@@ -240,7 +260,7 @@ void TGrepSearch::Button6Click() {
 }
 
 void TGrepSearch::StartSearch(bool all_years) {
-  if (worker_.Busy() || closing_) return;
+  if (Searching() || closing_) return;
   const QString text = RetComboBox2->currentText();
   bool exact = true;
   std::string pattern = platform::ToCp932(text, &exact);
@@ -260,9 +280,7 @@ void TGrepSearch::StartSearch(bool all_years) {
   searched_text_ = text;
   all_years_ = all_years;
   setCursor(Qt::BusyCursor);
-  ListBox1->clear();
-  lines_.clear();
-  ShowCount();
+  ClearList();
   ProgressLabel->setText(QStringLiteral("検索を始めます…"));
   ProgressBar->setRange(0, 1);
   ProgressBar->setValue(0);
@@ -281,13 +299,27 @@ void TGrepSearch::StartSearch(bool all_years) {
 }
 
 void TGrepSearch::DrainResults() {
-  if (!worker_.Busy()) return;
-  GrepSearchWorker::Batch batch = worker_.Take();
-  AddResults(std::move(batch.lines));
-  if (batch.progress) ShowProgress(*batch.progress);
-  if (batch.finished) {
+  if (!Searching()) return;
+  if (worker_.Busy()) {
+    GrepSearchWorker::Batch batch = worker_.Take();
+    for (std::string& line : batch.lines) backlog_.push_back(std::move(line));
+    batch.lines.clear();
+    if (batch.progress) ShowProgress(*batch.progress);
+    if (batch.finished) end_ = std::move(batch);
+  }
+  // A common word over many years finds tens of thousands of lines at once; the list takes a
+  // share of them each time, so that the dialog keeps answering while it fills.
+  const size_t take = std::min(backlog_.size(), kLinesPerDrain);
+  std::vector<std::string> lines(
+      std::make_move_iterator(backlog_.begin()),
+      std::make_move_iterator(backlog_.begin() + static_cast<std::ptrdiff_t>(take)));
+  backlog_.erase(backlog_.begin(), backlog_.begin() + static_cast<std::ptrdiff_t>(take));
+  AddResults(std::move(lines));
+  if (end_ && backlog_.empty()) {
     drain_timer_->stop();
-    Finish(batch);
+    GrepSearchWorker::Batch end = std::move(*end_);
+    end_.reset();
+    Finish(end);
   }
 }
 
@@ -295,22 +327,24 @@ void TGrepSearch::AddResults(std::vector<std::string> found) {
   if (found.empty()) return;
   auto less = [](const std::string& a, const std::string& b) { return ResultLineLess(a, b); };
   std::stable_sort(found.begin(), found.end(), less);
-  // Folders and files come in name order, so a batch mostly lies behind everything listed:
-  // then it is appended in one step.
-  if (lines_.empty() || !less(found.front(), lines_.back())) {
+  // The lines of one folder mostly land next to each other (folders come in the file
+  // system's order), so each run that goes to one place goes into the list in one step.
+  const QFontMetrics metrics(ListBox1->font());
+  for (size_t i = 0; i < found.size();) {
+    auto at = std::upper_bound(lines_.begin(), lines_.end(), found[i], less);
+    size_t j = i + 1;
+    while (j < found.size() && (at == lines_.end() || less(found[j], *at))) ++j;
     QStringList texts;
-    texts.reserve(static_cast<qsizetype>(found.size()));
-    for (const std::string& line : found) texts.append(DisplayText(line));
-    ListBox1->addItems(texts);
-    lines_.insert(lines_.end(), std::make_move_iterator(found.begin()),
-                  std::make_move_iterator(found.end()));
-  } else {
-    for (std::string& line : found) {
-      auto at = std::upper_bound(lines_.begin(), lines_.end(), line, less);
-      const int row = static_cast<int>(at - lines_.begin());
-      ListBox1->insertItem(row, DisplayText(line));
-      lines_.insert(at, std::move(line));
+    texts.reserve(static_cast<qsizetype>(j - i));
+    for (size_t k = i; k < j; ++k) {
+      texts.append(DisplayText(found[k]));
+      widest_ = std::max(widest_, metrics.horizontalAdvance(texts.back()));
     }
+    const int row = static_cast<int>(at - lines_.begin());
+    lines_.insert(at, std::make_move_iterator(found.begin() + static_cast<std::ptrdiff_t>(i)),
+                  std::make_move_iterator(found.begin() + static_cast<std::ptrdiff_t>(j)));
+    ListBox1->insertItems(row, texts);
+    i = j;
   }
   ShowCount();
 }
@@ -364,6 +398,13 @@ void TGrepSearch::Finish(const GrepSearchWorker::Batch& end) {
   emit SearchFinished();
 }
 
+void TGrepSearch::ClearList() {
+  ListBox1->clear();
+  lines_.clear();
+  widest_ = 0;
+  ShowCount();
+}
+
 void TGrepSearch::ShowCount() {
   Memo1->setText(QString::number(ListBox1->count()));
 }
@@ -405,8 +446,9 @@ void TGrepSearch::CheckBox1Click() {
 }
 
 void TGrepSearch::Button2Click() {
-  if (worker_.Busy()) {
+  if (Searching()) {
     worker_.Cancel();
+    backlog_.clear();  // what was found but not yet listed goes with the stop
     ProgressLabel->setText(QStringLiteral("中断しています…"));
   } else {
     Button1->setEnabled(true);
@@ -414,10 +456,8 @@ void TGrepSearch::Button2Click() {
 }
 
 void TGrepSearch::Button4Click() {
-  ListBox1->clear();
-  lines_.clear();
-  ShowCount();
-  if (!worker_.Busy()) Button1->setEnabled(true);
+  ClearList();
+  if (!Searching()) Button1->setEnabled(true);
 }
 
 void TGrepSearch::Button5Click() {
@@ -435,6 +475,8 @@ void TGrepSearch::StopSearch() {
   drain_timer_->stop();
   worker_.Cancel();
   worker_.Wait();
+  backlog_.clear();
+  end_.reset();
 }
 
 void TGrepSearch::done(int result) {
@@ -442,9 +484,10 @@ void TGrepSearch::done(int result) {
     closing_ = true;
     // A running search is stopped and waited for (it ends within the file it reads), so that
     // nothing of it outlives the dialog.
-    if (worker_.Busy()) {
+    if (Searching()) {
       StopSearch();
       worker_.Take();
+      backlog_.clear();
       unsetCursor();
     }
     FormClose();

@@ -7,6 +7,8 @@
 
 #include <QDialog>
 
+#include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -46,7 +48,7 @@ class TGrepSearch : public QDialog {
   void ListBox1DblClick();
 
   // True while a search runs on the worker.
-  bool Searching() const { return worker_.Busy(); }
+  bool Searching() const { return worker_.Busy() || end_ || !backlog_.empty(); }
   // Takes what the worker has found into the list at once (the timer does it every 50 ms).
   void DrainResults();
   // The result lines as code page 932, in the list's order.
@@ -87,11 +89,15 @@ class TGrepSearch : public QDialog {
   void Jump();
   void StopSearch();
   void ShowCount();
+  void ClearList();
 
   GrepSearchHost& host_;
   GrepSearchWorker worker_;
   QTimer* drain_timer_;
-  std::vector<std::string> lines_;  // the list's lines as code page 932, sorted
+  std::vector<std::string> lines_;              // the list's lines as code page 932, sorted
+  std::deque<std::string> backlog_;             // found, not yet in the list
+  std::optional<GrepSearchWorker::Batch> end_;  // the search's end, once the backlog is listed
+  int widest_ = 0;                              // the widest line's text width in the list
   QString searched_text_;
   bool all_years_ = false;
   bool closing_ = false;
