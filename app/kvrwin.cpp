@@ -175,7 +175,7 @@ void TKvrwin::BuildMenus() {
 
   QMenu* tools = menuBar()->addMenu(QStringLiteral("ツール(&T)"));
   on(tools->addAction(QStringLiteral("設定(&F)")), &TKvrwin::SpeedButton11Click);
-  later(tools->addAction(QStringLiteral("検索(&S)")));
+  on(tools->addAction(QStringLiteral("検索(&S)")), &TKvrwin::SpeedButton12Click);
   QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
   on(help->addAction(QStringLiteral("目次(&C)")),
      [this] { platform::ShowHelp(this, help_file_, 0); });
@@ -183,7 +183,7 @@ void TKvrwin::BuildMenus() {
   popup_menu_ = new QMenu(this);
   popup_menu_->setObjectName("PopupMenu1");
   on(popup_menu_->addAction(QStringLiteral("設定(&O)...")), &TKvrwin::SpeedButton11Click);
-  later(popup_menu_->addAction(QStringLiteral("検索(&S)...")));
+  on(popup_menu_->addAction(QStringLiteral("検索(&S)...")), &TKvrwin::SpeedButton12Click);
   close_arc_popup_ = popup_menu_->addAction(QStringLiteral("終了時にデータ圧縮処理(&A)"));
   close_arc_popup_->setCheckable(true);
   on(popup_menu_->addAction(QStringLiteral("終了(&X)")), &QWidget::close);
@@ -206,7 +206,7 @@ void TKvrwin::BuildMenus() {
       {"SpeedButton9", "年月", "年月変更", &TKvrwin::SpeedButton9Click},
       {"SpeedButton10", "暦", "カレンダーON/OFF", nullptr},
       {"SpeedButton11", "設定", "設定ダイアログ", &TKvrwin::SpeedButton11Click},
-      {"SpeedButton12", "検索", "検索", nullptr},
+      {"SpeedButton12", "検索", "検索", &TKvrwin::SpeedButton12Click},
       {"SpeedButton17", "圧縮", "データ圧縮", nullptr},
       {"SpeedButton24", "解凍", "データ解凍", nullptr},
       {"SpeedButton25", "祝日", "祝日書込", nullptr},

@@ -35,6 +35,7 @@
 #include "daydata/light_strings.h"
 #include "options/options_host.h"
 #include "platform/ini_gt.h"
+#include "search/grep_search_host.h"
 #include "widgets/marquee_label.h"
 
 class QAction;
@@ -70,6 +71,7 @@ class TKvrwin : public QMainWindow,
                 public archive::ArchiveCommandsHost,
                 public timeclock::TimeClockHost,
                 public options::OptionsHost,
+                public search::GrepSearchHost,
                 private GridKeyTarget {
   Q_OBJECT
 
@@ -213,6 +215,17 @@ class TKvrwin : public QMainWindow,
   archive::ArchiveFileDialogs& ArchiveDialogs() override;
   // Tests answer the archive commands' file dialogs through their own.
   void SetArchiveDialogs(archive::ArchiveFileDialogs* dialogs) { archive_dialogs_ = dialogs; }
+
+  // What the search dialog asks (kvrwin_search_host.cpp), and "検索", which opens it.
+  std::filesystem::path SearchDataDir() const override { return data_dir_; }
+  int SearchShownYear() const override { return cursor_.Year(); }
+  bool SearchHalfMonth() const override { return cursor_.HalfMonth(); }
+  void SearchJumpTo(const search::SearchJump& jump) override;
+  settings::ColourValue ReadSearchColour(const settings::Key& key) const override;
+  int ReadSearchInteger(const settings::Key& key) const override;
+  void WriteSearchInteger(const settings::Key& key, int value) override;
+  QString SearchHelpFile() const override { return help_file_; }
+  void SpeedButton12Click();
 
   // What the launcher buttons ask (kvrwin_launcher_host.cpp).
   platform::TIniGT& LauncherSettings() override;
