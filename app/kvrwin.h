@@ -32,6 +32,7 @@
 #include "clock/time_source.h"
 #include "daydata/day_entry_host.h"
 #include "daydata/light_strings.h"
+#include "options/special_day_host.h"
 #include "platform/ini_gt.h"
 #include "widgets/marquee_label.h"
 
@@ -67,6 +68,7 @@ class TKvrwin : public QMainWindow,
                 public calendar::CalendarHost,
                 public archive::ArchiveCommandsHost,
                 public timeclock::TimeClockHost,
+                public options::SpecialDayHost,
                 private GridKeyTarget {
   Q_OBJECT
 
@@ -210,6 +212,18 @@ class TKvrwin : public QMainWindow,
   archive::ArchiveFileDialogs& ArchiveDialogs() override;
   // Tests answer the archive commands' file dialogs through their own.
   void SetArchiveDialogs(archive::ArchiveFileDialogs* dialogs) { archive_dialogs_ = dialogs; }
+
+  // What the options dialog's page "特別日" asks (kvrwin_special_day_host.cpp).
+  std::filesystem::path SpecialStartupDir() const override { return startup_dir_; }
+  std::filesystem::path SpecialDataDir() const override;
+  int SpecialShownYear() const override;
+  int SpecialShownMonth() const override;
+  int SpecialCurrentYear() override;
+  bool SpecialHalfMonth() const override { return cursor_.HalfMonth(); }
+  void SpecialRebuildMonth() override { BuildMonth(); }
+  int ReadBirthdaySuffix(int current) const override;
+  void WriteBirthdaySuffix(int index) override;
+  QString SpecialHelpFile() const override { return help_file_; }
 
   // What the launcher buttons ask (kvrwin_launcher_host.cpp).
   platform::TIniGT& LauncherSettings() override;
