@@ -29,6 +29,7 @@
 #include "platform/string_grid.h"
 #include "platform/system_colours.h"
 #include "settings/settings_location.h"
+#include "settings/starter_settings.h"
 #include "widgets/grad_box.h"
 
 namespace fs = std::filesystem;
@@ -108,6 +109,14 @@ TKvrwin::TKvrwin(QWidget* version_window, QWidget* parent)
   BuildMenus();
   launcher_shell_ = std::make_unique<DesktopLauncherShell>();
   Launcher = new TLauncherButtons(*GradBox2, *this, *launcher_shell_);
+  // A first start gets a Japanese calendar: holidays, rokuyou, red Sundays and blue Saturdays
+  // and the maxims that come with the program. A file that cannot be made here is reported by
+  // the first setting that is written.
+  try {
+    settings::WriteStarterSettings(IniGT1->Store(), platform::CurrentDir(),
+                                   platform::FindMaximsFile(platform::ExecutableDir()));
+  } catch (const std::system_error&) {
+  }
   // The panels' colours are read before everything else, as the window is made.
   MainSettings& s = settings_;
   {
@@ -558,7 +567,10 @@ void TKvrwin::StartStatusLine() {
     MarqueeLabel1->SetFontColor(platform::ToQColor(word));
     MarqueeLabel1->SetColor(platform::ToQColor(back));
     const std::string file = IniGT1->Store().ReadString(settings::keys::KakuGenFile);
-    if (file.empty()) {
+    // Also when the chosen file has gone (moved, or the program's own one with an old install):
+    // the user would otherwise wonder why the line stays empty.
+    std::error_code missing;
+    if (file.empty() || !fs::is_regular_file(platform::PathFromCp932(file), missing)) {
       platform::ShowMessage(
           this, QStringLiteral("設定ダイアログでスクロール文字用ファイルを選択して下さい."),
           QStringLiteral("注意"));

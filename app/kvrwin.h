@@ -34,6 +34,7 @@
 #include "daydata/day_entry_host.h"
 #include "daydata/light_strings.h"
 #include "options/options_host.h"
+#include "options/special_day_host.h"
 #include "platform/ini_gt.h"
 #include "search/grep_search_host.h"
 #include "widgets/marquee_label.h"
@@ -72,6 +73,7 @@ class TKvrwin : public QMainWindow,
                 public timeclock::TimeClockHost,
                 public options::OptionsHost,
                 public search::GrepSearchHost,
+                public options::SpecialDayHost,
                 private GridKeyTarget {
   Q_OBJECT
 
@@ -226,6 +228,17 @@ class TKvrwin : public QMainWindow,
   void WriteSearchInteger(const settings::Key& key, int value) override;
   QString SearchHelpFile() const override { return help_file_; }
   void SpeedButton12Click();
+  // What the options dialog's page "特別日" asks (kvrwin_special_day_host.cpp).
+  std::filesystem::path SpecialStartupDir() const override { return startup_dir_; }
+  std::filesystem::path SpecialDataDir() const override;
+  int SpecialShownYear() const override;
+  int SpecialShownMonth() const override;
+  int SpecialCurrentYear() override;
+  bool SpecialHalfMonth() const override { return cursor_.HalfMonth(); }
+  void SpecialRebuildMonth() override { BuildMonth(); }
+  int ReadBirthdaySuffix(int current) const override;
+  void WriteBirthdaySuffix(int index) override;
+  QString SpecialHelpFile() const override { return help_file_; }
 
   // What the launcher buttons ask (kvrwin_launcher_host.cpp).
   platform::TIniGT& LauncherSettings() override;

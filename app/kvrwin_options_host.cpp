@@ -5,6 +5,7 @@
 
 #include "app/kvrwin.h"
 #include "options/option1.h"
+#include "options/special_day_page.h"
 #include "platform/string_grid.h"
 #include "platform/system_colours.h"
 #include "widgets/grad_box.h"
@@ -15,6 +16,8 @@ using namespace settings::keys;
 
 void TKvrwin::SpeedButton11Click() {
   options::Toption1 dialog(*this, this);
+  // The page reads both lists when it is made: a new one for every opening of the dialog.
+  dialog.InsertSpecialDayPage(new options::TSpecialDayPage(*this));
   dialog.exec();
 }
 

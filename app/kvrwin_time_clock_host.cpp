@@ -1,6 +1,7 @@
 // TKvrwin as the clock window's host: the settings component, the change of date, the month
 // rebuild, the calendar and the status line, as the clock window asks for them.
 #include "app/kvrwin.h"
+#include "platform/file_system.h"
 #include "platform/system_colours.h"
 #include "widgets/marquee_label.h"
 
@@ -65,7 +66,10 @@ QDate TKvrwin::CurrentToday() {
 void TKvrwin::ClockStartStatusLine() {
   // Without a maxims file there is nothing to scroll, and the notice asking for one was shown
   // at start; every five minutes again it would stand in front of everything.
-  if (IniGT1->Store().ReadString(settings::keys::KakuGenFile).empty()) return;
+  const std::string file = IniGT1->Store().ReadString(settings::keys::KakuGenFile);
+  std::error_code missing;
+  if (file.empty() || !std::filesystem::is_regular_file(platform::PathFromCp932(file), missing))
+    return;
   StartStatusLine();
 }
 

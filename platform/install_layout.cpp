@@ -36,6 +36,15 @@ fs::path FindHelpFile(const fs::path& executable_dir) {
   return kHelpFileName;
 }
 
+fs::path FindMaximsFile(const fs::path& executable_dir) {
+  for (const fs::path& candidate :
+       {executable_dir / kMaximsFileName,
+        Prefix(executable_dir) / "share" / "mirune" / kMaximsFileName}) {
+    if (Exists(candidate)) return candidate;
+  }
+  return {};
+}
+
 fs::path FindArchiverLibrary(const fs::path& executable_dir, const fs::path& file_name) {
   fs::path beside = executable_dir / file_name;
   if (Exists(beside)) return beside;

@@ -9,6 +9,8 @@
 namespace platform {
 
 inline constexpr char kHelpFileName[] = "mirune.html";
+// The maxims file that comes with the program (code page 932), a first start's status line.
+inline constexpr char kMaximsFileName[] = "kakugen.txt";
 
 // True when the executable stands in the bin folder of an installed tree, i.e. the program's
 // shared folder exists beside it. Such a program keeps its settings in the user's
@@ -22,6 +24,10 @@ std::vector<std::filesystem::path> HelpFileCandidates(const std::filesystem::pat
 // The first candidate that exists, or the bare file name when none does (it is then looked for
 // in the working directory when opened).
 std::filesystem::path FindHelpFile(const std::filesystem::path& executable_dir);
+
+// The shipped maxims file beside the executable or in the installed share folder; empty when
+// neither exists.
+std::filesystem::path FindMaximsFile(const std::filesystem::path& executable_dir);
 
 // The archiver library: beside the executable, or in the installed private library folder.
 std::filesystem::path FindArchiverLibrary(const std::filesystem::path& executable_dir,

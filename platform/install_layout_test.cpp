@@ -24,6 +24,8 @@ TEST(InstallLayoutTest, BuildTreeAndInstalledTreeFindTheirFiles) {
   Touch(build_bin / "libmirune_unlha.so");
   Touch(prefix / "share" / "mirune" / "help" / "mirune.html");
   Touch(prefix / "lib" / "mirune" / "libmirune_unlha.so");
+  Touch(build_bin / "kakugen.txt");
+  Touch(prefix / "share" / "mirune" / "kakugen.txt");
   fs::create_directories(installed_bin);
 
   EXPECT_FALSE(platform::IsInstalledLayout(build_bin));
@@ -35,6 +37,8 @@ TEST(InstallLayoutTest, BuildTreeAndInstalledTreeFindTheirFiles) {
             build_bin / "libmirune_unlha.so");
   EXPECT_EQ(platform::FindArchiverLibrary(installed_bin, "libmirune_unlha.so"),
             prefix / "lib" / "mirune" / "libmirune_unlha.so");
+  EXPECT_EQ(platform::FindMaximsFile(build_bin), build_bin / "kakugen.txt");
+  EXPECT_EQ(platform::FindMaximsFile(installed_bin), prefix / "share" / "mirune" / "kakugen.txt");
 }
 
 TEST(InstallLayoutTest, NothingFoundGivesTheBareHelpNameAndTheLibraryBesideTheProgram) {
@@ -44,6 +48,7 @@ TEST(InstallLayoutTest, NothingFoundGivesTheBareHelpNameAndTheLibraryBesideThePr
   // A bin folder without the program's share folder is not an installed tree.
   EXPECT_FALSE(platform::IsInstalledLayout(bin));
   EXPECT_EQ(platform::FindHelpFile(bin), fs::path("mirune.html"));
+  EXPECT_EQ(platform::FindMaximsFile(bin), fs::path());
   EXPECT_EQ(platform::FindArchiverLibrary(bin, "libmirune_unlha.so"), bin / "libmirune_unlha.so");
   const auto candidates = platform::HelpFileCandidates(bin);
   ASSERT_EQ(candidates.size(), 2u);

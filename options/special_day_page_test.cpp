@@ -1,0 +1,224 @@
+// The page "特別日" on a fake main window: adding, deleting and sorting both lists, the refusals
+// of half-month display, the suffix setting, and the write buttons with their labels.
+#include "options/special_day_page.h"
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QStringList>
+
+#include <cstdlib>
+
+#include "platform/message_box.h"
+#include "test_support/temp_dir.h"
+
+namespace fs = std::filesystem;
+using test_support::ReadBytes;
+using test_support::Sjis;
+using test_support::WriteBytes;
+
+namespace {
+
+class FakeHost : public options::SpecialDayHost {
+ public:
+  fs::path SpecialStartupDir() const override { return start; }
+  fs::path SpecialDataDir() const override { return data; }
+  int SpecialShownYear() const override { return year; }
+  int SpecialShownMonth() const override { return month; }
+  int SpecialCurrentYear() override { return 2026; }
+  bool SpecialHalfMonth() const override { return half_month; }
+  void SpecialRebuildMonth() override { ++rebuilds; }
+  int ReadBirthdaySuffix(int current) const override { return suffix ? *suffix : current; }
+  void WriteBirthdaySuffix(int index) override { written_suffixes.push_back(index); }
+  QString SpecialHelpFile() const override { return {}; }
+
+  fs::path start, data;
+  int year = 2026, month = 3, rebuilds = 0;
+  bool half_month = false;
+  std::optional<int> suffix;
+  std::vector<int> written_suffixes;
+};
+
+class SpecialDayPageTest : public ::testing::Test {
+ protected:
+  SpecialDayPageTest() {
+    host_.start = dir_.path();
+    host_.data = dir_.path() / "data";
+    fs::create_directory(host_.data);
+    platform::SetMessageHook([this](const platform::MessageRequest& r) {
+      messages_ << r.caption + "|" + r.text;
+      return QMessageBox::Ok;
+    });
+  }
+  ~SpecialDayPageTest() override { platform::SetMessageHook(nullptr); }
+
+  void AddBirthday(options::TSpecialDayPage& page, int year, int month, int day,
+                   const QString& name) {
+    page.CSpinEdit1->setValue(year);
+    page.ComboBox1->setCurrentIndex(month - 1);
+    page.ComboBox2->setCurrentIndex(day - 1);
+    page.Edit1->setText(name);
+    page.Button11->click();
+  }
+  void AddSpecialDay(options::TSpecialDayPage& page, int month, int day, const QString& subject) {
+    page.ComboBox4->setCurrentIndex(month - 1);
+    page.ComboBox5->setCurrentIndex(day - 1);
+    page.ComboBox6->setEditText(subject);
+    page.Button14->click();
+  }
+  static QStringList Items(QComboBox* box) {
+    QStringList items;
+    for (int i = 0; i < box->count(); ++i) items << box->itemText(i);
+    return items;
+  }
+  fs::path Birthdays() const { return dir_.path() / "Birthday.dat"; }
+  fs::path Specials() const { return dir_.path() / "Specialday.dat"; }
+  fs::path Day(int year, const char* name) const {
+    return host_.data / std::to_string(year) / name;
+  }
+
+  test_support::TempDir dir_;
+  FakeHost host_;
+  QStringList messages_;
+};
+
+TEST_F(SpecialDayPageTest, AddSortAndDeleteBirthdays) {
+  options::TSpecialDayPage page(host_);
+  // Presets: today's year, the shown month, no day.
+  EXPECT_EQ(page.CSpinEdit1->value(), 2026);
+  EXPECT_EQ(page.ComboBox1->currentText(), "3");
+  EXPECT_EQ(page.ComboBox2->currentIndex(), -1);
+  AddBirthday(page, 1970, 3, 5, QStringLiteral("山田"));
+  EXPECT_EQ(ReadBytes(Birthdays()), Sjis("1970/03/05/山田\r\n"));
+  EXPECT_EQ(host_.rebuilds, 1);
+  AddBirthday(page, 1990, 12, 1, QStringLiteral("佐藤"));
+  AddBirthday(page, 1965, 7, 20, QStringLiteral("鈴木"));
+  // New records go to the end of the file; the box shows them sorted, the first one shown.
+  EXPECT_EQ(ReadBytes(Birthdays()),
+            Sjis("1970/03/05/山田\r\n1990/12/01/佐藤\r\n1965/07/20/鈴木\r\n"));
+  EXPECT_EQ(Items(page.ComboBox3),
+            (QStringList{"1965/07/20/鈴木", "1970/03/05/山田", "1990/12/01/佐藤"}));
+  EXPECT_EQ(page.ComboBox3->currentIndex(), 0);
+  // Refused: a missing field, and a record listed already though another one is shown.
+  AddBirthday(page, 1970, 3, 5, QString());
+  AddBirthday(page, 1990, 12, 1, QStringLiteral("佐藤"));
+  AddBirthday(page, 1990, 12, 1, QStringLiteral("한국"));
+  EXPECT_EQ(messages_,
+            (QStringList{"注意|入力されていない項目があります！", "注意|すでに登録されています！",
+                         "注意|シフトJISで表せない文字は登録できません！"}));
+  // A delete writes the rest in sorted order and rebuilds nothing.
+  page.ComboBox3->setCurrentIndex(1);
+  page.Button12->click();
+  EXPECT_EQ(ReadBytes(Birthdays()), Sjis("1965/07/20/鈴木\r\n1990/12/01/佐藤\r\n"));
+  EXPECT_EQ(Items(page.ComboBox3), (QStringList{"1965/07/20/鈴木", "1990/12/01/佐藤"}));
+  EXPECT_EQ(host_.rebuilds, 3);
+  // A new page reads the file again.
+  options::TSpecialDayPage again(host_);
+  EXPECT_EQ(Items(again.ComboBox3), Items(page.ComboBox3));
+}
+
+TEST_F(SpecialDayPageTest, HalfMonthRefusesAddingOnly) {
+  WriteBytes(Birthdays(), Sjis("1970/03/05/山田\r\n"));
+  WriteBytes(Specials(), Sjis("05/03/憲法記念日\r\n"));
+  host_.half_month = true;
+  options::TSpecialDayPage page(host_);
+  AddBirthday(page, 1980, 1, 1, QStringLiteral("a"));
+  AddSpecialDay(page, 1, 1, QStringLiteral("b"));
+  EXPECT_EQ(messages_, (QStringList{"注意|半月表示時は、誕生日入力はできません！",
+                                    "注意|半月表示時は、特別日入力はできません！"}));
+  EXPECT_EQ(ReadBytes(Birthdays()), Sjis("1970/03/05/山田\r\n"));
+  // Writing and deleting go ahead.
+  page.Button13->click();
+  page.Button16->click();
+  EXPECT_EQ(ReadBytes(Day(2026, "KVR20260305.dat")), Sjis("山田の誕生日(56歳)\r\n"));
+  EXPECT_EQ(ReadBytes(Day(2026, "KVR20260503.dat")), Sjis("憲法記念日\r\n"));
+  page.Button12->click();
+  EXPECT_EQ(ReadBytes(Birthdays()), "");
+}
+
+TEST_F(SpecialDayPageTest, WriteTwiceIsOnceAndTheNextYearIsOneOlder) {
+  WriteBytes(Birthdays(), Sjis("1970/03/05/山田\r\n2000/02/29/閏\r\n2030/01/01/未来\r\n"));
+  options::TSpecialDayPage page(host_);
+  EXPECT_EQ(page.ComboBox7->currentText(), "の誕生日");
+  page.Button13->click();
+  const std::string once = ReadBytes(Day(2026, "KVR20260305.dat"));
+  page.Button13->click();
+  EXPECT_EQ(once, Sjis("山田の誕生日(56歳)\r\n"));
+  EXPECT_EQ(ReadBytes(Day(2026, "KVR20260305.dat")), once);
+  // 29 February on the 28th of a common year; nobody born in 2030 yet.
+  EXPECT_EQ(ReadBytes(Day(2026, "KVR20260228.dat")), Sjis("閏の誕生日(26歳)\r\n"));
+  EXPECT_FALSE(fs::exists(Day(2026, "KVR20260229.dat")));
+  EXPECT_FALSE(fs::exists(Day(2026, "KVR20260101.dat")));
+  EXPECT_EQ(host_.rebuilds, 2);
+  // The main window moved on a year.
+  host_.year = 2027;
+  page.Button13->click();
+  EXPECT_EQ(ReadBytes(Day(2027, "KVR20270305.dat")), Sjis("山田の誕生日(57歳)\r\n"));
+  EXPECT_EQ(ReadBytes(Day(2026, "KVR20260305.dat")), once);
+  host_.year = 2028;
+  page.Button13->click();
+  EXPECT_EQ(ReadBytes(Day(2028, "KVR20280229.dat")), Sjis("閏の誕生日(28歳)\r\n"));
+  // A data folder that is gone: the standard error box, and the month is still rebuilt.
+  fs::remove_all(host_.data);
+  page.Button13->click();
+  ASSERT_EQ(messages_.size(), 1);
+  EXPECT_TRUE(messages_[0].startsWith("ミルネ|")) << messages_[0].toStdString();
+  EXPECT_EQ(host_.rebuilds, 5);
+}
+
+TEST_F(SpecialDayPageTest, SuffixChoiceIsRememberedAndTypedTextUsed) {
+  WriteBytes(Birthdays(), Sjis("1970/03/05/山田\r\n"));
+  host_.suffix = 1;
+  options::TSpecialDayPage page(host_);
+  EXPECT_EQ(page.ComboBox7->currentText(), "のBirthday");
+  EXPECT_TRUE(host_.written_suffixes.empty());  // showing writes nothing
+  page.ComboBox7->setCurrentIndex(0);
+  page.ComboBox7->setEditText(QStringLiteral("さん誕生日"));
+  EXPECT_EQ(host_.written_suffixes, (std::vector<int>{0, -1}));
+  page.Button13->click();
+  EXPECT_EQ(ReadBytes(Day(2026, "KVR20260305.dat")), Sjis("山田さん誕生日(56歳)\r\n"));
+  host_.suffix = -1;
+  options::TSpecialDayPage none(host_);
+  EXPECT_EQ(none.ComboBox7->currentText(), "");
+}
+
+TEST_F(SpecialDayPageTest, SpecialDaysAddAndDeleteOnlyTheShownEntry) {
+  options::TSpecialDayPage page(host_);
+  AddSpecialDay(page, 12, 24, QStringLiteral("クリスマス・イブ"));
+  AddSpecialDay(page, 5, 3, QStringLiteral("憲法記念日"));
+  EXPECT_EQ(ReadBytes(Specials()), Sjis("12/24/クリスマス・イブ\r\n05/03/憲法記念日\r\n"));
+  EXPECT_EQ(Items(page.ComboBox6), (QStringList{"05/03/憲法記念日", "12/24/クリスマス・イブ"}));
+  EXPECT_EQ(page.ComboBox6->currentText(), "05/03/憲法記念日");
+  // While a subject is being typed, 削除 deletes nothing.
+  page.ComboBox6->setEditText(QStringLiteral("新しい件名"));
+  page.Button15->click();
+  EXPECT_EQ(page.ComboBox6->count(), 2);
+  page.ComboBox6->setCurrentIndex(1);
+  page.Button15->click();
+  EXPECT_EQ(ReadBytes(Specials()), Sjis("05/03/憲法記念日\r\n"));
+  page.Button16->click();
+  page.Button16->click();
+  EXPECT_EQ(ReadBytes(Day(2026, "KVR20260503.dat")), Sjis("憲法記念日\r\n"));
+}
+
+TEST_F(SpecialDayPageTest, EveryTextFitsItsControl) {
+  options::TSpecialDayPage page(host_);
+  page.show();
+  page.resize(page.sizeHint());
+  for (QWidget* w : page.findChildren<QWidget*>()) {
+    // The page's own controls; the parts inside a spin box or combo box are sized by it.
+    if (!w->isVisible() || (w->parentWidget() != &page && w->parentWidget() != page.GroupBox1 &&
+                            w->parentWidget() != page.GroupBox2))
+      continue;
+    EXPECT_GE(w->width(), w->minimumSizeHint().width()) << w->objectName().toStdString();
+    EXPECT_GE(w->height(), w->minimumSizeHint().height()) << w->objectName().toStdString();
+  }
+  // Looked at by a person: MIRUNE_SHOT=path saves the page as it is drawn.
+  if (const char* shot = std::getenv("MIRUNE_SHOT")) page.grab().save(QString::fromUtf8(shot));
+}
+
+}  // namespace
