@@ -41,6 +41,21 @@ QString PathText(const fs::path& path) {
   return QString::fromStdString(path.string());
 }
 
+constexpr int kToolBarLeft = 4;
+constexpr int kToolButtonGap = 2;
+
+// A command button's width is what its text needs in the current font.
+int ToolButtonWidth(const QToolButton& button) {
+  return button.sizeHint().width();
+}
+
+// The tool bar's width up to the launcher buttons with every command button at its least.
+int ToolButtonsMinimumWidth(const std::vector<QToolButton*>& buttons) {
+  int width = kToolBarLeft;
+  for (const QToolButton* button : buttons) width += ToolButtonWidth(*button) + kToolButtonGap;
+  return width;
+}
+
 }  // namespace
 
 TKvrwin::TKvrwin(QWidget* version_window, QWidget* parent)
@@ -450,10 +465,16 @@ void TKvrwin::FormResize() {
                                       settings_.tool_bar) == 1);
   MarqueeLabel1->setVisible(!N11->isChecked());
   GradBox2->setGeometry(0, 0, r, 38);
-  int x = 4;
+  // The command buttons take what their texts need and share out what the launcher buttons
+  // leave, up to their full width, so that all ten launcher buttons stay on the bar.
+  const int spare = r - ToolButtonsMinimumWidth(tool_buttons_) - TLauncherButtons::RowWidth();
+  const int extra = std::clamp(spare / static_cast<int>(tool_buttons_.size()), 0, 44);
+  int x = kToolBarLeft;
   for (QToolButton* button : tool_buttons_) {
-    button->setGeometry(x, 4, 44, 30);
-    x += 46;
+    const int least = ToolButtonWidth(*button);
+    const int width = std::max(least, std::min(least + extra, 44));
+    button->setGeometry(x, 4, width, 30);
+    x += width + kToolButtonGap;
   }
   Panel1->setGeometry(10, 40, r - 21, 29);
   Panel4->move(client.left() + 10, client.top() + 71);

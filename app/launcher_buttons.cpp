@@ -29,6 +29,7 @@ const char* const kButtonNames[keys::kButtonCount] = {
 
 constexpr int kButtonSize = 25;
 constexpr int kButtonStep = 31;
+constexpr int kMargin = 6;
 
 QString DefaultHint() {
   return QStringLiteral("マウスの右クリックで登録できます");
@@ -88,12 +89,15 @@ void TLauncherButtons::PlaceButtons() {
     if (std::find(buttons_.begin(), buttons_.end(), other) != buttons_.end()) continue;
     others_end = std::max(others_end, other->geometry().right() + 1);
   }
-  const int width = (keys::kButtonCount - 1) * kButtonStep + kButtonSize;
-  const int left = std::max(tool_bar_.width() - width - 6, others_end + 6);
+  const int left = std::max(tool_bar_.width() - RowWidth() + kMargin, others_end + kMargin);
   const int top = std::max((tool_bar_.height() - kButtonSize) / 2, 0);
   for (int i = 0; i < keys::kButtonCount; ++i) {
     buttons_[static_cast<size_t>(i)]->move(left + i * kButtonStep, top);
   }
+}
+
+int TLauncherButtons::RowWidth() {
+  return kMargin + (keys::kButtonCount - 1) * kButtonStep + kButtonSize + kMargin;
 }
 
 int TLauncherButtons::NumberOf(QObject* button) const {

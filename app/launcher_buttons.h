@@ -43,6 +43,8 @@ class TLauncherButtons : public QObject {
   QString RegisteredFile(int n) const;
   // At the right end of the tool bar, never over its other buttons.
   void PlaceButtons();
+  // The room the ten buttons take at the bar's right end, with their margins.
+  static int RowWidth();
 
   int LauncherIndex = 1;
   QString LauncherFile;
