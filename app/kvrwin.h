@@ -228,7 +228,7 @@ class TKvrwin : public QMainWindow,
   void WriteSearchInteger(const settings::Key& key, int value) override;
   QString SearchHelpFile() const override { return help_file_; }
   void SpeedButton12Click();
-  // What the options dialog's page "特別日" asks (kvrwin_special_day_host.cpp).
+  // What the options dialog's page "特別日" asks (kvrwin_day_lists_host.cpp).
   std::filesystem::path SpecialStartupDir() const override { return startup_dir_; }
   std::filesystem::path SpecialDataDir() const override;
   int SpecialShownYear() const override;

@@ -1,7 +1,7 @@
 // SpecialDayHost: what the options dialog's page "特別日" needs of the main window: the folders,
 // the year and month on display, today's year, the half-month switch, the month rebuild that
 // shows freshly written labels, the birthday suffix setting and the help file. The main window
-// implements it (app/kvrwin_special_day_host.cpp); the page's tests use a small fake.
+// implements it (app/kvrwin_day_lists_host.cpp); the page's tests use a small fake.
 #pragma once
 
 #include <QString>
