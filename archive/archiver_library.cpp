@@ -11,7 +11,7 @@
 namespace archive {
 
 std::filesystem::path ArchiverLibrary::DefaultPath() {
-  return platform::FindArchiverLibrary(platform::ExecutableDir(), kFileName);
+  return platform::FindPrivateLibrary(platform::ExecutableDir(), kFileName);
 }
 
 ArchiverLibrary::ArchiverLibrary(std::filesystem::path path) : path_(std::move(path)) {}

@@ -45,7 +45,7 @@ fs::path FindMaximsFile(const fs::path& executable_dir) {
   return {};
 }
 
-fs::path FindArchiverLibrary(const fs::path& executable_dir, const fs::path& file_name) {
+fs::path FindPrivateLibrary(const fs::path& executable_dir, const fs::path& file_name) {
   fs::path beside = executable_dir / file_name;
   if (Exists(beside)) return beside;
   fs::path installed = Prefix(executable_dir) / "lib" / "mirune" / file_name;

@@ -29,8 +29,9 @@ std::filesystem::path FindHelpFile(const std::filesystem::path& executable_dir);
 // neither exists.
 std::filesystem::path FindMaximsFile(const std::filesystem::path& executable_dir);
 
-// The archiver library: beside the executable, or in the installed private library folder.
-std::filesystem::path FindArchiverLibrary(const std::filesystem::path& executable_dir,
-                                          const std::filesystem::path& file_name);
+// One of the program's own libraries (the archiver, the sound device): beside the executable,
+// or in the installed private library folder.
+std::filesystem::path FindPrivateLibrary(const std::filesystem::path& executable_dir,
+                                         const std::filesystem::path& file_name);
 
 }  // namespace platform

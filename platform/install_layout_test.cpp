@@ -33,9 +33,9 @@ TEST(InstallLayoutTest, BuildTreeAndInstalledTreeFindTheirFiles) {
   EXPECT_EQ(platform::FindHelpFile(build_bin), build_bin / "mirune.html");
   EXPECT_EQ(platform::FindHelpFile(installed_bin),
             prefix / "share" / "mirune" / "help" / "mirune.html");
-  EXPECT_EQ(platform::FindArchiverLibrary(build_bin, "libmirune_unlha.so"),
+  EXPECT_EQ(platform::FindPrivateLibrary(build_bin, "libmirune_unlha.so"),
             build_bin / "libmirune_unlha.so");
-  EXPECT_EQ(platform::FindArchiverLibrary(installed_bin, "libmirune_unlha.so"),
+  EXPECT_EQ(platform::FindPrivateLibrary(installed_bin, "libmirune_unlha.so"),
             prefix / "lib" / "mirune" / "libmirune_unlha.so");
   EXPECT_EQ(platform::FindMaximsFile(build_bin), build_bin / "kakugen.txt");
   EXPECT_EQ(platform::FindMaximsFile(installed_bin), prefix / "share" / "mirune" / "kakugen.txt");
@@ -49,7 +49,7 @@ TEST(InstallLayoutTest, NothingFoundGivesTheBareHelpNameAndTheLibraryBesideThePr
   EXPECT_FALSE(platform::IsInstalledLayout(bin));
   EXPECT_EQ(platform::FindHelpFile(bin), fs::path("mirune.html"));
   EXPECT_EQ(platform::FindMaximsFile(bin), fs::path());
-  EXPECT_EQ(platform::FindArchiverLibrary(bin, "libmirune_unlha.so"), bin / "libmirune_unlha.so");
+  EXPECT_EQ(platform::FindPrivateLibrary(bin, "libmirune_unlha.so"), bin / "libmirune_unlha.so");
   const auto candidates = platform::HelpFileCandidates(bin);
   ASSERT_EQ(candidates.size(), 2u);
   EXPECT_EQ(candidates[1], dir.path() / "share" / "mirune" / "help" / "mirune.html");

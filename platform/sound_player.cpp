@@ -1,15 +1,10 @@
 #include "platform/sound_player.h"
 
-#include <QAudioFormat>
-#include <QAudioOutput>
-#include <QAudioSink>
-#include <QBuffer>
-#include <QMediaDevices>
-#include <QMediaPlayer>
 #include <QTimer>
-#include <QUrl>
 
-#include "platform/midi_renderer.h"
+#include <cstdio>
+
+#include "platform/sound_library.h"
 
 namespace platform {
 
@@ -17,7 +12,7 @@ TSoundPlayer::TSoundPlayer(QObject* parent) : QObject(parent) {
   limit_ = new QTimer(this);
   limit_->setSingleShot(true);
   connect(limit_, &QTimer::timeout, this,
-          [this] { Finish(HasAudioOutput() ? Outcome::kPlayed : Outcome::kPlayedSilently); });
+          [this] { Finish(Audible() ? Outcome::kPlayed : Outcome::kPlayedSilently); });
   silent_ = new QTimer(this);
   silent_->setSingleShot(true);
   connect(silent_, &QTimer::timeout, this, [this] { Finish(Outcome::kPlayedSilently); });
@@ -29,7 +24,23 @@ TSoundPlayer::~TSoundPlayer() {
 }
 
 bool TSoundPlayer::HasAudioOutput() {
-  return !QMediaDevices::audioOutputs().isEmpty();
+  const std::unique_ptr<SoundDevice> device = OpenSoundDevice();
+  return device && device->HasOutput();
+}
+
+bool TSoundPlayer::Audible() const {
+  return device_ && device_->HasOutput();
+}
+
+SoundDevice* TSoundPlayer::Device() {
+  if (!device_tried_) {
+    device_tried_ = true;
+    std::string error;
+    device_ = OpenSoundDevice(&error);
+    // The alarms still go off without it, silently; the reason is for whoever installed it.
+    if (!device_) std::fprintf(stderr, "mirune: no sound: %s\n", error.c_str());
+  }
+  return device_.get();
 }
 
 void TSoundPlayer::JoinRenderer() {
@@ -50,9 +61,15 @@ bool TSoundPlayer::Play(long limit_ms) {
   playing_ = true;
   ++generation_;
   limit_->start(static_cast<int>(limit_ms));
-  if (sound_.kind == SoundKind::kWave) {
-    if (HasAudioOutput()) {
-      StartWave();
+  SoundDevice* device = Device();
+  if (!device) {
+    // Without the library a MIDI file's length is unknown: it lasts to the limit.
+    if (sound_.kind == SoundKind::kWave) RunSilently(sound_.wave_ms);
+  } else if (sound_.kind == SoundKind::kWave) {
+    if (device->HasOutput()) {
+      device->PlayWave(file_name_, [this](bool played) {
+        Finish(played ? Outcome::kPlayed : Outcome::kFailed);
+      });
     } else {
       RunSilently(sound_.wave_ms);
     }
@@ -66,24 +83,6 @@ void TSoundPlayer::RunSilently(long ms) {
   if (ms >= 0 && ms < limit_->remainingTime()) silent_->start(static_cast<int>(ms));
 }
 
-void TSoundPlayer::StartWave() {
-  if (!media_) {
-    media_ = new QMediaPlayer(this);
-    output_ = new QAudioOutput(this);
-    media_->setAudioOutput(output_);
-    connect(media_, &QMediaPlayer::mediaStatusChanged, this, [this](QMediaPlayer::MediaStatus s) {
-      if (s == QMediaPlayer::EndOfMedia) Finish(Outcome::kPlayed);
-      if (s == QMediaPlayer::InvalidMedia) Finish(Outcome::kFailed);
-    });
-    connect(media_, &QMediaPlayer::errorOccurred, this,
-            [this](QMediaPlayer::Error error, const QString&) {
-              if (error != QMediaPlayer::NoError) Finish(Outcome::kFailed);
-            });
-  }
-  media_->setSource(QUrl::fromLocalFile(file_name_));
-  media_->play();
-}
-
 void TSoundPlayer::StartMidi(long limit_ms) {
   // Loading the sound font takes a few tenths of a second: the rendering runs beside the event
   // loop, and only the finished samples come back to it.
@@ -91,8 +90,9 @@ void TSoundPlayer::StartMidi(long limit_ms) {
   cancel_ = false;
   const unsigned generation = generation_;
   std::string smf = sound_.bytes;
-  renderer_ = std::thread([this, generation, smf = std::move(smf), limit_ms] {
-    auto sound = std::make_shared<RenderedSound>(RenderMidi(smf, limit_ms, &cancel_));
+  SoundDevice* device = device_.get();
+  renderer_ = std::thread([this, device, generation, smf = std::move(smf), limit_ms] {
+    auto sound = std::make_shared<RenderedSound>(device->RenderMidi(smf, limit_ms, &cancel_));
     QMetaObject::invokeMethod(
         this, [this, generation, sound] { MidiRendered(generation, sound); }, Qt::QueuedConnection);
   });
@@ -104,47 +104,16 @@ void TSoundPlayer::MidiRendered(unsigned generation, std::shared_ptr<RenderedSou
     Finish(Outcome::kFailed);
     return;
   }
-  const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-  if (device.isNull()) {
-    RunSilently(sound->Milliseconds());
-    return;
-  }
-  QAudioFormat format;
-  format.setSampleRate(sound->sample_rate);
-  format.setChannelCount(2);
-  format.setSampleFormat(QAudioFormat::Int16);
-  if (!device.isFormatSupported(format)) {
-    RunSilently(sound->Milliseconds());
-    return;
-  }
-  pcm_ = new QBuffer(this);
-  pcm_->setData(reinterpret_cast<const char*>(sound->samples.data()),
-                static_cast<qsizetype>(sound->samples.size() * sizeof(std::int16_t)));
-  pcm_->open(QIODevice::ReadOnly);
-  sink_ = new QAudioSink(device, format, this);
-  connect(sink_, &QAudioSink::stateChanged, this, [this](QAudio::State state) {
-    if (state == QAudio::IdleState) Finish(Outcome::kPlayed);
-    if (state == QAudio::StoppedState && sink_ && sink_->error() != QAudio::NoError)
-      Finish(Outcome::kFailed);
-  });
-  sink_->start(pcm_);
+  const bool started = device_->PlaySamples(
+      *sound, [this](bool played) { Finish(played ? Outcome::kPlayed : Outcome::kFailed); });
+  if (!started) RunSilently(sound->Milliseconds());
 }
 
 void TSoundPlayer::Stop() {
   cancel_ = true;
   limit_->stop();
   silent_->stop();
-  if (media_) media_->stop();
-  if (sink_) {
-    sink_->disconnect(this);
-    sink_->stop();
-    sink_->deleteLater();
-    sink_ = nullptr;
-  }
-  if (pcm_) {
-    pcm_->deleteLater();
-    pcm_ = nullptr;
-  }
+  if (device_) device_->Stop();
 }
 
 void TSoundPlayer::Finish(Outcome outcome) {
@@ -155,7 +124,7 @@ void TSoundPlayer::Finish(Outcome outcome) {
 }
 
 void TSoundPlayer::Close() {
-  if (playing_) Finish(HasAudioOutput() ? Outcome::kPlayed : Outcome::kPlayedSilently);
+  if (playing_) Finish(Audible() ? Outcome::kPlayed : Outcome::kPlayedSilently);
   Stop();
   sound_ = {};
   file_name_.clear();

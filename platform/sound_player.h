@@ -1,7 +1,8 @@
-// TSoundPlayer: plays an alarm sound file, a wave file through Qt Multimedia or a MIDI file
-// (.mid, .rmi) through the MIDI renderer, for at most a given time. Where the machine has no
-// audio output the sound runs silently for its length, so that everything waiting on it goes
-// on as usual; nothing here blocks the event loop or fails for want of a device.
+// TSoundPlayer: plays an alarm sound file, a wave file or a MIDI file (.mid, .rmi), for at
+// most a given time, through the sound library's device (loaded at the first sound). Where the
+// machine has no audio output, or the library cannot be loaded, the sound runs silently for
+// its length, so that everything waiting on it goes on as usual; nothing here blocks the event
+// loop or fails for want of a device.
 #pragma once
 
 #include <QObject>
@@ -13,14 +14,11 @@
 
 #include "platform/sound_file.h"
 
-class QAudioOutput;
-class QAudioSink;
-class QBuffer;
-class QMediaPlayer;
 class QTimer;
 
 namespace platform {
 
+class SoundDevice;
 struct RenderedSound;
 
 class TSoundPlayer : public QObject {
@@ -41,7 +39,7 @@ class TSoundPlayer : public QObject {
   // Stops the sound (Finished follows if it was playing) and forgets the file.
   void Close();
   bool Playing() const { return playing_; }
-  // Whether the machine has an audio output at all.
+  // Whether the machine has an audio output at all (false without the sound library).
   static bool HasAudioOutput();
 
  signals:
@@ -51,7 +49,8 @@ class TSoundPlayer : public QObject {
  private:
   void Stop();
   void Finish(Outcome outcome);
-  void StartWave();
+  SoundDevice* Device();
+  bool Audible() const;
   void StartMidi(long limit_ms);
   void MidiRendered(unsigned generation, std::shared_ptr<RenderedSound> sound);
   void RunSilently(long ms);
@@ -63,10 +62,8 @@ class TSoundPlayer : public QObject {
   unsigned generation_ = 0;
   QTimer* limit_ = nullptr;
   QTimer* silent_ = nullptr;
-  QMediaPlayer* media_ = nullptr;
-  QAudioOutput* output_ = nullptr;
-  QAudioSink* sink_ = nullptr;
-  QBuffer* pcm_ = nullptr;
+  std::unique_ptr<SoundDevice> device_;
+  bool device_tried_ = false;
   std::thread renderer_;
   std::atomic<bool> cancel_{false};
 };
