@@ -12,6 +12,7 @@
 #include "calendar/calendar.h"
 #include "clock/time_clock.h"
 #include "daydata/iptdlg.h"
+#include "platform/drawn_icon_style.h"
 #include "platform/fonts.h"
 #include "platform/message_box.h"
 #include "platform/translations.h"
@@ -36,6 +37,7 @@ class MiruneApplication : public QApplication {
 int main(int argc, char** argv) {
   if (app::IsPrintPdfCommand(argc, argv)) return app::RunPrintPdfCommand(argc, argv);
   MiruneApplication application(argc, argv);
+  QApplication::setStyle(new platform::DrawnIconStyle);
   platform::InstallJapaneseFontSubstitutions();
   platform::InstallJapaneseTranslations(&application);
   // The title of the task-bar entry and of the error box.

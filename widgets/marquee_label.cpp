@@ -15,7 +15,6 @@ TMarqueeLabel::TMarqueeLabel(QWidget* parent) : QWidget(parent) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   timer_.setInterval(100);
   connect(&timer_, &QTimer::timeout, this, &TMarqueeLabel::Step);
-  Relayout();
 }
 
 void TMarqueeLabel::SetSpeed(int ms) {
@@ -44,7 +43,7 @@ void TMarqueeLabel::SetShadow(const TMarqueeShadow& shadow) {
 void TMarqueeLabel::SetCaption(const QString& text) {
   if (text == caption_) return;
   caption_ = text;
-  Relayout();
+  layout_dirty_ = true;
   update();
 }
 
@@ -92,9 +91,10 @@ QString TMarqueeLabel::Line() const {
   return line.remove(QLatin1Char('\r')).remove(QLatin1Char('\n'));
 }
 
-void TMarqueeLabel::Relayout() {
+void TMarqueeLabel::EnsureLayout() const {
+  if (!layout_dirty_) return;
+  layout_dirty_ = false;
   const QString line = Line();
-  text_width_ = QFontMetrics(font()).horizontalAdvance(line);
   layout_.setText(line);
   layout_.setFont(font());
   layout_.setCacheEnabled(true);  // keeps the shaped glyphs between paints
@@ -102,10 +102,12 @@ void TMarqueeLabel::Relayout() {
   QTextLine text_line = layout_.createLine();
   if (text_line.isValid()) text_line.setNumColumns(static_cast<int>(line.size()));
   layout_.endLayout();
+  // The width as the font metrics give it, taken from the layout: the text is shaped once.
+  text_width_ = text_line.isValid() ? qRound(text_line.horizontalAdvance()) : 0;
 }
 
 void TMarqueeLabel::changeEvent(QEvent* event) {
-  if (event->type() == QEvent::FontChange) Relayout();
+  if (event->type() == QEvent::FontChange) layout_dirty_ = true;
   QWidget::changeEvent(event);
 }
 
@@ -123,7 +125,10 @@ int TMarqueeLabel::TextX() const {
 void TMarqueeLabel::paintEvent(QPaintEvent*) {
   QPixmap buffer(size());
   buffer.fill(color_);
-  {
+  // Before the first step the text stands beyond the label's edge: nothing to shape or draw yet,
+  // which keeps the shaping of a long maxims text out of the window's first paint.
+  if (position_ > 0) {
+    EnsureLayout();
     QPainter p(&buffer);
     p.setFont(font());
     QFontMetrics metrics(font());

@@ -64,10 +64,13 @@ class TMarqueeLabel : public QWidget {
   static constexpr int kShortestTick = 16;
   int TimerInterval() const;
   QString Line() const;
-  int TextWidth() const { return text_width_; }
-  // Shapes the line once for the caption and font: a step then only moves it, and a long
-  // maxim does not cost a full text layout at every tick.
-  void Relayout();
+  int TextWidth() const {
+    EnsureLayout();
+    return text_width_;
+  }
+  // Shapes the line once for the caption and font (a change marks it stale), when it is first
+  // needed: a step then only moves it, and a long maxim does not cost a layout at every tick.
+  void EnsureLayout() const;
 
   int speed_ = 100;
   int steps_ = 50;
@@ -78,8 +81,9 @@ class TMarqueeLabel : public QWidget {
   QColor font_color_{Qt::black};
   int position_ = 0;
   QTimer timer_;
-  QTextLayout layout_;
-  int text_width_ = 0;
+  mutable QTextLayout layout_;
+  mutable int text_width_ = 0;
+  mutable bool layout_dirty_ = true;
 };
 
 }  // namespace widgets
