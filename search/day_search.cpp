@@ -126,40 +126,88 @@ struct FolderToSearch {
   std::vector<std::string> names;
 };
 
+// True when the prefixes (DayResultLine of each file's name) all have the same length and no
+// ASCII letter before the separator. Then two of them differ before the separator or not at
+// all, ResultLineLess decides at that byte without folding, and every line of a file comes
+// before every line of a file whose prefix is greater in byte order.
+bool PrefixesOrderByBytes(const std::vector<std::string>& prefixes) {
+  if (prefixes.empty()) return true;
+  const size_t size = prefixes[0].size();
+  if (size < Separator().size()) return false;
+  auto letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
+  return std::all_of(prefixes.begin(), prefixes.end(), [&](const std::string& p) {
+    return p.size() == size &&
+           std::none_of(p.begin(), p.end() - static_cast<std::ptrdiff_t>(Separator().size()),
+                        letter);
+  });
+}
+
 // Searches the day files of the folders in order. The folders' entries have been read before,
-// so that the progress knows the total from the start.
-DaySearchResult SearchFolders(TGrep& grep, int data_fd, std::vector<FolderToSearch>& folders,
-                              const DaySearchHooks& hooks) {
-  DaySearchResult result;
-  for (const FolderToSearch& f : folders) result.files += static_cast<int>(f.names.size());
+// so that the progress knows the total from the start. With `batch`, the lines are handed over
+// as soon as they are final and the result holds none; without it they are all in the result.
+DaySearchSummary SearchFolders(TGrep& grep, int data_fd, std::vector<FolderToSearch>& folders,
+                               const DaySearchHooks& hooks, DayResultLines& lines,
+                               const DayResultBatch* batch) {
+  DaySearchSummary result;
+  // The date and separator of every file, in the order they are searched.
+  std::vector<std::string> prefixes;
+  for (const FolderToSearch& f : folders) {
+    for (const std::string& name : f.names) {
+      // Day file names are ASCII, which is the same in code page 932 (and needs no codec).
+      bool ascii = std::all_of(name.begin(), name.end(),
+                               [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+      prefixes.push_back(DayResultLine(ascii ? name : platform::Cp932FromPath(name), ""));
+    }
+  }
+  result.files = static_cast<int>(prefixes.size());
+  // When the prefixes order by their bytes, the lines found so far are final once the
+  // greatest prefix among them is less than every prefix still to come. first_of_rest[k]: the
+  // least prefix of the files from k on, or none past the last file.
+  constexpr size_t kNoFile = static_cast<size_t>(-1);
+  const bool streaming = batch && PrefixesOrderByBytes(prefixes);
+  std::vector<size_t> first_of_rest;
+  if (streaming) {
+    first_of_rest.assign(prefixes.size() + 1, kNoFile);
+    for (size_t k = prefixes.size(); k-- > 0;) {
+      size_t next = first_of_rest[k + 1];
+      first_of_rest[k] = next != kNoFile && prefixes[next] < prefixes[k] ? next : k;
+    }
+  }
   auto cancelled = [&] { return hooks.cancel && hooks.cancel->load(); };
 
-  std::string prefix;  // the date and separator of the file being searched
-  std::vector<std::string>& lines = result.lines;
+  const std::string* prefix = nullptr;  // of the file being searched
+  std::string found;                    // the line handed to on_result
   grep.OnMatch = [&](TGrep&, const RE_LineInfo_t& info) {
-    std::string& line = lines.emplace_back();
-    line.reserve(prefix.size() + info.Line.size());
-    line += prefix;
-    line += info.Line;
-    if (hooks.on_result) hooks.on_result(lines.back());
+    lines.Add(*prefix, info.Line);
+    if (hooks.on_result) {
+      found.assign(*prefix);
+      found += info.Line;
+      hooks.on_result(found);
+    }
   };
   grep.SetLineNumbers(false);  // results carry no line number
   const std::atomic<bool>* saved_request = grep.CancelRequest;
   grep.CancelRequest = hooks.cancel;
   DaySearchProgress progress;
   progress.files_total = result.files;
-  auto less = [](const std::string& a, const std::string& b) { return ResultLineLess(a, b); };
   bool in_order = true;
+  size_t greatest_waiting = kNoFile;  // the file with the greatest prefix of those in `lines`
+  auto hand_over = [&] {
+    if (!in_order) lines.SortFrom(0, 0);
+    if (!lines.empty()) (*batch)(lines);
+    result.lines += lines.size();
+    lines.Clear();
+    in_order = true;
+    greatest_waiting = kNoFile;
+  };
+  size_t file = 0;
   for (FolderToSearch& f : folders) {
     progress.folder = f.folder;
     // One handle open at a time: a deep tree must not run out of file descriptors.
     if (!f.handle.ok()) f.handle = DirHandle(data_fd, f.folder.c_str());
     for (const std::string& name : f.names) {
       if (cancelled()) break;
-      // Day file names are ASCII, which is the same in code page 932 (and needs no codec).
-      bool ascii = std::all_of(name.begin(), name.end(),
-                               [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-      prefix = DayResultLine(ascii ? name : platform::Cp932FromPath(name), "");
+      prefix = &prefixes[file];
       const size_t first = lines.size();
       try {
         grep.Grep(f.handle.fd(), name.c_str());
@@ -170,14 +218,18 @@ DaySearchResult SearchFolders(TGrep& grep, int data_fd, std::vector<FolderToSear
       // date order, so the whole list is usually in order without a sort of it all.
       // They share the prefix too, which ends on a character boundary (the separator ends in
       // blanks), so comparing what follows it orders them the same.
-      const size_t skip = prefix.size();
-      std::sort(lines.begin() + static_cast<std::ptrdiff_t>(first), lines.end(),
-                [skip](const std::string& a, const std::string& b) {
-                  return ResultLineLess(std::string_view(a).substr(skip),
-                                        std::string_view(b).substr(skip));
-                });
-      if (first > 0 && first < lines.size() && less(lines[first], lines[first - 1])) {
+      if (lines.size() - first > 1) lines.SortFrom(first, prefix->size());
+      if (first > 0 && first < lines.size() && ResultLineLess(lines[first], lines[first - 1])) {
         in_order = false;
+      }
+      if (streaming && lines.size() > first &&
+          (greatest_waiting == kNoFile || prefixes[greatest_waiting] < *prefix)) {
+        greatest_waiting = file;
+      }
+      ++file;
+      if (streaming && greatest_waiting != kNoFile) {
+        size_t rest = first_of_rest[file];
+        if (rest == kNoFile || prefixes[greatest_waiting] < prefixes[rest]) hand_over();
       }
       ++progress.files_done;
       if (hooks.on_progress) hooks.on_progress(progress);
@@ -190,7 +242,12 @@ DaySearchResult SearchFolders(TGrep& grep, int data_fd, std::vector<FolderToSear
   grep.SetLineNumbers(true);
   grep.OnMatch = nullptr;
   // The list's order (lines that compare equal are equal bytes, so no sort needs to be stable).
-  if (!in_order) std::sort(lines.begin(), lines.end(), less);
+  if (batch) {
+    hand_over();
+  } else {
+    if (!in_order) lines.SortFrom(0, 0);
+    result.lines = lines.size();
+  }
   return result;
 }
 
@@ -200,6 +257,28 @@ void SetPattern(TGrep& grep, const std::string& pattern) {
 }
 
 }  // namespace
+
+void DayResultLines::Add(std::string_view prefix, std::string_view line) {
+  spans_.push_back({text_.size(), prefix.size() + line.size()});
+  text_ += prefix;
+  text_ += line;
+}
+
+void DayResultLines::SortFrom(size_t first, size_t skip) {
+  const char* text = text_.data();
+  std::sort(spans_.begin() + static_cast<std::ptrdiff_t>(first), spans_.end(),
+            [text, skip](const Span& a, const Span& b) {
+              return ResultLineLess(std::string_view(text + a.offset + skip, a.length - skip),
+                                    std::string_view(text + b.offset + skip, b.length - skip));
+            });
+}
+
+std::vector<std::string> DayResultLines::Strings() const {
+  std::vector<std::string> out;
+  out.reserve(size());
+  for (size_t i = 0; i < size(); ++i) out.emplace_back((*this)[i]);
+  return out;
+}
 
 std::string DayResultLine(std::string_view name, std::string_view line) {
   std::string out;
@@ -248,8 +327,11 @@ std::vector<fs::path> CollectDataFolders(const fs::path& data_dir) {
   return folders;
 }
 
-DaySearchResult SearchYearFolder(TGrep& grep, const std::string& pattern, const fs::path& data_dir,
-                                 int year, const DaySearchHooks& hooks) {
+namespace {
+
+DaySearchSummary SearchYear(TGrep& grep, const std::string& pattern, const fs::path& data_dir,
+                            int year, const DaySearchHooks& hooks, DayResultLines& lines,
+                            const DayResultBatch* batch) {
   SetPattern(grep, pattern);
   // Without a data folder there is nothing to search (rather than whatever folder we are in).
   DirHandle data(AT_FDCWD, data_dir.c_str());
@@ -264,11 +346,12 @@ DaySearchResult SearchYearFolder(TGrep& grep, const std::string& pattern, const 
     folders[0].handle = std::move(data);  // no such year: the data folder itself
   }
   folders[0].names = DayFileNames(folders[0].handle.fd());
-  return SearchFolders(grep, -1, folders, hooks);
+  return SearchFolders(grep, -1, folders, hooks, lines, batch);
 }
 
-DaySearchResult SearchAllFolders(TGrep& grep, const std::string& pattern, const fs::path& data_dir,
-                                 const DaySearchHooks& hooks) {
+DaySearchSummary SearchAll(TGrep& grep, const std::string& pattern, const fs::path& data_dir,
+                           const DaySearchHooks& hooks, DayResultLines& lines,
+                           const DayResultBatch* batch) {
   SetPattern(grep, pattern);
   DirHandle data(AT_FDCWD, data_dir.c_str());
   if (!data.ok()) return {};
@@ -286,7 +369,42 @@ DaySearchResult SearchAllFolders(TGrep& grep, const std::string& pattern, const 
     if (names.empty()) continue;
     folders.push_back({std::move(r), DirHandle(), std::move(names)});
   }
-  return SearchFolders(grep, data.fd(), folders, hooks);
+  return SearchFolders(grep, data.fd(), folders, hooks, lines, batch);
+}
+
+DaySearchResult WithStrings(const DaySearchSummary& summary, const DayResultLines& lines) {
+  DaySearchResult result;
+  result.lines = lines.Strings();
+  result.files = summary.files;
+  result.cancelled = summary.cancelled;
+  return result;
+}
+
+}  // namespace
+
+DaySearchResult SearchYearFolder(TGrep& grep, const std::string& pattern, const fs::path& data_dir,
+                                 int year, const DaySearchHooks& hooks) {
+  DayResultLines lines;
+  return WithStrings(SearchYear(grep, pattern, data_dir, year, hooks, lines, nullptr), lines);
+}
+
+DaySearchResult SearchAllFolders(TGrep& grep, const std::string& pattern, const fs::path& data_dir,
+                                 const DaySearchHooks& hooks) {
+  DayResultLines lines;
+  return WithStrings(SearchAll(grep, pattern, data_dir, hooks, lines, nullptr), lines);
+}
+
+DaySearchSummary SearchYearFolder(TGrep& grep, const std::string& pattern, const fs::path& data_dir,
+                                  int year, const DayResultBatch& batch,
+                                  const DaySearchHooks& hooks) {
+  DayResultLines lines;
+  return SearchYear(grep, pattern, data_dir, year, hooks, lines, &batch);
+}
+
+DaySearchSummary SearchAllFolders(TGrep& grep, const std::string& pattern, const fs::path& data_dir,
+                                  const DayResultBatch& batch, const DaySearchHooks& hooks) {
+  DayResultLines lines;
+  return SearchAll(grep, pattern, data_dir, hooks, lines, &batch);
 }
 
 }  // namespace search
