@@ -266,11 +266,29 @@ void DayResultLines::Add(std::string_view prefix, std::string_view line) {
 
 void DayResultLines::SortFrom(size_t first, size_t skip) {
   const char* text = text_.data();
-  std::sort(spans_.begin() + static_cast<std::ptrdiff_t>(first), spans_.end(),
-            [text, skip](const Span& a, const Span& b) {
-              return ResultLineLess(std::string_view(text + a.offset + skip, a.length - skip),
-                                    std::string_view(text + b.offset + skip, b.length - skip));
-            });
+  keyed_.clear();
+  for (size_t i = first; i < spans_.size(); ++i) {
+    const Span& span = spans_[i];
+    unsigned char bytes[8] = {};  // a shorter line is followed by zeros: it orders first
+    std::memcpy(bytes, text + span.offset + skip, std::min<size_t>(8, span.length - skip));
+    std::uint64_t key = 0;
+    for (unsigned char b : bytes) key = key << 8 | b;
+    keyed_.push_back({key, span});
+  }
+  auto letter = [](unsigned c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
+  std::sort(keyed_.begin(), keyed_.end(), [&](const Keyed& a, const Keyed& b) {
+    if (a.key != b.key) {
+      // The first byte where the keys differ is where the lines differ (or where the shorter
+      // one ends); there ResultLineLess compares bytes unless a letter is involved.
+      const unsigned shift = 56 - (static_cast<unsigned>(__builtin_clzll(a.key ^ b.key)) & ~7u);
+      if (!letter((a.key >> shift) & 0xFF) && !letter((b.key >> shift) & 0xFF)) {
+        return a.key < b.key;
+      }
+    }
+    return ResultLineLess(std::string_view(text + a.span.offset + skip, a.span.length - skip),
+                          std::string_view(text + b.span.offset + skip, b.span.length - skip));
+  });
+  for (size_t i = 0; i < keyed_.size(); ++i) spans_[first + i] = keyed_[i].span;
 }
 
 std::vector<std::string> DayResultLines::Strings() const {

@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -56,8 +57,15 @@ class DayResultLines {
     size_t offset;
     size_t length;
   };
+  // A span with the first eight bytes after the shared beginning, as a number that orders as
+  // the bytes do, so that most comparisons of a sort need not read the text.
+  struct Keyed {
+    std::uint64_t key;
+    Span span;
+  };
   std::string text_;
   std::vector<Span> spans_;
+  std::vector<Keyed> keyed_;  // SortFrom's, kept from sort to sort
 };
 
 struct DaySearchResult {

@@ -243,6 +243,30 @@ TEST(DaySearchOrder, CaseAndDoubleByteAware) {
   }
 }
 
+// The list's sort (by a number of each line's first bytes, the text where that cannot decide)
+// orders as ResultLineLess: lines short and long, with letters, NULs and double-byte characters.
+TEST(DaySearchOrder, ResultListSortsAsResultLineLess) {
+  std::mt19937 random(11);
+  const std::string bytes = std::string("aAbB_ \x81\x82\x41\x61\x5F\x9F\xFC", 13) + '\0';
+  for (int round = 0; round < 300; ++round) {
+    const std::string prefix(random() % 3, 'p');
+    std::vector<std::string> texts;
+    DayResultLines lines;
+    for (size_t k = random() % 40; k > 0; --k) {
+      std::string text(random() % 12, 'x');
+      for (char& c : text) c = bytes[random() % bytes.size()];
+      texts.push_back(prefix + text);
+      lines.Add(prefix, text);
+    }
+    lines.SortFrom(0, prefix.size());
+    std::sort(texts.begin(), texts.end(),
+              [](const std::string& a, const std::string& b) { return ResultLineLess(a, b); });
+    std::vector<std::string> sorted;
+    for (size_t k = 0; k < lines.size(); ++k) sorted.emplace_back(lines[k]);
+    ASSERT_EQ(sorted, texts);
+  }
+}
+
 // mirune-cli grep, run as a user would.
 using test_support::CliResult;
 
