@@ -81,34 +81,18 @@ bool IsPlainFolder(int dir_fd, const char* name, unsigned char type) {
   return S_ISDIR(st.st_mode) && (st.st_mode & S_IWUSR) != 0;
 }
 
-// Every plain folder below the open folder, depth first, each before the folders inside it,
-// as paths relative to the folder the walk began in.
-void WalkFolders(int dir_fd, const std::string& prefix, std::vector<std::string>& out) {
-  std::vector<std::string> children;
-  ReadEntries(dir_fd, [&](const char* name, unsigned char type) {
-    if (IsPlainFolder(dir_fd, name, type)) children.emplace_back(name);
-  });
-  for (const std::string& child : children) {
-    if (out.size() > 100000) return;  // a bound for absurd trees
-    out.push_back(prefix + child);
-    DirHandle sub(dir_fd, child.c_str());
-    if (sub.ok()) WalkFolders(sub.fd(), out.back() + "/", out);
-  }
+// True for a "*.dat" entry, whatever its attributes (a folder or a file that cannot be read is
+// found too, and skipped when it is searched). A link that leads nowhere is not an entry, as
+// the platform's enumeration does not report it either.
+bool IsDayFileEntry(int dir_fd, const char* name, unsigned char type) {
+  if (!platform::MatchesWildcard(name, "*.dat")) return false;
+  struct stat st {};
+  return type != DT_LNK || ::fstatat(dir_fd, name, &st, 0) == 0;
 }
 
-// The "*.dat" entries of an open folder, whatever their attributes (a folder or a file that
-// cannot be read is found too, and skipped when it is searched). A link that leads nowhere is
-// not an entry, as the platform's enumeration does not report it either.
-std::vector<std::string> DayFileNames(int dir_fd) {
-  std::vector<std::string> names;
-  ReadEntries(dir_fd, [&](const char* name, unsigned char type) {
-    if (!platform::MatchesWildcard(name, "*.dat")) return;
-    struct stat st {};
-    if (type == DT_LNK && ::fstatat(dir_fd, name, &st, 0) != 0) return;
-    names.emplace_back(name);
-  });
-  // In the order of their results (a day file's name holds its date), so that results are
-  // found in the list's order.
+// Day file names in the order of their results (a day file's name holds its date), so that
+// results are found in the list's order.
+void SortDayFiles(std::vector<std::string>& names) {
   std::vector<std::pair<std::string, std::string>> keyed;
   keyed.reserve(names.size());
   for (std::string& name : names) keyed.emplace_back(DayResultLine(name, ""), std::move(name));
@@ -117,6 +101,40 @@ std::vector<std::string> DayFileNames(int dir_fd) {
            (!ResultLineLess(b.first, a.first) && a.second < b.second);
   });
   for (size_t i = 0; i < keyed.size(); ++i) names[i] = std::move(keyed[i].second);
+}
+
+// Every plain folder below the open folder, depth first, each before the folders inside it,
+// as paths relative to the folder the walk began in. With `day_files`, each folder's day files
+// (sorted) too, beside it, from the same reading of its entries.
+void WalkFolders(int dir_fd, const std::string& prefix, std::vector<std::string>& out,
+                 std::vector<std::vector<std::string>>* day_files = nullptr,
+                 size_t self = static_cast<size_t>(-1)) {
+  std::vector<std::string> children, days;
+  ReadEntries(dir_fd, [&](const char* name, unsigned char type) {
+    if (IsPlainFolder(dir_fd, name, type)) children.emplace_back(name);
+    if (day_files && IsDayFileEntry(dir_fd, name, type)) days.emplace_back(name);
+  });
+  if (day_files && self != static_cast<size_t>(-1)) {
+    SortDayFiles(days);
+    (*day_files)[self] = std::move(days);
+  }
+  for (const std::string& child : children) {
+    if (out.size() > 100000) return;  // a bound for absurd trees
+    out.push_back(prefix + child);
+    if (day_files) day_files->emplace_back();
+    const size_t index = out.size() - 1;
+    DirHandle sub(dir_fd, child.c_str());
+    if (sub.ok()) WalkFolders(sub.fd(), out.back() + "/", out, day_files, index);
+  }
+}
+
+// The day files of an open folder, sorted.
+std::vector<std::string> DayFileNames(int dir_fd) {
+  std::vector<std::string> names;
+  ReadEntries(dir_fd, [&](const char* name, unsigned char type) {
+    if (IsDayFileEntry(dir_fd, name, type)) names.emplace_back(name);
+  });
+  SortDayFiles(names);
   return names;
 }
 
@@ -373,19 +391,22 @@ DaySearchSummary SearchAll(TGrep& grep, const std::string& pattern, const fs::pa
   SetPattern(grep, pattern);
   DirHandle data(AT_FDCWD, data_dir.c_str());
   if (!data.ok()) return {};
+  // Each folder's entries are read once, for its subfolders and its day files together.
   std::vector<std::string> relative;
-  WalkFolders(data.fd(), "", relative);
+  std::vector<std::vector<std::string>> day_files;
+  WalkFolders(data.fd(), "", relative, &day_files);
   // Searched in name order (results then arrive in the list's order); the walk itself is
   // the enumeration's order.
-  std::sort(relative.begin(), relative.end());
+  std::vector<size_t> order(relative.size());
+  for (size_t k = 0; k < order.size(); ++k) order[k] = k;
+  std::sort(order.begin(), order.end(),
+            [&](size_t a, size_t b) { return relative[a] < relative[b]; });
   std::vector<FolderToSearch> folders;
   folders.reserve(relative.size());
-  for (std::string& r : relative) {
-    DirHandle handle(data.fd(), r.c_str());
-    if (!handle.ok()) continue;
-    std::vector<std::string> names = DayFileNames(handle.fd());
-    if (names.empty()) continue;
-    folders.push_back({std::move(r), DirHandle(), std::move(names)});
+  for (size_t k : order) {
+    // A folder that could not be opened has no day files and is left out with the empty ones.
+    if (day_files[k].empty()) continue;
+    folders.push_back({std::move(relative[k]), DirHandle(), std::move(day_files[k])});
   }
   return SearchFolders(grep, data.fd(), folders, hooks, lines, batch);
 }
