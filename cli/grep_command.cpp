@@ -95,16 +95,19 @@ int RunGrep(CliContext& context, const Args& args) {
   }
 
   if (i != args.size()) throw UsageError("余分な引数があります: " + args[i]);
-  search::DaySearchResult result;
+  // The lines are printed batch by batch as the search hands them over.
+  auto print = [&](const search::DayResultLines& lines) {
+    for (size_t k = 0; k < lines.size(); ++k) out.Line("", lines[k]);
+  };
+  search::DaySearchSummary result;
   try {
-    result = all ? search::SearchAllFolders(grep, pattern, context.DataDir())
+    result = all ? search::SearchAllFolders(grep, pattern, context.DataDir(), print)
                  : search::SearchYearFolder(grep, pattern, context.DataDir(),
-                                            year.value_or(CurrentYear()));
+                                            year.value_or(CurrentYear()), print);
   } catch (const search::ERegExpParser& e) {
     return PatternError(context, e);
   }
-  for (const std::string& line : result.lines) out.Line("", line);
-  return result.lines.empty() ? 1 : 0;
+  return result.lines == 0 ? 1 : 0;
 }
 
 CommandRegistration grep_registration(

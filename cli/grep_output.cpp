@@ -39,20 +39,19 @@ void TCp932ToUtf8::Append(std::string_view text, std::string& out) {
   const size_t n = text.size();
   const Row& singles = RowOf(0);
   for (size_t i = 0; i < n;) {
-    // ASCII eight bytes at a time (dates, separators' blanks, English text).
-    while (i + 8 <= n) {
-      std::uint64_t word;
-      std::memcpy(&word, p + i, 8);
-      if ((word & 0x8080808080808080ull) != 0) break;
-      std::memcpy(dst + o, &word, 8);
-      o += 8;
-      i += 8;
-    }
-    if (i >= n) break;
     unsigned char b = p[i];
     if (b < 0x80) {
-      dst[o++] = static_cast<char>(b);
-      ++i;
+      // ASCII eight bytes at a time (dates, separators' blanks, English text), then byte by
+      // byte up to the next other byte; Japanese text does not pay for the test of a word.
+      while (i + 8 <= n) {
+        std::uint64_t word;
+        std::memcpy(&word, p + i, 8);
+        if ((word & 0x8080808080808080ull) != 0) break;
+        std::memcpy(dst + o, &word, 8);
+        o += 8;
+        i += 8;
+      }
+      while (i < n && p[i] < 0x80) dst[o++] = static_cast<char>(p[i++]);
       continue;
     }
     const Utf8Of* u = nullptr;

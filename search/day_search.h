@@ -5,6 +5,8 @@
 #pragma once
 
 #include <atomic>
+#include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -27,6 +29,44 @@ bool ResultLineLess(std::string_view a, std::string_view b);
 // whose attributes are anything but exactly "directory" (read-only, hidden, a link) is left out
 // together with everything below it. The data folder itself is not in the list.
 std::vector<std::filesystem::path> CollectDataFolders(const std::filesystem::path& data_dir);
+
+// Result lines in one piece of storage. A search of every year can find hundreds of thousands
+// of lines; a string of their own for each would cost an allocation and a free per line, which
+// was most of the time of such a search.
+class DayResultLines {
+ public:
+  size_t size() const { return spans_.size(); }
+  bool empty() const { return spans_.empty(); }
+  std::string_view operator[](size_t i) const {
+    return {text_.data() + spans_[i].offset, spans_[i].length};
+  }
+  // Appends the line `prefix` + `line`.
+  void Add(std::string_view prefix, std::string_view line);
+  // Puts the lines from `first` on in ResultLineLess order, comparing what follows their first
+  // `skip` bytes (which they must share and which must end on a character boundary).
+  void SortFrom(size_t first, size_t skip);
+  std::vector<std::string> Strings() const;
+  // Empties the list and keeps its storage.
+  void Clear() {
+    text_.clear();
+    spans_.clear();
+  }
+
+ private:
+  struct Span {
+    size_t offset;
+    size_t length;
+  };
+  // A span with the first eight bytes after the shared beginning, as a number that orders as
+  // the bytes do, so that most comparisons of a sort need not read the text.
+  struct Keyed {
+    std::uint64_t key;
+    Span span;
+  };
+  std::string text_;
+  std::vector<Span> spans_;
+  std::vector<Keyed> keyed_;  // SortFrom's, kept from sort to sort
+};
 
 struct DaySearchResult {
   std::vector<std::string> lines;  // sorted result lines
@@ -69,5 +109,23 @@ DaySearchResult SearchYearFolder(TGrep& grep, const std::string& pattern,
 DaySearchResult SearchAllFolders(TGrep& grep, const std::string& pattern,
                                  const std::filesystem::path& data_dir,
                                  const DaySearchHooks& hooks = {});
+
+// The same two searches handing the result lines over in batches, in the list's order: a batch
+// goes out as soon as no file still to be searched can put a line before it, so a search of
+// every year (the files come in date order) holds one day's lines at a time instead of all of
+// them. The batches together are exactly DaySearchResult::lines. A batch's lines are valid
+// during the call only.
+using DayResultBatch = std::function<void(const DayResultLines& lines)>;
+struct DaySearchSummary {
+  size_t lines = 0;  // result lines in all batches
+  int files = 0;     // as in DaySearchResult
+  bool cancelled = false;
+};
+DaySearchSummary SearchYearFolder(TGrep& grep, const std::string& pattern,
+                                  const std::filesystem::path& data_dir, int year,
+                                  const DayResultBatch& batch, const DaySearchHooks& hooks = {});
+DaySearchSummary SearchAllFolders(TGrep& grep, const std::string& pattern,
+                                  const std::filesystem::path& data_dir,
+                                  const DayResultBatch& batch, const DaySearchHooks& hooks = {});
 
 }  // namespace search

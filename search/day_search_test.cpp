@@ -116,6 +116,53 @@ TEST_F(DaySearchTest, DaySearchAllFoldersSkipsNonPlainFolders) {
                                       "2003/03/03   ：    abc", "2005/05/05   ：    abc"}));
 }
 
+// The batches of the printing search are the dialog's list exactly, also when folders hold
+// days out of order, the same day twice or names with letters; day files in order go out one
+// day at a time.
+TEST_F(DaySearchTest, DaySearchBatchesAreTheListInOrder) {
+  struct Case {
+    std::vector<std::pair<std::string, std::string>> files;  // path below the data folder, text
+    size_t batches;
+  };
+  const std::vector<Case> cases = {
+      {{{"1998/KVR19980707.dat", "abc z\r\nabc a\r\n"},
+        {"2001/KVR20010301.dat", "abc\r\n"},
+        {"2005/KVR20050505.dat", "x\r\nabc\r\n"}},
+       3},
+      {{{"2003/KVR20030303.dat", "abc z\r\nabc a\r\n"},
+        {"old/2003/KVR20030303.dat", "abc m\r\n"},
+        {"2004/KVR20040101.dat", "abc\r\n"}},
+       1},
+      {{{"1998/KVR20050505.dat", "abc 1\r\n"},
+        {"2001/KVR20010101.dat", "abc 2\r\n"},
+        {"2006/KVR20060101.dat", "abc 3\r\n"}},
+       2},
+      {{{"2001/KVRabcd0101.dat", "abc 1\r\n"},
+        {"2001/KVR20010101.dat", "abc 2\r\n"},
+        {"2001/KVRABCD0101.dat", "ABC 3\r\n"}},
+       1},
+  };
+  for (const Case& c : cases) {
+    fs::remove_all(Data());
+    for (const auto& [path, text] : c.files) {
+      fs::create_directories((Data() / path).parent_path());
+      test_support::WriteBytes(Data() / path, text);
+    }
+    TGrep grep;
+    std::vector<std::string> list = SearchAllFolders(grep, "abc|ABC", Data()).lines;
+    std::vector<std::string> printed;
+    size_t batches = 0;
+    DaySearchSummary summary =
+        SearchAllFolders(grep, "abc|ABC", Data(), [&](const DayResultLines& lines) {
+          ++batches;
+          for (size_t k = 0; k < lines.size(); ++k) printed.emplace_back(lines[k]);
+        });
+    EXPECT_EQ(printed, list) << c.files[0].first;
+    EXPECT_EQ(summary.lines, list.size());
+    EXPECT_EQ(batches, c.batches) << c.files[0].first;
+  }
+}
+
 TEST_F(DaySearchTest, DaySearchCancelStopsTheWholeSearchWithinAFile) {
   for (int day = 1; day <= 3; ++day) Day(2001, 1, day, "abc\r\nabc 2\r\n");
   Day(2002, 1, 1, "abc\r\n");
@@ -193,6 +240,30 @@ TEST(DaySearchOrder, CaseAndDoubleByteAware) {
     int order = cp932::CompareIgnoreAsciiCase(a, b);
     ASSERT_EQ(ResultLineLess(a, b), order < 0 || (order == 0 && a < b))
         << ::testing::PrintToString(a) << " " << ::testing::PrintToString(b);
+  }
+}
+
+// The list's sort (by a number of each line's first bytes, the text where that cannot decide)
+// orders as ResultLineLess: lines short and long, with letters, NULs and double-byte characters.
+TEST(DaySearchOrder, ResultListSortsAsResultLineLess) {
+  std::mt19937 random(11);
+  const std::string bytes = std::string("aAbB_ \x81\x82\x41\x61\x5F\x9F\xFC", 13) + '\0';
+  for (int round = 0; round < 300; ++round) {
+    const std::string prefix(random() % 3, 'p');
+    std::vector<std::string> texts;
+    DayResultLines lines;
+    for (size_t k = random() % 40; k > 0; --k) {
+      std::string text(random() % 12, 'x');
+      for (char& c : text) c = bytes[random() % bytes.size()];
+      texts.push_back(prefix + text);
+      lines.Add(prefix, text);
+    }
+    lines.SortFrom(0, prefix.size());
+    std::sort(texts.begin(), texts.end(),
+              [](const std::string& a, const std::string& b) { return ResultLineLess(a, b); });
+    std::vector<std::string> sorted;
+    for (size_t k = 0; k < lines.size(); ++k) sorted.emplace_back(lines[k]);
+    ASSERT_EQ(sorted, texts);
   }
 }
 
