@@ -34,7 +34,7 @@
 #include "daydata/day_entry_host.h"
 #include "daydata/light_strings.h"
 #include "options/options_host.h"
-#include "options/special_day_host.h"
+#include "options/yearly_day_host.h"
 #include "platform/ini_gt.h"
 #include "search/grep_search_host.h"
 #include "widgets/marquee_label.h"

@@ -7,7 +7,7 @@
 
 #include "app/kvrwin.h"
 #include "app/kvrwin_test_fixture.h"
-#include "options/special_day_page.h"
+#include "options/yearly_day_page.h"
 #include "platform/qt_text.h"
 #include "settings/ini_store.h"
 #include "test_support/temp_dir.h"

@@ -5,7 +5,7 @@
 
 #include "app/kvrwin.h"
 #include "options/option1.h"
-#include "options/special_day_page.h"
+#include "options/yearly_day_page.h"
 #include "platform/string_grid.h"
 #include "platform/system_colours.h"
 #include "widgets/grad_box.h"

@@ -119,7 +119,7 @@ void CalendarExModel::SetTypeOfDayList(std::vector<std::string> list) {
 }
 
 void CalendarExModel::SetSpecialDayList(std::vector<std::string> list) {
-  special_day_list_ = std::move(list);
+  yearly_day_list_ = std::move(list);
   SelectDay();
   Redraw();
   Change();
@@ -235,7 +235,7 @@ unsigned CalendarExModel::DayFlags(int year, int month, int day) const {
   int weekday = CalendarWeekday(year, month, day);
   if (weekday == 1) flags |= kSundayFlag;
   if (weekday == 7) flags |= kSaturdayFlag;
-  if (Listed(special_day_list_, month, day)) flags |= kSpecialDayFlag;
+  if (Listed(yearly_day_list_, month, day)) flags |= kSpecialDayFlag;
   if (auto_equinox_) {
     int jd = DayNumber(year, month, day);
     if (jd == VernalEquinoxDay(year) || jd == AutumnalEquinoxDay(year)) flags |= kEquinoxFlag;
@@ -311,7 +311,7 @@ std::string CalendarExModel::TypeOfDayText() const {
       if (Matches(items, month_, day_)) names.push_back(ItemName(items));
     }
   };
-  if (flags & kSpecialDayFlag) collect(special_day_list_);
+  if (flags & kSpecialDayFlag) collect(yearly_day_list_);
   if (flags & kHolidayFlag) collect(type_of_day_list_);
   if (auto_equinox_ && (flags & kEquinoxFlag)) {
     bool vernal = DayNumber(year_, month_, day_) == VernalEquinoxDay(year_);

@@ -49,7 +49,7 @@ class CalendarExModel {
   int DayOfWeek() const;  // of the selected date, 1 = Sunday ... 7 = Saturday
 
   const std::vector<std::string>& TypeOfDayList() const { return type_of_day_list_; }
-  const std::vector<std::string>& SpecialDayList() const { return special_day_list_; }
+  const std::vector<std::string>& SpecialDayList() const { return yearly_day_list_; }
   // Both copy the texts ("month,day,name"), reselect the current day and raise OnChange.
   void SetTypeOfDayList(std::vector<std::string> list);
   void SetSpecialDayList(std::vector<std::string> list);
@@ -127,7 +127,7 @@ class CalendarExModel {
   int first_weekday_ = 1;
   int selected_column_ = 0, selected_row_ = 1;
   std::vector<std::string> type_of_day_list_;
-  std::vector<std::string> special_day_list_;
+  std::vector<std::string> yearly_day_list_;
   std::array<std::uint32_t, 6> colours_ = {0, 128, 8388608, 128, 255, 8421504};
   bool auto_equinox_ = true;
   bool auto_substitute_ = true;

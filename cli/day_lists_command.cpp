@@ -5,7 +5,7 @@
 
 #include "cli/cli_context.h"
 #include "daydata/day_store.h"
-#include "daydata/special_day_list.h"
+#include "daydata/yearly_day_list.h"
 #include "platform/cp932.h"
 #include "platform/file_system.h"
 #include "platform/integer_text.h"

@@ -1,6 +1,6 @@
 // The page "特別日" on a fake main window: adding, deleting and sorting both lists, the refusals
 // of half-month display, the suffix setting, and the write buttons with their labels.
-#include "options/special_day_page.h"
+#include "options/yearly_day_page.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "daydata/special_day_list.h"
+#include "daydata/yearly_day_list.h"
 
 #include <gtest/gtest.h>
 

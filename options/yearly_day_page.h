@@ -7,8 +7,8 @@
 
 #include <QWidget>
 
-#include "daydata/special_day_list.h"
-#include "options/special_day_host.h"
+#include "daydata/yearly_day_list.h"
+#include "options/yearly_day_host.h"
 
 class QComboBox;
 class QGroupBox;

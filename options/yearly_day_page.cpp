@@ -1,4 +1,4 @@
-#include "options/special_day_page.h"
+#include "options/yearly_day_page.h"
 
 #include <QComboBox>
 #include <QGridLayout>
