@@ -43,6 +43,10 @@ SoundDevice* TSoundPlayer::Device() {
   return device_.get();
 }
 
+std::function<void(bool)> TSoundPlayer::OnDeviceEnd() {
+  return [this](bool played) { Finish(played ? Outcome::kPlayed : Outcome::kFailed); };
+}
+
 void TSoundPlayer::JoinRenderer() {
   if (renderer_.joinable()) renderer_.join();
 }
@@ -67,9 +71,7 @@ bool TSoundPlayer::Play(long limit_ms) {
     if (sound_.kind == SoundKind::kWave) RunSilently(sound_.wave_ms);
   } else if (sound_.kind == SoundKind::kWave) {
     if (device->HasOutput()) {
-      device->PlayWave(file_name_, [this](bool played) {
-        Finish(played ? Outcome::kPlayed : Outcome::kFailed);
-      });
+      device->PlayWave(file_name_, OnDeviceEnd());
     } else {
       RunSilently(sound_.wave_ms);
     }
@@ -104,9 +106,7 @@ void TSoundPlayer::MidiRendered(unsigned generation, std::shared_ptr<RenderedSou
     Finish(Outcome::kFailed);
     return;
   }
-  const bool started = device_->PlaySamples(
-      *sound, [this](bool played) { Finish(played ? Outcome::kPlayed : Outcome::kFailed); });
-  if (!started) RunSilently(sound->Milliseconds());
+  if (!device_->PlaySamples(*sound, OnDeviceEnd())) RunSilently(sound->Milliseconds());
 }
 
 void TSoundPlayer::Stop() {

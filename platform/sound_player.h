@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <thread>
 
@@ -51,6 +52,8 @@ class TSoundPlayer : public QObject {
   void Finish(Outcome outcome);
   SoundDevice* Device();
   bool Audible() const;
+  // What the device calls when a sound it plays has ended.
+  std::function<void(bool played)> OnDeviceEnd();
   void StartMidi(long limit_ms);
   void MidiRendered(unsigned generation, std::shared_ptr<RenderedSound> sound);
   void RunSilently(long ms);
