@@ -21,43 +21,41 @@ void TKvrwin::SpeedButton11Click() {
   dialog.exec();
 }
 
+namespace {
+
+// The switches the options dialog edits are fields of the same names in the main settings.
+template <class From, class To>
+void CopySwitches(const From& f, To& t) {
+  t.syu1color = f.syu1color;
+  t.syu2color = f.syu2color;
+  t.siteicolor = f.siteicolor;
+  for (int d = 0; d < 7; ++d) t.rest_day[d] = f.rest_day[d];
+  t.syukucolor = f.syukucolor;
+  t.syukukyucolor = f.syukukyucolor;
+  t.rokuyou = f.rokuyou;
+  t.holiday_rules = f.holiday_rules;
+  t.lunar_method = f.lunar_method;
+  t.cursor_wide = f.cursor_wide;
+  t.cursor_wide_position = f.cursor_wide_position;
+  t.kakugen = f.kakugen;
+  t.single_double = f.single_double;
+  t.input_key_close = f.input_key_close;
+}
+
+}  // namespace
+
 options::OptionSwitches TKvrwin::Switches() const {
-  const MainSettings& m = settings_;
   options::OptionSwitches s;
-  s.syu1color = m.syu1color;
-  s.syu2color = m.syu2color;
-  s.siteicolor = m.siteicolor;
-  for (int d = 0; d < 7; ++d) s.rest_day[d] = m.rest_day[d];
-  s.syukucolor = m.syukucolor;
-  s.syukukyucolor = m.syukukyucolor;
-  s.rokuyou = m.rokuyou;
-  s.holiday_rules = m.holiday_rules;
-  s.lunar_method = m.lunar_method;
-  s.cursor_wide = m.cursor_wide;
-  s.cursor_wide_position = m.cursor_wide_position;
-  s.kakugen = m.kakugen;
-  s.single_double = m.single_double;
-  s.input_key_close = m.input_key_close;
+  CopySwitches(settings_, s);
   return s;
 }
 
 void TKvrwin::SetSwitches(const options::OptionSwitches& s) {
   MainSettings& m = settings_;
-  m.syu1color = s.syu1color;
-  m.syu2color = s.syu2color;
-  m.siteicolor = s.siteicolor;
-  for (int d = 0; d < 7; ++d) m.rest_day[d] = s.rest_day[d];
-  m.syukucolor = s.syukucolor;
-  m.syukukyucolor = s.syukukyucolor;
-  m.rokuyou = s.rokuyou;
-  m.holiday_rules = s.holiday_rules;
-  m.lunar_method = s.lunar_method;
-  m.cursor_wide = s.cursor_wide;
-  m.cursor_wide_position = s.cursor_wide_position;
-  m.kakugen = s.kakugen;
-  m.single_double = s.single_double;
-  if (settings::Accepts(settings::keys::InputKeyClose, s.input_key_close))
-    m.input_key_close = s.input_key_close;
+  const int close_key = m.input_key_close;
+  CopySwitches(s, m);
+  if (!settings::Accepts(settings::keys::InputKeyClose, s.input_key_close))
+    m.input_key_close = close_key;
   ApplyCalendarChoices(settings_, holidays_, lunar_);
   MarqueeLabel1->setToolTip(
       m.kakugen ? QString() : QStringLiteral("ここをクリックすると文字がスクロールします"));
