@@ -11,7 +11,7 @@ int main(int argc, char** argv) {
   if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   ::testing::InitGoogleTest(&argc, argv);
   QApplication application(argc, argv);
-  platform::InstallJapaneseFontSubstitutions();
+  platform::UseJapaneseUiFont();
   QApplication::setApplicationName(QStringLiteral("ミルネ"));
   return RUN_ALL_TESTS();
 }

@@ -21,6 +21,7 @@
 #include "platform/cp932.h"
 #include "platform/executable_dir.h"
 #include "platform/file_system.h"
+#include "platform/fonts.h"
 #include "platform/help_viewer.h"
 #include "platform/install_layout.h"
 #include "platform/line_height.h"
@@ -111,7 +112,7 @@ TKvrwin::TKvrwin(QWidget* version_window, QWidget* parent)
           &TKvrwin::DirectoryListBox1Activated);
   MarqueeLabel1 = new TMarqueeLabel(GradBox1);
   MarqueeLabel1->setObjectName("MarqueeLabel1");
-  QFont mincho(QStringLiteral("ＭＳ 明朝"));
+  QFont mincho(platform::kMinchoFace);
   mincho.setPixelSize(17);
   MarqueeLabel1->setFont(mincho);
   MarqueeLabel1->SetFontColor(Qt::yellow);
@@ -318,9 +319,9 @@ void TKvrwin::FormCreate() {
   close_arc_main_->setChecked(settings_.close_arc == 1);
   close_arc_popup_->setChecked(settings_.close_arc == 1);
   cursor_.SetHalfMonth(settings_.half_month == 1);
-  days_font_ = yotei_font_ = QFont(QStringLiteral("ＭＳ Ｐゴシック"), 10);
-  taitol_font_ = QFont(QStringLiteral("ＭＳ 明朝"), 16, QFont::Bold);
-  input_taitol_font_ = QFont(QStringLiteral("ＭＳ 明朝"), 14, QFont::Bold);
+  days_font_ = yotei_font_ = QFont(platform::kGothicFace, 10);
+  taitol_font_ = QFont(platform::kMinchoFace, 16, QFont::Bold);
+  input_taitol_font_ = QFont(platform::kMinchoFace, 14, QFont::Bold);
   ReadFonts();
   for (platform::TStringGrid* grid : {StringGrid1, StringGrid2}) {
     grid->SetFixedColor(platform::ToQColor(settings_.fixed_grid_color));

@@ -6,6 +6,7 @@
 #include "app/kvrwin.h"
 #include "options/option1.h"
 #include "options/yearly_day_page.h"
+#include "platform/fonts.h"
 #include "platform/string_grid.h"
 #include "platform/system_colours.h"
 #include "widgets/grad_box.h"
@@ -125,7 +126,7 @@ QFont TKvrwin::OptionsFont(const settings::Key& key) const {
   if (&key == &InputTaitolFont) return input_taitol_font_;
   if (&key == &MarqueeLabelFont) return MarqueeLabel1->font();
   // The calendar window's designed font, for a file that has none yet.
-  QFont calendar(QStringLiteral("ＭＳ Ｐ明朝"));
+  QFont calendar(platform::kMinchoFace);
   calendar.setPixelSize(18);
   calendar.setBold(true);
   return calendar;

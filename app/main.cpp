@@ -38,7 +38,7 @@ int main(int argc, char** argv) {
   if (app::IsPrintPdfCommand(argc, argv)) return app::RunPrintPdfCommand(argc, argv);
   MiruneApplication application(argc, argv);
   QApplication::setStyle(new platform::DrawnIconStyle);
-  platform::InstallJapaneseFontSubstitutions();
+  platform::UseJapaneseUiFont();
   platform::InstallJapaneseTranslations(&application);
   // The title of the task-bar entry and of the error box.
   QApplication::setApplicationName(QStringLiteral("ミルネ"));

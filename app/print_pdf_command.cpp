@@ -41,7 +41,7 @@ int RunPrintPdfCommand(int argc, char** argv) {
   // The window is drawn without a display, whatever the session offers.
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication application(argc, argv);
-  platform::InstallJapaneseFontSubstitutions();
+  platform::UseJapaneseUiFont();
   QApplication::setApplicationName(QStringLiteral("ミルネ"));
 
   const QStringList args = QApplication::arguments();

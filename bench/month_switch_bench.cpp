@@ -97,7 +97,7 @@ BENCHMARK(CalendarMonthStep)->Unit(benchmark::kMicrosecond);
 int main(int argc, char** argv) {
   if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   QApplication application(argc, argv);
-  platform::InstallJapaneseFontSubstitutions();
+  platform::UseJapaneseUiFont();
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();

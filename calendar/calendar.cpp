@@ -15,6 +15,7 @@
 #include "calendar/calendar_window_rules.h"
 #include "calendar/holiday_rules.h"
 #include "calendar/jamp_month.h"
+#include "platform/fonts.h"
 #include "platform/qt_text.h"
 #include "platform/system_colours.h"
 #include "widgets/grad_box.h"
@@ -40,7 +41,7 @@ TCalendar::TCalendar(CalendarHost& host, QWidget* parent)
   setWindowTitle(QStringLiteral("ミルネカレンダー"));
   // Every pixel is covered by the panels: nothing to erase before they paint.
   setAttribute(Qt::WA_OpaquePaintEvent);
-  QFont form_font(QStringLiteral("ＭＳ Ｐゴシック"));
+  QFont form_font(platform::kGothicFace);
   form_font.setPixelSize(15);
   setFont(form_font);
 
@@ -109,10 +110,10 @@ QToolButton* TCalendar::AddButton(const char* name, const char* text, const char
 }
 
 void TCalendar::FormCreate() {
-  calendar_font_ = QFont(QStringLiteral("ＭＳ Ｐ明朝"));
+  calendar_font_ = QFont(platform::kMinchoFace);
   calendar_font_.setPixelSize(18);
   calendar_font_.setBold(true);
-  title_font_ = QFont(QStringLiteral("ＭＳ 明朝"), 16, QFont::Bold);
+  title_font_ = QFont(platform::kMinchoFace, 16, QFont::Bold);
   host_.ReadFont(Text(keys::kFontSection), Text(keys::kFontKey), calendar_font_);
   host_.ReadFont(Text(keys::kTitleFontSection), Text(keys::kTitleFontKey), title_font_);
 

@@ -9,6 +9,7 @@
 #include "calendar/calendar_port.h"
 #include "calendar/month_jump_rules.h"
 #include "calendar/year_spin_box.h"
+#include "platform/fonts.h"
 
 namespace calendar {
 
@@ -17,7 +18,7 @@ TJampMonth::TJampMonth(CalendarHost& host, CalendarPort* calendar, QWidget* pare
   setObjectName("JampMonth");
   setWindowTitle(QStringLiteral("年月変更"));
   setModal(true);
-  QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
+  QFont font(platform::kGothicFace);
   font.setPixelSize(15);
   setFont(font);
   setFixedSize(333, 165);

@@ -10,6 +10,7 @@
 
 #include "daydata/iptdlg.h"
 #include "daydata/iptdlg_widgets.h"
+#include "platform/fonts.h"
 #include "platform/whole_line_editor.h"
 #include "widgets/grad_box.h"
 
@@ -92,7 +93,7 @@ TIptdlg::TIptdlg(DayEntryHost& host, QWidget* parent) : QDialog(parent), host_(h
   Splitter1->setChildrenCollapsible(false);
   upper_layout->addWidget(Splitter1, 1);
 
-  QFont mincho(QStringLiteral("ＭＳ 明朝"));
+  QFont mincho(platform::kMinchoFace);
   mincho.setPointSize(13);  // 17 pixels on a 96-dpi screen
   auto* left = new QWidget(Splitter1);
   auto* left_layout = new QVBoxLayout(left);

@@ -1,17 +1,27 @@
 #include "platform/fonts.h"
 
 #include <QFont>
+#include <QFontDatabase>
+#include <QGuiApplication>
 
 namespace platform {
 
-void InstallJapaneseFontSubstitutions() {
-  const char* kMincho = "Noto Serif CJK JP";
-  const char* kGothic = "Noto Sans CJK JP";
-  QFont::insertSubstitution(QStringLiteral("ＭＳ 明朝"), kMincho);
-  QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐ明朝"), kMincho);
-  QFont::insertSubstitution(QStringLiteral("ＭＳ ゴシック"), kGothic);
-  QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐゴシック"), kGothic);
-  QFont::insertSubstitution(QStringLiteral("MS UI Gothic"), kGothic);
+QString JapaneseFace(const QString& family) {
+  if (family == QStringLiteral("ＭＳ 明朝") || family == QStringLiteral("ＭＳ Ｐ明朝")) {
+    return QString::fromUtf8(kMinchoFace);
+  }
+  if (family == QStringLiteral("ＭＳ ゴシック") || family == QStringLiteral("ＭＳ Ｐゴシック") ||
+      family == QStringLiteral("MS UI Gothic")) {
+    return QString::fromUtf8(kGothicFace);
+  }
+  return family;
+}
+
+void UseJapaneseUiFont() {
+  QFont ui = QGuiApplication::font();
+  if (QFontDatabase::writingSystems(ui.family()).contains(QFontDatabase::Japanese)) return;
+  ui.setFamilies({QString::fromUtf8(kGothicFace)});
+  QGuiApplication::setFont(ui);
 }
 
 }  // namespace platform

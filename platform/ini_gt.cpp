@@ -4,6 +4,7 @@
 
 #include "platform/executable_dir.h"
 #include "platform/file_system.h"
+#include "platform/fonts.h"
 #include "platform/qt_text.h"
 #include "settings/settings_location.h"
 
@@ -102,7 +103,7 @@ void TIniGT::ReadFont(const QString& section, const QString& prefix, QFont& font
   QString name = ReadString(section, prefix + ".Name", font.family());
   int size = ReadInteger(section, prefix + ".Size", font.pointSize() > 0 ? font.pointSize() : 9);
   int style = ReadInteger(section, prefix + ".Style", StyleOf(font));
-  QFont fresh(name);
+  QFont fresh(JapaneseFace(name));
   if (size > 0) fresh.setPointSize(size);
   fresh.setBold(style & 1);
   fresh.setItalic(style & 2);
@@ -112,7 +113,11 @@ void TIniGT::ReadFont(const QString& section, const QString& prefix, QFont& font
 }
 
 void TIniGT::WriteFont(const QString& section, const QString& prefix, const QFont& font) {
-  WriteString(section, prefix + ".Name", font.family());
+  // A stored Windows name that stands for the same face keeps its spelling, so that a file
+  // shared with Windows still names a face that Windows has.
+  const QString stored = ReadString(section, prefix + ".Name", QString());
+  const bool same_face = !stored.isEmpty() && JapaneseFace(stored) == font.family();
+  WriteString(section, prefix + ".Name", same_face ? stored : font.family());
   WriteInteger(section, prefix + ".Size", font.pointSize());
   WriteInteger(section, prefix + ".Style", StyleOf(font));
 }

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include "platform/executable_dir.h"
+#include "platform/fonts.h"
 #include "test_support/temp_dir.h"
 
 namespace {
@@ -37,7 +38,7 @@ TEST(IniGT, FontsAndPlacementsRoundTrip) {
                 "\xA3\r\ntaitolFont.Size=14\r\ntaitolFont.Style=5\r\n");
   QFont read;
   ini.ReadFont(QStringLiteral("予定表タイトル"), QStringLiteral("taitolFont"), read);
-  EXPECT_EQ(read.family(), QStringLiteral("ＭＳ 明朝"));
+  EXPECT_EQ(read.family(), QString::fromUtf8(platform::kMinchoFace));
   EXPECT_EQ(read.pointSize(), 14);
   EXPECT_TRUE(read.bold());
   EXPECT_FALSE(read.italic());
@@ -47,9 +48,18 @@ TEST(IniGT, FontsAndPlacementsRoundTrip) {
   kept.setPointSize(11);
   kept.setItalic(true);
   ini.ReadFont(QStringLiteral("なし"), QStringLiteral("f"), kept);
-  EXPECT_EQ(kept.family(), QStringLiteral("ＭＳ Ｐゴシック"));
+  EXPECT_EQ(kept.family(), QString::fromUtf8(platform::kGothicFace));
   EXPECT_EQ(kept.pointSize(), 11);
   EXPECT_TRUE(kept.italic());
+
+  // Written back, the face it was read as keeps the Windows name; another face replaces it.
+  const auto stored_name = [&] {
+    return ini.ReadString(QStringLiteral("予定表タイトル"), QStringLiteral("taitolFont.Name"), {});
+  };
+  ini.WriteFont(QStringLiteral("予定表タイトル"), QStringLiteral("taitolFont"), read);
+  EXPECT_EQ(stored_name(), QStringLiteral("ＭＳ 明朝"));
+  ini.WriteFont(QStringLiteral("予定表タイトル"), QStringLiteral("taitolFont"), kept);
+  EXPECT_EQ(stored_name(), QString::fromUtf8(platform::kGothicFace));
 
   QWidget window;
   window.setGeometry(30, 40, 500, 300);

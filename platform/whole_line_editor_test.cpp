@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 #include <QSplitter>
 
+#include "platform/fonts.h"
 #include "platform/line_height.h"
 
 namespace {
@@ -23,7 +24,7 @@ TEST(WholeLineEditor, PaneKeepsOneLineOfWhateverFontItHas) {
   splitter.setChildrenCollapsible(false);
   new QWidget(&splitter);
   auto* memo = new QPlainTextEdit(&splitter);
-  QFont mincho(QStringLiteral("ＭＳ 明朝"));
+  QFont mincho(platform::kMinchoFace);
   mincho.setPixelSize(17);
   memo->setFont(mincho);
   platform::KeepOneWholeLine(memo);
@@ -42,10 +43,10 @@ TEST(WholeLineEditor, PaneKeepsOneLineOfWhateverFontItHas) {
 }
 
 TEST(LineHeight, NotoFacesAreTallerThanTheirEm) {
-  QFont mincho(QStringLiteral("ＭＳ 明朝"));
+  QFont mincho(platform::kMinchoFace);
   mincho.setPixelSize(17);
   EXPECT_GE(platform::LineHeight(mincho), 23);  // 17 would clip every line
-  QFont gothic(QStringLiteral("ＭＳ Ｐゴシック"), 10);
+  QFont gothic(platform::kGothicFace, 10);
   EXPECT_GT(platform::LineHeight(gothic), QFontInfo(gothic).pixelSize() + 3);
 }
 

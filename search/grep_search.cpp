@@ -24,6 +24,7 @@
 #include <optional>
 
 #include "platform/file_system.h"
+#include "platform/fonts.h"
 #include "platform/help_viewer.h"
 #include "platform/message_box.h"
 #include "platform/qt_text.h"
@@ -101,7 +102,7 @@ TGrepSearch::TGrepSearch(GrepSearchHost& host, QWidget* parent) : QDialog(parent
   setWindowTitle(QStringLiteral("検索"));
   setModal(true);
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-  QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
+  QFont font(platform::kGothicFace);
   font.setPixelSize(15);
   setFont(font);
 
