@@ -18,31 +18,28 @@ int NewMoonDay(int k) {
 
 }  // namespace
 
-const std::vector<int>& AccurateLunarCalendar::SolarTermDays(int year) {
-  auto found = terms_.find(year);
-  if (found != terms_.end()) return found->second;
-  std::vector<int> days(24);
-  // 春分 falls about 20 March; the terms of January to mid-March (小寒 to 啓蟄) precede it.
-  const double vernal_guess = astronomy::JapanMidnight(DayNumber(year, 3, 20));
-  for (int index = 0; index < 24; ++index) {
+int AccurateLunarCalendar::SolarTermDay(int year, int index) {
+  int& day = terms_[year][static_cast<size_t>(index)];
+  if (day == 0) {
+    // 春分 falls about 20 March; the terms of January to mid-March (小寒 to 啓蟄) precede it.
+    const double vernal_guess = astronomy::JapanMidnight(DayNumber(year, 3, 20));
     const int offset = index <= kWinterSolstice ? index : index - 24;
-    const double instant =
-        astronomy::SolarLongitudeInstant(15.0 * index, vernal_guess + offset * kDaysPer15Degrees);
-    days[static_cast<size_t>(index)] = astronomy::JapanDayNumber(instant);
+    day = astronomy::JapanDayNumber(
+        astronomy::SolarLongitudeInstant(15.0 * index, vernal_guess + offset * kDaysPer15Degrees));
   }
-  return terms_.emplace(year, std::move(days)).first->second;
+  return day;
 }
 
 const AccurateLunarCalendar::Span& AccurateLunarCalendar::SpanBefore(int year) {
   auto found = spans_.find(year);
   if (found != spans_.end()) return found->second;
 
-  const int first_solstice = SolarTermDays(year - 1)[kWinterSolstice];
-  const int last_solstice = SolarTermDays(year)[kWinterSolstice];
+  const int first_solstice = SolarTermDay(year - 1, kWinterSolstice);
+  const int last_solstice = SolarTermDay(year, kWinterSolstice);
   // The principal terms (中気, the even indexes) from one 冬至 to the next, in date order.
   std::vector<int> principal{first_solstice};
   for (int index : {20, 22, 0, 2, 4, 6, 8, 10, 12, 14, 16, 18}) {
-    principal.push_back(SolarTermDays(year)[static_cast<size_t>(index)]);
+    principal.push_back(SolarTermDay(year, index));
   }
 
   // The new moon on or before the first 冬至 starts month 11; collect the new moons up to the
@@ -107,10 +104,12 @@ LunarDateRecord AccurateLunarCalendar::LunarDate(int year, int month, int day) {
 std::string_view AccurateLunarCalendar::SolarTerm(int year, int month, int day, int* index) {
   if (!InRange(year)) throw std::out_of_range("solar term outside 1901-2099");
   const int day_number = DayNumber(year, month, day);
-  const std::vector<int>& days = SolarTermDays(year);
+  // A civil month holds two terms, March 啓蟄 (23) and 春分 (0), April 清明 (1) and 穀雨 (2),
+  // and so on; no term of these years begins outside its month.
+  const int first = (2 * month + 17) % 24;
   int found = -1;
-  for (int i = 0; i < 24 && found < 0; ++i) {
-    if (days[static_cast<size_t>(i)] == day_number) found = i;
+  for (int i : {first, (first + 1) % 24}) {
+    if (SolarTermDay(year, i) == day_number) found = i;
   }
   if (index) *index = found;
   return LunarCalendar::SolarTermName(found);

@@ -2,9 +2,12 @@
 // instants of the new moons and of the Sun's longitudes in Japan time, by the rule of the
 // modern almanacs (a month begins on the day of its new moon; the month holding 冬至 is month
 // 11; of thirteen months between two months 11, the first without a principal term is leap).
-// Each span between two months 11 and each year's solar terms are worked out once and kept.
+// Each span between two months 11 and each solar term is worked out when first asked for and
+// kept: a month's first look needs about two dozen of a span's terms, not every term of three
+// years.
 #pragma once
 
+#include <array>
 #include <map>
 #include <string_view>
 #include <vector>
@@ -35,8 +38,8 @@ class AccurateLunarCalendar {
   };
   const std::vector<Month>& MonthsBefore(int year);
 
-  // The Julian Day Numbers (in Japan) on which the 24 terms of a civil year begin, by index.
-  const std::vector<int>& SolarTermDays(int year);
+  // The Julian Day Number (in Japan) on which term `index` (0-23) of a civil year begins.
+  int SolarTermDay(int year, int index);
 
  private:
   struct Span {
@@ -46,7 +49,7 @@ class AccurateLunarCalendar {
   const Span& SpanBefore(int year);
 
   std::map<int, Span> spans_;
-  std::map<int, std::vector<int>> terms_;
+  std::map<int, std::array<int, 24>> terms_;  // by year; 0 for a term not yet worked out
 };
 
 }  // namespace calendar
