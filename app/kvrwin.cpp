@@ -627,6 +627,7 @@ void TKvrwin::MarqueeLabel1End() {
 void TKvrwin::closeEvent(QCloseEvent* event) {
   FormClose();
   event->accept();
+  emit Closed();
 }
 
 void TKvrwin::FormClose() {

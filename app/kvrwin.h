@@ -296,6 +296,10 @@ class TKvrwin : public QMainWindow,
   // "年月変更": the month jump dialog for the main window.
   void SpeedButton9Click();
 
+ signals:
+  // The window has accepted its close, by whatever path; the program ends on it.
+  void Closed();
+
  protected:
   void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;

@@ -1,0 +1,65 @@
+#include "app/program_windows.h"
+
+#include <QApplication>
+
+#include "app/kvrwin.h"
+#include "calendar/calendar.h"
+#include "clock/time_clock.h"
+#include "daydata/iptdlg.h"
+
+namespace app {
+
+ProgramWindows::ProgramWindows(QWidget* version_window)
+    : main_window_(std::make_unique<TKvrwin>(version_window)) {
+  QGuiApplication::setQuitOnLastWindowClosed(false);
+  connect(main_window_.get(), &TKvrwin::Closed, this, &ProgramWindows::MainWindowClosed,
+          Qt::QueuedConnection);
+}
+
+ProgramWindows::~ProgramWindows() {
+  // The clock reads the main window's settings when it is destroyed; the calendar and the day
+  // entry dialog go (in reverse order of making) before the main window too.
+  delete clock_;
+  calendar_.reset();
+  day_entry_.reset();
+  main_window_.reset();
+}
+
+void ProgramWindows::Show() {
+  // The main window goes on the screen before the entry dialog is made: the user sees the
+  // month while the dialog's widgets are built (nothing can open it before the loop runs).
+  main_window_->show();
+  day_entry_ = std::make_unique<daydata::TIptdlg>(*main_window_);
+  main_window_->SetDayEntry(day_entry_.get());
+  // Lives for the whole run beside the main window, which it follows.
+  calendar_ = std::make_unique<calendar::TCalendar>(*main_window_, main_window_.get());
+  main_window_->SetCalendar(calendar_.get());
+  calendar_->ShowAtStart();
+  // The clock window comes after the main window, whose settings and today it uses. Closing it
+  // destroys it (QPointer notices).
+  clock_ = new timeclock::TTimeClock(*main_window_);
+  clock_->show();
+}
+
+timeclock::TTimeClock* ProgramWindows::ClockWindow() {
+  return static_cast<timeclock::TTimeClock*>(clock_.data());
+}
+
+void ProgramWindows::Activate() {
+  main_window_->setWindowState(main_window_->windowState() & ~Qt::WindowMinimized);
+  main_window_->show();
+  main_window_->raise();
+  main_window_->activateWindow();
+}
+
+void ProgramWindows::MainWindowClosed() {
+  // A main window that was shown again meanwhile (the close was queued) stays.
+  if (main_window_->isVisible()) return;
+  if (clock_) clock_->close();
+  calendar_->hide();
+  emit Ended();
+  // exit() ends every event loop, a dialog's included, without asking the windows again.
+  QCoreApplication::exit(0);
+}
+
+}  // namespace app
