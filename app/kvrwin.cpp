@@ -62,10 +62,10 @@ int ToolButtonsMinimumWidth(const std::vector<QToolButton*>& buttons) {
 TKvrwin::TKvrwin(QWidget* version_window, QWidget* parent)
     : QMainWindow(parent), version_window_(version_window) {
   setObjectName("Kvrwin");
-  IniGT1 = new platform::TIniGT(this);
+  IniGT1 = new settings::TIniGT(this);
   IniGT1->setObjectName("IniGT1");
   IniGT1->SetFileName(settings::kSettingsFileName);
-  IniGT1->SetDefaultDir(platform::TIniGTDefaultDir::ddApplication);
+  IniGT1->SetDefaultDir(settings::TIniGTDefaultDir::ddApplication);
 
   // The client area: the gradient background with the tool bar, the month title, the frame
   // with both grids and the directory list, and the status line along the bottom.

@@ -35,8 +35,8 @@
 #include "daydata/light_strings.h"
 #include "options/options_host.h"
 #include "options/yearly_day_host.h"
-#include "platform/ini_gt.h"
 #include "search/grep_search_host.h"
+#include "settings/ini_gt.h"
 #include "widgets/marquee_label.h"
 
 class QAction;
@@ -151,12 +151,12 @@ class TKvrwin : public QMainWindow,
   void ShowToday(bool move_calendar) override;
   void ReloadMonth(bool cursor_cell_only) override;
   void DataDirRecreated(const std::filesystem::path& data_dir) override;
-  platform::TIniGT& SettingsFile() override { return *IniGT1; }
+  settings::TIniGT& SettingsFile() override { return *IniGT1; }
   QFont InputTitleFont() const override { return input_taitol_font_; }
   int InputKeyClose() const override { return settings_.input_key_close; }
   QString HelpFile() const override { return help_file_; }
 
-  platform::TIniGT* IniGT1;
+  settings::TIniGT* IniGT1;
 
   // The clock window's host (kvrwin_time_clock_host.cpp).
   QString IniReadString(const QString& section, const QString& key,
@@ -241,7 +241,7 @@ class TKvrwin : public QMainWindow,
   QString SpecialHelpFile() const override { return help_file_; }
 
   // What the launcher buttons ask (kvrwin_launcher_host.cpp).
-  platform::TIniGT& LauncherSettings() override;
+  settings::TIniGT& LauncherSettings() override;
   std::filesystem::path LauncherStartupDir() const override;
   QString LauncherHelpFile() const override;
   void LauncherRestoreFolder() override;
@@ -249,7 +249,7 @@ class TKvrwin : public QMainWindow,
   QWidget* LauncherWindow() override;
 
   // What the options dialog asks (kvrwin_options_host.cpp).
-  platform::TIniGT& OptionsSettings() override { return *IniGT1; }
+  settings::TIniGT& OptionsSettings() override { return *IniGT1; }
   QString OptionsHelpFile() const override { return help_file_; }
   options::OptionSwitches Switches() const override;
   void SetSwitches(const options::OptionSwitches& switches) override;

@@ -4,7 +4,7 @@
 
 namespace app {
 
-platform::TIniGT& TKvrwin::LauncherSettings() {
+settings::TIniGT& TKvrwin::LauncherSettings() {
   return *IniGT1;
 }
 

@@ -7,7 +7,7 @@
 
 #include "app/kvrwin.h"
 #include "calendar/calendar_math.h"
-#include "calendar/holiday_writer.h"
+#include "daydata/holiday_writer.h"
 #include "platform/message_box.h"
 #include "platform/string_grid.h"
 
@@ -194,7 +194,7 @@ void TKvrwin::SpeedButton25Click() {
     return;
   }
   try {
-    calendar::WriteHolidays(holidays_, cursor_.Year(), cursor_.Month(), data_dir_);
+    daydata::WriteHolidays(holidays_, cursor_.Year(), cursor_.Month(), data_dir_);
   } catch (const std::exception& e) {
     platform::ShowErrorBox(this, QString::fromLocal8Bit(e.what()));
   }

@@ -142,7 +142,7 @@ TEST_F(KvrwinClockHostTest, SettingsAndTheSoundPathGoThroughTheMainWindow) {
     timeclock::TTimeClock clock(*window, clock_);
     clock.move(40, 50);
   }
-  platform::TIniGT ini;
+  settings::TIniGT ini;
   ini.SetFileName(QString::fromStdString(Ini().string()));
   EXPECT_EQ(ini.ReadInteger("時計", "clockpos.X", -1), 40);
   timeclock::TimeClockHost& host = *window;

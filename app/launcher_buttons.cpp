@@ -14,9 +14,9 @@
 #include "app/launcher_shell.h"
 #include "platform/file_system.h"
 #include "platform/help_viewer.h"
-#include "platform/ini_gt.h"
 #include "platform/message_box.h"
 #include "platform/qt_text.h"
+#include "settings/ini_gt.h"
 
 namespace app {
 namespace {

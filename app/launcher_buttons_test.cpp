@@ -14,8 +14,8 @@
 #include "app/launcher_host.h"
 #include "app/launcher_shell.h"
 #include "platform/file_system.h"
-#include "platform/ini_gt.h"
 #include "platform/message_box.h"
+#include "settings/ini_gt.h"
 #include "test_support/temp_dir.h"
 
 namespace fs = std::filesystem;
@@ -58,7 +58,7 @@ class FakeHost : public app::LauncherHost {
   explicit FakeHost(const fs::path& ini) {
     settings.SetFileName(QString::fromStdString(ini.string()));
   }
-  platform::TIniGT& LauncherSettings() override { return settings; }
+  settings::TIniGT& LauncherSettings() override { return settings; }
   fs::path LauncherStartupDir() const override { return startup; }
   QString LauncherHelpFile() const override { return QStringLiteral("mirune.html"); }
   void LauncherRestoreFolder() override {
@@ -67,7 +67,7 @@ class FakeHost : public app::LauncherHost {
   }
   void LauncherLaunched() override { ++launched; }
   QWidget* LauncherWindow() override { return nullptr; }
-  platform::TIniGT settings;
+  settings::TIniGT settings;
   fs::path startup, year_folder;
   int restores = 0, launched = 0;
 };

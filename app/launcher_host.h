@@ -8,7 +8,7 @@
 
 class QWidget;
 
-namespace platform {
+namespace settings {
 class TIniGT;
 }
 
@@ -17,7 +17,7 @@ namespace app {
 class LauncherHost {
  public:
   virtual ~LauncherHost() = default;
-  virtual platform::TIniGT& LauncherSettings() = 0;
+  virtual settings::TIniGT& LauncherSettings() = 0;
   virtual std::filesystem::path LauncherStartupDir() const = 0;
   virtual QString LauncherHelpFile() const = 0;
   // Back to the data folder and the shown year's folder after the file dialog moved away.

@@ -15,7 +15,6 @@
 
 #include <memory>
 
-
 namespace calendar {
 class TCalendar;
 }

@@ -11,7 +11,7 @@
 #include <filesystem>
 
 #include "calendar/calendar_port.h"
-#include "platform/ini_gt.h"
+#include "settings/ini_gt.h"
 
 namespace daydata {
 
@@ -50,7 +50,7 @@ class DayEntryHost {
   // The first save had to make the data folder anew in the start-up folder.
   virtual void DataDirRecreated(const std::filesystem::path& data_dir) = 0;
 
-  virtual platform::TIniGT& SettingsFile() = 0;
+  virtual settings::TIniGT& SettingsFile() = 0;
   virtual QFont InputTitleFont() const = 0;
   virtual int InputKeyClose() const = 0;  // 0, 13, 16 or 17
   virtual QString HelpFile() const = 0;

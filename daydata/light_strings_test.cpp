@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 
+#include "platform/cp932.h"
 #include "test_support/temp_dir.h"
 
 using daydata::TLightStrings;
@@ -151,6 +153,21 @@ TEST(LightStrings, StreamsAndFilesRoundTrip) {
   list.Add("z");
   list.SaveToStream(out);
   EXPECT_EQ(out.str(), "z\r\n");
+}
+
+// The maxims file the program ships is read through the same list.
+TEST(ShippedMaximsTest, EveryLineIsCodePage932Text) {
+  daydata::TLightStrings lines;
+  ASSERT_TRUE(
+      lines.TryLoadFromFile(std::filesystem::path(MIRUNE_SOURCE_DIR) / "app" / "kakugen.txt"));
+  EXPECT_GE(lines.Count(), 24);
+  for (int i = 0; i < lines.Count(); ++i) {
+    const std::u16string text = cp932::Decode(lines[i]);
+    EXPECT_FALSE(text.empty()) << i;
+    // Bytes that do not decode are carried as U+DC00 + byte.
+    for (char16_t c : text) EXPECT_FALSE(c >= 0xDC00 && c <= 0xDCFF) << i;
+    EXPECT_EQ(lines[i].find('\n'), std::string::npos) << "lines end in CR LF";
+  }
 }
 
 }  // namespace

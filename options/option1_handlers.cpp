@@ -87,7 +87,7 @@ const QFont& Toption1::WorkingFont(const settings::Key& key) const {
 }
 
 void Toption1::FormCreate() {
-  platform::TIniGT& ini = host_.OptionsSettings();
+  settings::TIniGT& ini = host_.OptionsSettings();
   for (const settings::Key* key : kFontKeys) {
     QFont font = host_.OptionsFont(*key);
     ini.ReadFont(Utf8(key->section), Utf8(key->name), font);
@@ -362,7 +362,7 @@ void Toption1::CloseKeyClick(int index) {
 }
 
 void Toption1::OKButtonClick() {
-  platform::TIniGT& ini = host_.OptionsSettings();
+  settings::TIniGT& ini = host_.OptionsSettings();
   const bool written = Store([&](settings::IniStore& file) {
     file.WriteColour(InputTitleToday, inptaitol_1_);
     file.WriteColour(InputTitleOther, inptaitol_2_);

@@ -9,7 +9,7 @@
 #include <QStringList>
 
 #include "options/option_switches.h"
-#include "platform/ini_gt.h"
+#include "settings/ini_gt.h"
 #include "settings/schema.h"
 
 class QWidget;
@@ -20,7 +20,7 @@ class OptionsHost {
  public:
   virtual ~OptionsHost() = default;
 
-  virtual platform::TIniGT& OptionsSettings() = 0;
+  virtual settings::TIniGT& OptionsSettings() = 0;
   virtual QString OptionsHelpFile() const = 0;
 
   // The switches as the main window holds them; setting them redraws the month at once.

@@ -26,7 +26,7 @@ class FakeHost : public options::OptionsHost {
   explicit FakeHost(const std::filesystem::path& ini) {
     file.SetFileName(QString::fromStdString(ini.string()));
   }
-  platform::TIniGT& OptionsSettings() override { return file; }
+  settings::TIniGT& OptionsSettings() override { return file; }
   QString OptionsHelpFile() const override { return QStringLiteral("mirune.HLP"); }
   options::OptionSwitches Switches() const override { return switches; }
   void SetSwitches(const options::OptionSwitches& s) override {
@@ -52,7 +52,7 @@ class FakeHost : public options::OptionsHost {
   void AppearanceWritten() override { ++written; }
   void ReloadAppearance() override { ++reloads; }
 
-  platform::TIniGT file;
+  settings::TIniGT file;
   options::OptionSwitches switches;
   std::map<const settings::Key*, settings::ColourValue> colours;
   int width = 80;

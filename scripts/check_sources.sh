@@ -1,8 +1,6 @@
 #!/usr/bin/env bash
-# Fails on a C++ source that does not match the repo's .clang-format, and on an include of an
-# app/ header from any other folder: the main window's headers are for the program's entry
-# points, the command-line tool and the benchmarks, so that no window or engine depends on the
-# whole main window.
+# Fails on a C++ source that does not match the repo's .clang-format, and on an include that
+# crosses from one folder into another the dependency table below does not allow.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 status=0
@@ -18,11 +16,55 @@ if ((${#unformatted[@]})); then
   status=1
 fi
 
-layering=$(git grep -n -E '^\s*#\s*include\s+"app/' -- '*.cpp' '*.h' ':!app/' ':!cli/' ':!bench/' || true)
-if [ -n "$layering" ]; then
-  echo "check: app/ headers included outside app/ and cli/:" >&2
-  echo "$layering" >&2
+# What each folder may include from the others: the layers from the bottom (platform) up to the
+# program (app) and the tools on top. A test may also include test_support/. Anything else is
+# an error, and the table itself must have no cycle, so the folders cannot form one either.
+declare -A allowed=(
+  [platform]=""
+  [settings]="platform"
+  [widgets]="platform"
+  [calendar]="platform widgets"
+  [daydata]="platform settings calendar widgets"
+  [archive]="platform"
+  [search]="platform settings calendar daydata"
+  [clock]="platform calendar daydata"
+  [options]="platform settings daydata"
+  [ical]="platform settings calendar daydata"
+  [sync]="platform settings calendar daydata ical"
+  [app]="platform settings widgets calendar daydata archive search clock options ical sync"
+  [cli]="platform settings calendar daydata archive search ical sync app"
+  [help]=""
+  [test_support]="platform settings calendar daydata clock"
+  [bench]="platform settings widgets calendar daydata archive search clock options ical sync app test_support"
+  [fuzz]="platform settings calendar daydata archive search ical sync cli"
+)
+pairs=()
+for from in "${!allowed[@]}"; do
+  for to in ${allowed[$from]}; do pairs+=("$to $from"); done
+done
+if ! printf '%s\n' "${pairs[@]}" | tsort >/dev/null 2>/tmp/check_sources_tsort.$$; then
+  echo "check: the dependency table has a cycle:" >&2
+  cat /tmp/check_sources_tsort.$$ >&2
   status=1
 fi
+rm -f /tmp/check_sources_tsort.$$
+
+while IFS=: read -r file line include; do
+  from=${file%%/*}
+  to=${include#*\"}
+  to=${to%%/*}
+  [ "$to" = "$from" ] && continue
+  if [[ ! -v allowed[$from] ]]; then
+    echo "check: $file: folder $from is missing from the dependency table" >&2
+    status=1
+    continue
+  fi
+  ok=" ${allowed[$from]} "
+  case $file in *_test.cpp | *_test.h | */*test_fixture.h | test_support/*) ok="$ok test_support " ;; esac
+  if [[ "$ok" != *" $to "* ]]; then
+    echo "check: $file:$line includes $to/, which $from/ may not use" >&2
+    status=1
+  fi
+done < <(git grep -n -E '^\s*#\s*include\s+"[a-z_]+/' -- '*.cpp' '*.h' | sed -E 's/^([^:]+):([0-9]+):.*#\s*include\s+("[^"]*").*/\1:\2:\3/')
 
 exit $status

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "daydata/light_strings.h"
-#include "platform/cp932.h"
 #include "platform/file_system.h"
 #include "settings/settings_location.h"
 #include "test_support/temp_dir.h"
@@ -74,19 +72,6 @@ TEST_F(StarterSettingsTest, ExistingOrOlderFilesAreLeftAlone) {
   ASSERT_TRUE(settings::WriteStarterSettings(ini, dir_.path(), dir_.path() / "한국어.txt"));
   EXPECT_EQ(ini.ReadValue(settings::SectionBytes(keys::KakuGenFile), "KakuGenFile"), std::nullopt);
   EXPECT_EQ(ini.ReadInteger(keys::Rokuyou, 0), 1);
-}
-
-TEST(ShippedMaximsTest, EveryLineIsCodePage932Text) {
-  daydata::TLightStrings lines;
-  ASSERT_TRUE(lines.TryLoadFromFile(fs::path(MIRUNE_SOURCE_DIR) / "app" / "kakugen.txt"));
-  EXPECT_GE(lines.Count(), 24);
-  for (int i = 0; i < lines.Count(); ++i) {
-    const std::u16string text = cp932::Decode(lines[i]);
-    EXPECT_FALSE(text.empty()) << i;
-    // Bytes that do not decode are carried as U+DC00 + byte.
-    for (char16_t c : text) EXPECT_FALSE(c >= 0xDC00 && c <= 0xDCFF) << i;
-    EXPECT_EQ(lines[i].find('\n'), std::string::npos) << "lines end in CR LF";
-  }
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "platform/ini_gt.h"
+#include "settings/ini_gt.h"
 
 #include <QWidget>
 
@@ -8,7 +8,7 @@
 #include "platform/qt_text.h"
 #include "settings/settings_location.h"
 
-namespace platform {
+namespace settings {
 namespace {
 
 std::string B(const QString& text) {
@@ -61,7 +61,7 @@ void TIniGT::Resolve() {
   if (name.has_parent_path()) {
     store_.SetPath(name);
   } else if (default_dir_ == TIniGTDefaultDir::ddApplication) {
-    store_.SetPath(settings::SettingsFilePath(ExecutableDir(), name.string()));
+    store_.SetPath(settings::SettingsFilePath(platform::ExecutableDir(), name.string()));
   } else if (default_dir_ == TIniGTDefaultDir::ddWindows) {
     // The per-user configuration folder stands in for the Windows folder.
     store_.SetPath(settings::UserConfigDir() / name);
@@ -103,7 +103,7 @@ void TIniGT::ReadFont(const QString& section, const QString& prefix, QFont& font
   QString name = ReadString(section, prefix + ".Name", font.family());
   int size = ReadInteger(section, prefix + ".Size", font.pointSize() > 0 ? font.pointSize() : 9);
   int style = ReadInteger(section, prefix + ".Style", StyleOf(font));
-  QFont fresh(JapaneseFace(name));
+  QFont fresh(platform::JapaneseFace(name));
   if (size > 0) fresh.setPointSize(size);
   fresh.setBold(style & 1);
   fresh.setItalic(style & 2);
@@ -116,7 +116,7 @@ void TIniGT::WriteFont(const QString& section, const QString& prefix, const QFon
   // A stored Windows name that stands for the same face keeps its spelling, so that a file
   // shared with Windows still names a face that Windows has.
   const QString stored = ReadString(section, prefix + ".Name", QString());
-  const bool same_face = !stored.isEmpty() && JapaneseFace(stored) == font.family();
+  const bool same_face = !stored.isEmpty() && platform::JapaneseFace(stored) == font.family();
   WriteString(section, prefix + ".Name", same_face ? stored : font.family());
   WriteInteger(section, prefix + ".Size", font.pointSize());
   WriteInteger(section, prefix + ".Style", StyleOf(font));
@@ -152,4 +152,4 @@ void TIniGT::WritePlacement(const QString& section, const QString& prefix, const
   WriteInteger(section, prefix + ".YSize", normal.top() + normal.height());
 }
 
-}  // namespace platform
+}  // namespace settings

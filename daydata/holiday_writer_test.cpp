@@ -1,4 +1,4 @@
-#include "calendar/holiday_writer.h"
+#include "daydata/holiday_writer.h"
 
 #include <gtest/gtest.h>
 
@@ -31,7 +31,7 @@ class HolidayWriterTest : public ::testing::Test {
   }
   int Write(int year, int month) {
     Draw(year, month);
-    return calendar::WriteHolidays(rules_, year, month, Data());
+    return daydata::WriteHolidays(rules_, year, month, Data());
   }
   std::map<std::string, std::string> Files(int year) const {
     std::map<std::string, std::string> files;
@@ -96,8 +96,8 @@ TEST_F(HolidayWriterTest, YearFolderSteps) {
   EXPECT_FALSE(fs::exists(Data() / "2025" / "2026"));
   // With no data folder the names are not scattered into the current folder.
   fs::current_path(dir_.path());
-  EXPECT_THROW(calendar::WriteHolidays(rules_, 2027, 2, dir_.path() / "gone"),
-               calendar::EYearFolderError);
+  EXPECT_THROW(daydata::WriteHolidays(rules_, 2027, 2, dir_.path() / "gone"),
+               daydata::EYearFolderError);
   EXPECT_FALSE(fs::exists(dir_.path() / "KVR20270211.dat"));
   EXPECT_FALSE(fs::exists(dir_.path() / "2027"));
 }

@@ -1,4 +1,4 @@
-#include "platform/ini_gt.h"
+#include "settings/ini_gt.h"
 
 #include <gtest/gtest.h>
 
@@ -13,10 +13,10 @@ namespace {
 TEST(IniGT, ResolvesFileBesideExecutable) {
   test_support::TempDir dir;
   platform::OverrideExecutableDir(dir.path());
-  platform::TIniGT ini;
+  settings::TIniGT ini;
   ini.SetFileName("vuruva.ini");
   EXPECT_EQ(ini.Path(), dir.path() / "vuruva.ini");
-  ini.SetDefaultDir(platform::TIniGTDefaultDir::ddNone);
+  ini.SetDefaultDir(settings::TIniGTDefaultDir::ddNone);
   EXPECT_EQ(ini.Path(), std::filesystem::path("vuruva.ini"));
   ini.SetFileName(QString::fromStdString((dir.path() / "x" / "a.ini").string()));
   EXPECT_EQ(ini.Path(), dir.path() / "x" / "a.ini");
@@ -25,7 +25,7 @@ TEST(IniGT, ResolvesFileBesideExecutable) {
 
 TEST(IniGT, FontsAndPlacementsRoundTrip) {
   test_support::TempDir dir;
-  platform::TIniGT ini;
+  settings::TIniGT ini;
   ini.SetFileName(QString::fromStdString((dir.path() / "v.ini").string()));
   QFont font("ＭＳ 明朝");
   font.setPointSize(14);

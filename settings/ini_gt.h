@@ -11,7 +11,7 @@
 
 class QWidget;
 
-namespace platform {
+namespace settings {
 
 enum class TIniGTDefaultDir { ddApplication = 0, ddWindows = 1, ddNone = 2 };
 
@@ -59,4 +59,4 @@ class TIniGT : public QObject {
   settings::IniStore store_;
 };
 
-}  // namespace platform
+}  // namespace settings

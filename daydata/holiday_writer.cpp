@@ -1,4 +1,4 @@
-#include "calendar/holiday_writer.h"
+#include "daydata/holiday_writer.h"
 
 #include <string>
 #include <system_error>
@@ -8,7 +8,7 @@
 
 namespace fs = std::filesystem;
 
-namespace calendar {
+namespace daydata {
 
 fs::path EnterYearFolder(int year, const fs::path& data_dir) {
   const std::string name = std::to_string(year);
@@ -24,16 +24,16 @@ fs::path EnterYearFolder(int year, const fs::path& data_dir) {
   throw EYearFolderError("年のフォルダを作成できません: " + (data_dir / name).string());
 }
 
-int WriteHolidays(const HolidayRules& rules, int year, int month, const fs::path& data_dir) {
+int WriteHolidays(const calendar::HolidayRules& rules, int year, int month,
+                  const fs::path& data_dir) {
   const fs::path folder = EnterYearFolder(year, data_dir);
   int written = 0;
-  for (const HolidayTarget& target : rules.WriterTargets(year, month)) {
-    if (daydata::DayStore::StampDay(folder / daydata::DayFileName(year, month, target.day),
-                                    target.name)) {
+  for (const calendar::HolidayTarget& target : rules.WriterTargets(year, month)) {
+    if (DayStore::StampDay(folder / DayFileName(year, month, target.day), target.name)) {
       ++written;
     }
   }
   return written;
 }
 
-}  // namespace calendar
+}  // namespace daydata

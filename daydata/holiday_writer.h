@@ -8,7 +8,7 @@
 
 #include "calendar/holiday_rules.h"
 
-namespace calendar {
+namespace daydata {
 
 // The year folder could be neither entered nor made (the data folder is gone or not a
 // folder); nothing was written.
@@ -26,7 +26,7 @@ std::filesystem::path EnterYearFolder(int year, const std::filesystem::path& dat
 // how many files were written (a day that already holds its name is left as it is, so a
 // second run writes nothing). A file that cannot be written throws daydata::EDayWriteError;
 // the targets before it stay written.
-int WriteHolidays(const HolidayRules& rules, int year, int month,
+int WriteHolidays(const calendar::HolidayRules& rules, int year, int month,
                   const std::filesystem::path& data_dir);
 
-}  // namespace calendar
+}  // namespace daydata
