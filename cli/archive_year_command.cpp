@@ -25,7 +25,7 @@ int RunArchiveYear(CliContext& context, const Args& args) {
     throw CommandError("書庫ライブラリを読み込めません: " + library.load_error());
   }
   archive::YearArchiveResult r =
-      archive::CompressYearFolder(library, context.DataDir() / year, args[1]);
+      archive::CompressYearFolder(library, context.ExistingDataDir() / year, args[1]);
   library.Release();
   const std::string message = archive::YearArchiveMessage(r);
   switch (r.outcome) {

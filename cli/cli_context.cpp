@@ -39,6 +39,23 @@ std::filesystem::path CliContext::DataDir() const {
       .path;
 }
 
+std::filesystem::path CliContext::ExistingDataDir(bool for_write) const {
+  std::error_code ec;
+  if (data_option) {
+    const std::filesystem::path dir = std::filesystem::absolute(*data_option);
+    if (!std::filesystem::is_directory(dir, ec))
+      throw CommandError("データフォルダがありません: " + dir.string());
+    return dir;
+  }
+  const settings::IniStore ini(IniPath());
+  const settings::DataFolder folder =
+      settings::ResolveDataFolder(settings::ReadDataFolderSetting(ini), platform::CurrentDir());
+  if (for_write && folder.is_default) std::filesystem::create_directory(folder.path, ec);
+  if (!std::filesystem::is_directory(folder.path, ec))
+    throw CommandError("データフォルダがありません: " + folder.path.string());
+  return folder.path;
+}
+
 Date ParseDate(const std::string& text) {
   int y, m, d;
   char tail;

@@ -32,6 +32,11 @@ struct CliContext {
   std::filesystem::path IniPath() const;
   // The data folder: --data, else "Current_Dir" resolved as the program does (nothing is made).
   std::filesystem::path DataDir() const;
+  // The data folder of a command that reads or writes day files. One that does not exist is an
+  // error (CommandError "データフォルダがありません: …"): a mistyped --data must neither be made
+  // nor read as an empty schedule. Only the start-up folder's own "Myデータ", which the program
+  // makes at its first start, is made here too, for a write.
+  std::filesystem::path ExistingDataDir(bool for_write = false) const;
 };
 
 using Args = std::vector<std::string>;

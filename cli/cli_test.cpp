@@ -1,6 +1,8 @@
 // Runs the built mirune-cli as a user would, in a folder of the test's own.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "test_support/run_cli.h"
 #include "test_support/temp_dir.h"
 
@@ -12,6 +14,8 @@ namespace {
 
 class CliTest : public ::testing::Test {
  protected:
+  // The data folder "d" exists, as a user's does; commands never make a missing one.
+  CliTest() { fs::create_directory(dir_.path() / "d"); }
   test_support::CliResult Run(const std::string& args, const std::string& input = "") {
     return test_support::RunCli(dir_.path(), args, input);
   }
@@ -86,8 +90,65 @@ TEST_F(CliTest, DataFolderComesFromTheSettingsFile) {
   EXPECT_TRUE(fs::exists(dir_.path() / "mine" / "2025" / "KVR20250303.dat"));
   // With no setting, the default folder of the start-up folder.
   fs::remove(dir_.path() / "v.ini");
-  EXPECT_EQ(Run("day 2025-03-03").out, "");
+  EXPECT_EQ(Run("day 2025-03-03").status, 2);
   EXPECT_FALSE(fs::exists(dir_.path() / "Myデータ"));  // reading makes nothing
+  // Writing makes that one folder, as the program's first start does.
+  EXPECT_EQ(Run("day 2025-03-03 --write", "x\n").status, 0);
+  EXPECT_TRUE(fs::exists(dir_.path() / "Myデータ" / "2025" / "KVR20250303.dat"));
+}
+
+TEST_F(CliTest, MissingDataFolderIsAnErrorAndNothingIsMade) {
+  for (const char* args :
+       {"day 2026-12-08", "day 2026-12-08 --write", "stamp 2026-12-08 x", "month 2026-12", "grep x",
+        "birthdays write 2026", "archive-year 2026 out.lzh"}) {
+    test_support::CliResult r = Run(std::string("--data typo/deep ") + args, "x\n");
+    EXPECT_EQ(r.status, 2) << args;
+    EXPECT_NE(r.out.find("データフォルダがありません: " + (dir_.path() / "typo" / "deep").string()),
+              std::string::npos)
+        << args << ": " << r.out;
+  }
+  EXPECT_FALSE(fs::exists(dir_.path() / "typo"));
+}
+
+TEST_F(CliTest, ReadOnlyAndUnreadableFilesAreNeverReplaced) {
+  const fs::path day = dir_.path() / "d" / "2026" / "KVR20261224.dat";
+  const std::string kept = "1\r\n" + Sjis("大事な予定") + "\r\n";
+  struct Case {
+    const char* args;
+    fs::path file;
+  } cases[] = {
+      {"--data d day 2026-12-24 --write", day},
+      {"--data d stamp 2026-12-24 ラベル", day},
+      {"config set 六曜表示 Rokuyou 1", dir_.path() / "v.ini"},
+  };
+  for (const Case& c : cases) {
+    fs::create_directories(c.file.parent_path());
+    test_support::WriteBytes(c.file, kept);
+    fs::permissions(c.file, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    test_support::CliResult r = Run(c.args, "new\n");
+    EXPECT_EQ(r.status, 2) << c.args;
+    EXPECT_NE(r.out.find("読み取り専用"), std::string::npos) << c.args << ": " << r.out;
+    EXPECT_EQ(ReadBytes(c.file), kept) << c.args;
+    fs::permissions(c.file, fs::perms::owner_write, fs::perm_options::add);
+    fs::remove(c.file);
+  }
+  // Something at the day's name that cannot be read as a file: stamping it would replace it.
+  fs::create_directories(day);
+  test_support::CliResult r = Run("--data d stamp 2026-12-24 ラベル");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.out.find("読み込めない"), std::string::npos) << r.out;
+  EXPECT_TRUE(fs::is_directory(day));
+}
+
+TEST_F(CliTest, MonthEscapesControlCharactersInTexts) {
+  fs::create_directories(dir_.path() / "d" / "2001");
+  test_support::WriteBytes(dir_.path() / "d" / "2001" / "KVR20010101.dat",
+                           std::string("a\nb\tc\\d\x1B[2J") + std::string(1, '\0') + "e\r\n");
+  test_support::CliResult r = Run("--data d month 2001-01");
+  ASSERT_EQ(r.status, 0);
+  const std::string first = r.out.substr(0, r.out.find('\n'));
+  EXPECT_EQ(first.substr(first.rfind('\t') + 1), "a\\nb\\tc\\\\d\\x1B[2J\\x00e");
+  EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 32);
 }
 
 TEST_F(CliTest, BadInputExitsWithStatusTwo) {
@@ -128,8 +189,8 @@ TEST_F(CliTest, MonthListsBothGridsAsTheWindowShowsThem) {
 }
 
 TEST_F(CliTest, FailedWriteIsReported) {
-  test_support::WriteBytes(dir_.path() / "d", "a file where the data folder should be");
-  test_support::CliResult r = Run("--data d/sub day 2026-01-01 --write", "x\n");
+  test_support::WriteBytes(dir_.path() / "d" / "2026", "a file where the year folder should be");
+  test_support::CliResult r = Run("--data d day 2026-01-01 --write", "x\n");
   EXPECT_EQ(r.status, 2);
 }
 

@@ -54,7 +54,7 @@ int RunDay(CliContext& context, const Args& args) {
     }
   }
   CliStoreHost host(context);
-  daydata::DayStore store(context.DataDir(), platform::CurrentDir(), &host);
+  daydata::DayStore store(context.ExistingDataDir(write), platform::CurrentDir(), &host);
   std::filesystem::path path = store.DayFilePath(date.year, date.month, date.day);
   if (!write) {
     daydata::LoadedDay day = daydata::DayStore::LoadDay(path);
@@ -62,9 +62,6 @@ int RunDay(CliContext& context, const Args& args) {
     *context.out << ForTerminal(day.text);
     return 0;
   }
-  // A data folder named on the command line is made when it is missing; only the program's
-  // own setting falls back to the start-up folder.
-  if (context.data_option) std::filesystem::create_directories(store.DataDir());
   std::string input((std::istreambuf_iterator<char>(std::cin)), std::istreambuf_iterator<char>());
   std::string text = ToCp932(input, "入力");
   // Without --colour the day keeps the colour it has, as the entry dialog keeps it.
@@ -81,12 +78,10 @@ int RunStamp(CliContext& context, const Args& args) {
   if (args.size() != 2) throw UsageError("使い方: stamp YYYY-MM-DD LABEL");
   Date date = ParseDate(args[0]);
   std::string label = ToCp932(args[1], "ラベル");
-  daydata::DayStore store(context.DataDir(), platform::CurrentDir());
+  daydata::DayStore store(context.ExistingDataDir(true), platform::CurrentDir());
   std::filesystem::path path = store.DayFilePath(date.year, date.month, date.day);
-  // The year folder is made one level deep, as the holiday writer makes it; a data folder named
-  // on the command line is made too.
+  // The year folder is made one level deep, as the holiday writer makes it.
   std::error_code ec;
-  if (context.data_option) std::filesystem::create_directories(store.DataDir(), ec);
   std::filesystem::create_directory(path.parent_path(), ec);
   try {
     daydata::DayStore::StampDay(path, label);

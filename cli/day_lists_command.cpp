@@ -48,6 +48,8 @@ int Run(CliContext& context, const Args& given, SpecialListKind kind) {
   if (!write && !(args.size() == 1 && args[0] == "list")) throw UsageError(usage);
   const int year = write ? Year(args[1]) : 0;
 
+  // A mistyped data folder is named before anything else is looked at.
+  const fs::path data_dir = write ? context.ExistingDataDir(true) : fs::path();
   daydata::SpecialDayList list(kind);
   const fs::path file = daydata::SpecialListPath(lists_dir, kind);
   if (!list.Load(file)) {
@@ -64,10 +66,6 @@ int Run(CliContext& context, const Args& given, SpecialListKind kind) {
     const settings::IniStore ini(context.IniPath());
     suffix = daydata::BirthdaySuffixOf(ini.ReadInteger(settings::keys::BirthdaySuffix));
   }
-  const fs::path data_dir = context.DataDir();
-  // A data folder named on the command line is made when it is missing, as "stamp" makes it.
-  std::error_code ec;
-  if (context.data_option) fs::create_directories(data_dir, ec);
   try {
     const int written = daydata::StampSpecialList(list, year, data_dir, suffix);
     *context.out << year << "年の " << written << " 日に書き込みました\n";

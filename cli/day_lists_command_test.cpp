@@ -13,6 +13,7 @@ namespace {
 
 class SpecialListsCliTest : public ::testing::Test {
  protected:
+  SpecialListsCliTest() { fs::create_directory(dir_.path() / "d"); }
   test_support::CliResult Run(const std::string& args) {
     return test_support::RunCli(dir_.path(), args);
   }

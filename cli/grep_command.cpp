@@ -101,8 +101,8 @@ int RunGrep(CliContext& context, const Args& args) {
   };
   search::DaySearchSummary result;
   try {
-    result = all ? search::SearchAllFolders(grep, pattern, context.DataDir(), print)
-                 : search::SearchYearFolder(grep, pattern, context.DataDir(),
+    result = all ? search::SearchAllFolders(grep, pattern, context.ExistingDataDir(), print)
+                 : search::SearchYearFolder(grep, pattern, context.ExistingDataDir(),
                                             year.value_or(CurrentYear()), print);
   } catch (const search::ERegExpParser& e) {
     return PatternError(context, e);

@@ -20,7 +20,7 @@ std::string Hex(app::ColourValue colour) {
   return buffer;
 }
 
-// The shown lines joined with " / ".
+// The shown lines joined with " / ", control characters escaped.
 std::string JoinedText(const std::string& text) {
   std::string joined;
   size_t pos = 0;
@@ -31,7 +31,7 @@ std::string JoinedText(const std::string& text) {
     joined += text.substr(pos, end - pos);
     pos = end + 2;
   }
-  return cp932::ToUtf8(joined);
+  return EscapeControls(cp932::ToUtf8(joined));
 }
 
 int RunMonth(CliContext& context, const Args& args) {
@@ -60,7 +60,7 @@ int RunMonth(CliContext& context, const Args& args) {
   app::DateColumn column = app::BuildDateColumn(
       view, {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday}, settings, holidays, lunar);
   std::array<daydata::TLightStrings, 33> lists;
-  app::LoadDaySummaries(context.DataDir(), view, lists);
+  app::LoadDaySummaries(context.ExistingDataDir(), view, lists);
   app::MonthLayout layout = app::LayoutOf(view);
   for (int grid = 0; grid < 2; ++grid) {
     const auto& cells = grid == 0 ? column.left : column.right;

@@ -24,11 +24,31 @@ TLightStrings ReadEditorLines(const fs::path& path) {
 void Write(const fs::path& path, const TLightStrings& lines) {
   std::error_code error;
   if (!platform::ReplaceFile(path, lines.GetText(), error)) {
-    throw EDayWriteError(error, path.string());
+    throw EDayWriteError(error, WriteFailureText(path, error));
   }
 }
 
 }  // namespace
+
+std::string WriteFailureText(const fs::path& path, std::error_code error) {
+  std::string reason;
+  if (platform::IsReadOnlyFile(path))
+    reason = "読み取り専用のファイルです";
+  else if (error == std::errc::permission_denied || error == std::errc::operation_not_permitted)
+    reason = "書き込みが許可されていません";
+  else if (error == std::errc::no_space_on_device)
+    reason = "ディスクに空きがありません";
+  else if (error == std::errc::no_such_file_or_directory)
+    reason = "フォルダがありません";
+  else if (error == std::errc::is_a_directory)
+    reason = "同じ名前のフォルダがあります";
+  else
+    reason = error.message();
+  return path.string() + " (" + reason + ")";
+}
+
+EDayWriteError::EDayWriteError(std::error_code code, const std::string& what)
+    : std::system_error(code), what_(what) {}
 
 unsigned ColourValueOf(int code) {
   static constexpr unsigned kValues[] = {0x000000, 0x0000FF, 0xFF0000, 0x008000, 0xFFFFFF};
@@ -126,8 +146,12 @@ void DayStore::SaveDay(const fs::path& path, std::string_view text, std::string_
 
 bool DayStore::StampDay(const fs::path& path, std::string_view label) {
   TLightStrings lines;
-  if (!lines.TryLoadFromFile(path)) {
-    Write(path, lines);  // an empty file first, as the label is about to go into it
+  std::error_code ec;
+  if (!lines.TryLoadFromFile(path) &&
+      fs::symlink_status(path, ec).type() != fs::file_type::not_found) {
+    // Something is there that cannot be read: the label written alone would replace the day.
+    throw EDayWriteError(std::make_error_code(std::errc::permission_denied),
+                         path.string() + " (読み込めないため書き込みません)");
   }
   if (lines.IndexOf(label) >= 0) return false;
   int at = lines.Count() > 0 && IsGridColourLine(lines.Get(0)) ? 1 : 0;

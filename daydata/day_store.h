@@ -36,11 +36,20 @@ struct LoadedDay {
   ColourSource source = ColourSource::kFont;
 };
 
-// A day file could not be written; the old file is unchanged.
+// A day file could not be written; the old file is unchanged. what() names the file and the
+// reason in Japanese, for the user.
 class EDayWriteError : public std::system_error {
  public:
-  EDayWriteError(std::error_code code, const std::string& what) : std::system_error(code, what) {}
+  EDayWriteError(std::error_code code, const std::string& what);
+  const char* what() const noexcept override { return what_.c_str(); }
+
+ private:
+  std::string what_;
 };
+
+// "PATH (reason)" for a write of `path` that failed with `error`; a read-only file is named
+// as such.
+std::string WriteFailureText(const std::filesystem::path& path, std::error_code error);
 
 // What the store tells the program while it makes folders: a notice to show, and a data folder
 // that had to be made anew (to be saved as the new data folder and shown in the caption).
@@ -74,7 +83,8 @@ class DayStore {
   void SaveDay(const std::filesystem::path& path, std::string_view text, std::string_view code);
 
   // Puts `label` on top of the day unless some line already equals it. An existing colour line
-  // stays first, so stamping never takes a day's colour away. Returns true when it wrote.
+  // stays first, so stamping never takes a day's colour away. Returns true when it wrote. A day
+  // file that exists but cannot be read is never replaced: EDayWriteError.
   static bool StampDay(const std::filesystem::path& path, std::string_view label);
 
   // The entry dialog's line splitting: CR LF, LF or CR end a line; every other byte, NUL

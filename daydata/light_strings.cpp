@@ -1,5 +1,6 @@
 #include "daydata/light_strings.h"
 
+#include <algorithm>
 #include <istream>
 #include <iterator>
 #include <ostream>
@@ -55,8 +56,17 @@ void TLightStrings::Clear() {
 void TLightStrings::SetCapacity(std::int32_t n) {
   if (n >= kMaxCapacity || n < count_) Error();
   if (n == Capacity()) return;
-  items_.resize(static_cast<size_t>(n));
-  items_.shrink_to_fit();
+  const size_t size = static_cast<size_t>(n);
+  if (size < items_.size()) {
+    items_.resize(size);
+    items_.shrink_to_fit();
+    return;
+  }
+  // The list grows by kGrowth lines at a time, as callers see it; the storage below grows
+  // geometrically, so that a file of many lines loads in linear time, not by a copy of every
+  // line so far for each 32 more.
+  if (size > items_.capacity()) items_.reserve(std::max(size, items_.capacity() * 2));
+  items_.resize(size);
 }
 
 void TLightStrings::SetCount(std::int32_t n) {

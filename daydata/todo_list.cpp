@@ -95,7 +95,8 @@ void SaveMemo(const fs::path& path, std::string_view text) {
     return;
   }
   std::error_code error;
-  if (!platform::ReplaceFile(path, text, error)) throw EDayWriteError(error, path.string());
+  if (!platform::ReplaceFile(path, text, error))
+    throw EDayWriteError(error, WriteFailureText(path, error));
 }
 
 }  // namespace daydata

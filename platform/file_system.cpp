@@ -3,8 +3,10 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <fstream>
 #include <random>
 
@@ -50,8 +52,10 @@ void WalkPlain(const fs::path& dir, std::size_t limit, std::vector<fs::path>& ou
     if (out.size() >= limit) return;
     if (entry.name == "." || entry.name == "..") continue;
     if (entry.attributes != kAttrDirectory) continue;
-    out.push_back(dir / entry.name);
-    WalkPlain(out.back(), limit, out);
+    // A copy: the recursion pushes onto `out`, which may move its elements.
+    const fs::path sub = dir / entry.name;
+    out.push_back(sub);
+    WalkPlain(sub, limit, out);
   }
 }
 
@@ -121,10 +125,57 @@ bool SetCurrentDir(const fs::path& dir) {
   return !ec;
 }
 
+namespace {
+
+// ".NAME.tmpPID_N", the temporary name ReplaceFile writes under.
+bool IsOwnTemporaryName(std::string_view name) {
+  if (name.size() < 2 || name[0] != '.') return false;
+  const size_t tmp = name.rfind(".tmp");
+  if (tmp == std::string_view::npos || tmp == 0) return false;
+  const std::string_view tail = name.substr(tmp + 4);
+  const size_t underscore = tail.find('_');
+  if (underscore == 0 || underscore == std::string_view::npos || underscore + 1 == tail.size())
+    return false;
+  auto digits = [](std::string_view s) {
+    return std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+  };
+  return digits(tail.substr(0, underscore)) && digits(tail.substr(underscore + 1));
+}
+
+// Temporary files that a write killed half-way left behind. One younger than a minute may
+// belong to a write still going on in another process.
+void RemoveStaleTemporaries(const fs::path& folder) {
+  const auto cutoff = fs::file_time_type::clock::now() - std::chrono::minutes(1);
+  std::error_code ec;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    if (!IsOwnTemporaryName(it->path().filename().string())) continue;
+    std::error_code entry_error;
+    if (!it->is_regular_file(entry_error) || it->last_write_time(entry_error) > cutoff ||
+        entry_error)
+      continue;
+    fs::remove(it->path(), entry_error);
+  }
+}
+
+}  // namespace
+
+bool IsReadOnlyFile(const fs::path& path) {
+  std::error_code ec;
+  const fs::file_status status = fs::status(path, ec);
+  return !ec && fs::is_regular_file(status) &&
+         (status.permissions() & fs::perms::owner_write) == fs::perms::none;
+}
+
 bool ReplaceFile(const fs::path& path, std::string_view bytes, std::error_code& error) {
   static std::atomic<unsigned> counter{0};
   fs::path folder = path.parent_path();
   if (folder.empty()) folder = ".";
+  // The rename would replace a file the user made read-only; the folder's rights allow it, the
+  // file's do not, and the file's are what the user set.
+  if (IsReadOnlyFile(path)) {
+    error = std::make_error_code(std::errc::permission_denied);
+    return false;
+  }
   std::string base = "." + path.filename().string() + ".tmp" + std::to_string(getpid()) + "_" +
                      std::to_string(counter++);
   fs::path temp = folder / base;
@@ -166,6 +217,7 @@ bool ReplaceFile(const fs::path& path, std::string_view bytes, std::error_code& 
     error.assign(saved, std::generic_category());
     return false;
   }
+  RemoveStaleTemporaries(folder);
   error.clear();
   return true;
 }

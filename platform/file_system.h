@@ -54,9 +54,13 @@ bool MatchesWildcard(std::string_view name, std::string_view pattern);
 std::filesystem::path CurrentDir();
 bool SetCurrentDir(const std::filesystem::path& dir);
 
+// A regular file whose owner may not write it (the user made it read-only).
+bool IsReadOnlyFile(const std::filesystem::path& path);
+
 // Writes `bytes` to a temporary file in the same folder, flushes it to disk and renames it over
 // `path`. On failure the old file is untouched, the temporary file is removed and `error` says
-// why.
+// why. A read-only file is never replaced (std::errc::permission_denied). After a write, the
+// temporary files that killed writes left in the folder, older than a minute, are removed.
 bool ReplaceFile(const std::filesystem::path& path, std::string_view bytes, std::error_code& error);
 
 // Reads a whole file; false when it cannot be opened or read.

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <chrono>
 
 #include "test_support/temp_dir.h"
 
@@ -68,6 +69,22 @@ TEST(FileSystem, PlainSubdirectoriesSkipSpecialTreesNeverLoopAndStopAtTheLimit) 
   fs::permissions(root / "locked", fs::perms::owner_write, fs::perm_options::add);
 }
 
+TEST(FileSystem, PlainSubdirectoriesOfSeveralYearFolders) {
+  // Siblings at every level: the walk goes on from a folder after the list has grown.
+  test_support::TempDir dir;
+  std::vector<fs::path> expected;
+  for (const char* year : {"2024", "2025", "2026"}) {
+    expected.push_back(dir.path() / year);
+    for (const char* sub : {"a", "b", "c"}) {
+      fs::create_directories(dir.path() / year / sub);
+      expected.push_back(dir.path() / year / sub);
+    }
+  }
+  std::vector<fs::path> all = platform::PlainSubdirectories(dir.path());
+  std::sort(all.begin(), all.end());
+  EXPECT_EQ(all, expected);
+}
+
 TEST(FileSystem, ReplaceFileKeepsOldFileOnFailure) {
   test_support::TempDir dir;
   fs::path file = dir.path() / "day.dat";
@@ -83,6 +100,38 @@ TEST(FileSystem, ReplaceFileKeepsOldFileOnFailure) {
   EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
   EXPECT_FALSE(platform::ReplaceFile(dir.path() / "no" / "such" / "x", "y", error));
   EXPECT_TRUE(error);
+}
+
+TEST(FileSystem, ReplaceFileRefusesReadOnlyAndSweepsOldTemporaries) {
+  test_support::TempDir dir;
+  const fs::path file = dir.path() / "KVR20261224.dat";
+  test_support::WriteBytes(file, "kept");
+  fs::permissions(file, fs::perms::owner_write, fs::perm_options::remove);
+  std::error_code error;
+  EXPECT_FALSE(platform::ReplaceFile(file, "new", error));
+  EXPECT_EQ(error, std::errc::permission_denied);
+  EXPECT_EQ(test_support::ReadBytes(file), "kept");
+  fs::permissions(file, fs::perms::owner_write, fs::perm_options::add);
+
+  // Leftovers of killed writes go once they are a minute old; anything else stays.
+  const auto old = fs::file_time_type::clock::now() - std::chrono::minutes(2);
+  struct Entry {
+    const char* name;
+    bool old, stays;
+  } entries[] = {
+      {".KVR20261223.dat.tmp4242_0", true, false},
+      {".vuruva.ini.tmp17_3", true, false},
+      {".KVR20261222.dat.tmp4243_1", false, true},
+      {"KVR20261221.dat.tmp1_1", true, true},
+      {".notes.tmp", true, true},
+      {".x.tmp12_", true, true},
+  };
+  for (const Entry& e : entries) {
+    test_support::WriteBytes(dir.path() / e.name, "x");
+    if (e.old) fs::last_write_time(dir.path() / e.name, old);
+  }
+  ASSERT_TRUE(platform::ReplaceFile(file, "new", error));
+  for (const Entry& e : entries) EXPECT_EQ(fs::exists(dir.path() / e.name), e.stays) << e.name;
 }
 
 }  // namespace

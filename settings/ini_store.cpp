@@ -109,7 +109,12 @@ void WriteLines(const std::filesystem::path& path, const std::vector<Line>& line
   }
   std::error_code error;
   if (!platform::ReplaceFile(path, bytes, error)) {
-    throw std::system_error(error, "cannot write " + path.string());
+    // The message is shown to the user as it stands.
+    const char* reason = platform::IsReadOnlyFile(path) ? "読み取り専用のファイルです"
+                         : error == std::errc::permission_denied ? "書き込みが許可されていません"
+                                                                 : nullptr;
+    throw std::system_error(error,
+                            path.string() + (reason ? std::string(" (") + reason + ")" : ""));
   }
 }
 
