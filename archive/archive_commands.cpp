@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <system_error>
 
 #include "archive/archive_commands_host.h"
@@ -18,6 +19,7 @@
 #include "archive/year_archive.h"
 #include "platform/file_system.h"
 #include "platform/message_box.h"
+#include "platform/trash.h"
 
 namespace fs = std::filesystem;
 
@@ -107,6 +109,30 @@ int TArchiveCommands::RunWithProgress(const QString& title,
     };
     return job(reported);
   });
+}
+
+fs::path TArchiveCommands::KeepOut(const fs::path& folder) const {
+  // The trash never goes into the data folder, nor into the folder being worked in.
+  const fs::path data = host_.ArchiveDataDir();
+  std::error_code ec;
+  const fs::path a = fs::weakly_canonical(folder, ec), b = fs::weakly_canonical(data, ec);
+  const bool in_data =
+      !ec && std::mismatch(b.begin(), b.end(), a.begin(), a.end()).first == b.end();
+  return in_data ? data : folder;
+}
+
+bool TArchiveCommands::AskDeleteForGood(const std::vector<fs::path>& files, const QString& verb) {
+  QString names;
+  for (size_t i = 0; i < files.size() && i < 10; ++i) names += Text(files[i].string()) + "\n";
+  if (files.size() > 10) names += QStringLiteral("ほか %1 個\n").arg(files.size() - 10);
+  const QString text =
+      QStringLiteral("ごみ箱を使えないため、次の %1 個のファイルは%2すると元に戻せません。\n\n")
+          .arg(files.size())
+          .arg(verb) +
+      names + QStringLiteral("\n%1しますか？").arg(verb);
+  return platform::ShowMessage(host_.ArchiveParent(), text, QApplication::applicationName(),
+                               platform::MessageIcon::kExclamation,
+                               QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
 void TArchiveCommands::ShowInfo(const QString& text) {
@@ -221,18 +247,25 @@ void TArchiveCommands::N2Click() {
           std::string listing;
           result = library.List(name, &listing);
           if (result == kUnlhaOk) {
+            std::vector<fs::path> no_trash;
             for (const fs::path& file :
                  FilesReplacedByExtraction(ListedNames(listing), destination)) {
-              if (QFile::moveToTrash(Text(file.string()))) {
+              if (platform::MoveToTrash(file, KeepOut(destination)) ==
+                  platform::TrashResult::kTrashed) {
                 ++trashed;
               } else {
-                ++not_trashed;
+                no_trash.push_back(file);
               }
             }
-            result = RunWithProgress(QStringLiteral("データ解凍"),
-                                     [&](const ProgressCallback& progress) {
-                                       return library.Run("X -c1 " + name, &output, 4096, progress);
-                                     });
+            not_trashed = static_cast<int>(no_trash.size());
+            if (!no_trash.empty() && !AskDeleteForGood(no_trash, QStringLiteral("上書き"))) {
+              result = kUnlhaCancelled;
+            } else {
+              result = RunWithProgress(
+                  QStringLiteral("データ解凍"), [&](const ProgressCallback& progress) {
+                    return library.Run("X -c1 " + name, &output, 4096, progress);
+                  });
+            }
           } else {
             output = listing;
           }
@@ -270,17 +303,28 @@ void TArchiveCommands::D1Click() {
   platform::SetCurrentDir(keep);
   if (!files.isEmpty() && QFileInfo::exists(files.front())) {
     std::vector<std::string> removed, not_removed;
+    std::vector<fs::path> no_trash;
     int for_good = 0;
     for (const QString& file : files) {
-      // Into the trash, so that a wrong choice can be undone; deleted outright only where the
-      // file cannot go to a trash.
-      if (QFile::moveToTrash(file)) {
+      // Into the trash, so that a wrong choice can be undone.
+      const fs::path path = PathOf(file);
+      if (platform::MoveToTrash(path, KeepOut(path.parent_path())) ==
+          platform::TrashResult::kTrashed) {
         removed.push_back(file.toStdString());
-      } else if (QFileInfo::exists(file) && QFile::remove(file)) {
-        removed.push_back(file.toStdString());
+      } else {
+        no_trash.push_back(path);
+      }
+    }
+    // Deleted for good only when the user says so, knowing it cannot be undone.
+    const bool for_good_allowed =
+        !no_trash.empty() && AskDeleteForGood(no_trash, QStringLiteral("削除"));
+    for (const fs::path& path : no_trash) {
+      std::error_code ec;
+      if (for_good_allowed && fs::remove(path, ec)) {
+        removed.push_back(path.string());
         ++for_good;
       } else {
-        not_removed.push_back(file.toStdString());
+        not_removed.push_back(path.string());
       }
     }
     ShowInfo(Text(DeletionMessage(removed, not_removed, for_good)));

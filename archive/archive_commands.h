@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include <filesystem>
+#include <vector>
 
 #include "archive/archive_progress.h"
 
@@ -47,6 +48,11 @@ class TArchiveCommands : public QObject {
   int RunWithProgress(const QString& title, const std::function<int(const ProgressCallback&)>& job);
   void ShowInfo(const QString& text);
   void ShowError(const QString& text);
+  // The folder no trash may be made in for files of `folder`: the data folder when `folder`
+  // lies in it, else `folder` itself.
+  std::filesystem::path KeepOut(const std::filesystem::path& folder) const;
+  // Where no trash can be used: may these files be overwritten or deleted for good?
+  bool AskDeleteForGood(const std::vector<std::filesystem::path>& files, const QString& verb);
   QString HelpFile() const;
 
   ArchiveCommandsHost& host_;

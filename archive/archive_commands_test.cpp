@@ -295,6 +295,35 @@ TEST_F(ArchiveCommandsTest, DeletingElevenAndTwelveFilesIntoTheTrash) {
             QStringList{QStringLiteral("データファイル (*.dat)")});
 }
 
+TEST_F(ArchiveCommandsTest, WithoutATrashDeletingAsksAndNothingIsWrittenAmongTheDays) {
+  // No trash can be made: the data home lies under a plain file.
+  WriteBytes(temp_.path() / "plain", "x");
+  setenv("XDG_DATA_HOME", (temp_.path() / "plain" / "share").c_str(), 1);
+  for (QMessageBox::StandardButton answer : {QMessageBox::No, QMessageBox::Yes}) {
+    SCOPED_TRACE(answer == QMessageBox::Yes ? "yes" : "no");
+    const QStringList chosen{Q(Day(1, "a")), Q(Day(2, "b"))};
+    std::vector<platform::MessageRequest> asked;
+    platform::SetMessageHook([&](const platform::MessageRequest& r) {
+      asked.push_back(r);
+      return r.buttons & QMessageBox::Yes ? answer : QMessageBox::Ok;
+    });
+    Answer({chosen});
+    commands_->D1Click();
+    ASSERT_EQ(asked.size(), 2u);
+    EXPECT_NE(asked[0].text.indexOf(QStringLiteral(
+                  "ごみ箱を使えないため、次の 2 個のファイルは削除すると元に戻せません")),
+              -1)
+        << asked[0].text.toStdString();
+    const bool deleted = answer == QMessageBox::Yes;
+    EXPECT_EQ(asked[1].text.contains(QStringLiteral("2個のファイルを削除しました")), deleted);
+    EXPECT_EQ(asked[1].text.contains(QStringLiteral("削除できませんでした")), !deleted);
+    for (const QString& file : chosen) EXPECT_EQ(fs::exists(PathOf(file)), !deleted);
+    // Nothing but day files ever appears in the data folder.
+    for (const auto& entry : fs::recursive_directory_iterator(host_.data))
+      EXPECT_TRUE(entry.is_directory() || entry.path().extension() == ".dat") << entry.path();
+  }
+}
+
 TEST_F(ArchiveCommandsTest, CancelledDialogsStillRedrawTheMonth) {
   const fs::path day = Day(101, "x");
   struct Case {
