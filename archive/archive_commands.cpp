@@ -17,6 +17,7 @@
 #include "archive/archiver_library.h"
 #include "archive/unlha_result.h"
 #include "archive/year_archive.h"
+#include "platform/cp932.h"
 #include "platform/file_system.h"
 #include "platform/message_box.h"
 #include "platform/trash.h"
@@ -135,6 +136,20 @@ bool TArchiveCommands::AskDeleteForGood(const std::vector<fs::path>& files, cons
                                QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
+bool TArchiveCommands::ListsEveryFile(ArchiverLibrary& library, const std::string& archive,
+                                      const QStringList& files) {
+  // Success is reported only for an archive that was written and reads back with every file.
+  std::string listing;
+  if (library.List(archive, &listing) != kUnlhaOk) return false;
+  std::vector<std::string> listed = ListedNames(listing);
+  for (std::string& name : listed) name = cp932::FoldAsciiCase(name);
+  for (const QString& file : files) {
+    const std::string name = cp932::FoldAsciiCase(PathOf(file).filename().string());
+    if (std::find(listed.begin(), listed.end(), name) == listed.end()) return false;
+  }
+  return true;
+}
+
 void TArchiveCommands::ShowInfo(const QString& text) {
   platform::ShowMessage(host_.ArchiveParent(), text, QApplication::applicationName());
 }
@@ -190,7 +205,10 @@ void TArchiveCommands::N1Click() {
               RunWithProgress(QStringLiteral("データ圧縮"), [&](const ProgressCallback& progress) {
                 return library.Run(command, &output, 4096, progress);
               });
-          if (result == kUnlhaOk) {
+          if (result == kUnlhaOk && !ListsEveryFile(library, name, files)) {
+            ShowError(archive + QStringLiteral("に圧縮できませんでした。\n") +
+                      QStringLiteral("書庫を読み返しても、選んだファイルがそろっていません。"));
+          } else if (result == kUnlhaOk) {
             ShowInfo(archive + QStringLiteral("に圧縮しました。"));
           } else if (result == kUnlhaCancelled) {
             ShowInfo(QStringLiteral("圧縮を中止しました。\n") + archive +

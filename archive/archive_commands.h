@@ -51,6 +51,8 @@ class TArchiveCommands : public QObject {
   // The folder no trash may be made in for files of `folder`: the data folder when `folder`
   // lies in it, else `folder` itself.
   std::filesystem::path KeepOut(const std::filesystem::path& folder) const;
+  bool ListsEveryFile(ArchiverLibrary& library, const std::string& archive,
+                      const QStringList& files);
   // Where no trash can be used: may these files be overwritten or deleted for good?
   bool AskDeleteForGood(const std::vector<std::filesystem::path>& files, const QString& verb);
   QString HelpFile() const;

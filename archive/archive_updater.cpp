@@ -114,7 +114,12 @@ UpdateResult ArchiveUpdater::Update(const fs::path& archive_path,
     if (::stat(file.c_str(), &st) != 0) {
       throw UpdateError(kUnlhaCannotRead, "ファイルがありません: " + file.string());
     }
-    if (S_ISDIR(st.st_mode)) continue;
+    // Only plain files are packed; a folder given among them used to be passed over in
+    // silence, and the command reported success for an archive that never changed.
+    if (S_ISDIR(st.st_mode))
+      throw UpdateError(kUnlhaCannotRead, "フォルダは圧縮できません: " + file.string());
+    if (!S_ISREG(st.st_mode))
+      throw UpdateError(kUnlhaCannotRead, "通常のファイルではありません: " + file.string());
     if (exists && fs::equivalent(file, archive_path, ec))
       continue;  // never pack the archive into itself
     Member m;
@@ -150,7 +155,8 @@ UpdateResult ArchiveUpdater::Update(const fs::path& archive_path,
     }
   }
   result.kept = static_cast<int>(original_count) - result.replaced;
-  if (!exists && members.empty()) return result;  // nothing to pack: no archive is made
+  if (!exists && members.empty())
+    throw UpdateError(kUnlhaCannotRead, "圧縮するファイルがありません");
   if (exists && result.added == 0 && result.replaced == 0) return result;
 
   std::string bytes;

@@ -194,4 +194,17 @@ TEST_F(CliTest, FailedWriteIsReported) {
   EXPECT_EQ(r.status, 2);
 }
 
+TEST_F(CliTest, ArchiveRefusesWhatItCannotPackAndNamesIt) {
+  fs::create_directories(dir_.path() / "D" / "2025");
+  test_support::WriteBytes(dir_.path() / "a.dat", "a");
+  for (const char* files : {"D/2025", "a.dat D/2025"}) {
+    test_support::CliResult r = Run(std::string("lha u out.lzh ") + files);
+    EXPECT_EQ(r.status, 2) << files;
+    EXPECT_NE(r.out.find("フォルダは圧縮できません: D/2025"), std::string::npos) << r.out;
+    EXPECT_FALSE(fs::exists(dir_.path() / "out.lzh")) << files;
+  }
+  EXPECT_EQ(Run("lha u out.lzh a.dat").status, 0);
+  EXPECT_NE(Run("lha l out.lzh").out.find("a.dat"), std::string::npos);
+}
+
 }  // namespace
