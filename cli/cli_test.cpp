@@ -194,6 +194,18 @@ TEST_F(CliTest, FailedWriteIsReported) {
   EXPECT_EQ(r.status, 2);
 }
 
+TEST_F(CliTest, ConfigRefusesImpossibleFontSizes) {
+  for (const char* size : {"-5", "0", "5", "73"}) {
+    test_support::CliResult r =
+        Run(std::string("config set 予定表枠フォント yoteiFont.Size ") + size);
+    EXPECT_EQ(r.status, 2) << size;
+    EXPECT_NE(r.out.find("フォントの大きさは 6 から 72"), std::string::npos) << r.out;
+  }
+  EXPECT_FALSE(fs::exists(dir_.path() / "v.ini"));
+  EXPECT_EQ(Run("config set 予定表枠フォント yoteiFont.Size 14").status, 0);
+  EXPECT_EQ(Run("config get 予定表枠フォント yoteiFont.Size").out, "14\n");
+}
+
 TEST_F(CliTest, ArchiveRefusesWhatItCannotPackAndNamesIt) {
   fs::create_directories(dir_.path() / "D" / "2025");
   test_support::WriteBytes(dir_.path() / "a.dat", "a");

@@ -45,6 +45,11 @@ std::int32_t NumberFor(const settings::KnownKey& known, const std::string& text)
         throw UsageError("整数を指定してください: " + text);
     }
   }
+  if (settings::IsFontSizePart(known) &&
+      (*value < settings::kMinFontSize || *value > settings::kMaxFontSize)) {
+    throw UsageError("フォントの大きさは " + std::to_string(settings::kMinFontSize) + " から " +
+                     std::to_string(settings::kMaxFontSize) + " で指定してください: " + text);
+  }
   return *value;
 }
 

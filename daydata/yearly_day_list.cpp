@@ -41,6 +41,11 @@ const std::string& AgeUnit() {
 
 }  // namespace
 
+bool IsRealMonthDay(int month, int day) {
+  static constexpr int kLongest[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  return month >= 1 && month <= 12 && day >= 1 && day <= kLongest[month - 1];
+}
+
 fs::path SpecialListPath(const fs::path& startup_dir, SpecialListKind kind) {
   return startup_dir / (kind == SpecialListKind::kBirthday ? "Birthday.dat" : "Specialday.dat");
 }
@@ -80,7 +85,7 @@ std::optional<SpecialStamp> BirthdayStamp(std::string_view record, int shown_yea
   // The month names a file, so only a real month is taken: two arbitrary characters there
   // could put a separator into the file name.
   std::optional<int> month = NumberIn(Field(record, 5, 2), 1, 12);
-  if (!month || day < 1 || day > 31) return std::nullopt;
+  if (!month || !IsRealMonthDay(*month, day)) return std::nullopt;
   const int age = shown_year - born;
   // No label in the years before the person was born: "(-2歳)" would only puzzle.
   if (age < 0) return std::nullopt;
@@ -95,11 +100,12 @@ std::optional<SpecialStamp> BirthdayStamp(std::string_view record, int shown_yea
   return stamp;
 }
 
-std::optional<SpecialStamp> SpecialDayStamp(std::string_view record) {
+std::optional<SpecialStamp> SpecialDayStamp(std::string_view record, int shown_year) {
   // 05/03/subject: the month in characters 1-2, the day in 4-5, the subject from 7 on.
   const int day = RequiredNumber(Field(record, 3, 2), record);
   std::optional<int> month = NumberIn(Field(record, 0, 2), 1, 12);
-  if (!month || day < 1 || day > 31) return std::nullopt;
+  if (!month || !IsRealMonthDay(*month, day)) return std::nullopt;
+  if (*month == 2 && day == 29 && !calendar::GregorianLeapYear(shown_year)) return std::nullopt;
   return SpecialStamp{
       *month, day, CutToWholeCharacters(Field(record, 6, std::string_view::npos), kLabelTextBytes)};
 }
@@ -130,6 +136,9 @@ SpecialRefusal SpecialDayList::Check(bool half_month, std::string_view month, st
                                      std::string_view text, std::string_view record) const {
   if (half_month) return SpecialRefusal::kHalfMonth;
   if (month.empty() || day.empty() || text.empty()) return SpecialRefusal::kMissingField;
+  const std::optional<std::int32_t> m = platform::ParseInteger(month);
+  const std::optional<std::int32_t> d = platform::ParseInteger(day);
+  if (!m || !d || !IsRealMonthDay(*m, *d)) return SpecialRefusal::kImpossibleDate;
   if (std::any_of(records_.begin(), records_.end(), [&](const std::string& listed) {
         return cp932::EqualsIgnoreAsciiCase(listed, record);
       })) {
@@ -161,7 +170,7 @@ int StampSpecialList(const SpecialDayList& list, int shown_year, const fs::path&
   for (const std::string& record : list.Records()) {
     std::optional<SpecialStamp> stamp = list.Kind() == SpecialListKind::kBirthday
                                             ? BirthdayStamp(record, shown_year, suffix)
-                                            : SpecialDayStamp(record);
+                                            : SpecialDayStamp(record, shown_year);
     if (!stamp) continue;
     if (DayStore::StampDay(folder / DayFileName(shown_year, stamp->month, stamp->day),
                            stamp->label)) {

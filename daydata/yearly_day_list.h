@@ -48,15 +48,19 @@ struct SpecialStamp {
   bool operator==(const SpecialStamp&) const = default;
 };
 
-// nullopt for a record that puts nothing into `shown_year`: a month outside 1-12 or a day
-// outside 1-31, and for a birthday a year before the person was born. Throws
+// nullopt for a record that puts nothing into `shown_year`: a month and day that no year has
+// (a file for 30 February would stand in no row), 29 February of a common year for a special
+// day, and for a birthday a year before the person was born. Throws
 // ESpecialRecordError when the year of birth or the day is not a number.
 std::optional<SpecialStamp> BirthdayStamp(std::string_view record, int shown_year,
                                           std::string_view suffix);
-std::optional<SpecialStamp> SpecialDayStamp(std::string_view record);
+std::optional<SpecialStamp> SpecialDayStamp(std::string_view record, int shown_year);
 
 // Why an entry is not added, in the order the checks are made.
-enum class SpecialRefusal { kNone, kHalfMonth, kMissingField, kDuplicate };
+enum class SpecialRefusal { kNone, kHalfMonth, kMissingField, kImpossibleDate, kDuplicate };
+
+// A month and day that some year has: 29 February counts, 30 February and 31 April do not.
+bool IsRealMonthDay(int month, int day);
 
 class SpecialDayList {
  public:

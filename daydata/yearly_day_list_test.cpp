@@ -55,6 +55,9 @@ TEST(SpecialDayListTest, BirthdayStampByYear) {
       {"1970/13/05/x", 2026, std::nullopt},
       {"1970/03/32/x", 2026, std::nullopt},
       {"1970/03/00/x", 2026, std::nullopt},
+      // Days no year has would go into a file no grid shows.
+      {"1970/02/30/x", 2026, std::nullopt},
+      {"1970/04/31/x", 2026, std::nullopt},
       {"1970/3//05/x", 2026, std::nullopt},
   };
   for (const Case& c : cases) {
@@ -66,12 +69,14 @@ TEST(SpecialDayListTest, BirthdayStampByYear) {
 }
 
 TEST(SpecialDayListTest, SpecialDayStampCutsTheSubject) {
-  EXPECT_EQ(SpecialDayStamp(Sjis("05/03/こどもの日")), (SpecialStamp{5, 3, Sjis("こどもの日")}));
-  EXPECT_EQ(SpecialDayStamp(Sjis("12/31/a一二三四五六七八九十")),
+  EXPECT_EQ(SpecialDayStamp(Sjis("05/03/こどもの日"), 2026),
+            (SpecialStamp{5, 3, Sjis("こどもの日")}));
+  EXPECT_EQ(SpecialDayStamp(Sjis("12/31/a一二三四五六七八九十"), 2026),
             (SpecialStamp{12, 31, Sjis("a一二三四五六七八九")}));
-  EXPECT_EQ(SpecialDayStamp("00/01/x"), std::nullopt);
-  EXPECT_EQ(SpecialDayStamp("01/32/x"), std::nullopt);
-  EXPECT_THROW(SpecialDayStamp("01/xx/x"), ESpecialRecordError);
+  EXPECT_EQ(SpecialDayStamp("02/29/x", 2028), (SpecialStamp{2, 29, "x"}));
+  for (const char* none : {"00/01/x", "01/32/x", "02/30/x", "06/31/x", "02/29/x"})
+    EXPECT_EQ(SpecialDayStamp(none, 2026), std::nullopt) << none;
+  EXPECT_THROW(SpecialDayStamp("01/xx/x", 2026), ESpecialRecordError);
 }
 
 class SpecialDayListFileTest : public ::testing::Test {
@@ -87,12 +92,16 @@ TEST_F(SpecialDayListFileTest, AddDeleteAndSort) {
   EXPECT_FALSE(list.Load(file));
   for (const char* record : {"1990/07/01/b", "1970/03/05/A", "1980/01/02/c"}) {
     const std::string r = record;
-    ASSERT_EQ(list.Check(false, "x", "x", "x", r), SpecialRefusal::kNone);
+    ASSERT_EQ(list.Check(false, "1", "2", "x", r), SpecialRefusal::kNone);
     list.Append(r);
   }
   // Refusals, in order: half-month display, an empty field, a record listed anywhere.
   EXPECT_EQ(list.Check(true, "", "", "", "1970/03/05/a"), SpecialRefusal::kHalfMonth);
   EXPECT_EQ(list.Check(false, "3", "", "a", "1970/03//a"), SpecialRefusal::kMissingField);
+  for (auto [month, day] : {std::pair{"2", "30"}, {"4", "31"}, {"13", "1"}, {"x", "1"}, {"1", "0"}})
+    EXPECT_EQ(list.Check(false, month, day, "a", "r"), SpecialRefusal::kImpossibleDate)
+        << month << day;
+  EXPECT_EQ(list.Check(false, "2", "29", "a", "r"), SpecialRefusal::kNone);
   EXPECT_EQ(list.Check(false, "3", "5", "a", "1970/03/05/a"), SpecialRefusal::kDuplicate);
   list.Save(file);
   // A new record goes to the end of the file; the box shows them sorted.

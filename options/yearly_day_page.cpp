@@ -218,6 +218,9 @@ std::optional<std::string> TSpecialDayPage::CheckedRecord(daydata::SpecialDayLis
     case SpecialRefusal::kMissingField:
       Caution(QStringLiteral("入力されていない項目があります！"));
       return std::nullopt;
+    case SpecialRefusal::kImpossibleDate:
+      Caution(QStringLiteral("%1月%2日という日はありません！").arg(month, day));
+      return std::nullopt;
     case SpecialRefusal::kDuplicate:
       Caution(QStringLiteral("すでに登録されています！"));
       return std::nullopt;

@@ -157,13 +157,17 @@ std::optional<KnownKey> FindKey(std::string_view section_cp932, std::string_view
     std::string_view part = name_cp932.substr(pattern.size());
     auto is_part = [&](std::string_view p) { return cp932::EqualsIgnoreAsciiCase(p, part); };
     if (key->type == ValueType::kFont && std::ranges::any_of(kFontParts, is_part)) {
-      return KnownKey{key, is_part(".Name") ? ValueType::kString : ValueType::kInteger};
+      return KnownKey{key, is_part(".Name") ? ValueType::kString : ValueType::kInteger, part};
     }
     if (key->type == ValueType::kPlacement && std::ranges::any_of(kPlacementParts, is_part)) {
-      return KnownKey{key, ValueType::kInteger};
+      return KnownKey{key, ValueType::kInteger, part};
     }
   }
   return std::nullopt;
+}
+
+bool IsFontSizePart(const KnownKey& known) {
+  return known.key->type == ValueType::kFont && cp932::EqualsIgnoreAsciiCase(known.part, ".Size");
 }
 
 bool Accepts(const Key& key, std::int32_t value) {

@@ -151,7 +151,14 @@ std::span<const Key* const> AllKeys();
 struct KnownKey {
   const Key* key;
   ValueType type;
+  std::string_view part = {};  // ".Size" and the like for a part of a font or placement
 };
+
+// The point sizes a font of the settings may have: what the font dialogs offer. A size outside
+// is refused where it is entered, never stored.
+inline constexpr int kMinFontSize = 6;
+inline constexpr int kMaxFontSize = 72;
+bool IsFontSizePart(const KnownKey& known);
 
 // Looks a section and key up the way the file compares them (code page 932, blanks around
 // the names ignored, ASCII letters without regard to case); nullopt for a key of no window.
