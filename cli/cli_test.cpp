@@ -195,11 +195,11 @@ TEST_F(CliTest, FailedWriteIsReported) {
 }
 
 TEST_F(CliTest, ConfigRefusesImpossibleFontSizes) {
-  for (const char* size : {"-5", "0", "5", "73"}) {
+  for (const char* size : {"-5", "0", "5", "97"}) {
     test_support::CliResult r =
         Run(std::string("config set 予定表枠フォント yoteiFont.Size ") + size);
     EXPECT_EQ(r.status, 2) << size;
-    EXPECT_NE(r.out.find("フォントの大きさは 6 から 72"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("フォントの大きさは 6 から 96"), std::string::npos) << r.out;
   }
   EXPECT_FALSE(fs::exists(dir_.path() / "v.ini"));
   EXPECT_EQ(Run("config set 予定表枠フォント yoteiFont.Size 14").status, 0);

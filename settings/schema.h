@@ -157,7 +157,7 @@ struct KnownKey {
 // The point sizes a font of the settings may have: what the font dialogs offer. A size outside
 // is refused where it is entered, never stored.
 inline constexpr int kMinFontSize = 6;
-inline constexpr int kMaxFontSize = 72;
+inline constexpr int kMaxFontSize = 96;
 bool IsFontSizePart(const KnownKey& known);
 
 // Looks a section and key up the way the file compares them (code page 932, blanks around
