@@ -475,7 +475,11 @@ void TKvrwin::FormResize() {
   N11->setChecked(IniGT1->ReadInteger(QStringLiteral("ツールバー"), QStringLiteral("ToolBar"),
                                       settings_.tool_bar) == 1);
   MarqueeLabel1->setVisible(!N11->isChecked());
-  GradBox2->setGeometry(0, 0, r, 38);
+  // A window too narrow for the command and launcher buttons side by side gets a tool bar of
+  // two rows, the launcher buttons on the second: they are never pushed out of the window.
+  tool_bar_extra_ =
+      r < ToolButtonsMinimumWidth(tool_buttons_) + TLauncherButtons::RowWidth() ? 32 : 0;
+  GradBox2->setGeometry(0, 0, r, 38 + tool_bar_extra_);
   // The command buttons take what their texts need and share out what the launcher buttons
   // leave, up to their full width, so that all ten launcher buttons stay on the bar.
   const int spare = r - ToolButtonsMinimumWidth(tool_buttons_) - TLauncherButtons::RowWidth();
@@ -487,8 +491,8 @@ void TKvrwin::FormResize() {
     button->setGeometry(x, 4, width, 30);
     x += width + kToolButtonGap;
   }
-  Panel1->setGeometry(10, 40, r - 21, 29);
-  Panel4->move(client.left() + 10, client.top() + 71);
+  Panel1->setGeometry(10, 40 + tool_bar_extra_, r - 21, 29);
+  Panel4->move(client.left() + 10, client.top() + 71 + tool_bar_extra_);
   const int grid_width = (r - 20) / 2 - 2;
   StringGrid1->setGeometry(1, 1, grid_width, StringGrid1->height());
   StringGrid2->setGeometry(1 + grid_width, 1, grid_width, StringGrid2->height());
@@ -509,9 +513,11 @@ int TKvrwin::ShownDateColumnWidth() const {
 }
 
 int TKvrwin::ToolBarLeastWidth() const {
-  // The frame around the client and the bar's own margins on both sides.
-  return width() - GradBox1->width() + ToolButtonsMinimumWidth(tool_buttons_) +
-         TLauncherButtons::RowWidth() + kToolBarLeft;
+  // The frame around the client and the wider of the bar's two rows (the launcher buttons
+  // take the second when the first has no room for them).
+  return width() - GradBox1->width() +
+         std::max(ToolButtonsMinimumWidth(tool_buttons_) + kToolBarLeft,
+                  TLauncherButtons::RowWidth());
 }
 
 int TKvrwin::ToolBarBottom() const {
@@ -525,8 +531,9 @@ void TKvrwin::LayoutRows() {
   laid_out_lines_ = lines;
   // The rows get what the fonts need, the window growing for them (FitWindowToRows), but no
   // more than a window as tall as the screen can share out; there the fonts shrink with them.
-  const int row_height = std::min(RowHeightFor(client.height(), status_shown, lines),
-                                  RowShare(MostClientHeight(), status_shown));
+  const int row_height =
+      std::min(RowHeightFor(client.height() - tool_bar_extra_, status_shown, lines),
+               RowShare(MostClientHeight() - tool_bar_extra_, status_shown));
   const double scale = FontScaleFor(row_height, lines);
   shown_days_font_ = ScaledFont(days_font_, scale);
   shown_yotei_font_ = ScaledFont(yotei_font_, scale);
@@ -538,7 +545,8 @@ void TKvrwin::LayoutRows() {
   const int grid_height = 16 * (row_height + 1);
   StringGrid1->resize(StringGrid1->width(), grid_height);
   StringGrid2->resize(StringGrid2->width(), grid_height);
-  const int panel_height = status_shown ? grid_height + 6 : client.height() - client.top() - 77;
+  const int panel_height =
+      status_shown ? grid_height + 6 : client.height() - client.top() - 77 - tool_bar_extra_;
   Panel4->resize(client.width() - 21, panel_height);
   DirTabPanel->setGeometry(Panel4->width() - 240, 2, 236, Panel4->height() - 4);
   DirectoryListBox1->setGeometry(4, 14, DirTabPanel->width() - 8, DirTabPanel->height() - 18);

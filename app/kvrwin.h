@@ -125,7 +125,8 @@ class TKvrwin : public QMainWindow,
   // True when the settings held no placement of this window (a first start); the program then
   // arranges its windows beside each other (kvrwin_row_fit.cpp).
   bool PlacedByDefault() const { return placed_by_default_; }
-  // The least width at which the tool bar holds its buttons and all the launcher buttons, and
+  // The least width at which the tool bar holds its buttons and all the launcher buttons (on
+  // two rows if need be), and
   // the height from the window's top down to the tool bar's bottom, which nothing may cover.
   int ToolBarLeastWidth() const;
   int ToolBarBottom() const;
@@ -362,6 +363,7 @@ class TKvrwin : public QMainWindow,
   QString shown_year_, shown_month_, shown_day_;
   bool from_calendar_ = false;
   bool placed_by_default_ = false;
+  int tool_bar_extra_ = 0;  // the tool bar's second row, when the window is too narrow
   MonthCursor cursor_;
   QDate today_;  // the day marked as today; cursor_day_ is its day of the month
   int cursor_day_ = 1;

@@ -21,7 +21,7 @@ void TKvrwin::FitWindowToRows(int row_height, bool status_shown) {
   if (!isVisible()) return;
   const int chrome = height() - GradBox1->height();  // menu bar
   const int frame = frameGeometry().height() - height();
-  int least = chrome + ClientHeightFor(row_height, status_shown);
+  int least = chrome + tool_bar_extra_ + ClientHeightFor(row_height, status_shown);
   // Never taller than the screen: there the rows and their fonts shrink (LayoutRows).
   if (const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen())
     least = std::min(least, s->availableGeometry().height() - frame);
