@@ -409,6 +409,7 @@ void TKvrwin::BuildMonth() {
   Panel1->setFont(taitol_font_);
   const MonthView& view = cursor_.View();
   title_ = MonthTitle(view, title_);
+  MonthPrinter->SetPdfName(QString::fromStdString(DefaultPdfName(view)));
   Panel1->setText(platform::ToQString(title_));
   LoadDaySummaries();
   shown_ = LayoutOf(view);

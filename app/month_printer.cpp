@@ -1,5 +1,6 @@
 #include "app/month_printer.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QPageSetupDialog>
@@ -8,6 +9,7 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QStandardPaths>
 #include <QToolButton>
 #include <QWidget>
 
@@ -18,6 +20,7 @@
 #include "platform/file_system.h"
 #include "platform/message_box.h"
 #include "platform/pdf_text_map.h"
+#include "widgets/marquee_label.h"
 
 namespace app {
 namespace {
@@ -71,12 +74,18 @@ QRectF TMonthPrinter::FitRect(const QSizeF& picture, const QRectF& page) {
 
 bool TMonthPrinter::PrintOn(QPrinter& printer) {
   HiddenButtons hidden(tool_bar_);
+  // The status line (the scrolling maxims) is the screen's, not the month's: the page ends
+  // above it.
+  QSize printed = area_.size();
+  for (const auto* line : area_.findChildren<widgets::TMarqueeLabel*>(Qt::FindDirectChildrenOnly)) {
+    if (line->isVisible()) printed.setHeight(std::min(printed.height(), line->y()));
+  }
   // Recording the window as a picture keeps its drawing as lines and text; rendering it onto
   // the printer directly would make it one bitmap.
   QPicture picture;
   {
     QPainter recorder(&picture);
-    area_.render(&recorder, QPoint(), QRegion(),
+    area_.render(&recorder, QPoint(), QRegion(QRect(QPoint(), printed)),
                  QWidget::DrawWindowBackground | QWidget::DrawChildren);
   }
   QPainter painter;
@@ -85,13 +94,14 @@ bool TMonthPrinter::PrintOn(QPrinter& printer) {
       printer.pageLayout()
           .paintRectPixels(printer.resolution())
           .translated(-printer.pageLayout().paintRectPixels(printer.resolution()).topLeft());
-  const QRectF target = FitRect(QSizeF(area_.size()), page);
+  const QRectF target = FitRect(QSizeF(printed), page);
   painter.translate(target.topLeft());
   // A picture plays back scaled from its own resolution to the device's; that part of the
   // scale is taken out again, so that only the fit to the page remains.
   const double dpi_x = static_cast<double>(picture.logicalDpiX()) / printer.logicalDpiX();
   const double dpi_y = static_cast<double>(picture.logicalDpiY()) / printer.logicalDpiY();
-  painter.scale(target.width() / area_.width() * dpi_x, target.height() / area_.height() * dpi_y);
+  painter.scale(target.width() / printed.width() * dpi_x,
+                target.height() / printed.height() * dpi_y);
   painter.drawPicture(0, 0, picture);
   return painter.end();
 }
@@ -128,16 +138,25 @@ void TMonthPrinter::Preview() {
   dialog.exec();
 }
 
+QString TMonthPrinter::DefaultPdfPath() const {
+  // Never the current folder: that is the data year folder, where a PDF would lie among the
+  // day files.
+  QString folder = pdf_folder_;
+  if (folder.isEmpty())
+    folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  return QDir(folder).filePath(pdf_name_);
+}
+
 QString TMonthPrinter::ChoosePdfFile() {
   return QFileDialog::getSaveFileName(dialog_parent_, QStringLiteral("PDF に保存"),
-                                      QStringLiteral("予定表.pdf"),
-                                      QStringLiteral("PDF ファイル (*.pdf)"));
+                                      DefaultPdfPath(), QStringLiteral("PDF ファイル (*.pdf)"));
 }
 
 void TMonthPrinter::SaveAsPdf() {
   QString file = ChoosePdfFile();
   if (file.isEmpty()) return;
   if (QFileInfo(file).suffix().isEmpty()) file += QStringLiteral(".pdf");
+  pdf_folder_ = QFileInfo(file).absolutePath();
   QString error;
   if (!WritePdf(file, &error)) ReportFailure(error);
 }
