@@ -3,12 +3,15 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QPageSetupDialog>
 #include <QPainter>
 #include <QPicture>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QToolButton>
 #include <QWidget>
@@ -133,6 +136,17 @@ void TMonthPrinter::PrinterSetup() {
 void TMonthPrinter::Preview() {
   QPrintPreviewDialog dialog(&Printer(), dialog_parent_);
   dialog.setWindowTitle(QStringLiteral("印刷プレビュー"));
+  // Left to itself the dialog opened a few pixels tall at a 7 % zoom: it takes most of the
+  // screen it opens on, and the page is zoomed to fit it.
+  const QScreen* screen =
+      dialog_parent_ ? dialog_parent_->screen() : QGuiApplication::primaryScreen();
+  if (screen) {
+    const QRect free = screen->availableGeometry();
+    const QSize size = free.size() * 9 / 10;
+    dialog.setGeometry(QRect(free.center() - QPoint(size.width() / 2, size.height() / 2), size));
+  }
+  if (auto* view = dialog.findChild<QPrintPreviewWidget*>())
+    view->setZoomMode(QPrintPreviewWidget::FitInView);
   connect(&dialog, &QPrintPreviewDialog::paintRequested, this,
           [this](QPrinter* printer) { PrintOn(*printer); });
   dialog.exec();
