@@ -11,6 +11,7 @@
 #include <QToolButton>
 
 #include <algorithm>
+#include <climits>
 #include <system_error>
 
 #include "app/desktop_launcher_shell.h"
@@ -309,6 +310,8 @@ void TKvrwin::FormCreate() {
   help_file_ = PathText(platform::FindHelpFile(platform::ExecutableDir()));
 
   resize(1000, 760);
+  placed_by_default_ = IniGT1->ReadInteger(QStringLiteral("ミルネ"), QStringLiteral("winpos.XSize"),
+                                           INT_MIN) == INT_MIN;
   IniGT1->ReadPlacement(QStringLiteral("ミルネ"), QStringLiteral("winpos"), *this);
 
   ReadMainSettings(IniGT1->Store(), settings_);
@@ -390,6 +393,13 @@ void TKvrwin::BuildMonth() {
   if (GridLines now{platform::LineHeight(days_font_), platform::LineHeight(yotei_font_)};
       now.date_line != laid_out_lines_.date_line || now.text_line != laid_out_lines_.text_line) {
     LayoutRows();
+  } else {
+    // Another face of the same line height: drawn at the rows' scale as before.
+    const double scale = FontScaleFor(StringGrid1->DefaultRowHeight(), now);
+    shown_days_font_ = ScaledFont(days_font_, scale);
+    shown_yotei_font_ = ScaledFont(yotei_font_, scale);
+    for (platform::TStringGrid* grid : {StringGrid1, StringGrid2})
+      grid->SetColWidth(0, ShownDateColumnWidth());
   }
   building_ = true;
   QPalette palette = Panel1->palette();
@@ -399,6 +409,7 @@ void TKvrwin::BuildMonth() {
   Panel1->setFont(taitol_font_);
   const MonthView& view = cursor_.View();
   title_ = MonthTitle(view, title_);
+  MonthPrinter->SetPdfName(QString::fromStdString(DefaultPdfName(view)));
   Panel1->setText(platform::ToQString(title_));
   LoadDaySummaries();
   shown_ = LayoutOf(view);
@@ -465,7 +476,11 @@ void TKvrwin::FormResize() {
   N11->setChecked(IniGT1->ReadInteger(QStringLiteral("ツールバー"), QStringLiteral("ToolBar"),
                                       settings_.tool_bar) == 1);
   MarqueeLabel1->setVisible(!N11->isChecked());
-  GradBox2->setGeometry(0, 0, r, 38);
+  // A window too narrow for the command and launcher buttons side by side gets a tool bar of
+  // two rows, the launcher buttons on the second: they are never pushed out of the window.
+  tool_bar_extra_ =
+      r < ToolButtonsMinimumWidth(tool_buttons_) + TLauncherButtons::RowWidth() ? 32 : 0;
+  GradBox2->setGeometry(0, 0, r, 38 + tool_bar_extra_);
   // The command buttons take what their texts need and share out what the launcher buttons
   // leave, up to their full width, so that all ten launcher buttons stay on the bar.
   const int spare = r - ToolButtonsMinimumWidth(tool_buttons_) - TLauncherButtons::RowWidth();
@@ -477,17 +492,37 @@ void TKvrwin::FormResize() {
     button->setGeometry(x, 4, width, 30);
     x += width + kToolButtonGap;
   }
-  Panel1->setGeometry(10, 40, r - 21, 29);
-  Panel4->move(client.left() + 10, client.top() + 71);
+  Panel1->setGeometry(10, 40 + tool_bar_extra_, r - 21, 29);
+  Panel4->move(client.left() + 10, client.top() + 71 + tool_bar_extra_);
   const int grid_width = (r - 20) / 2 - 2;
   StringGrid1->setGeometry(1, 1, grid_width, StringGrid1->height());
   StringGrid2->setGeometry(1 + grid_width, 1, grid_width, StringGrid2->height());
-  for (platform::TStringGrid* grid : {StringGrid1, StringGrid2}) {
-    grid->SetColWidth(0, settings_.fixed_col_width);
+  for (platform::TStringGrid* grid : {StringGrid1, StringGrid2})
     grid->SetColWidth(1, grid->DefaultColWidth() + grid_width);
-  }
   LayoutRows();
-  MarqueeLabel1->setGeometry(0, GradBox1->height() - 24, r, 24);  // the rows may grow the window
+  // The rows may have resized the window meanwhile (and laid it out again): its size now.
+  MarqueeLabel1->setGeometry(0, GradBox1->height() - 24, GradBox1->width(), 24);
+}
+
+int TKvrwin::ShownDateColumnWidth() const {
+  // The longest name a day can carry under its date; the column is widened for it in the font
+  // it is drawn in, but never beyond half the grid (past that the painter elides the name).
+  static const QString kLongestHolidayName = QStringLiteral("休日（祝日扱い）");
+  const int needed = QFontMetrics(shown_days_font_).horizontalAdvance(kLongestHolidayName) + 6;
+  const int most = std::max(settings_.fixed_col_width, StringGrid1->width() / 2);
+  return std::clamp(needed, settings_.fixed_col_width, most);
+}
+
+int TKvrwin::ToolBarLeastWidth() const {
+  // The frame around the client and the wider of the bar's two rows (the launcher buttons
+  // take the second when the first has no room for them).
+  return width() - GradBox1->width() +
+         std::max(ToolButtonsMinimumWidth(tool_buttons_) + kToolBarLeft,
+                  TLauncherButtons::RowWidth());
+}
+
+int TKvrwin::ToolBarBottom() const {
+  return GradBox2->mapTo(this, QPoint(0, GradBox2->height())).y();
 }
 
 void TKvrwin::LayoutRows() {
@@ -495,15 +530,24 @@ void TKvrwin::LayoutRows() {
   const bool status_shown = !N11->isChecked();
   const GridLines lines{platform::LineHeight(days_font_), platform::LineHeight(yotei_font_)};
   laid_out_lines_ = lines;
-  const int row_height = RowHeightFor(client.height(), status_shown, lines);
+  // The rows get what the fonts need, the window growing for them (FitWindowToRows), but no
+  // more than a window as tall as the screen can share out; there the fonts shrink with them.
+  const int row_height =
+      std::min(RowHeightFor(client.height() - tool_bar_extra_, status_shown, lines),
+               RowShare(MostClientHeight() - tool_bar_extra_, status_shown));
+  const double scale = FontScaleFor(row_height, lines);
+  shown_days_font_ = ScaledFont(days_font_, scale);
+  shown_yotei_font_ = ScaledFont(yotei_font_, scale);
   for (platform::TStringGrid* grid : {StringGrid1, StringGrid2}) {
+    grid->SetColWidth(0, ShownDateColumnWidth());
     grid->SetDefaultRowHeight(row_height);
     ApplyCursorRows(grid);
   }
   const int grid_height = 16 * (row_height + 1);
   StringGrid1->resize(StringGrid1->width(), grid_height);
   StringGrid2->resize(StringGrid2->width(), grid_height);
-  const int panel_height = status_shown ? grid_height + 6 : client.height() - client.top() - 77;
+  const int panel_height =
+      status_shown ? grid_height + 6 : client.height() - client.top() - 77 - tool_bar_extra_;
   Panel4->resize(client.width() - 21, panel_height);
   DirTabPanel->setGeometry(Panel4->width() - 240, 2, 236, Panel4->height() - 4);
   DirectoryListBox1->setGeometry(4, 14, DirTabPanel->width() - 8, DirTabPanel->height() - 18);
@@ -539,12 +583,12 @@ void TKvrwin::DrawCell(int grid_number, int col, int row, const QRect& rect) {
   const QColor grid_colour = platform::ToQColor(settings_.grid_color);
   grid->SetColor(grid_colour);
   if (col == 0) {
-    painter_.PaintDate(painter, rect, painter_.Date(index, row), days_font_,
+    painter_.PaintDate(painter, rect, painter_.Date(index, row), shown_days_font_,
                        platform::ToQColor(settings_.today_color));
     return;
   }
   const bool cursor = grid->Focused() && row == grid->Row();
-  painter_.PaintText(painter, rect, painter_.Text(index, row), yotei_font_,
+  painter_.PaintText(painter, rect, painter_.Text(index, row), shown_yotei_font_,
                      cursor ? platform::ToQColor(settings_.cursor_color) : grid_colour);
 }
 

@@ -122,6 +122,14 @@ class TKvrwin : public QMainWindow,
   void SetCalendar(CalendarPort* calendar);
   CalendarPort& Calendar() override { return *calendar_; }
   void SetDayEntry(daydata::DayEntryPort* entry) { day_entry_ = entry; }
+  // True when the settings held no placement of this window (a first start); the program then
+  // arranges its windows beside each other (kvrwin_row_fit.cpp).
+  bool PlacedByDefault() const { return placed_by_default_; }
+  // The least width at which the tool bar holds its buttons and all the launcher buttons (on
+  // two rows if need be), and
+  // the height from the window's top down to the tool bar's bottom, which nothing may cover.
+  int ToolBarLeastWidth() const;
+  int ToolBarBottom() const;
 
   // The state the other windows read, each through the host interface of its own.
   const MonthCursor& Cursor() const override { return cursor_; }
@@ -320,6 +328,13 @@ class TKvrwin : public QMainWindow,
   void LayoutRows();
   // Keeps the window tall enough for rows of `row_height` (kvrwin_row_fit.cpp).
   void FitWindowToRows(int row_height, bool status_shown);
+  // The client height of a window as tall as its screen's free area (a large number while the
+  // window is not shown).
+  int MostClientHeight() const;
+  void KeepFrameOnScreen();
+  static QFont ScaledFont(const QFont& font, double scale);
+  // The date column's width: the chosen one, or what the longest holiday name needs.
+  int ShownDateColumnWidth() const;
   void ApplyCursorRows(platform::TStringGrid* grid);
   void SyncGridFocus();
 
@@ -347,6 +362,8 @@ class TKvrwin : public QMainWindow,
   std::filesystem::path data_dir_;
   QString shown_year_, shown_month_, shown_day_;
   bool from_calendar_ = false;
+  bool placed_by_default_ = false;
+  int tool_bar_extra_ = 0;  // the tool bar's second row, when the window is too narrow
   MonthCursor cursor_;
   QDate today_;  // the day marked as today; cursor_day_ is its day of the month
   int cursor_day_ = 1;
@@ -374,6 +391,9 @@ class TKvrwin : public QMainWindow,
   // The grid (1 or 2) and row that had the cursor when the data-folder list was opened; they
   // get it back when the list closes.
   int folder_tool_grid_ = 1, folder_tool_row_ = 0;
+  // The fonts the grids are drawn in: the chosen ones, shrunk when the screen is too small for
+  // rows of their size.
+  QFont shown_days_font_, shown_yotei_font_;
   GridLines laid_out_lines_;  // the line heights the rows were last laid out for
   MonthGridPainter painter_;
   std::string title_;

@@ -86,6 +86,15 @@ TEST_F(KvrwinCalendarTest, FreshStartShowsTheCalendarBesideAndTheToggleHidesAndS
   EXPECT_TRUE(calendar_->isVisible());
   EXPECT_FALSE(calendar_->SpeedButton4->isChecked());
   EXPECT_EQ(OnOff(), 0);
+  // Hidden by closing (Esc, the close box) or minimising, one click on 暦 brings it back.
+  for (const auto hide : {+[](QWidget& w) { w.close(); },
+                          +[](QWidget& w) { w.setWindowState(Qt::WindowMinimized); }}) {
+    hide(*calendar_);
+    EXPECT_TRUE(window_->CalendarButton->isChecked());
+    QTest::mouseClick(window_->CalendarButton, Qt::LeftButton);
+    EXPECT_TRUE(calendar_->isVisible());
+    EXPECT_FALSE(calendar_->isMinimized());
+  }
 }
 
 TEST_F(KvrwinCalendarTest, TheCalendarsToggleMovesTheMainWindowsButtonAndTheNextStart) {

@@ -180,7 +180,7 @@ void TKvrwin::ReloadAppearance() {
   GradBox2->SetLastColor(fresh.toolbar_last_color);
   for (platform::TStringGrid* grid : {StringGrid1, StringGrid2}) {
     grid->SetFixedColor(platform::ToQColor(fresh.fixed_grid_color));
-    grid->SetColWidth(0, fresh.fixed_col_width);
+    grid->SetColWidth(0, ShownDateColumnWidth());
     ApplyCursorRows(grid);
   }
   const settings::IniStore& file = IniGT1->Store();

@@ -52,6 +52,13 @@ QString PathOfStored(const std::string& stored) {
   return QString::fromStdString(platform::PathFromCp932(stored).string());
 }
 
+// An empty button keeps its raised frame, so that the user sees the ten places to register
+// programs on (the tool tip says how); a registered one shows its program's icon flat.
+void SetIcon(QToolButton& button, const QIcon& icon) {
+  button.setIcon(icon);
+  button.setAutoRaise(!icon.isNull());
+}
+
 }  // namespace
 
 TLauncherButtons::TLauncherButtons(QWidget& tool_bar, LauncherHost& host, LauncherShell& shell)
@@ -59,7 +66,7 @@ TLauncherButtons::TLauncherButtons(QWidget& tool_bar, LauncherHost& host, Launch
   for (int n = 1; n <= keys::kButtonCount; ++n) {
     auto* button = new QToolButton(&tool_bar);
     button->setObjectName(kButtonNames[n - 1]);
-    button->setAutoRaise(true);
+    SetIcon(*button, QIcon());
     button->setFixedSize(kButtonSize, kButtonSize);
     button->setIconSize(QSize(20, 20));
     button->setToolTip(DefaultHint());
@@ -83,14 +90,19 @@ TLauncherButtons::TLauncherButtons(QWidget& tool_bar, LauncherHost& host, Launch
 
 void TLauncherButtons::PlaceButtons() {
   // At the right end of the tool bar, but never over the other tool buttons: on a narrow
-  // window they follow the last of those instead.
+  // window they go onto the bar's second row when it has one, else follow the last of those.
   int others_end = 0;
   for (QToolButton* other : tool_bar_.findChildren<QToolButton*>()) {
     if (std::find(buttons_.begin(), buttons_.end(), other) != buttons_.end()) continue;
     others_end = std::max(others_end, other->geometry().right() + 1);
   }
-  const int left = std::max(tool_bar_.width() - RowWidth() + kMargin, others_end + kMargin);
-  const int top = std::max((tool_bar_.height() - kButtonSize) / 2, 0);
+  const int right_end = tool_bar_.width() - RowWidth() + kMargin;
+  const bool second_row =
+      others_end + kMargin > right_end && tool_bar_.height() >= 2 * (kButtonSize + kMargin);
+  const int left =
+      second_row ? std::max(right_end, kMargin) : std::max(right_end, others_end + kMargin);
+  const int top = second_row ? tool_bar_.height() - kButtonSize - kMargin
+                             : std::max((tool_bar_.height() - kButtonSize) / 2, 0);
   for (int i = 0; i < keys::kButtonCount; ++i) {
     buttons_[static_cast<size_t>(i)]->move(left + i * kButtonStep, top);
   }
@@ -147,7 +159,7 @@ void TLauncherButtons::LoadButtons() {
   for (int n = 1; n <= keys::kButtonCount; ++n) {
     const std::string program = store.ReadString(platform::ToCp932(keys::Section(n)),
                                                  platform::ToCp932(keys::ProgramKey(n)), "");
-    Button(n)->setIcon(program.empty() ? QIcon() : shell_.FileIcon(PathOfStored(program)));
+    SetIcon(*Button(n), program.empty() ? QIcon() : shell_.FileIcon(PathOfStored(program)));
   }
 }
 
@@ -191,7 +203,7 @@ void TLauncherButtons::N12Click() {
     platform::ShowMessage(window, QStringLiteral("アイコンがありません！"),
                           QStringLiteral("アイコン"), platform::MessageIcon::kExclamation);
   }
-  Button(n)->setIcon(icon);
+  SetIcon(*Button(n), icon);
   host_.LauncherRestoreFolder();
   // A program that code page 932 cannot name is left out; the button then shows no picture
   // after a restart, as for a file without an associated program.
@@ -218,7 +230,7 @@ void TLauncherButtons::N13Click() {
     return;
   }
   LauncherFile.clear();
-  Button(n)->setIcon(QIcon());
+  SetIcon(*Button(n), QIcon());
   Button(n)->setToolTip(DefaultHint());
 }
 

@@ -119,8 +119,11 @@ class LauncherButtonsTest : public ::testing::Test {
 
 TEST_F(LauncherButtonsTest, TenButtonsRegisterOpenSurviveARestartAndDelete) {
   for (int n = 1; n <= 10; ++n) {
+    // Empty, a button keeps its frame so that it is seen; registered, it shows the icon flat.
+    EXPECT_FALSE(buttons_->Button(n)->autoRaise()) << n;
     ASSERT_TRUE(Register(n, File("file" + std::to_string(n) + ".txt"))) << n;
     EXPECT_FALSE(buttons_->Button(n)->icon().isNull());
+    EXPECT_TRUE(buttons_->Button(n)->autoRaise()) << n;
   }
   EXPECT_EQ(shell_.dialog_folder, QString::fromStdString(host_.startup.string()));
   EXPECT_EQ(fs::current_path(), host_.year_folder);  // put back after every registration
@@ -154,6 +157,7 @@ TEST_F(LauncherButtonsTest, TenButtonsRegisterOpenSurviveARestartAndDelete) {
   EXPECT_EQ(Ini().find("User Software4"), std::string::npos);
   EXPECT_NE(Ini().find("User Software5"), std::string::npos);
   EXPECT_TRUE(buttons_->Button(4)->icon().isNull());
+  EXPECT_FALSE(buttons_->Button(4)->autoRaise());
   buttons_->SpeedButton13MouseMove(4);
   EXPECT_EQ(buttons_->Button(4)->toolTip(), QStringLiteral("マウスの右クリックで登録できます"));
   Make();
@@ -242,6 +246,12 @@ TEST_F(LauncherButtonsTest, ButtonsStandAtTheRightEndWithoutCoveringOtherButtons
   EXPECT_GE(buttons_->Button(1)->x(), 1100);
   EXPECT_EQ(buttons_->Button(1)->objectName(), QStringLiteral("SpeedButton13"));
   EXPECT_EQ(buttons_->Button(5)->objectName(), QStringLiteral("SpeedButton18"));
+  // A bar of two rows takes them onto the second, at its right end, all within the bar.
+  bar_.resize(1200, 70);
+  buttons_->PlaceButtons();
+  EXPECT_EQ(buttons_->Button(10)->geometry().right(), 1200 - 6 - 1);
+  EXPECT_GE(buttons_->Button(1)->y(), other->geometry().bottom());
+  EXPECT_LE(buttons_->Button(1)->geometry().bottom(), 70);
 }
 
 }  // namespace

@@ -67,8 +67,16 @@ void MonthGridPainter::PaintDate(QPainter& painter, const QRect& cell, const Pai
     painter.setFont(days_font);
   }
   if (!date.holiday_name.isEmpty()) {
+    // The date in the holiday's colour, the name on the line below, on that one line: a name
+    // wider than the column is elided rather than wrapped onto a line the row does not have.
     painter.setPen(date.holiday_colour);
-    painter.drawText(text_rect, kWrap, date.date_text + QLatin1Char('\n') + date.holiday_name);
+    painter.drawText(text_rect, kWrap, date.date_text);
+    const QRect name_rect = text_rect.adjusted(0, platform::LineHeight(days_font), 0, 0);
+    if (!name_rect.isEmpty()) {
+      const QString name =
+          QFontMetrics(days_font).elidedText(date.holiday_name, Qt::ElideRight, name_rect.width());
+      painter.drawText(name_rect, Qt::AlignLeft | Qt::AlignTop, name);
+    }
   }
 }
 

@@ -86,6 +86,17 @@ std::string MonthTitle(const MonthView& v, const std::string& previous) {
   return previous;
 }
 
+std::string DefaultPdfName(const MonthView& view) {
+  const auto year_month = [](const GridMonth& g) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%04d-%02d", g.year, g.month);
+    return std::string(buffer);
+  };
+  const MonthLayout layout = LayoutOf(view);
+  if (layout.left.first_day == 1) return "予定表_" + year_month(layout.left) + ".pdf";
+  return "予定表_" + year_month(layout.left) + "後半_" + year_month(layout.right) + "前半.pdf";
+}
+
 DateColumn BuildDateColumn(const MonthView& view, const Today& today, const MainSettings& s,
                            calendar::HolidayRules& holidays, calendar::LunarAlmanac& lunar) {
   calendar::DateColourSwitches switches;

@@ -57,6 +57,10 @@ int DaysInMonth(int year, int month);
 // The title over the grids (code page 932). Half-month display with neither or both halves set
 // keeps `previous`.
 std::string MonthTitle(const MonthView& view, const std::string& previous);
+// The name a PDF of the shown month is offered under (UTF-8): "予定表_2026-12.pdf", or for
+// half-month display both halves, "予定表_2026-11後半_2026-12前半.pdf", so that each month's
+// file has a name of its own.
+std::string DefaultPdfName(const MonthView& view);
 
 // The date cells of both grids, in drawing order (left grid first). Drawing updates the shared
 // holiday state as the grid's painting does.

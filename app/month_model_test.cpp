@@ -57,6 +57,22 @@ TEST(MonthModel, Titles) {
   EXPECT_EQ(app::MonthTitle({2027, 1, 3, true, true, true}, "kept"), "kept");
 }
 
+TEST(MonthModel, DefaultPdfNames) {
+  struct Case {
+    app::MonthView view;
+    const char* name;
+  } cases[] = {
+      {{2026, 12, 9}, "予定表_2026-12.pdf"},
+      {{2026, 3, 31}, "予定表_2026-03.pdf"},
+      {{987, 1, 1}, "予定表_0987-01.pdf"},
+      {{2026, 12, 20, true, false, true}, "予定表_2026-12後半_2027-01前半.pdf"},
+      {{2027, 1, 3, true, true, false}, "予定表_2026-12後半_2027-01前半.pdf"},
+      {{2026, 6, 3, true, true, false}, "予定表_2026-05後半_2026-06前半.pdf"},
+      {{2026, 6, 3, true, false, false}, "予定表_2026-06.pdf"},  // neither half: the month
+  };
+  for (const Case& c : cases) EXPECT_EQ(app::DefaultPdfName(c.view), c.name);
+}
+
 TEST(MonthModel, DateTextRokuyouAndToday) {
   app::MainSettings s;
   s.rokuyou = 1;

@@ -1,13 +1,18 @@
 #include "app/month_printer.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QPageSetupDialog>
 #include <QPainter>
 #include <QPicture>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QScreen>
+#include <QStandardPaths>
 #include <QToolButton>
 #include <QWidget>
 
@@ -18,6 +23,7 @@
 #include "platform/file_system.h"
 #include "platform/message_box.h"
 #include "platform/pdf_text_map.h"
+#include "widgets/marquee_label.h"
 
 namespace app {
 namespace {
@@ -71,12 +77,18 @@ QRectF TMonthPrinter::FitRect(const QSizeF& picture, const QRectF& page) {
 
 bool TMonthPrinter::PrintOn(QPrinter& printer) {
   HiddenButtons hidden(tool_bar_);
+  // The status line (the scrolling maxims) is the screen's, not the month's: the page ends
+  // above it.
+  QSize printed = area_.size();
+  for (const auto* line : area_.findChildren<widgets::TMarqueeLabel*>(Qt::FindDirectChildrenOnly)) {
+    if (line->isVisible()) printed.setHeight(std::min(printed.height(), line->y()));
+  }
   // Recording the window as a picture keeps its drawing as lines and text; rendering it onto
   // the printer directly would make it one bitmap.
   QPicture picture;
   {
     QPainter recorder(&picture);
-    area_.render(&recorder, QPoint(), QRegion(),
+    area_.render(&recorder, QPoint(), QRegion(QRect(QPoint(), printed)),
                  QWidget::DrawWindowBackground | QWidget::DrawChildren);
   }
   QPainter painter;
@@ -85,13 +97,14 @@ bool TMonthPrinter::PrintOn(QPrinter& printer) {
       printer.pageLayout()
           .paintRectPixels(printer.resolution())
           .translated(-printer.pageLayout().paintRectPixels(printer.resolution()).topLeft());
-  const QRectF target = FitRect(QSizeF(area_.size()), page);
+  const QRectF target = FitRect(QSizeF(printed), page);
   painter.translate(target.topLeft());
   // A picture plays back scaled from its own resolution to the device's; that part of the
   // scale is taken out again, so that only the fit to the page remains.
   const double dpi_x = static_cast<double>(picture.logicalDpiX()) / printer.logicalDpiX();
   const double dpi_y = static_cast<double>(picture.logicalDpiY()) / printer.logicalDpiY();
-  painter.scale(target.width() / area_.width() * dpi_x, target.height() / area_.height() * dpi_y);
+  painter.scale(target.width() / printed.width() * dpi_x,
+                target.height() / printed.height() * dpi_y);
   painter.drawPicture(0, 0, picture);
   return painter.end();
 }
@@ -123,21 +136,41 @@ void TMonthPrinter::PrinterSetup() {
 void TMonthPrinter::Preview() {
   QPrintPreviewDialog dialog(&Printer(), dialog_parent_);
   dialog.setWindowTitle(QStringLiteral("印刷プレビュー"));
+  // Left to itself the dialog opened a few pixels tall at a 7 % zoom: it takes most of the
+  // screen it opens on, and the page is zoomed to fit it.
+  const QScreen* screen =
+      dialog_parent_ ? dialog_parent_->screen() : QGuiApplication::primaryScreen();
+  if (screen) {
+    const QRect free = screen->availableGeometry();
+    const QSize size = free.size() * 9 / 10;
+    dialog.setGeometry(QRect(free.center() - QPoint(size.width() / 2, size.height() / 2), size));
+  }
+  if (auto* view = dialog.findChild<QPrintPreviewWidget*>())
+    view->setZoomMode(QPrintPreviewWidget::FitInView);
   connect(&dialog, &QPrintPreviewDialog::paintRequested, this,
           [this](QPrinter* printer) { PrintOn(*printer); });
   dialog.exec();
 }
 
+QString TMonthPrinter::DefaultPdfPath() const {
+  // Never the current folder: that is the data year folder, where a PDF would lie among the
+  // day files.
+  QString folder = pdf_folder_;
+  if (folder.isEmpty())
+    folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  return QDir(folder).filePath(pdf_name_);
+}
+
 QString TMonthPrinter::ChoosePdfFile() {
   return QFileDialog::getSaveFileName(dialog_parent_, QStringLiteral("PDF に保存"),
-                                      QStringLiteral("予定表.pdf"),
-                                      QStringLiteral("PDF ファイル (*.pdf)"));
+                                      DefaultPdfPath(), QStringLiteral("PDF ファイル (*.pdf)"));
 }
 
 void TMonthPrinter::SaveAsPdf() {
   QString file = ChoosePdfFile();
   if (file.isEmpty()) return;
   if (QFileInfo(file).suffix().isEmpty()) file += QStringLiteral(".pdf");
+  pdf_folder_ = QFileInfo(file).absolutePath();
   QString error;
   if (!WritePdf(file, &error)) ReportFailure(error);
 }

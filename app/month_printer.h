@@ -1,4 +1,4 @@
-// TMonthPrinter: prints the month as the main window shows it (title, both grids, status line)
+// TMonthPrinter: prints the month as the main window shows it (title and both grids)
 // without the tool buttons, fitted to the page, and offers the printer set-up, a preview and a
 // PDF copy. The window is painted as vector drawing, so that text stays text in a PDF.
 #pragma once
@@ -31,6 +31,10 @@ class TMonthPrinter : public QObject {
   void Preview();
   // Asks for a file name, then writes the page as a PDF file.
   void SaveAsPdf();
+  // The file name the next SaveAsPdf offers (the shown month's), and where: the folder last
+  // chosen in this run, else the user's documents folder.
+  void SetPdfName(const QString& name) { pdf_name_ = name; }
+  QString DefaultPdfPath() const;
   // Writes the page as a PDF to `file` (replacing it only once it is complete); false with
   // `error` set when it cannot be written.
   bool WritePdf(const QString& file, QString* error = nullptr);
@@ -56,6 +60,8 @@ class TMonthPrinter : public QObject {
   QWidget& tool_bar_;
   QWidget* dialog_parent_;
   std::unique_ptr<QPrinter> printer_;
+  QString pdf_name_ = QStringLiteral("予定表.pdf");
+  QString pdf_folder_;  // the folder last saved into
 };
 
 }  // namespace app

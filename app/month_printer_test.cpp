@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QPainter>
 #include <QPrinter>
 #include <QProcess>
@@ -15,6 +16,7 @@
 #include "app/kvrwin_test_fixture.h"
 #include "test_support/temp_dir.h"
 #include "widgets/grad_box.h"
+#include "widgets/marquee_label.h"
 
 namespace {
 
@@ -120,6 +122,8 @@ TEST_F(MonthPrinterWindowTest, ThePdfHoldsTheMonthTitleAndTheDayTextsAsText) {
   window->show();
   window->SetDate(QDate(2026, 12, 1));
   QApplication::processEvents();
+  window->MarqueeLabel1->SetCaption(QStringLiteral("継続は力なり"));
+  ASSERT_TRUE(window->MarqueeLabel1->isVisible());
   app::TMonthPrinter printer(*window->centralWidget(), *window->GradBox2, window.get());
   const fs::path pdf = dir_.path() / "month.pdf";
   ASSERT_TRUE(printer.WritePdf(QString::fromStdString(pdf.string())));
@@ -130,11 +134,50 @@ TEST_F(MonthPrinterWindowTest, ThePdfHoldsTheMonthTitleAndTheDayTextsAsText) {
   EXPECT_TRUE(text.contains(QStringLiteral("24 木")));
   EXPECT_TRUE(text.contains(QStringLiteral("打ち合わせ")));
   EXPECT_TRUE(text.contains(QStringLiteral("クリスマス会")));
-  // The tool buttons' captions are not on the page.
+  // The tool buttons' captions and the status line are not on the page.
   EXPECT_FALSE(text.contains(QStringLiteral("フォルダ")));
+  EXPECT_FALSE(text.contains(QStringLiteral("継続"))) << text.toStdString();
   for (QToolButton* button : window->GradBox2->findChildren<QToolButton*>()) {
     EXPECT_TRUE(button->isVisible()) << button->objectName().toStdString();
   }
+}
+
+// The file dialog's answer, recorded instead of asked.
+class ChosenPdfPrinter : public app::TMonthPrinter {
+ public:
+  using TMonthPrinter::TMonthPrinter;
+  QString answer, offered;
+
+ protected:
+  QString ChoosePdfFile() override {
+    offered = DefaultPdfPath();
+    return answer;
+  }
+};
+
+TEST_F(MonthPrinterWindowTest, PdfIsOfferedUnderTheMonthsNameInDocumentsThenTheLastFolder) {
+  auto window = Open();
+  window->show();
+  window->SetDate(QDate(2026, 12, 1));
+  const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  EXPECT_EQ(window->MonthPrinter->DefaultPdfPath(),
+            QDir(documents).filePath(QStringLiteral("予定表_2026-12.pdf")));
+  window->SetDate(QDate(2027, 1, 5));
+  EXPECT_EQ(window->MonthPrinter->DefaultPdfPath(),
+            QDir(documents).filePath(QStringLiteral("予定表_2027-01.pdf")));
+
+  ChosenPdfPrinter printer(*window->centralWidget(), *window->GradBox2, window.get());
+  printer.SetPdfName(QStringLiteral("予定表_2027-01.pdf"));
+  const fs::path chosen = dir_.path() / "印刷";
+  fs::create_directories(chosen);
+  printer.answer = QString::fromStdString((chosen / "一月").string());  // no suffix given
+  printer.SaveAsPdf();
+  EXPECT_TRUE(fs::exists(chosen / "一月.pdf"));
+  // The next month is offered in the folder chosen last, never the data folder.
+  printer.SetPdfName(QStringLiteral("予定表_2027-02.pdf"));
+  printer.answer.clear();
+  printer.SaveAsPdf();
+  EXPECT_EQ(printer.offered, QString::fromStdString((chosen / "予定表_2027-02.pdf").string()));
 }
 
 }  // namespace

@@ -1,11 +1,13 @@
 #include "app/program_windows.h"
 
 #include <QApplication>
+#include <QScreen>
 
 #include "app/kvrwin.h"
 #include "calendar/calendar.h"
 #include "clock/time_clock.h"
 #include "daydata/iptdlg.h"
+#include "settings/window_fit.h"
 
 namespace app {
 
@@ -38,7 +40,27 @@ void ProgramWindows::Show() {
   // The clock window comes after the main window, whose settings and today it uses. Closing it
   // destroys it (QPointer notices).
   clock_ = new timeclock::TTimeClock(*main_window_);
+  if (main_window_->PlacedByDefault()) ArrangeAtFirstStart();
   clock_->show();
+}
+
+void ProgramWindows::ArrangeAtFirstStart() {
+  // Each window alone would take its own default place, and they overlapped: the calendar over
+  // the main window's tool bar, the clock over the calendar's. Placed together, they stand
+  // beside each other where the screen has room, and never over the main window's tool bar.
+  constexpr int kCalendarLeastWidth = 420;
+  const QScreen* screen = main_window_->screen();
+  if (!screen) return;
+  const QRect free = screen->availableGeometry();
+  const QRect main = main_window_->geometry();
+  const auto at = settings::ArrangeFirstStart(
+      {free.x(), free.y(), free.width(), free.height()}, {main.width(), main.height()},
+      main_window_->ToolBarLeastWidth(), main_window_->ToolBarBottom(),
+      {calendar_->width(), calendar_->height()}, kCalendarLeastWidth,
+      {clock_->width(), clock_->height()});
+  main_window_->setGeometry(at.main.x, at.main.y, at.main.width, at.main.height);
+  calendar_->setGeometry(at.calendar.x, at.calendar.y, at.calendar.width, at.calendar.height);
+  clock_->move(at.clock.x, at.clock.y);
 }
 
 timeclock::TTimeClock* ProgramWindows::ClockWindow() {

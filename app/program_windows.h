@@ -53,6 +53,7 @@ class ProgramWindows : public QObject {
 
  private:
   void MainWindowClosed();
+  void ArrangeAtFirstStart();
 
   std::unique_ptr<TKvrwin> main_window_;
   std::unique_ptr<daydata::TIptdlg> day_entry_;

@@ -21,6 +21,17 @@ int RowHeightFor(int client_height, bool status_shown, const GridLines& lines) {
   return std::max(share, MinimumRowHeight(lines));
 }
 
+int RowShare(int client_height, bool status_shown) {
+  return std::max((client_height - ReservedHeight(status_shown)) / kRowsPerGrid, 1);
+}
+
+double FontScaleFor(int row_height, const GridLines& lines) {
+  const int needed = MinimumRowHeight(lines);
+  if (row_height >= needed) return 1.0;
+  return static_cast<double>(std::max(row_height - 2 * kCellMargin, 1)) /
+         (needed - 2 * kCellMargin);
+}
+
 int ClientHeightFor(int row_height, bool status_shown) {
   return kRowsPerGrid * row_height + ReservedHeight(status_shown);
 }

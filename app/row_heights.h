@@ -20,6 +20,13 @@ int MinimumRowHeight(const GridLines& lines);
 // The default row height: the window's share of its client height (what the tool bar, the
 // title and, when shown, the status line leave), or the minimum when that is more.
 int RowHeightFor(int client_height, bool status_shown, const GridLines& lines);
+// The row height that `client_height` shares out to each row, whatever the fonts need: what
+// the rows get when the window has grown to the screen and still cannot give them the minimum.
+int RowShare(int client_height, bool status_shown);
+// How far the fonts shrink so that two of their lines fit a row of `row_height` (1 when they
+// fit as they are): a screen too small for the chosen fonts gets every day, smaller, rather
+// than days cut off.
+double FontScaleFor(int row_height, const GridLines& lines);
 // The least client height whose share gives every row `row_height`.
 int ClientHeightFor(int row_height, bool status_shown);
 // The part of `height` that whole lines of `line` pixels fill; 0 when not even one fits.

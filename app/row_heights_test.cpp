@@ -33,3 +33,26 @@ TEST(RowHeights, TextKeepsWholeLinesOnly) {
 }
 
 }  // namespace
+
+TEST(RowHeights, ScreenTooSmallShrinksRowsAndFontsTogether) {
+  struct Case {
+    int most_client;  // a window as tall as the screen
+    app::GridLines lines;
+    int share;
+    double scale;
+  } cases[] = {
+      {760, {13, 13}, 40, 1.0},   // room enough: the fonts as chosen
+      {600, {19, 19}, 30, 0.68},  // 26 of the 38 pixels two lines need
+      {500, {35, 35}, 23, 0.27},  // an 18-point face at scale 1.5 on 1280×800
+      {100, {13, 13}, 1, 0.04},   // no room at all: one pixel, never zero
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(app::RowShare(c.most_client, true), c.share) << c.most_client;
+    const double scale = app::FontScaleFor(c.share, c.lines);
+    EXPECT_NEAR(scale, c.scale, 0.01) << c.most_client;
+    // Two lines of the shrunk fonts, with the margins, fit the shrunk row.
+    if (scale < 1.0 && c.share > 2 * app::kCellMargin) {
+      EXPECT_LE(2 * app::kCellMargin + 2 * scale * c.lines.text_line, c.share + 0.001);
+    }
+  }
+}

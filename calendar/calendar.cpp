@@ -199,9 +199,21 @@ void TCalendar::FormResize() {
 }
 
 void TCalendar::closeEvent(QCloseEvent* event) {
-  // Closing only hides the window; it lives as long as the program.
+  // Closing only hides the window; it lives as long as the program. Hidden, it counts as
+  // toggled off, so that one click on the main window's toggle brings it back.
   hide();
+  SpeedButton4->setChecked(true);
+  host_.SetCalendarToggle(true);
   event->ignore();
+}
+
+void TCalendar::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  // Minimised by the window manager: withdrawn and toggled off like the window's own toggle.
+  if (event->type() == QEvent::WindowStateChange && isMinimized() && isVisible()) {
+    SpeedButton4->setChecked(true);
+    host_.SetCalendarToggle(true);
+  }
 }
 
 void TCalendar::FormDestroy() {

@@ -78,6 +78,7 @@ class TCalendar : public QWidget, public CalendarPort {
   void showEvent(QShowEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
   void FormCreate();
   void FormShow();

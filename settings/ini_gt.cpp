@@ -1,5 +1,7 @@
 #include "settings/ini_gt.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QWidget>
 
 #include "platform/executable_dir.h"
@@ -7,6 +9,7 @@
 #include "platform/fonts.h"
 #include "platform/qt_text.h"
 #include "settings/settings_location.h"
+#include "settings/window_fit.h"
 
 namespace settings {
 namespace {
@@ -33,6 +36,15 @@ int ShowOf(const QWidget& window) {
   return window.isMaximized()   ? kShowMaximized
          : window.isMinimized() ? kShowMinimized
                                 : kShowNormal;
+}
+
+// The free area of the screen the placement lies on (most of it), or of the window's own screen
+// when the placement lies on no screen at all (one that has been taken away).
+QRect FreeAreaFor(const QRect& placement, const QWidget& window) {
+  const QScreen* screen = QGuiApplication::screenAt(placement.center());
+  if (!screen) screen = window.screen();
+  if (!screen) screen = QGuiApplication::primaryScreen();
+  return screen ? screen->availableGeometry() : QRect();
 }
 
 }  // namespace
@@ -130,8 +142,16 @@ void TIniGT::ReadPlacement(const QString& section, const QString& prefix, QWidge
   int y = ReadInteger(section, prefix + ".Y", normal.top());
   int right = ReadInteger(section, prefix + ".XSize", normal.left() + normal.width());
   int bottom = ReadInteger(section, prefix + ".YSize", normal.top() + normal.height());
-  // Edges that make no window (a hand-edited file) leave the size as it is.
-  if (right - x >= 50 && bottom - y >= 50) window.setGeometry(x, y, right - x, bottom - y);
+  // Edges that make no window (a hand-edited file) leave the size as it is, but not the
+  // place. Any real size counts: the collapsed clock is less than 50 pixels tall.
+  QRect placement(x, y, normal.width(), normal.height());
+  if (right > x && bottom > y) placement = QRect(x, y, right - x, bottom - y);
+  // What was right on another screen or at another scale is moved and shrunk onto this one.
+  const QRect free = FreeAreaFor(placement, window);
+  const WindowRect fitted =
+      FitOnScreen({placement.x(), placement.y(), placement.width(), placement.height()},
+                  {free.x(), free.y(), free.width(), free.height()});
+  window.setGeometry(fitted.x, fitted.y, fitted.width, fitted.height);
   Qt::WindowStates state = window.windowState() & ~(Qt::WindowMaximized | Qt::WindowMinimized);
   if (show == kShowMaximized) state |= Qt::WindowMaximized;
   if (show == kShowMinimized) state |= Qt::WindowMinimized;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QWidget>
 
 #include "platform/executable_dir.h"
@@ -75,6 +77,19 @@ TEST(IniGT, FontsAndPlacementsRoundTrip) {
   ini.WriteInteger(QStringLiteral("ミルネ"), QStringLiteral("winpos.XSize"), 0);
   ini.ReadPlacement(QStringLiteral("ミルネ"), QStringLiteral("winpos"), other);
   EXPECT_EQ(other.size(), QSize(500, 300));
+  // A low window (the collapsed clock) keeps its place and size.
+  window.setGeometry(300, 200, 183, 45);
+  ini.WritePlacement(QStringLiteral("時計"), QStringLiteral("clockpos"), window);
+  ini.ReadPlacement(QStringLiteral("時計"), QStringLiteral("clockpos"), other);
+  EXPECT_EQ(other.geometry(), QRect(300, 200, 183, 45));
+  // One stored for a larger screen is moved and shrunk onto this one, not dropped.
+  const QRect free = QGuiApplication::primaryScreen()->availableGeometry();
+  const int x = free.right() + 200;
+  ini.WriteInteger(QStringLiteral("ミルネ"), QStringLiteral("winpos.X"), x);
+  ini.WriteInteger(QStringLiteral("ミルネ"), QStringLiteral("winpos.XSize"),
+                   x + free.width() + 400);
+  ini.ReadPlacement(QStringLiteral("ミルネ"), QStringLiteral("winpos"), other);
+  EXPECT_EQ(other.geometry(), QRect(free.left(), 40, free.width(), 300));
 }
 
 }  // namespace

@@ -1,0 +1,125 @@
+#include "settings/window_fit.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+using settings::ArrangeFirstStart;
+using settings::FitOnScreen;
+using settings::WindowRect;
+
+bool Overlap(const WindowRect& a, const WindowRect& b) {
+  return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height;
+}
+
+bool Within(const WindowRect& inner, const WindowRect& outer) {
+  return inner.x >= outer.x && inner.y >= outer.y &&
+         inner.x + inner.width <= outer.x + outer.width &&
+         inner.y + inner.height <= outer.y + outer.height;
+}
+
+TEST(WindowFitTest, StoredPlacementsAgainstScreens) {
+  const WindowRect hd{0, 0, 1920, 1040};         // 1920×1080 less a 40 px panel
+  const WindowRect small{0, 0, 1280, 800};       // 1280×800 at 96 dpi
+  const WindowRect scaled{0, 0, 853, 600};       // 1280×900 at scale 1.5
+  const WindowRect offset{1280, 24, 1024, 744};  // a second screen right of the first
+  struct Case {
+    const char* what;
+    WindowRect stored, screen, expected;
+  } cases[] = {
+      {"fits: unchanged", {100, 50, 1000, 700}, hd, {100, 50, 1000, 700}},
+      {"fits exactly", {0, 0, 1280, 800}, small, {0, 0, 1280, 800}},
+      {"off the right: moved left", {1080, 40, 560, 341}, small, {720, 40, 560, 341}},
+      {"off the bottom: moved up", {10, 600, 400, 300}, small, {10, 500, 400, 300}},
+      {"left of the screen: moved right", {-300, 10, 400, 300}, small, {0, 10, 400, 300}},
+      {"above the screen: moved down", {10, -50, 400, 300}, small, {10, 0, 400, 300}},
+      {"wider and taller: shrunk to the screen", {0, 0, 1500, 1140}, scaled, {0, 0, 853, 600}},
+      {"stored at scale 1: shrunk and moved", {1080, 100, 840, 520}, scaled, {13, 80, 840, 520}},
+      {"too tall only: height shrunk", {200, 300, 500, 900}, small, {200, 0, 500, 800}},
+      {"on a screen now gone: onto this one", {2500, 900, 600, 400}, hd, {1320, 640, 600, 400}},
+      {"second screen's offset kept", {1300, 0, 500, 300}, offset, {1300, 24, 500, 300}},
+      {"beyond the second screen", {2400, 700, 500, 300}, offset, {1804, 468, 500, 300}},
+      {"no screen known: unchanged", {5000, 5000, 300, 200}, {}, {5000, 5000, 300, 200}},
+  };
+  for (const Case& c : cases) {
+    const WindowRect got = FitOnScreen(c.stored, c.screen);
+    EXPECT_EQ(got, c.expected) << c.what << ": got " << got.x << "," << got.y << " " << got.width
+                               << "x" << got.height;
+    // Whatever the case, a window placed on a known screen lies wholly within it.
+    if (c.screen.width > 0) {
+      EXPECT_GE(got.x, c.screen.x) << c.what;
+      EXPECT_GE(got.y, c.screen.y) << c.what;
+      EXPECT_LE(got.x + got.width, c.screen.x + c.screen.width) << c.what;
+      EXPECT_LE(got.y + got.height, c.screen.y + c.screen.height) << c.what;
+    }
+  }
+}
+
+TEST(WindowFitTest, FirstStartPutsCalendarAndClockBesideTheMainWindow) {
+  // The program's own sizes: a main window of 1000×760 whose tool bar needs 730 px and whose
+  // title, menu and tool bar take 75 px, a calendar of 560×341 (420 at least), a clock of 183×80.
+  constexpr int kLeast = 730, kBand = 75;
+  struct Case {
+    const char* what;
+    WindowRect screen, main, calendar, clock;
+  } cases[] = {
+      {"1920×1040: all at their sizes",
+       {0, 0, 1920, 1040},
+       {0, 0, 1000, 760},
+       {1008, 88, 560, 341},
+       {1008, 0, 183, 80}},
+      {"1280×800, a narrow tool bar: main window and calendar narrower",
+       {0, 0, 1280, 800},
+       {0, 0, 730, 760},
+       {738, 88, 542, 341},
+       {738, 0, 183, 80}},
+      {"1920×1080 at scale 1.5 (1280×720)",
+       {0, 0, 1280, 720},
+       {0, 0, 730, 720},
+       {738, 88, 542, 341},
+       {738, 0, 183, 80}},
+      {"1280×900 at scale 1.5 (853×600): bottom right, under the tool bar",
+       {0, 0, 853, 600},
+       {0, 0, 853, 600},
+       {293, 259, 560, 341},
+       {670, 171, 183, 80}},
+      {"1280×800 at scale 1.5 (853×533)",
+       {0, 0, 853, 533},
+       {0, 0, 853, 533},
+       {293, 192, 560, 341},
+       {670, 104, 183, 80}},
+      {"853×450: no room above the calendar, the clock left of it",
+       {0, 0, 853, 450},
+       {0, 0, 853, 450},
+       {293, 109, 560, 341},
+       {102, 370, 183, 80}},
+      {"853×450: no room above the calendar, the clock left of it",
+       {0, 0, 853, 450},
+       {0, 0, 853, 450},
+       {293, 109, 560, 341},
+       {102, 370, 183, 80}},
+      {"a panel on the left",
+       {64, 0, 1856, 1080},
+       {64, 0, 1000, 760},
+       {1072, 88, 560, 341},
+       {1072, 0, 183, 80}},
+  };
+  for (const Case& c : cases) {
+    const auto at =
+        ArrangeFirstStart(c.screen, {1000, 760}, kLeast, kBand, {560, 341}, 420, {183, 80});
+    EXPECT_EQ(at.main, c.main) << c.what;
+    EXPECT_EQ(at.calendar, c.calendar) << c.what;
+    EXPECT_EQ(at.clock, c.clock) << c.what;
+    const WindowRect band{at.main.x, at.main.y, at.main.width, kBand};
+    for (const WindowRect& w : {at.main, at.calendar, at.clock})
+      EXPECT_TRUE(Within(w, c.screen)) << c.what;
+    EXPECT_FALSE(Overlap(at.calendar, band)) << c.what;
+    EXPECT_FALSE(Overlap(at.clock, band)) << c.what;
+    EXPECT_FALSE(Overlap(at.calendar, at.clock)) << c.what;
+    EXPECT_GE(at.main.width, std::min(kLeast, c.screen.width)) << c.what;
+  }
+}
+
+}  // namespace
