@@ -1,6 +1,7 @@
 #include "daydata/iptdlg.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QColorDialog>
 #include <QComboBox>
 #include <QFontDialog>
@@ -21,6 +22,7 @@
 #include "daydata/day_step.h"
 #include "daydata/iptdlg_widgets.h"
 #include "daydata/todo_list.h"
+#include "platform/cp932_question.h"
 #include "platform/help_viewer.h"
 #include "platform/message_box.h"
 #include "platform/qt_text.h"
@@ -230,6 +232,10 @@ std::string TIptdlg::MemoText() const {
 }
 
 bool TIptdlg::SaveDayFile() {
+  if (!platform::ConfirmCp932Save(this, Memo1->toPlainText())) {
+    Memo1->setFocus();
+    return false;
+  }
   DayStore store(host_.DataDir(), host_.StartupDir(), this);
   const fs::path path = store.DayFilePath(host_.ShownYear().toStdString(), CurrentFile);
   try {
@@ -242,6 +248,10 @@ bool TIptdlg::SaveDayFile() {
 }
 
 bool TIptdlg::SaveMemoFile() {
+  if (!platform::ConfirmCp932Save(this, Memo3->toPlainText())) {
+    Memo3->setFocus();
+    return false;
+  }
   try {
     SaveMemo(MemoFilePath(host_.StartupDir()), MemoText());
   } catch (const std::exception& e) {
@@ -292,6 +302,58 @@ void TIptdlg::BitBtn1Click() {
 
 void TIptdlg::BitBtn2Click() {
   reject();
+}
+
+QMessageBox::StandardButton TIptdlg::AskSave(bool day, bool memo) {
+  QString what;
+  if (day) what = QStringLiteral("「%1」").arg(title_);
+  if (day && memo) what += QStringLiteral("と");
+  if (memo) what += QStringLiteral("MEMO");
+  platform::MessageRequest request;
+  request.caption = QStringLiteral("確認");
+  request.icon = platform::MessageIcon::kQuestion;
+  request.text = QStringLiteral("%1は変更されています。\n保存しますか？").arg(what);
+  request.buttons = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+  request.default_button = QMessageBox::Yes;
+  request.labels = {{QMessageBox::Yes, QStringLiteral("はい")},
+                    {QMessageBox::No, QStringLiteral("いいえ")},
+                    {QMessageBox::Cancel, QStringLiteral("キャンセル")}};
+  return platform::ShowMessage(this, request);
+}
+
+bool TIptdlg::SettleDayBeforeStep() {
+  if (!Memo1->document()->isModified()) return true;
+  switch (AskSave(true, false)) {
+    case QMessageBox::Yes:
+      if (!SaveDayFile()) return false;
+      RefreshMainWindow();
+      Memo1->document()->setModified(false);
+      return true;
+    case QMessageBox::No:
+      return true;
+    default:
+      return false;
+  }
+}
+
+void TIptdlg::closeEvent(QCloseEvent* event) {
+  // Only the close box (or the window manager's close) gets here; OK, Cancel and the close key
+  // end the dialog without a close event. Unsaved edits are not dropped without asking.
+  const bool day = Memo1->document()->isModified(), memo = Memo3->document()->isModified();
+  if (isVisible() && (day || memo)) {
+    switch (AskSave(day, memo)) {
+      case QMessageBox::Yes:
+        BitBtn1Click();  // stays open when a save was refused or failed
+        if (isVisible()) event->ignore();
+        return;
+      case QMessageBox::No:
+        break;
+      default:
+        event->ignore();
+        return;
+    }
+  }
+  QDialog::closeEvent(event);
 }
 
 void TIptdlg::SpeedButton2Click() {
@@ -354,6 +416,7 @@ void TIptdlg::MainWindowFollows() {
 }
 
 void TIptdlg::SpeedButton6Click() {
+  if (!SettleDayBeforeStep()) return;
   if (host_.FromCalendar()) {
     calendar::CalendarPort& calendar = host_.Calendar();
     if (calendar.Day() < calendar::GregorianMonthLength(calendar.Year(), calendar.Month())) {
@@ -374,6 +437,7 @@ void TIptdlg::SpeedButton6Click() {
 }
 
 void TIptdlg::SpeedButton4Click() {
+  if (!SettleDayBeforeStep()) return;
   if (host_.FromCalendar()) {
     calendar::CalendarPort& calendar = host_.Calendar();
     if (calendar.Day() > 1) {
@@ -394,6 +458,7 @@ void TIptdlg::SpeedButton4Click() {
 }
 
 void TIptdlg::SpeedButton5Click() {
+  if (!SettleDayBeforeStep()) return;
   StepToday = true;
   StepNext = StepPrev = false;
   TodayPick = QDate::currentDate();

@@ -6,6 +6,7 @@
 #include <QDate>
 #include <QDialog>
 #include <QFont>
+#include <QMessageBox>
 
 #include <functional>
 #include <optional>
@@ -108,6 +109,7 @@ class TIptdlg : public QDialog, public DayEntryPort, private DayStoreHost {
 
   void showEvent(QShowEvent* event) override;
   void done(int result) override;
+  void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
   void FormCreate();
@@ -128,6 +130,10 @@ class TIptdlg : public QDialog, public DayEntryPort, private DayStoreHost {
   void RefreshMainWindow();
   void CalendarFollowUp();
   bool OkSaveDay();  // step 1 of OK; false when the save failed
+  // 保存しますか about unsaved edits of the day text and/or the memo.
+  QMessageBox::StandardButton AskSave(bool day, bool memo);
+  // Before a day step: saves or drops unsaved edits as the user says; false: stay on the day.
+  bool SettleDayBeforeStep();
   void MainWindowFollows();
   void LoadLists();
   void UpdateToDoExtent();
