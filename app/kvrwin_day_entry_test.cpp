@@ -240,7 +240,8 @@ TEST_F(IptdlgTest, CharactersCodePage932CannotHoldAreNamedBeforeAnySave) {
       if (r.caption == QStringLiteral("注意")) asked_list << r;
     ASSERT_EQ(asked_list.size(), 1);
     const platform::MessageRequest& asked = asked_list[0];
-    for (const char* named : {"「𠮷」(U+20BB7)", "「😀」(U+1F600)", "「é」(U+00E9)"})
+    for (const char* named :
+         {"「𠮷」\u00A0(U+20BB7)", "「😀」\u00A0(U+1F600)", "「é」\u00A0(U+00E9)"})
       EXPECT_TRUE(asked.text.contains(QString::fromUtf8(named))) << asked.text.toStdString();
     EXPECT_FALSE(asked.text.contains(QStringLiteral("野")));
     EXPECT_EQ(asked.default_button, B::Cancel);

@@ -108,11 +108,11 @@ TEST_F(SpecialDayPageTest, AddSortAndDeleteBirthdays) {
   AddBirthday(page, 1970, 3, 5, QString());
   AddBirthday(page, 1990, 12, 1, QStringLiteral("佐藤"));
   AddBirthday(page, 1990, 12, 1, QStringLiteral("한국"));
-  EXPECT_EQ(
-      messages_,
-      (QStringList{"注意|入力されていない項目があります！", "注意|すでに登録されています！",
-                   "注意|次の文字はシフトJISで保存できません。\n「한」(U+D55C) 「국」(U+AD6D)\n\n"
-                   "このまま保存すると、これらの文字は「?」に置き換わります。"}));
+  EXPECT_EQ(messages_,
+            (QStringList{"注意|入力されていない項目があります！", "注意|すでに登録されています！",
+                         "注意|次の文字はシフトJISで保存できません。\n「한」\u00A0(U+D55C) "
+                         "「국」\u00A0(U+AD6D)\n\n"
+                         "このまま保存すると、これらの文字は「?」に置き換わります。"}));
   // A delete writes the rest in sorted order and rebuilds nothing.
   page.ComboBox3->setCurrentIndex(1);
   page.Button12->click();
@@ -162,7 +162,7 @@ TEST_F(SpecialDayPageTest, UnrepresentableCharactersAreStoredAsReplacementsOnlyW
   AddSpecialDay(page, 5, 5, QStringLiteral("こどもの日😀"));
   EXPECT_FALSE(fs::exists(Specials()));
   ASSERT_EQ(messages_.size(), 1);
-  EXPECT_TRUE(messages_[0].contains(QStringLiteral("「😀」(U+1F600)")));
+  EXPECT_TRUE(messages_[0].contains(QStringLiteral("「😀」\u00A0(U+1F600)")));
   answer_ = QMessageBox::Save;
   AddSpecialDay(page, 5, 5, QStringLiteral("こどもの日😀"));
   EXPECT_EQ(ReadBytes(Specials()), Sjis("05/05/こどもの日?\r\n"));

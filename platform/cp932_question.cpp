@@ -24,7 +24,8 @@ QString Cp932MissingList(const std::u32string& missing) {
     const bool drawable = (code < 0xD800 || code > 0xDFFF) && QChar::isPrint(code);
     const QString number =
         QStringLiteral("U+%1").arg(static_cast<uint>(code), 4, 16, QChar('0')).toUpper();
-    shown << (drawable ? QStringLiteral("「%1」(%2)").arg(QString::fromUcs4(&code, 1), number)
+    // A no-break space keeps a character and its code point on one line.
+    shown << (drawable ? QStringLiteral("「%1」\u00A0(%2)").arg(QString::fromUcs4(&code, 1), number)
                        : number);
   }
   QString list = shown.join(QStringLiteral(" "));
