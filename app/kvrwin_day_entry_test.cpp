@@ -193,10 +193,16 @@ TEST_F(IptdlgTest, UnsavedEditsAreAskedAboutBeforeAStepOrTheCloseBox) {
     }
     answers_.clear();
   }
-  // Unchanged, a step and the close box ask nothing; the memo's edits count at the close box.
+  // Unchanged, or saved by 保存 (whose modified mark stays), a step asks nothing; the memo's
+  // edits count at the close box.
   OpenDay(2026, 4, 2);
   requests_.clear();
   dialog_->SpeedButton6Click();
+  Type(QStringLiteral("saved"));
+  dialog_->SpeedButton3Click();
+  requests_.clear();
+  dialog_->SpeedButton4Click();
+  EXPECT_EQ(dialog_->CurrentFile, "KVR20260402.dat");
   dialog_->Memo3->setFocus();
   dialog_->Memo3->insertPlainText(QStringLiteral("memo"));
   answers_ = {B::Yes};

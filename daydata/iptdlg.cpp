@@ -188,6 +188,8 @@ void TIptdlg::LoadDay() {
   Memo1->setPlainText(EditorText(day.text));
   Memo1->moveCursor(QTextCursor::Start);
   Memo1->document()->setModified(false);
+  saved_day_ = DayText();
+  saved_colour_ = ColourCode;
   UpdateScrollBars(Memo1);
   QApplication::restoreOverrideCursor();
 }
@@ -239,7 +241,10 @@ bool TIptdlg::SaveDayFile() {
   DayStore store(host_.DataDir(), host_.StartupDir(), this);
   const fs::path path = store.DayFilePath(host_.ShownYear().toStdString(), CurrentFile);
   try {
-    store.SaveDay(path, DayText(), ColourCode);
+    const std::string text = DayText();
+    store.SaveDay(path, text, ColourCode);
+    saved_day_ = text;
+    saved_colour_ = ColourCode;
   } catch (const std::exception& e) {
     platform::ShowErrorBox(this, QString::fromLocal8Bit(e.what()));
     return false;
@@ -253,7 +258,9 @@ bool TIptdlg::SaveMemoFile() {
     return false;
   }
   try {
-    SaveMemo(MemoFilePath(host_.StartupDir()), MemoText());
+    const std::string text = MemoText();
+    SaveMemo(MemoFilePath(host_.StartupDir()), text);
+    saved_memo_ = text;
   } catch (const std::exception& e) {
     platform::ShowErrorBox(this, QString::fromLocal8Bit(e.what()));
     return false;
@@ -321,8 +328,17 @@ QMessageBox::StandardButton TIptdlg::AskSave(bool day, bool memo) {
   return platform::ShowMessage(this, request);
 }
 
+bool TIptdlg::DayUnsaved() const {
+  return Memo1->document()->isModified() &&
+         (ColourCode != saved_colour_ || DayText() != saved_day_);
+}
+
+bool TIptdlg::MemoUnsaved() const {
+  return Memo3->document()->isModified() && MemoText() != saved_memo_;
+}
+
 bool TIptdlg::SettleDayBeforeStep() {
-  if (!Memo1->document()->isModified()) return true;
+  if (!DayUnsaved()) return true;
   switch (AskSave(true, false)) {
     case QMessageBox::Yes:
       if (!SaveDayFile()) return false;
@@ -339,7 +355,7 @@ bool TIptdlg::SettleDayBeforeStep() {
 void TIptdlg::closeEvent(QCloseEvent* event) {
   // Only the close box (or the window manager's close) gets here; OK, Cancel and the close key
   // end the dialog without a close event. Unsaved edits are not dropped without asking.
-  const bool day = Memo1->document()->isModified(), memo = Memo3->document()->isModified();
+  const bool day = DayUnsaved(), memo = MemoUnsaved();
   if (isVisible() && (day || memo)) {
     switch (AskSave(day, memo)) {
       case QMessageBox::Yes:

@@ -134,6 +134,9 @@ class TIptdlg : public QDialog, public DayEntryPort, private DayStoreHost {
   QMessageBox::StandardButton AskSave(bool day, bool memo);
   // Before a day step: saves or drops unsaved edits as the user says; false: stay on the day.
   bool SettleDayBeforeStep();
+  // Edits not yet in the files. The modified marks alone do not tell: 保存 keeps them set.
+  bool DayUnsaved() const;
+  bool MemoUnsaved() const;
   void MainWindowFollows();
   void LoadLists();
   void UpdateToDoExtent();
@@ -153,6 +156,8 @@ class TIptdlg : public QDialog, public DayEntryPort, private DayStoreHost {
   bool reload_same_day_ = false;
   QString title_;
   bool loading_ = false;
+  // The day text, its colour and the memo as last loaded or saved (code page 932, CR LF).
+  std::string saved_day_, saved_colour_, saved_memo_;
 };
 
 }  // namespace daydata

@@ -89,6 +89,7 @@ void TIptdlg::LoadLists() {
     Memo3->setPlainText(EditorText(*memo));
   }
   Memo3->document()->setModified(false);
+  saved_memo_ = MemoText();
 }
 
 void TIptdlg::FillToDo(const std::vector<std::string>& items) {
