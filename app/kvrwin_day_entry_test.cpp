@@ -132,19 +132,152 @@ TEST_F(IptdlgTest, OkSavesMakesTheYearFolderAndReloadsTheGrid) {
   EXPECT_FALSE(window_->FromCalendar());
 }
 
-TEST_F(IptdlgTest, CancelAndTheCloseBoxKeepTheFile) {
-  Put(2026, 4, 2, "old\r\n");
+TEST_F(IptdlgTest, UnsavedEditsAreAskedAboutBeforeAStepOrTheCloseBox) {
+  enum class Leave { kCancelButton, kCloseBox, kNextDay, kPrevDay, kToday };
+  using B = QMessageBox;
+  struct Case {
+    Leave leave;
+    B::StandardButton answer;  // NoButton: no question expected
+    bool saved, still_open, same_day;
+  };
+  const Case cases[] = {
+      {Leave::kCancelButton, B::NoButton, false, false, false},
+      {Leave::kCloseBox, B::Yes, true, false, false},
+      {Leave::kCloseBox, B::No, false, false, false},
+      {Leave::kCloseBox, B::Cancel, false, true, true},
+      {Leave::kNextDay, B::Yes, true, true, false},
+      {Leave::kNextDay, B::No, false, true, false},
+      {Leave::kNextDay, B::Cancel, false, true, true},
+      {Leave::kPrevDay, B::Yes, true, true, false},
+      {Leave::kToday, B::Cancel, false, true, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(static_cast<int>(&c - cases));
+    Put(2026, 4, 2, "old\r\n");
+    OpenDay(2026, 4, 2);
+    Type(QStringLiteral("new"));
+    requests_.clear();
+    if (c.answer != B::NoButton) answers_ = {c.answer};
+    switch (c.leave) {
+      case Leave::kCancelButton:
+        dialog_->BitBtn2Click();
+        break;
+      case Leave::kCloseBox:
+        dialog_->close();
+        break;
+      case Leave::kNextDay:
+        dialog_->SpeedButton6Click();
+        break;
+      case Leave::kPrevDay:
+        dialog_->SpeedButton4Click();
+        break;
+      case Leave::kToday:
+        dialog_->SpeedButton5Click();
+        break;
+    }
+    if (c.answer == B::NoButton) {
+      EXPECT_TRUE(requests_.isEmpty());
+    } else {
+      ASSERT_EQ(requests_.size(), 1);
+      EXPECT_EQ(requests_[0].text,
+                QStringLiteral("「2026年 4月 2日の行動」は変更されています。\n保存しますか？"));
+      EXPECT_EQ(requests_[0].buttons, B::Yes | B::No | B::Cancel);
+    }
+    EXPECT_EQ(ReadBytes(DayFile(2026, 4, 2)), c.saved ? "old\r\nnew\r\n" : "old\r\n");
+    EXPECT_EQ(dialog_->isVisible(), c.still_open);
+    if (c.still_open) {
+      EXPECT_EQ(dialog_->CurrentFile == "KVR20260402.dat", c.same_day);
+      // Staying keeps the edit and its mark; a step leaves a clean day behind.
+      EXPECT_EQ(DayText() == QStringLiteral("old\nnew"), c.same_day);
+      EXPECT_EQ(dialog_->Memo1->document()->isModified(), c.same_day);
+    }
+    answers_.clear();
+  }
+  // Unchanged, or saved by 保存 (whose modified mark stays), a step asks nothing; the memo's
+  // edits count at the close box.
   OpenDay(2026, 4, 2);
-  EXPECT_EQ(DayText(), QStringLiteral("old\n"));
-  Type(QStringLiteral("new"));
-  dialog_->BitBtn2Click();
-  EXPECT_FALSE(dialog_->isVisible());
-  OpenDay(2026, 4, 2);
-  EXPECT_EQ(DayText(), QStringLiteral("old\n"));  // nothing of the cancelled edit is left
-  Type(QStringLiteral("new"));
+  requests_.clear();
+  dialog_->SpeedButton6Click();
+  Type(QStringLiteral("saved"));
+  dialog_->SpeedButton3Click();
+  requests_.clear();
+  dialog_->SpeedButton4Click();
+  EXPECT_EQ(dialog_->CurrentFile, "KVR20260402.dat");
+  dialog_->Memo3->setFocus();
+  dialog_->Memo3->insertPlainText(QStringLiteral("memo"));
+  answers_ = {B::Yes};
   dialog_->close();
+  ASSERT_EQ(requests_.size(), 1);
+  EXPECT_EQ(requests_[0].text, QStringLiteral("MEMOは変更されています。\n保存しますか？"));
   EXPECT_FALSE(dialog_->isVisible());
-  EXPECT_EQ(ReadBytes(DayFile(2026, 4, 2)), "old\r\n");
+  EXPECT_EQ(ReadBytes(MemoFile()), "memo");
+}
+
+TEST_F(IptdlgTest, CharactersCodePage932CannotHoldAreNamedBeforeAnySave) {
+  enum class Pane { kDay, kMemo, kToDo };
+  using B = QMessageBox;
+  struct Case {
+    Pane pane;
+    B::StandardButton answer;
+  };
+  const QString typed = QStringLiteral("A𠮷野家😀é");
+  for (const Case& c :
+       {Case{Pane::kDay, B::Cancel}, Case{Pane::kDay, B::Save}, Case{Pane::kMemo, B::Cancel},
+        Case{Pane::kMemo, B::Save}, Case{Pane::kToDo, B::Cancel}, Case{Pane::kToDo, B::Save}}) {
+    SCOPED_TRACE(static_cast<int>(c.pane) * 10 + (c.answer == B::Save));
+    fs::remove(MemoFile());
+    fs::remove(ToDoFile());
+    fs::remove(DayFile(2026, 4, 3));
+    OpenDay(2026, 4, 3);
+    requests_.clear();
+    answers_ = {c.answer};
+    QPlainTextEdit* pane = c.pane == Pane::kMemo ? dialog_->Memo3 : dialog_->Memo1;
+    pane->setFocus();
+    pane->insertPlainText(typed);
+    if (c.pane == Pane::kToDo) {
+      dialog_->Memo1->selectAll();
+      dialog_->HeaderControl1SectionClick(1);
+    } else {
+      dialog_->BitBtn1Click();
+    }
+    // The day's first save also announces its new year folder.
+    QList<platform::MessageRequest> asked_list;
+    for (const platform::MessageRequest& r : requests_)
+      if (r.caption == QStringLiteral("注意")) asked_list << r;
+    ASSERT_EQ(asked_list.size(), 1);
+    const platform::MessageRequest& asked = asked_list[0];
+    for (const char* named :
+         {"「𠮷」\u00A0(U+20BB7)", "「😀」\u00A0(U+1F600)", "「é」\u00A0(U+00E9)"})
+      EXPECT_TRUE(asked.text.contains(QString::fromUtf8(named))) << asked.text.toStdString();
+    EXPECT_FALSE(asked.text.contains(QStringLiteral("野")));
+    EXPECT_EQ(asked.default_button, B::Cancel);
+    const bool saved = c.answer == B::Save;
+    const std::string replaced = Sjis("A?野家??");
+    switch (c.pane) {
+      case Pane::kDay:
+        EXPECT_EQ(dialog_->isVisible(), !saved);  // back to the text, the dialog open
+        EXPECT_EQ(fs::exists(DayFile(2026, 4, 3)), saved);
+        if (saved) {
+          EXPECT_EQ(ReadBytes(DayFile(2026, 4, 3)), replaced + "\r\n");
+        }
+        break;
+      case Pane::kMemo:
+        EXPECT_EQ(dialog_->isVisible(), !saved);
+        EXPECT_EQ(fs::exists(MemoFile()), saved);
+        if (saved) {
+          EXPECT_EQ(ReadBytes(MemoFile()), replaced);
+        }
+        break;
+      case Pane::kToDo:
+        EXPECT_EQ(ToDoItems().size(), saved ? 1 : 0);
+        EXPECT_EQ(fs::exists(ToDoFile()), saved);
+        if (saved) {
+          EXPECT_EQ(ReadBytes(ToDoFile()), Sjis("04/03：") + replaced + "\r\n");
+        }
+        break;
+    }
+    answers_.clear();
+  }
 }
 
 TEST_F(IptdlgTest, ColourLineRulesOnLoad) {
@@ -171,6 +304,7 @@ TEST_F(IptdlgTest, NextDayOn31DecemberOpensTheNextYearsFolder) {
   OpenDay(2026, 12, 31);
   EXPECT_EQ(DayText(), QStringLiteral("eve\n"));
   Type(QStringLiteral("dropped"));
+  answers_ = {QMessageBox::No};
   dialog_->SpeedButton6Click();
   EXPECT_EQ(dialog_->CurrentFile, "KVR20270101.dat");
   EXPECT_EQ(dialog_->GradBox1->Caption(), QStringLiteral("2027年 1月 1日の行動"));

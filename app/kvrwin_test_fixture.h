@@ -28,7 +28,8 @@ class KvrwinTest : public ::testing::Test {
     fs::current_path(Start());
     platform::SetMessageHook([this](const platform::MessageRequest& r) {
       messages_.push_back(r.caption + "|" + r.text);
-      return QMessageBox::Ok;
+      requests_.push_back(r);
+      return answers_.isEmpty() ? QMessageBox::Ok : answers_.takeFirst();
     });
   }
   ~KvrwinTest() override {
@@ -61,6 +62,9 @@ class KvrwinTest : public ::testing::Test {
   test_support::FakeCalendarPort fake_calendar_;
   fs::path old_cwd_;
   QStringList messages_;
+  QList<platform::MessageRequest> requests_;
+  // The user's answers to the questions to come, in order; OK once they run out.
+  QList<QMessageBox::StandardButton> answers_;
 };
 
 using KvrwinStartTest = KvrwinTest;

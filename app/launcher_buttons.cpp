@@ -12,6 +12,7 @@
 #include "app/launcher_host.h"
 #include "app/launcher_settings.h"
 #include "app/launcher_shell.h"
+#include "platform/cp932_question.h"
 #include "platform/file_system.h"
 #include "platform/help_viewer.h"
 #include "platform/message_box.h"
@@ -187,17 +188,12 @@ void TLauncherButtons::N12Click() {
     host_.LauncherRestoreFolder();
     return;
   }
-  bool exact = true;
-  const std::string stored = platform::Cp932FromPath(chosen->toStdString(), &exact);
-  if (!exact) {
+  // A file name with "?" in it would name no file: it is refused, its characters named.
+  if (!platform::CheckCp932Name(window, *chosen, QStringLiteral("このファイル名"))) {
     host_.LauncherRestoreFolder();
-    platform::ShowMessage(window,
-                          QStringLiteral("このファイル名にはシフトJISで表せない文字があるため、"
-                                         "登録できません。\n") +
-                              *chosen,
-                          QStringLiteral("注意"), platform::MessageIcon::kExclamation);
     return;
   }
+  const std::string stored = platform::Cp932FromPath(chosen->toStdString());
   const QIcon icon = shell_.FileIcon(*chosen);
   if (icon.isNull()) {
     platform::ShowMessage(window, QStringLiteral("アイコンがありません！"),

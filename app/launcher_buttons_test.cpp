@@ -233,8 +233,10 @@ TEST_F(LauncherButtonsTest, NamesWithBlanksAndJapaneseAreKeptAndUnrepresentableO
   EXPECT_FALSE(Register(9, File("회의.txt")));
   EXPECT_EQ(Ini(), before);
   ASSERT_EQ(messages_.size(), 1);
-  EXPECT_TRUE(
-      messages_[0].startsWith(QStringLiteral("注意|このファイル名にはシフトJISで表せない")));
+  EXPECT_TRUE(messages_[0].startsWith(QStringLiteral(
+      "注意|このファイル名には、シフトJISで表せない次の文字があるため登録できません。\n"
+      "「회」\u00A0(U+D68C) 「의」\u00A0(U+C758)\n")))
+      << messages_[0].toStdString();
   EXPECT_EQ(fs::current_path(), host_.year_folder);
 }
 

@@ -64,4 +64,27 @@ std::string AlarmFieldText(std::string_view typed) {
   return std::string(typed);
 }
 
+AlarmInput JudgeAlarmInput(std::string& text, int& cursor) {
+  if (text.empty()) return AlarmInput::kComplete;
+  if (text.size() == 3 && Digit(text[0]) && Digit(text[1]) && Digit(text[2])) {
+    text.insert(2, 1, ':');
+    if (cursor >= 2) ++cursor;
+  }
+  if (text.size() > 5) return AlarmInput::kInvalid;
+  const size_t colon = text.find(':');
+  const std::string_view hour = std::string_view(text).substr(0, colon);
+  const std::string_view minute =
+      colon == std::string::npos ? std::string_view() : std::string_view(text).substr(colon + 1);
+  for (std::string_view part : {hour, minute}) {
+    if (part.size() > 2) return AlarmInput::kInvalid;
+    for (char c : part) {
+      if (!Digit(c)) return AlarmInput::kInvalid;  // a second colon too
+    }
+  }
+  if (hour.size() == 2 && (hour[0] - '0') * 10 + (hour[1] - '0') > 23) return AlarmInput::kInvalid;
+  if (!minute.empty() && minute[0] > '5') return AlarmInput::kInvalid;
+  // Hour digits deleted before the colon leave a field that is retyped, not refused.
+  return !hour.empty() && minute.size() == 2 ? AlarmInput::kComplete : AlarmInput::kPartial;
+}
+
 }  // namespace timeclock

@@ -23,4 +23,11 @@ std::string InvalidEntryMessage(int position);
 // as typed, so it stands for no alarm.
 std::string AlarmFieldText(std::string_view typed);
 
+// What the clock window's time field makes of its text as the user types, 00:00 to 23:59:
+// kInvalid is refused (the keystroke is not taken), kPartial may still become a time, and
+// kComplete is a time or the empty field (no alarm). Three digits typed without a colon get it
+// after the second ("123" becomes "12:3"), with `cursor` moved along.
+enum class AlarmInput { kInvalid, kPartial, kComplete };
+AlarmInput JudgeAlarmInput(std::string& text, int& cursor);
+
 }  // namespace timeclock

@@ -1,4 +1,5 @@
 #include "clock/clock_format.h"
+#include "clock/alarm_time.h"
 
 #include <gtest/gtest.h>
 
@@ -92,3 +93,42 @@ TEST(ClockFormatLetters, QuotesMinutesAfterHoursAndUnknownLetters) {
 
 }  // namespace
 }  // namespace timeclock
+
+TEST(AlarmInput, TypedTimesStayWithin0000And2359) {
+  using timeclock::AlarmInput;
+  struct Case {
+    const char* typed;
+    int cursor;
+    AlarmInput judged;
+    const char* becomes;
+    int cursor_after;
+  };
+  const Case cases[] = {
+      {"", 0, AlarmInput::kComplete, "", 0},
+      {"2", 1, AlarmInput::kPartial, "2", 1},
+      {"23", 2, AlarmInput::kPartial, "23", 2},
+      {"235", 3, AlarmInput::kPartial, "23:5", 4},
+      {"23:59", 5, AlarmInput::kComplete, "23:59", 5},
+      {"7:30", 4, AlarmInput::kComplete, "7:30", 4},
+      {"0:00", 4, AlarmInput::kComplete, "0:00", 4},
+      {":30", 0, AlarmInput::kPartial, ":30", 0},
+      {"7:", 2, AlarmInput::kPartial, "7:", 2},
+      {"25", 2, AlarmInput::kInvalid, "25", 2},
+      {"25:", 3, AlarmInput::kInvalid, "25:", 3},
+      {"24:00", 5, AlarmInput::kInvalid, "24:00", 5},
+      {"12:6", 4, AlarmInput::kInvalid, "12:6", 4},
+      {"12:345", 6, AlarmInput::kInvalid, "12:345", 6},
+      {"123:4", 3, AlarmInput::kInvalid, "123:4", 3},
+      {"759", 3, AlarmInput::kInvalid, "75:9", 4},
+      {"1:2:3", 5, AlarmInput::kInvalid, "1:2:3", 5},
+      {"1a", 2, AlarmInput::kInvalid, "1a", 2},
+      {"12:05", 1, AlarmInput::kComplete, "12:05", 1},
+  };
+  for (const Case& c : cases) {
+    std::string text = c.typed;
+    int cursor = c.cursor;
+    EXPECT_EQ(timeclock::JudgeAlarmInput(text, cursor), c.judged) << c.typed;
+    EXPECT_EQ(text, c.becomes) << c.typed;
+    EXPECT_EQ(cursor, c.cursor_after) << c.typed;
+  }
+}

@@ -17,6 +17,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QUrl>
+#include <QValidator>
 #include <QWindow>
 
 #include <algorithm>
@@ -28,12 +29,33 @@
 #include "clock/time_clock_host.h"
 #include "daydata/day_store.h"
 #include "platform/desktop_notification.h"
+#include "platform/fonts.h"
 #include "platform/message_box.h"
 #include "platform/qt_text.h"
 #include "platform/system_colours.h"
 
 namespace timeclock {
 namespace {
+
+// The time fields' check as the user types; see JudgeAlarmInput.
+class AlarmValidator : public QValidator {
+ public:
+  using QValidator::QValidator;
+  State validate(QString& input, int& pos) const override {
+    std::string text = input.toStdString();
+    switch (JudgeAlarmInput(text, pos)) {
+      case AlarmInput::kInvalid:
+        return Invalid;
+      case AlarmInput::kPartial:
+        input = QString::fromStdString(text);
+        return Intermediate;
+      case AlarmInput::kComplete:
+        input = QString::fromStdString(text);
+        return Acceptable;
+    }
+    return Invalid;
+  }
+};
 
 QString S(const char* utf8) {
   return QString::fromUtf8(utf8);
@@ -89,9 +111,11 @@ TTimeClock::TTimeClock(TimeClockHost& host, TimeSource& time, QWidget* parent)
   auto edit = [this](const char* name) {
     auto* field = new QLineEdit(this);
     field->setObjectName(name);
-    // Hour digits optional-then-required, minutes required: a blank may stand for the first
-    // hour digit.
-    field->setInputMask(QStringLiteral("09:99;_"));
+    // Only what can still become a time from 00:00 to 23:59 is taken, and in insert mode: a
+    // digit typed into a full field is refused rather than written over one the user did not
+    // select.
+    field->setValidator(new AlarmValidator(field));
+    field->setMaxLength(5);
     field->setToolTip(QStringLiteral("時間を入力"));
     return field;
   };
@@ -295,9 +319,8 @@ void TTimeClock::resizeEvent(QResizeEvent* event) {
 }
 
 QString TTimeClock::FieldText(const QLineEdit* field) const {
-  // The field's text as shown, blanks for digits not typed; no digit at all is no time.
-  QString shown = field->displayText();
-  shown.replace(QLatin1Char('_'), QLatin1Char(' '));
+  // The field's text; no digit at all is no time.
+  QString shown = field->text().trimmed();
   bool any_digit = false;
   for (QChar c : shown) any_digit = any_digit || c.isDigit();
   return any_digit ? QString::fromStdString(AlarmFieldText(shown.toStdString())) : QString();
@@ -374,8 +397,20 @@ void TTimeClock::Timer2Timer() {
   host_.ClockKeepStatusLineColour();
 }
 
-void TTimeClock::StoreAlarms() {
+bool TTimeClock::StoreAlarms() {
   const QString alarm1 = FieldText(MaskEdit1), alarm2 = FieldText(MaskEdit2);
+  // A field left half typed would stand for no alarm without a word: it is refused instead.
+  for (const QString* alarm : {&alarm1, &alarm2}) {
+    if (!alarm->isEmpty() && (alarm->size() != 5 || !IsTimeText(alarm->toStdString()))) {
+      platform::ShowMessage(this,
+                            QStringLiteral("アラームの時刻「%1」は入力の途中です。\n"
+                                           "00:00 から 23:59 までの時刻を入力してください。")
+                                .arg(*alarm),
+                            QStringLiteral("注意"), platform::MessageIcon::kExclamation);
+      (alarm == &alarm1 ? MaskEdit1 : MaskEdit2)->setFocus();
+      return false;
+    }
+  }
   MaskEdit1->setText(alarm1);
   MaskEdit2->setText(alarm2);
   ClockLabel1->EventList() = {"00:00", alarm1.toStdString(), alarm2.toStdString()};
@@ -386,10 +421,11 @@ void TTimeClock::StoreAlarms() {
   });
   SpeedButton1->setChecked(false);
   resize(width(), CollapsedHeight());
+  return true;
 }
 
 void TTimeClock::Button2Click() {
-  StoreAlarms();
+  if (!StoreAlarms()) return;
   WritePlacement();
 }
 
@@ -399,7 +435,10 @@ void TTimeClock::SpeedButton1Click(bool down) {
     WritePlacement();
     return;
   }
-  StoreAlarms();
+  if (!StoreAlarms()) {
+    SpeedButton1->setChecked(true);  // the panel stays open on the time to put right
+    return;
+  }
   host_.FocusMainWindow();
   WritePlacement();
 }
@@ -474,7 +513,7 @@ void TTimeClock::N4Click() {
 void TTimeClock::N5Click() {
   host_.IniReadFont(S(keys::kFont.section), S(keys::kFont.key), clock_font_);
   QFont font = clock_font_;
-  if (ChooseFont(font)) {
+  if (ChooseFont(font) && platform::CheckFontSize(this, font)) {
     clock_font_ = font;
     ApplyFont();
     resize(width(), SpeedButton1->isChecked()

@@ -106,7 +106,7 @@ class TTimeClock : public QWidget {
   void ApplyFont();
   void LayOut();
   int CollapsedHeight() const;
-  void StoreAlarms();
+  bool StoreAlarms();  // false: a time was refused and nothing stored
   void WritePlacement();
   void DragEnded();
   bool OpenAndPlay(const QString& file);

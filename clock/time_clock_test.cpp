@@ -261,6 +261,56 @@ TEST_F(TimeClockTest, StoringClearingAndThePanel) {
   EXPECT_EQ(again->ClockLabel1->EventList(), (std::vector<std::string>{"00:00", "06:45", ""}));
 }
 
+TEST_F(TimeClockTest, TypedTimesNeverOverwriteADigitAndHalfTypedOnesAreNotStored) {
+  auto window = Open();
+  window->SpeedButton1->click();
+  QLineEdit* field = window->MaskEdit1;
+  struct Step {
+    const char* keys;
+    bool home;  // the cursor first goes to the start
+    const char* shown;
+  };
+  const Step steps[] = {
+      {"2359", false, "23:59"},
+      {"1", false, "23:59"},
+      {"1", true, "23:59"},
+      {"", false, "23:59"},
+  };
+  for (const Step& step : steps) {
+    if (step.home) field->home(false);
+    QTest::keyClicks(field, step.keys);
+    EXPECT_EQ(field->text(), step.shown) << step.keys;
+  }
+  field->clear();
+  QTest::keyClicks(field, "7590");  // 75 is no hour
+  EXPECT_EQ(field->text(), "7");
+  QTest::keyClicks(field, ":3");
+  window->Button2->click();
+  EXPECT_EQ(messages_.size(), 1);
+  EXPECT_TRUE(messages_.value(0).startsWith(
+      QStringLiteral("注意|アラームの時刻「7:3」は入力の途中です。")));
+  EXPECT_FALSE(host_.values.contains(kAlarm1));
+  EXPECT_TRUE(window->SpeedButton1->isChecked());  // the panel stays open
+  QTest::keyClicks(field, "0");
+  window->Button2->click();
+  EXPECT_EQ(host_.values[kAlarm1], "07:30");
+}
+
+TEST_F(TimeClockTest, FontsOutsideTheSaneRangeAreRefused) {
+  auto window = Open();
+  for (int points : {2, 200}) {
+    window->ChooseFont = [points](QFont& f) {
+      f.setPointSize(points);
+      return true;
+    };
+    messages_.clear();
+    window->N5Click();
+    EXPECT_EQ(messages_.size(), 1);
+    EXPECT_FALSE(host_.values.contains("月日時計フォント/ClockFont.Size"));
+    EXPECT_NE(window->ClockLabel1->font().pointSize(), points);
+  }
+}
+
 TEST_F(TimeClockTest, SoundFileChoiceAndSave) {
   test_support::WriteBytes(dir_.path() / "bell.wav", test_support::WaveFile(100));
   chosen_ = QString::fromStdString((dir_.path() / "bell.wav").string());

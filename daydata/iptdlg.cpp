@@ -1,6 +1,7 @@
 #include "daydata/iptdlg.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QColorDialog>
 #include <QComboBox>
 #include <QFontDialog>
@@ -21,6 +22,7 @@
 #include "daydata/day_step.h"
 #include "daydata/iptdlg_widgets.h"
 #include "daydata/todo_list.h"
+#include "platform/cp932_question.h"
 #include "platform/help_viewer.h"
 #include "platform/message_box.h"
 #include "platform/qt_text.h"
@@ -186,6 +188,8 @@ void TIptdlg::LoadDay() {
   Memo1->setPlainText(EditorText(day.text));
   Memo1->moveCursor(QTextCursor::Start);
   Memo1->document()->setModified(false);
+  saved_day_ = DayText();
+  saved_colour_ = ColourCode;
   UpdateScrollBars(Memo1);
   QApplication::restoreOverrideCursor();
 }
@@ -230,10 +234,17 @@ std::string TIptdlg::MemoText() const {
 }
 
 bool TIptdlg::SaveDayFile() {
+  if (!platform::ConfirmCp932Save(this, Memo1->toPlainText())) {
+    Memo1->setFocus();
+    return false;
+  }
   DayStore store(host_.DataDir(), host_.StartupDir(), this);
   const fs::path path = store.DayFilePath(host_.ShownYear().toStdString(), CurrentFile);
   try {
-    store.SaveDay(path, DayText(), ColourCode);
+    const std::string text = DayText();
+    store.SaveDay(path, text, ColourCode);
+    saved_day_ = text;
+    saved_colour_ = ColourCode;
   } catch (const std::exception& e) {
     platform::ShowErrorBox(this, QString::fromLocal8Bit(e.what()));
     return false;
@@ -242,8 +253,14 @@ bool TIptdlg::SaveDayFile() {
 }
 
 bool TIptdlg::SaveMemoFile() {
+  if (!platform::ConfirmCp932Save(this, Memo3->toPlainText())) {
+    Memo3->setFocus();
+    return false;
+  }
   try {
-    SaveMemo(MemoFilePath(host_.StartupDir()), MemoText());
+    const std::string text = MemoText();
+    SaveMemo(MemoFilePath(host_.StartupDir()), text);
+    saved_memo_ = text;
   } catch (const std::exception& e) {
     platform::ShowErrorBox(this, QString::fromLocal8Bit(e.what()));
     return false;
@@ -292,6 +309,67 @@ void TIptdlg::BitBtn1Click() {
 
 void TIptdlg::BitBtn2Click() {
   reject();
+}
+
+QMessageBox::StandardButton TIptdlg::AskSave(bool day, bool memo) {
+  QString what;
+  if (day) what = QStringLiteral("「%1」").arg(title_);
+  if (day && memo) what += QStringLiteral("と");
+  if (memo) what += QStringLiteral("MEMO");
+  platform::MessageRequest request;
+  request.caption = QStringLiteral("確認");
+  request.icon = platform::MessageIcon::kQuestion;
+  request.text = QStringLiteral("%1は変更されています。\n保存しますか？").arg(what);
+  request.buttons = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+  request.default_button = QMessageBox::Yes;
+  request.labels = {{QMessageBox::Yes, QStringLiteral("はい")},
+                    {QMessageBox::No, QStringLiteral("いいえ")},
+                    {QMessageBox::Cancel, QStringLiteral("キャンセル")}};
+  return platform::ShowMessage(this, request);
+}
+
+bool TIptdlg::DayUnsaved() const {
+  return Memo1->document()->isModified() &&
+         (ColourCode != saved_colour_ || DayText() != saved_day_);
+}
+
+bool TIptdlg::MemoUnsaved() const {
+  return Memo3->document()->isModified() && MemoText() != saved_memo_;
+}
+
+bool TIptdlg::SettleDayBeforeStep() {
+  if (!DayUnsaved()) return true;
+  switch (AskSave(true, false)) {
+    case QMessageBox::Yes:
+      if (!SaveDayFile()) return false;
+      RefreshMainWindow();
+      Memo1->document()->setModified(false);
+      return true;
+    case QMessageBox::No:
+      return true;
+    default:
+      return false;
+  }
+}
+
+void TIptdlg::closeEvent(QCloseEvent* event) {
+  // Only the close box (or the window manager's close) gets here; OK, Cancel and the close key
+  // end the dialog without a close event. Unsaved edits are not dropped without asking.
+  const bool day = DayUnsaved(), memo = MemoUnsaved();
+  if (isVisible() && (day || memo)) {
+    switch (AskSave(day, memo)) {
+      case QMessageBox::Yes:
+        BitBtn1Click();  // stays open when a save was refused or failed
+        if (isVisible()) event->ignore();
+        return;
+      case QMessageBox::No:
+        break;
+      default:
+        event->ignore();
+        return;
+    }
+  }
+  QDialog::closeEvent(event);
 }
 
 void TIptdlg::SpeedButton2Click() {
@@ -354,6 +432,7 @@ void TIptdlg::MainWindowFollows() {
 }
 
 void TIptdlg::SpeedButton6Click() {
+  if (!SettleDayBeforeStep()) return;
   if (host_.FromCalendar()) {
     calendar::CalendarPort& calendar = host_.Calendar();
     if (calendar.Day() < calendar::GregorianMonthLength(calendar.Year(), calendar.Month())) {
@@ -374,6 +453,7 @@ void TIptdlg::SpeedButton6Click() {
 }
 
 void TIptdlg::SpeedButton4Click() {
+  if (!SettleDayBeforeStep()) return;
   if (host_.FromCalendar()) {
     calendar::CalendarPort& calendar = host_.Calendar();
     if (calendar.Day() > 1) {
@@ -394,6 +474,7 @@ void TIptdlg::SpeedButton4Click() {
 }
 
 void TIptdlg::SpeedButton5Click() {
+  if (!SettleDayBeforeStep()) return;
   StepToday = true;
   StepNext = StepPrev = false;
   TodayPick = QDate::currentDate();

@@ -6,6 +6,7 @@
 #include <QDate>
 #include <QDialog>
 #include <QFont>
+#include <QMessageBox>
 
 #include <functional>
 #include <optional>
@@ -108,6 +109,7 @@ class TIptdlg : public QDialog, public DayEntryPort, private DayStoreHost {
 
   void showEvent(QShowEvent* event) override;
   void done(int result) override;
+  void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
   void FormCreate();
@@ -128,6 +130,13 @@ class TIptdlg : public QDialog, public DayEntryPort, private DayStoreHost {
   void RefreshMainWindow();
   void CalendarFollowUp();
   bool OkSaveDay();  // step 1 of OK; false when the save failed
+  // 保存しますか about unsaved edits of the day text and/or the memo.
+  QMessageBox::StandardButton AskSave(bool day, bool memo);
+  // Before a day step: saves or drops unsaved edits as the user says; false: stay on the day.
+  bool SettleDayBeforeStep();
+  // Edits not yet in the files. The modified marks alone do not tell: 保存 keeps them set.
+  bool DayUnsaved() const;
+  bool MemoUnsaved() const;
   void MainWindowFollows();
   void LoadLists();
   void UpdateToDoExtent();
@@ -147,6 +156,8 @@ class TIptdlg : public QDialog, public DayEntryPort, private DayStoreHost {
   bool reload_same_day_ = false;
   QString title_;
   bool loading_ = false;
+  // The day text, its colour and the memo as last loaded or saved (code page 932, CR LF).
+  std::string saved_day_, saved_colour_, saved_memo_;
 };
 
 }  // namespace daydata

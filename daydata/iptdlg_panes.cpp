@@ -11,6 +11,8 @@
 #include "daydata/iptdlg.h"
 #include "daydata/iptdlg_widgets.h"
 #include "daydata/todo_list.h"
+#include "platform/cp932_question.h"
+#include "platform/fonts.h"
 #include "platform/message_box.h"
 #include "platform/qt_text.h"
 
@@ -87,6 +89,7 @@ void TIptdlg::LoadLists() {
     Memo3->setPlainText(EditorText(*memo));
   }
   Memo3->document()->setModified(false);
+  saved_memo_ = MemoText();
 }
 
 void TIptdlg::FillToDo(const std::vector<std::string>& items) {
@@ -114,7 +117,11 @@ void TIptdlg::UpdateToDoExtent() {
 
 void TIptdlg::HeaderControl1SectionClick(int section) {
   if (section != 1) return;
-  const std::string selection = FileText(Memo1->textCursor().selectedText());
+  // A selection over several lines holds paragraph separators, which the file's CR LF stand for.
+  QString selected = Memo1->textCursor().selectedText();
+  selected.replace(QChar::ParagraphSeparator, QChar('\n'));
+  if (!platform::ConfirmCp932Save(this, selected)) return;
+  const std::string selection = FileText(selected);
   const std::string entry = ToDoEntry(CurrentFile, selection);
   if (entry.empty()) return;
   const std::size_t at = InsertToDo(todo_items_, entry);
@@ -182,7 +189,7 @@ void TIptdlg::SpeedButton12Click() {
         break;
     }
     const std::optional<QFont> chosen = ChooseFont(initial);
-    if (!chosen) return;
+    if (!chosen || !platform::CheckFontSize(this, *chosen)) return;
     switch (pane) {
       case Pane::kDay:
         DayFont = *chosen;

@@ -17,6 +17,7 @@
 #include "daydata/light_strings.h"
 #include "options/display_items.h"
 #include "options/option1.h"
+#include "platform/fonts.h"
 #include "platform/message_box.h"
 #include "platform/qt_text.h"
 #include "platform/system_colours.h"
@@ -299,7 +300,7 @@ void Toption1::Button3Click() {
   const DisplayItem* item = ItemAt(ListBox1->currentRow());
   if (!item || !item->font) return;
   const std::optional<QFont> chosen = ChooseFont(fonts_.at(item->font));
-  if (!chosen) return;
+  if (!chosen || !platform::CheckFontSize(this, *chosen)) return;
   fonts_[item->font] = *chosen;
   Panel3->setFont(*chosen);
 }

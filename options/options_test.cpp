@@ -2,6 +2,7 @@
 // boxes, the close-key choices, OK's order-independent result, Cancel leaving the file as it
 // was, the pickers and the help topics of the pages.
 #include "options/option1.h"
+#include "platform/message_box.h"
 
 #include <gtest/gtest.h>
 
@@ -215,6 +216,29 @@ TEST_F(OptionsTest, OkWritesColoursFontsAndBothWidthsAlike) {
   QFont font;
   host_.file.ReadFont(QStringLiteral("各曜日枠フォント"), QStringLiteral("daysFont"), font);
   EXPECT_EQ(font.pointSize(), 20);
+}
+
+TEST_F(OptionsTest, FontSizesOutsideTheRangeAreRefusedAndNotWritten) {
+  QStringList shown;
+  platform::SetMessageHook([&shown](const platform::MessageRequest& r) {
+    shown << r.text;
+    return QMessageBox::Ok;
+  });
+  TestDialog& d = Open();
+  d.ListBox1->setCurrentRow(1);
+  for (int points : {5, 97, 6, 96}) {
+    shown.clear();
+    QFont chosen("Noto Serif CJK JP");
+    chosen.setPointSize(points);
+    d.font_answer = chosen;
+    d.Button3->click();
+    EXPECT_EQ(shown.size(), points < 6 || points > 96 ? 1 : 0) << points;
+  }
+  d.OKButton->click();
+  platform::SetMessageHook(nullptr);
+  QFont font;
+  host_.file.ReadFont(QStringLiteral("各曜日枠フォント"), QStringLiteral("daysFont"), font);
+  EXPECT_EQ(font.pointSize(), 96);  // the last size in range, not the refused ones
 }
 
 TEST_F(OptionsTest, PagesInTheirOrderWithTheirHelpTopics) {

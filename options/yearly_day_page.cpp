@@ -14,6 +14,7 @@
 
 #include "daydata/day_store.h"
 #include "daydata/light_strings.h"
+#include "platform/cp932_question.h"
 #include "platform/help_viewer.h"
 #include "platform/message_box.h"
 #include "platform/qt_text.h"
@@ -30,6 +31,16 @@ QComboBox* NumberBox(QWidget* parent, const char* name, int last) {
   for (int n = 1; n <= last; ++n) box->addItem(QString::number(n));
   box->setCurrentIndex(-1);
   return box;
+}
+
+// A month and day that stand in the calendar. The lists recur every year, so 29 February is
+// kept: it is written in the years that have it.
+bool IsRealMonthDay(const QString& month_text, const QString& day_text) {
+  static constexpr int kLongest[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  bool month_ok = false, day_ok = false;
+  const int month = month_text.trimmed().toInt(&month_ok);
+  const int day = day_text.trimmed().toInt(&day_ok);
+  return month_ok && day_ok && month >= 1 && month <= 12 && day >= 1 && day <= kLongest[month - 1];
 }
 
 QPushButton* Button(QWidget* parent, const char* name, const QString& text, const QString& hint) {
@@ -204,8 +215,7 @@ std::optional<std::string> TSpecialDayPage::CheckedRecord(daydata::SpecialDayLis
                                                           const QString& text,
                                                           const QString& year_text) {
   const bool birthday = list.Kind() == SpecialListKind::kBirthday;
-  bool exact = true;
-  const std::string bytes = platform::ToCp932(text, &exact);
+  const std::string bytes = platform::ToCp932(text);
   const std::string month_bytes = platform::ToCp932(month), day_bytes = platform::ToCp932(day);
   const std::string record =
       birthday ? daydata::BirthdayRecord(year_text.toInt(), month_bytes, day_bytes, bytes)
@@ -227,11 +237,12 @@ std::optional<std::string> TSpecialDayPage::CheckedRecord(daydata::SpecialDayLis
     case SpecialRefusal::kNone:
       break;
   }
-  // A character the list file cannot hold would be stored as "?".
-  if (!exact) {
-    Caution(QStringLiteral("シフトJISで表せない文字は登録できません！"));
+  if (!IsRealMonthDay(month, day)) {
+    Caution(QStringLiteral("%1月%2日という日付はありません！").arg(month, day));
     return std::nullopt;
   }
+  // A character the list file cannot hold would be stored as "?": only when the user says so.
+  if (!platform::ConfirmCp932Save(this, text)) return std::nullopt;
   return record;
 }
 
@@ -297,12 +308,8 @@ void TSpecialDayPage::WriteList(daydata::SpecialDayList& list, const std::string
 
 void TSpecialDayPage::Button13Click() {
   // The suffix as the box shows it, typed text included.
-  bool exact = true;
-  const std::string suffix = platform::ToCp932(ComboBox7->currentText(), &exact);
-  if (!exact) {
-    Caution(QStringLiteral("シフトJISで表せない文字は登録できません！"));
-    return;
-  }
+  if (!platform::ConfirmCp932Save(this, ComboBox7->currentText())) return;
+  const std::string suffix = platform::ToCp932(ComboBox7->currentText());
   WriteList(birthdays_, suffix);
 }
 

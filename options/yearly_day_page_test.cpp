@@ -51,7 +51,7 @@ class SpecialDayPageTest : public ::testing::Test {
     fs::create_directory(host_.data);
     platform::SetMessageHook([this](const platform::MessageRequest& r) {
       messages_ << r.caption + "|" + r.text;
-      return QMessageBox::Ok;
+      return answer_;
     });
   }
   ~SpecialDayPageTest() override { platform::SetMessageHook(nullptr); }
@@ -84,6 +84,7 @@ class SpecialDayPageTest : public ::testing::Test {
   test_support::TempDir dir_;
   FakeHost host_;
   QStringList messages_;
+  QMessageBox::StandardButton answer_ = QMessageBox::Ok;
 };
 
 TEST_F(SpecialDayPageTest, AddSortAndDeleteBirthdays) {
@@ -109,7 +110,9 @@ TEST_F(SpecialDayPageTest, AddSortAndDeleteBirthdays) {
   AddBirthday(page, 1990, 12, 1, QStringLiteral("한국"));
   EXPECT_EQ(messages_,
             (QStringList{"注意|入力されていない項目があります！", "注意|すでに登録されています！",
-                         "注意|シフトJISで表せない文字は登録できません！"}));
+                         "注意|次の文字はシフトJISで保存できません。\n「한」\u00A0(U+D55C) "
+                         "「국」\u00A0(U+AD6D)\n\n"
+                         "このまま保存すると、これらの文字は「?」に置き換わります。"}));
   // A delete writes the rest in sorted order and rebuilds nothing.
   page.ComboBox3->setCurrentIndex(1);
   page.Button12->click();
@@ -119,6 +122,50 @@ TEST_F(SpecialDayPageTest, AddSortAndDeleteBirthdays) {
   // A new page reads the file again.
   options::TSpecialDayPage again(host_);
   EXPECT_EQ(Items(again.ComboBox3), Items(page.ComboBox3));
+}
+
+TEST_F(SpecialDayPageTest, DatesNotInTheCalendarAreRefusedAndNothingStored) {
+  struct Case {
+    int month, day;
+    bool taken;
+  };
+  const Case cases[] = {{2, 29, true},  {2, 30, false}, {2, 31, false}, {4, 30, true},
+                        {4, 31, false}, {6, 31, false}, {9, 31, false}, {11, 31, false},
+                        {12, 31, true}, {1, 31, true}};
+  options::TSpecialDayPage page(host_);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.month * 100 + c.day);
+    for (bool birthday : {true, false}) {
+      const fs::path file = birthday ? Birthdays() : Specials();
+      fs::remove(file);
+      messages_.clear();
+      if (birthday) {
+        AddBirthday(page, 1980, c.month, c.day, QStringLiteral("名"));
+      } else {
+        AddSpecialDay(page, c.month, c.day, QStringLiteral("行事"));
+      }
+      EXPECT_EQ(fs::exists(file), c.taken);
+      EXPECT_EQ(messages_.isEmpty(), c.taken);
+      if (!c.taken) {
+        EXPECT_EQ(
+            messages_,
+            QStringList{
+                QStringLiteral("注意|%1月%2日という日付はありません！").arg(c.month).arg(c.day)});
+      }
+    }
+  }
+}
+
+TEST_F(SpecialDayPageTest, UnrepresentableCharactersAreStoredAsReplacementsOnlyWhenChosen) {
+  options::TSpecialDayPage page(host_);
+  answer_ = QMessageBox::Cancel;  // back to the text
+  AddSpecialDay(page, 5, 5, QStringLiteral("こどもの日😀"));
+  EXPECT_FALSE(fs::exists(Specials()));
+  ASSERT_EQ(messages_.size(), 1);
+  EXPECT_TRUE(messages_[0].contains(QStringLiteral("「😀」\u00A0(U+1F600)")));
+  answer_ = QMessageBox::Save;
+  AddSpecialDay(page, 5, 5, QStringLiteral("こどもの日😀"));
+  EXPECT_EQ(ReadBytes(Specials()), Sjis("05/05/こどもの日?\r\n"));
 }
 
 TEST_F(SpecialDayPageTest, HalfMonthRefusesAddingOnly) {

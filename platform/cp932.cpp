@@ -90,7 +90,12 @@ std::u16string Decode(std::string_view bytes) {
   return result;
 }
 
-std::string Encode(std::u16string_view text, bool* exact) {
+namespace {
+
+// Encodes `text`; every character without a code page 932 form becomes '?' and is handed to
+// `missing` as its code point (a lone surrogate as itself).
+template <typename Missing>
+std::string EncodeWith(std::u16string_view text, Missing&& missing) {
   std::string result;
   result.reserve(text.size() * 2);
   size_t start = 0;
@@ -115,15 +120,17 @@ std::string Encode(std::u16string_view text, bool* exact) {
       // A character without a code page 932 form (or a lone surrogate): one '?' per unit,
       // two units for a surrogate pair.
       size_t skip = 2;
+      char32_t code = static_cast<unsigned char>(in[0]) | (static_cast<unsigned char>(in[1]) << 8);
       if (in_left >= 4) {
-        unsigned unit =
-            static_cast<unsigned char>(in[0]) | (static_cast<unsigned char>(in[1]) << 8);
         unsigned next =
             static_cast<unsigned char>(in[2]) | (static_cast<unsigned char>(in[3]) << 8);
-        if (unit >= 0xD800 && unit <= 0xDBFF && next >= 0xDC00 && next <= 0xDFFF) skip = 4;
+        if (code >= 0xD800 && code <= 0xDBFF && next >= 0xDC00 && next <= 0xDFFF) {
+          skip = 4;
+          code = 0x10000 + ((code - 0xD800) << 10) + (next - 0xDC00);
+        }
       }
       result.push_back('?');
-      if (exact) *exact = false;
+      missing(code);
       in += skip;
       in_left -= skip;
     }
@@ -142,6 +149,22 @@ std::string Encode(std::u16string_view text, bool* exact) {
   }
   flush(text.size());
   return result;
+}
+
+}  // namespace
+
+std::string Encode(std::u16string_view text, bool* exact) {
+  return EncodeWith(text, [exact](char32_t) {
+    if (exact) *exact = false;
+  });
+}
+
+std::u32string Unrepresentable(std::u16string_view text) {
+  std::u32string found;
+  EncodeWith(text, [&found](char32_t code) {
+    if (found.find(code) == std::u32string::npos) found.push_back(code);
+  });
+  return found;
 }
 
 std::string Utf16ToUtf8(std::u16string_view text) {
@@ -222,6 +245,11 @@ std::u16string Utf8ToUtf16(std::string_view s) {
 std::string ToUtf8(std::string_view bytes) {
   if (IsAsciiOnly(bytes)) return std::string(bytes);
   return Utf16ToUtf8(Decode(bytes));
+}
+
+std::u32string UnrepresentableUtf8(std::string_view utf8) {
+  if (IsAsciiOnly(utf8)) return {};
+  return Unrepresentable(Utf8ToUtf16(utf8));
 }
 
 std::string FromUtf8(std::string_view utf8, bool* exact) {

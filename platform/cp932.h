@@ -16,6 +16,12 @@ std::u16string Decode(std::string_view bytes);
 // page 932 cannot represent becomes '?' and clears *exact when exact is given.
 std::string Encode(std::u16string_view text, bool* exact = nullptr);
 
+// The characters of `text` that code page 932 cannot hold, each once, in the order they first
+// appear; a lone surrogate counts as one. Every window (and every import) asks this before it
+// saves, so that the user is told which characters would turn into '?'.
+std::u32string Unrepresentable(std::u16string_view text);
+std::u32string UnrepresentableUtf8(std::string_view utf8);
+
 // UTF-8 forms for the command line. Carried undecodable bytes print as U+FFFD.
 std::string ToUtf8(std::string_view bytes);
 std::string FromUtf8(std::string_view utf8, bool* exact = nullptr);

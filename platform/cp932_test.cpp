@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 std::string Bytes(std::initializer_list<int> list) {
@@ -121,3 +123,29 @@ TEST(Cp932, AsciiCaseFoldingStepsOverDoubleByteCharacters) {
 }
 
 }  // namespace
+
+TEST(Cp932Codec, NamesEachCharacterItCannotHoldOnce) {
+  struct Case {
+    const char* utf8;
+    std::u32string missing;
+  };
+  const Case cases[] = {
+      {"", U""},
+      {"予定 abc ｱ ①", U""},
+      // Characters outside the plane (a surrogate pair) count as one, repeats once, in order.
+      {"A𠮷野家😀한글©é–—", U"𠮷😀한글©é–"},
+      {"😀x😀", U"😀"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(cp932::UnrepresentableUtf8(c.utf8), c.missing) << c.utf8;
+    bool exact = true;
+    const std::string bytes = cp932::FromUtf8(c.utf8, &exact);
+    EXPECT_EQ(exact, c.missing.empty()) << c.utf8;
+    EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '?') > 0, !c.missing.empty()) << c.utf8;
+  }
+  // A lone surrogate and a carried undecodable byte.
+  EXPECT_EQ(cp932::Unrepresentable(u"a\xD800"
+                                   u"b"),
+            std::u32string(1, 0xD800));
+  EXPECT_EQ(cp932::Unrepresentable(cp932::Decode(Bytes({0x80, 0xFF}))), U"");
+}

@@ -10,6 +10,9 @@
 
 #include <QString>
 
+class QFont;
+class QWidget;
+
 namespace platform {
 
 inline constexpr char kMinchoFace[] = "Noto Serif CJK JP";
@@ -23,5 +26,14 @@ QString JapaneseFace(const QString& family);
 // button speaks Japanese: a default face without Japanese glyphs (DejaVu Sans under LANG=C)
 // is replaced by the Gothic face at the same size, so that no text waits for a fallback face.
 void UseJapaneseUiFont();
+
+// The sizes a window takes from the font dialog, in points: below 6 no Japanese text can be
+// read, above 96 one line no longer fits a window on the screen.
+inline constexpr int kSmallestFontPoints = 6;
+inline constexpr int kLargestFontPoints = 96;
+bool FontSizeAllowed(const QFont& font);
+// True when the chosen font's size is allowed; otherwise a Japanese caution names the range
+// and nothing is to be stored.
+bool CheckFontSize(QWidget* parent, const QFont& font);
 
 }  // namespace platform

@@ -7,6 +7,8 @@
 #include <QString>
 
 #include <functional>
+#include <utility>
+#include <vector>
 
 class QWidget;
 
@@ -19,6 +21,10 @@ struct MessageRequest {
   QString caption;
   MessageIcon icon = MessageIcon::kNone;
   QMessageBox::StandardButtons buttons = QMessageBox::Ok;
+  // The button Enter presses; none: the toolkit's choice.
+  QMessageBox::StandardButton default_button = QMessageBox::NoButton;
+  // Japanese labels for buttons whose stock label would not say what they do.
+  std::vector<std::pair<QMessageBox::StandardButton, QString>> labels;
 };
 
 // Shows a modal message box and returns the button pressed.
