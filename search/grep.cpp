@@ -22,25 +22,50 @@ bool IsLineEnd(unsigned char b) {
   return b == '\n' || b == '\r';
 }
 
+// True when position p starts a character: the lead-byte-range bytes right before it come in
+// pairs. Any other byte ends a character, so the count stops there (or at `floor`, a line start).
+bool AtCharStart(const unsigned char* buf, size_t p, size_t floor) {
+  size_t i = p;
+  while (i > floor && cp932::IsLeadByte(buf[i - 1])) --i;
+  return (p - i) % 2 == 0;
+}
+
+// A lead byte and the byte after it are one character even when that byte is a line feed or a
+// carriage return, which then ends no line. A line end is therefore only one that starts a
+// character; line ends are never lead bytes, so the count of lead bytes before one stops at the
+// line end before it.
+bool IsRealLineEnd(const unsigned char* buf, size_t p) {
+  return p == 0 || !cp932::IsLeadByte(buf[p - 1]) || AtCharStart(buf, p, 0);
+}
+
 // The first line end (LF or CR) in [from, to), or kNone.
 size_t FindLineEnd(const unsigned char* buf, size_t from, size_t to) {
-  if (from >= to) return kNone;
-  const void* lf = std::memchr(buf + from, '\n', to - from);
-  size_t lf_at = lf ? static_cast<size_t>(static_cast<const unsigned char*>(lf) - buf) : to;
-  const void* cr = std::memchr(buf + from, '\r', lf_at - from);
-  if (cr) return static_cast<size_t>(static_cast<const unsigned char*>(cr) - buf);
-  return lf ? lf_at : kNone;
+  while (from < to) {
+    const void* lf = std::memchr(buf + from, '\n', to - from);
+    size_t lf_at = lf ? static_cast<size_t>(static_cast<const unsigned char*>(lf) - buf) : to;
+    const void* cr = std::memchr(buf + from, '\r', lf_at - from);
+    size_t at = cr ? static_cast<size_t>(static_cast<const unsigned char*>(cr) - buf)
+                   : (lf ? lf_at : kNone);
+    if (at == kNone) return kNone;
+    if (IsRealLineEnd(buf, at)) return at;
+    from = at + 1;
+  }
+  return kNone;
 }
 
 // The last line end in [from, to), or kNone.
 size_t FindLastLineEnd(const unsigned char* buf, size_t from, size_t to) {
-  if (from >= to) return kNone;
-  const void* lf = memrchr(buf + from, '\n', to - from);
-  size_t lf_at = lf ? static_cast<size_t>(static_cast<const unsigned char*>(lf) - buf) : kNone;
-  size_t cr_from = lf ? lf_at + 1 : from;
-  const void* cr = cr_from < to ? memrchr(buf + cr_from, '\r', to - cr_from) : nullptr;
-  if (cr) return static_cast<size_t>(static_cast<const unsigned char*>(cr) - buf);
-  return lf_at;
+  while (from < to) {
+    const void* lf = memrchr(buf + from, '\n', to - from);
+    size_t lf_at = lf ? static_cast<size_t>(static_cast<const unsigned char*>(lf) - buf) : kNone;
+    size_t cr_from = lf ? lf_at + 1 : from;
+    const void* cr = cr_from < to ? memrchr(buf + cr_from, '\r', to - cr_from) : nullptr;
+    size_t at = cr ? static_cast<size_t>(static_cast<const unsigned char*>(cr) - buf) : lf_at;
+    if (at == kNone) return kNone;
+    if (IsRealLineEnd(buf, at)) return at;
+    to = at;
+  }
+  return kNone;
 }
 
 // The start of the line that holds position p: just after the last line end before p, but not
@@ -50,35 +75,48 @@ size_t LineStartOf(const unsigned char* buf, size_t p, size_t floor) {
   return end == kNone ? floor : end + 1;
 }
 
-// Line ends in [from, to): every LF, and every CR that no LF follows (CR LF is one line end).
-// The byte at `to` must be readable.
+// Line ends in [from, to): every LF, and every CR that no LF follows (CR LF is one line end),
+// but not one that is the second byte of a double-byte character. The byte at `to` must be
+// readable.
 std::uint64_t CountLineEnds(const unsigned char* buf, size_t from, size_t to) {
   std::uint64_t count = 0;
+  std::uint64_t trails = 0;  // line ends counted that are second bytes
   size_t i = from;
+  auto one = [&](size_t k) {
+    bool end = buf[k] == '\n' || (buf[k] == '\r' && buf[k + 1] != '\n');
+    count += end && IsRealLineEnd(buf, k);
+  };
+  if (i == 0 && i < to) one(i++);
 #if defined(__SSE2__)
-  // Each line end adds 1 to its byte lane; the lanes are summed before they can overflow.
+  // Each line end adds 1 to its byte lane; the lanes are summed before they can overflow. A
+  // line end after a byte of 0x80 or above may be a second byte; those few are looked at alone.
   const __m128i lf = _mm_set1_epi8('\n');
   const __m128i cr = _mm_set1_epi8('\r');
-  const __m128i one = _mm_set1_epi8(1);
+  const __m128i one_lane = _mm_set1_epi8(1);
   while (i + 17 <= to) {
     __m128i lanes = _mm_setzero_si128();
     for (int round = 0; round < 255 && i + 17 <= to; ++round, i += 16) {
       __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i*>(buf + i));
       __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(buf + i + 1));
+      __m128i prev = _mm_loadu_si128(reinterpret_cast<const __m128i*>(buf + i - 1));
       __m128i ends =
           _mm_or_si128(_mm_cmpeq_epi8(here, lf),
                        _mm_andnot_si128(_mm_cmpeq_epi8(next, lf), _mm_cmpeq_epi8(here, cr)));
-      lanes = _mm_add_epi8(lanes, _mm_and_si128(ends, one));
+      lanes = _mm_add_epi8(lanes, _mm_and_si128(ends, one_lane));
+      auto doubtful = static_cast<unsigned>(_mm_movemask_epi8(ends) & _mm_movemask_epi8(prev));
+      while (doubtful) {
+        size_t k = i + static_cast<unsigned>(__builtin_ctz(doubtful));
+        trails += !IsRealLineEnd(buf, k);
+        doubtful &= doubtful - 1;
+      }
     }
     __m128i sums = _mm_sad_epu8(lanes, _mm_setzero_si128());
     count += static_cast<std::uint64_t>(_mm_cvtsi128_si64(sums)) +
              static_cast<std::uint64_t>(_mm_cvtsi128_si64(_mm_unpackhi_epi64(sums, sums)));
   }
 #endif
-  for (; i < to; ++i) {
-    count += buf[i] == '\n' || (buf[i] == '\r' && buf[i + 1] != '\n');
-  }
-  return count;
+  for (; i < to; ++i) one(i);
+  return count - trails;
 }
 
 // The first place in [0, len) where `needle` (two bytes or more) begins, or nullptr. Sixteen
@@ -113,14 +151,6 @@ const unsigned char* FindBytes(const unsigned char* hay, size_t len, const std::
   return nullptr;
 }
 
-// True when position p starts a character: the lead-byte-range bytes right before it come in
-// pairs. Any other byte ends a character, so the count stops there (or at `floor`, a line start).
-bool AtCharStart(const unsigned char* buf, size_t p, size_t floor) {
-  size_t i = p;
-  while (i > floor && cp932::IsLeadByte(buf[i - 1])) --i;
-  return (p - i) % 2 == 0;
-}
-
 }  // namespace
 
 TGrep::TGrep() {
@@ -136,6 +166,9 @@ void TGrep::Report(TTxtFile& file, const unsigned char* buffer, size_t line_star
                    int line_no) {
   file.Yield();
   // One record for all reports keeps its string's storage from line to line.
+  // A line end that is the second byte of a character stays in the text, except at its end,
+  // where the line's trailing line feeds and carriage returns are dropped.
+  while (line_end > line_start && IsLineEnd(buffer[line_end - 1])) --line_end;
   info_.Line.assign(reinterpret_cast<const char*>(buffer) + line_start, line_end - line_start);
   info_.LineNo = line_no;
   OnMatch(*this, info_);
@@ -196,7 +229,7 @@ void TGrep::StartByStart(TTxtFile& file) {
       i += (i + 1 < n && buf[i + 1] == '\n') ? 2 : 1;
       return 10;
     }
-    if (cp932::IsLeadByte(b) && i + 1 < n && !IsLineEnd(buf[i + 1])) {
+    if (cp932::IsLeadByte(b) && i + 1 < n) {
       RECode code = static_cast<RECode>(b << 8 | buf[i + 1]);
       i += 2;
       return code;
@@ -248,6 +281,7 @@ void TGrep::StartByStart(TTxtFile& file) {
     if (!matched) continue;
     if (line_start >= n) return;  // no line after the file's last line end
     size_t end = FindLineEnd(buf, line_start, n);
+    if (end == kNone) end = n;  // the file's closing line feed was a second byte
     Report(file, buf, line_start, end, line);
     start = end;
   }
@@ -337,6 +371,7 @@ void TGrep::ByTable(TTxtFile& file, const TGrepAutomaton& a) {
     auto report_from = [&](size_t ls) -> size_t {
       size_t le = FindLineEnd(buf, ls, limit);
       s = done_row;
+      if (le == kNone && eof) le = n;  // the closing line feed was a second byte
       if (le == kNone) {
         pending = ls;
         return kNone;
@@ -407,12 +442,6 @@ void TGrep::ByTable(TTxtFile& file, const TGrepAutomaton& a) {
             report(LineStartOf(buf, p, 0), p);
             next = new_line(p);
             break;
-          case TGrepAutomaton::SpecialKind::kLoneLead:
-            if (a.LoneLeadAccepts(sp.set, sp.lead) || a.LoneLeadTailAccepts(sp.set, sp.lead)) {
-              report(LineStartOf(buf, p, 0), p);
-            }
-            next = new_line(p);
-            break;
           default:  // kLineAccept
             next = new_line(p);
             break;
@@ -425,6 +454,7 @@ void TGrep::ByTable(TTxtFile& file, const TGrepAutomaton& a) {
 
     if (pending) {
       size_t le = FindLineEnd(buf, pos, limit);
+      if (le == kNone && eof) le = n;
       if (le == kNone) {
         pos = limit;
       } else {

@@ -145,11 +145,28 @@ TEST_F(GrepTest, GrepMatchesAcrossLineEndsUseTheStartByStartMatcher) {
   EXPECT_EQ(Both("[\\x01-\\x20]+z", "a \n  z\nz"), (Hits{{1, "a "}, {2, "  z"}, {3, "z"}}));
 }
 
-TEST_F(GrepTest, GrepLoneLeadByteBeforeLineEnd) {
-  std::string text = std::string("ab\x82") + "\r\ncd\n";
-  EXPECT_EQ(Both("cd", text), (Hits{{2, "cd"}}));
-  EXPECT_EQ(Both("b$", text), Hits{});
-  EXPECT_EQ(Both("\\x82$", text), (Hits{{1, std::string("ab\x82")}}));
+// A lead byte takes the next byte even when it is a line end, which then ends no line.
+TEST_F(GrepTest, GrepLeadByteBeforeLineEnd) {
+  struct Case {
+    std::string pattern, text;
+    Hits hits;
+  };
+  const std::vector<Case> cases = {
+      {"abc", "\x81\nabc\n", {{1, "\x81\nabc"}}},
+      {"abc", "\x81\x81\nabc\n", {{2, "abc"}}},  // a pair of lead-range bytes is a character
+      {"cd", "ab\x82\r\ncd\n", {{2, "cd"}}},     // 82 0D is a character; the LF ends line 1
+      {"b$", "ab\x82\r\ncd\n", {}},
+      {"\\x82$", "ab\x82\r\ncd\n", {}},
+      {"\\x820D$", "ab\x82\r\ncd\n", {{1, "ab\x82"}}},
+      {"b.d", "ab\x82\ncd\n", {}},
+      {"b.c", "b\x82\nc\nb\n", {{1, "b\x82\nc"}}},
+      {"x", "a\x82\nb\rx\n", {{2, "x"}}},
+      {"b[^a]", "ab\x82", {{1, "ab\x82"}}},  // with the closing line feed, at the file's end
+      {"z", "\x82\n\x82\rz", {{1, "\x82\n\x82\rz"}}},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(Both(c.pattern, c.text), c.hits) << ::testing::PrintToString(c.text);
+  }
 }
 
 TEST_F(GrepTest, GrepMissingFileCancelAndNoHandler) {
