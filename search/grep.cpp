@@ -210,7 +210,99 @@ void TGrep::Search(TTxtFile& file) {
   if (form.automaton) {
     ByTable(file, *form.automaton);
   } else {
-    StartByStart(file);
+    ByThreads(file);
+  }
+}
+
+// The start-by-start result in one pass: every character position starts an attempt (a thread
+// in the automaton), and a line is reported when an attempt that starts in it reaches an
+// accepting state. Attempts that reach the same state at the same place share the rest of
+// their way, so they are merged (at most one thread per state), which bounds the work per
+// character by the automaton's size whatever the input. Merged attempts share their outcome:
+// a union-find over the attempts records it, and each line learns at the end whether one of
+// its attempts matched. Matches may run on across line ends, so the file is held whole.
+void TGrep::ByThreads(TTxtFile& file) {
+  while (file.ReadBlock(0)) {
+  }
+  const unsigned char* buf = file.Data();
+  const size_t n = file.Size();
+  if (n == 0) return;
+  const TRE_DFA& dfa = Automaton();
+  struct Thread {
+    int state;
+    std::uint32_t attempt;
+  };
+  std::vector<std::uint32_t> parent;       // the attempts' union-find
+  std::vector<std::uint8_t> matched;       // by root
+  std::vector<int> attempt_line;           // the line each attempt starts in
+  std::vector<size_t> line_starts{kNone};  // by line number (1-based)
+  std::vector<Thread> threads, next;
+  std::vector<std::int32_t> slot(static_cast<size_t>(dfa.StateCount()), -1);
+  auto find = [&](std::uint32_t x) {
+    while (parent[x] != x) {
+      parent[x] = parent[parent[x]];
+      x = parent[x];
+    }
+    return x;
+  };
+  auto advance = [&](const Thread& t, RECode code) {
+    int to = dfa.NextSorted(t.state, code);
+    if (to < 0) return;
+    if (dfa.Accepting(to)) {
+      matched[find(t.attempt)] = 1;
+      return;
+    }
+    std::int32_t& at = slot[static_cast<size_t>(to)];
+    if (at >= 0) {
+      std::uint32_t a = find(next[static_cast<size_t>(at)].attempt), b = find(t.attempt);
+      if (a != b) parent[std::max(a, b)] = std::min(a, b);
+      return;
+    }
+    at = static_cast<std::int32_t>(next.size());
+    next.push_back({to, t.attempt});
+  };
+  int line = 0;
+  for (size_t i = 0; i < n;) {
+    unsigned char b = buf[i];
+    RECode code;
+    if (b == '\r' || b == '\n') {
+      i += (b == '\r' && i + 1 < n && buf[i + 1] == '\n') ? 2 : 1;
+      code = 10;
+      ++line;
+      line_starts.push_back(i);
+    } else if (cp932::IsLeadByte(b) && i + 1 < n) {
+      code = static_cast<RECode>(b << 8 | buf[i + 1]);
+      i += 2;
+    } else {
+      code = b;
+      ++i;
+    }
+    next.clear();
+    for (const Thread& t : threads) advance(t, code);
+    // A new attempt starts at this character; a line already known to match needs none.
+    const bool known = !attempt_line.empty() && attempt_line.back() == line &&
+                       matched[find(static_cast<std::uint32_t>(attempt_line.size() - 1))];
+    if (!known) {
+      auto id = static_cast<std::uint32_t>(parent.size());
+      parent.push_back(id);
+      matched.push_back(0);
+      attempt_line.push_back(line);
+      advance({dfa.Initial(), id}, code);
+    }
+    for (const Thread& t : next) slot[static_cast<size_t>(t.state)] = -1;
+    threads.swap(next);
+  }
+  std::vector<std::uint8_t> line_matched(line_starts.size() + 1, 0);
+  for (size_t k = 0; k < attempt_line.size(); ++k) {
+    if (matched[find(static_cast<std::uint32_t>(k))]) line_matched[attempt_line[k]] = 1;
+  }
+  for (int l = 1; l < static_cast<int>(line_starts.size()); ++l) {
+    if (!line_matched[l]) continue;
+    const size_t ls = line_starts[l];
+    if (ls >= n) break;  // no line after the file's last line end
+    size_t end = FindLineEnd(buf, ls, n);
+    if (end == kNone) end = n;
+    Report(file, buf, ls, end, l);
   }
 }
 

@@ -143,6 +143,8 @@ TEST_F(GrepTest, GrepLongLineAcrossBlocksMatchedNearItsEnd) {
 TEST_F(GrepTest, GrepMatchesAcrossLineEndsUseTheStartByStartMatcher) {
   EXPECT_EQ(Both("a\\nb", "xa\nby\nb"), (Hits{{1, "xa"}}));
   EXPECT_EQ(Both("[\\x01-\\x20]+z", "a \n  z\nz"), (Hits{{1, "a "}, {2, "  z"}, {3, "z"}}));
+  EXPECT_EQ(Both("(a|\\n)*b", "a\na\nxb\nab\n"), (Hits{{3, "xb"}, {4, "ab"}}));
+  EXPECT_EQ(Both("a(\\n|x)*b", "a\nx\nxb\na\n"), (Hits{{1, "a"}}));
 }
 
 // A lead byte takes the next byte even when it is a line end, which then ends no line.

@@ -125,6 +125,16 @@ int TRE_DFA::Next(int state, RECode code) const {
   return -1;
 }
 
+int TRE_DFA::NextSorted(int state, RECode code) const {
+  const std::vector<TRE_DFATransition>& ts = states_[state].transitions;
+  if (ts.size() < 8) return Next(state, code);
+  auto it = std::upper_bound(ts.begin(), ts.end(), code,
+                             [](RECode c, const TRE_DFATransition& t) { return c < t.low; });
+  if (it == ts.begin()) return -1;
+  --it;
+  return it->high >= code ? it->target : -1;
+}
+
 // A chain of single-character steps from the initial state that ends in an accepting state
 // without transitions spells a fixed string. The chain must end accepting (a chain into a dead
 // end matches nothing), must not loop, and every code must be one that text can hold.

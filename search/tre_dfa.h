@@ -44,6 +44,8 @@ class TRE_DFA {
   // The next state for a character, or -1: transitions are scanned in order and the scan stops
   // at the first range that starts above the code.
   int Next(int state, RECode code) const;
+  // The same result by a binary search, for states with many transitions.
+  int NextSorted(int state, RECode code) const;
 
   bool IsLiteral() const { return literal_; }
   const std::string& LiteralText() const { return literal_text_; }
