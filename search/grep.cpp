@@ -127,6 +127,9 @@ const unsigned char* FindBytes(const unsigned char* hay, size_t len, const std::
   if (m == 0 || len < m) return nullptr;
   const auto* nd = reinterpret_cast<const unsigned char*>(needle.data());
   if (m == 1) return static_cast<const unsigned char*>(std::memchr(hay, nd[0], len));
+  // A long needle in text that repeats its start would make the comparisons below quadratic;
+  // the C library's search is linear for it.
+  if (m > 64) return static_cast<const unsigned char*>(memmem(hay, len, nd, m));
   size_t i = 0;
 #if defined(__SSE2__)
   const __m128i first = _mm_set1_epi8(static_cast<char>(nd[0]));
@@ -204,6 +207,15 @@ void TGrep::Search(TTxtFile& file) {
     return;
   }
   const TRE_DFA& dfa = Automaton();
+  // Fixed strings (one, or an alternation of them) are found by their bytes and need none of
+  // the byte table's rows, so the table, whose building grows with the pattern, is not built.
+  if ((IsLiteral() && !LiteralText().empty() && LiteralText().find('\n') == std::string::npos) ||
+      (!dfa.RequiredTexts().empty() && dfa.RequiredTextsSuffice())) {
+    static const TRE_DFA empty_pattern;
+    static const std::shared_ptr<const TGrepAutomaton> plain = TGrepAutomaton::Build(empty_pattern);
+    ByTable(file, *plain);
+    return;
+  }
   std::shared_ptr<const void>& slot = dfa.Attachment();
   if (!slot) slot = std::make_shared<FastForm>(FastForm{TGrepAutomaton::Build(dfa)});
   const auto& form = *static_cast<const FastForm*>(slot.get());
