@@ -288,6 +288,13 @@ TEST(RegexLiteral, RequiredTextsForSkipping) {
   re.SetRegExp("a|b*");
   EXPECT_TRUE(re.Automaton().RequiredTexts().empty());
   EXPECT_FALSE(re.Automaton().RequiredTextsSuffice());
+  // A long fixed part is kept by its start, cut on a character boundary (255 bytes here, as
+  // the 128th character would end past 256).
+  std::string word = "x";
+  for (int i = 0; i < 200; ++i) word += S("会");
+  re.SetRegExp("^" + word + "[ab]");
+  EXPECT_EQ(re.Automaton().RequiredTexts(), (std::vector<std::string>{word.substr(0, 255)}));
+  EXPECT_FALSE(re.Automaton().RequiredTextsSuffice());
 }
 
 class LineFeedAnchors : public TRegularExpression {
