@@ -89,10 +89,14 @@ std::uint64_t CountLineEnds(const unsigned char* buf, size_t from, size_t to) {
   if (i == 0 && i < to) one(i++);
 #if defined(__SSE2__)
   // Each line end adds 1 to its byte lane; the lanes are summed before they can overflow. A
-  // line end after a byte of 0x80 or above may be a second byte; those few are looked at alone.
+  // line end after a lead-range byte may be a second byte; those few are looked at alone.
   const __m128i lf = _mm_set1_epi8('\n');
   const __m128i cr = _mm_set1_epi8('\r');
   const __m128i one_lane = _mm_set1_epi8(1);
+  const __m128i lead1 = _mm_set1_epi8(static_cast<char>(0x81));
+  const __m128i span1 = _mm_set1_epi8(0x1E);
+  const __m128i lead2 = _mm_set1_epi8(static_cast<char>(0xE0));
+  const __m128i span2 = _mm_set1_epi8(0x1C);
   while (i + 17 <= to) {
     __m128i lanes = _mm_setzero_si128();
     for (int round = 0; round < 255 && i + 17 <= to; ++round, i += 16) {
@@ -103,7 +107,12 @@ std::uint64_t CountLineEnds(const unsigned char* buf, size_t from, size_t to) {
           _mm_or_si128(_mm_cmpeq_epi8(here, lf),
                        _mm_andnot_si128(_mm_cmpeq_epi8(next, lf), _mm_cmpeq_epi8(here, cr)));
       lanes = _mm_add_epi8(lanes, _mm_and_si128(ends, one_lane));
-      auto doubtful = static_cast<unsigned>(_mm_movemask_epi8(ends) & _mm_movemask_epi8(prev));
+      // prev - 0x81 <= 0x1E or prev - 0xE0 <= 0x1C (unsigned): the lead-byte ranges.
+      __m128i d1 = _mm_sub_epi8(prev, lead1);
+      __m128i d2 = _mm_sub_epi8(prev, lead2);
+      __m128i lead = _mm_or_si128(_mm_cmpeq_epi8(_mm_min_epu8(d1, span1), d1),
+                                  _mm_cmpeq_epi8(_mm_min_epu8(d2, span2), d2));
+      auto doubtful = static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(ends, lead)));
       while (doubtful) {
         size_t k = i + static_cast<unsigned>(__builtin_ctz(doubtful));
         trails += !IsRealLineEnd(buf, k);

@@ -169,6 +169,12 @@ TEST_F(GrepTest, GrepLeadByteBeforeLineEnd) {
   for (const Case& c : cases) {
     EXPECT_EQ(Both(c.pattern, c.text), c.hits) << ::testing::PrintToString(c.text);
   }
+  // Long enough for the vector line count: 40 second-byte line feeds, then 40 real ones.
+  std::string trails, reals;
+  for (int i = 0; i < 40; ++i) trails += "x\x81\n";
+  for (int i = 0; i < 40; ++i) reals += "x\x81\x81\n";
+  EXPECT_EQ(Both("abc", trails + "abc\n" + reals + "abc\n"),
+            (Hits{{1, trails + "abc"}, {42, "abc"}}));
 }
 
 TEST_F(GrepTest, GrepMissingFileCancelAndNoHandler) {
