@@ -5,7 +5,9 @@
 # ranges of Japanese characters).
 #
 # Then the same text against GNU grep in a UTF-8 locale (the UTF-8 copy, as a user of a UTF-8
-# system would search it), and the every-year search of a hundred-year data folder
+# system would search it), against ripgrep (on the UTF-8 copy, and with -E shift_jis on the
+# Shift-JIS file and the data folder; installed by scripts/setup.sh for this benchmark only),
+# and the every-year search of a hundred-year data folder
 # (bench/day_folder.py: about 31,000 day files) against `LC_ALL=C grep -r -n`.
 # "ratio" is mirune's time over grep's: at most 1.0 is the target.
 #
@@ -113,6 +115,36 @@ bench_utf8 "class [ぁ-ん]+を" "[ぁ-ん]+を"
 bench_utf8 "(午前|午後)[0-9]+時" "(午前|午後)[0-9]+時"
 bench_utf8 ".* 予定.*です" "予定.*です"
 
+# ripgrep: on the UTF-8 copy with no decoding (its best ground), and with -E shift_jis on the
+# Shift-JIS file itself. CPU seconds; "lines" are mirune's, rg's are shown where they differ.
+echo
+echo "against ripgrep (ratio: mirune / rg)"
+printf '%-24s %7s | %8s %8s %8s %6s %6s\n' pattern lines mirune_cpu rg_utf8 rg_sjis \
+  r_utf8 r_sjis
+bench_rg() {  # name, pattern (UTF-8, the same for both)
+  local name=$1 pattern=$2 count n_utf8 n_sjis t_ours t_utf8 t_sjis
+  count=$(LC_ALL=C "$cli" grep --files "$pattern" "$sjis" | wc -l)
+  n_utf8=$(rg -n -e "$pattern" "$utf8" | wc -l)
+  n_sjis=$(rg -n -E shift_jis -e "$pattern" "$sjis" | wc -l)
+  t_ours=$(best_time env LC_ALL=C "$cli" grep --files "$pattern" "$sjis")
+  t_utf8=$(best_time rg -n -e "$pattern" "$utf8")
+  t_sjis=$(best_time rg -n -E shift_jis -e "$pattern" "$sjis")
+  python3 - "$name" "$count" "$n_utf8" "$n_sjis" $t_ours $t_utf8 $t_sjis <<'PY'
+import sys
+name, count, nu, ns = sys.argv[1], int(sys.argv[2]), int(sys.argv[3]), int(sys.argv[4])
+ow, oc, uw, uc, sw, sc = (max(float(x), 0.005) for x in sys.argv[5:11])
+note = "" if count == nu == ns else "  (rg: %d utf-8, %d shift_jis)" % (nu, ns)
+print("%-24s %7d | %8.2f %8.2f %8.2f %6.2f %6.2f%s"
+      % (name, count, oc, uc, sc, oc / uc, oc / sc, note))
+PY
+}
+bench_rg "literal 会議" "会議"
+bench_rg "alternation" "会議|打合せ|締切"
+bench_rg "class [ぁ-ん]+を" "[ぁ-ん]+を"
+bench_rg "山田.*さん" "山田.*さん"
+bench_rg "(午前|午後)[0-9]+時" "(午前|午後)[0-9]+時"
+bench_rg "no match xyzzy" "xyzzy"
+
 # Every year of the data folder: mirune-cli grep --all against grep -r over the same files.
 echo
 files=$(find "$dir/data" -name '*.dat' | wc -l)
@@ -138,3 +170,25 @@ PY
 bench_all "literal 会議室" "会議室" "$(sjis_ere 会議室)"
 bench_all "alternation" "会議|打合せ|締切" "$(sjis_ere 会議)|$(sjis_ere 打合せ)|$(sjis_ere 締切)"
 bench_all ".* 予定.*です" "予定.*です" "$(sjis_ere 予定).*$(sjis_ere です)"
+
+# The same every-year search against rg -E shift_jis over the folder.
+echo
+echo "every year against rg -E shift_jis (ratio: mirune / rg)"
+printf '%-24s %7s | %8s %8s %6s\n' pattern lines mirune_s rg_s ratio
+bench_all_rg() {  # name, pattern (UTF-8)
+  local name=$1 pattern=$2 count theirs t_ours t_rg
+  count=$(LC_ALL=C "$cli" --data "$dir/data" grep --all "$pattern" | wc -l)
+  theirs=$(rg -n -E shift_jis -e "$pattern" "$dir/data" | wc -l)
+  t_ours=$(best_time env LC_ALL=C "$cli" --data "$dir/data" grep --all "$pattern")
+  t_rg=$(best_time rg -n -E shift_jis -e "$pattern" "$dir/data")
+  python3 - "$name" "$count" "$theirs" $t_ours $t_rg <<'PY'
+import sys
+name, count, theirs = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
+ow, oc, rw, rc = (max(float(x), 0.005) for x in sys.argv[4:8])
+print("%-24s %7d | %8.3f %8.3f %6.2f%s" % (name, count, ow, rw, ow / rw,
+                                          "" if count == theirs else "  (rg: %d)" % theirs))
+PY
+}
+bench_all_rg "literal 会議室" "会議室"
+bench_all_rg "alternation" "会議|打合せ|締切"
+bench_all_rg ".* 予定.*です" "予定.*です"

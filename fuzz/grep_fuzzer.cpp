@@ -1,9 +1,10 @@
-// Splits the input into a pattern and a file, then greps the file with the byte table and with
-// the start-by-start matchers: both must report the same lines, and neither may read outside
-// its buffers. The first byte chooses the pattern's length. Then the expansion of the doubled
-// characters is checked against its reference: the pattern with every such character written
-// in another form, and the file with every such character written in another form, must find
-// the same lines (by number).
+// Splits the input into a pattern and a file, then greps the file with the fast matcher (the
+// byte table, or for patterns without one the one-pass matcher that moves every attempt at
+// once) and with the start-by-start matcher: both must report the same lines, and neither may
+// read outside its buffers. The first byte chooses the pattern's length. Then the expansion of
+// the doubled characters is checked against its reference: the pattern with every such
+// character written in another form, and the file with every such character written in
+// another form, must find the same lines (by number).
 #include <unistd.h>
 
 #include <cstddef>
@@ -70,7 +71,8 @@ std::vector<int> Numbers(const std::vector<std::pair<int, std::string>>& hits) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  if (size < 1 || size > 300000) return 0;
+  // A small file keeps each run to microseconds: the start-by-start reference is quadratic.
+  if (size < 1 || size > 2048) return 0;
   size_t pattern_size = std::min<size_t>(data[0] % 32, size - 1);
   std::string pattern(reinterpret_cast<const char*>(data) + 1, pattern_size);
   std::string text(reinterpret_cast<const char*>(data) + 1 + pattern_size, size - 1 - pattern_size);

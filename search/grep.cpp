@@ -22,25 +22,50 @@ bool IsLineEnd(unsigned char b) {
   return b == '\n' || b == '\r';
 }
 
+// True when position p starts a character: the lead-byte-range bytes right before it come in
+// pairs. Any other byte ends a character, so the count stops there (or at `floor`, a line start).
+bool AtCharStart(const unsigned char* buf, size_t p, size_t floor) {
+  size_t i = p;
+  while (i > floor && cp932::IsLeadByte(buf[i - 1])) --i;
+  return (p - i) % 2 == 0;
+}
+
+// A lead byte and the byte after it are one character even when that byte is a line feed or a
+// carriage return, which then ends no line. A line end is therefore only one that starts a
+// character; line ends are never lead bytes, so the count of lead bytes before one stops at the
+// line end before it.
+bool IsRealLineEnd(const unsigned char* buf, size_t p) {
+  return p == 0 || !cp932::IsLeadByte(buf[p - 1]) || AtCharStart(buf, p, 0);
+}
+
 // The first line end (LF or CR) in [from, to), or kNone.
 size_t FindLineEnd(const unsigned char* buf, size_t from, size_t to) {
-  if (from >= to) return kNone;
-  const void* lf = std::memchr(buf + from, '\n', to - from);
-  size_t lf_at = lf ? static_cast<size_t>(static_cast<const unsigned char*>(lf) - buf) : to;
-  const void* cr = std::memchr(buf + from, '\r', lf_at - from);
-  if (cr) return static_cast<size_t>(static_cast<const unsigned char*>(cr) - buf);
-  return lf ? lf_at : kNone;
+  while (from < to) {
+    const void* lf = std::memchr(buf + from, '\n', to - from);
+    size_t lf_at = lf ? static_cast<size_t>(static_cast<const unsigned char*>(lf) - buf) : to;
+    const void* cr = std::memchr(buf + from, '\r', lf_at - from);
+    size_t at = cr ? static_cast<size_t>(static_cast<const unsigned char*>(cr) - buf)
+                   : (lf ? lf_at : kNone);
+    if (at == kNone) return kNone;
+    if (IsRealLineEnd(buf, at)) return at;
+    from = at + 1;
+  }
+  return kNone;
 }
 
 // The last line end in [from, to), or kNone.
 size_t FindLastLineEnd(const unsigned char* buf, size_t from, size_t to) {
-  if (from >= to) return kNone;
-  const void* lf = memrchr(buf + from, '\n', to - from);
-  size_t lf_at = lf ? static_cast<size_t>(static_cast<const unsigned char*>(lf) - buf) : kNone;
-  size_t cr_from = lf ? lf_at + 1 : from;
-  const void* cr = cr_from < to ? memrchr(buf + cr_from, '\r', to - cr_from) : nullptr;
-  if (cr) return static_cast<size_t>(static_cast<const unsigned char*>(cr) - buf);
-  return lf_at;
+  while (from < to) {
+    const void* lf = memrchr(buf + from, '\n', to - from);
+    size_t lf_at = lf ? static_cast<size_t>(static_cast<const unsigned char*>(lf) - buf) : kNone;
+    size_t cr_from = lf ? lf_at + 1 : from;
+    const void* cr = cr_from < to ? memrchr(buf + cr_from, '\r', to - cr_from) : nullptr;
+    size_t at = cr ? static_cast<size_t>(static_cast<const unsigned char*>(cr) - buf) : lf_at;
+    if (at == kNone) return kNone;
+    if (IsRealLineEnd(buf, at)) return at;
+    to = at;
+  }
+  return kNone;
 }
 
 // The start of the line that holds position p: just after the last line end before p, but not
@@ -50,35 +75,57 @@ size_t LineStartOf(const unsigned char* buf, size_t p, size_t floor) {
   return end == kNone ? floor : end + 1;
 }
 
-// Line ends in [from, to): every LF, and every CR that no LF follows (CR LF is one line end).
-// The byte at `to` must be readable.
+// Line ends in [from, to): every LF, and every CR that no LF follows (CR LF is one line end),
+// but not one that is the second byte of a double-byte character. The byte at `to` must be
+// readable.
 std::uint64_t CountLineEnds(const unsigned char* buf, size_t from, size_t to) {
   std::uint64_t count = 0;
+  std::uint64_t trails = 0;  // line ends counted that are second bytes
   size_t i = from;
+  auto one = [&](size_t k) {
+    bool end = buf[k] == '\n' || (buf[k] == '\r' && buf[k + 1] != '\n');
+    count += end && IsRealLineEnd(buf, k);
+  };
+  if (i == 0 && i < to) one(i++);
 #if defined(__SSE2__)
-  // Each line end adds 1 to its byte lane; the lanes are summed before they can overflow.
+  // Each line end adds 1 to its byte lane; the lanes are summed before they can overflow. A
+  // line end after a lead-range byte may be a second byte; those few are looked at alone.
   const __m128i lf = _mm_set1_epi8('\n');
   const __m128i cr = _mm_set1_epi8('\r');
-  const __m128i one = _mm_set1_epi8(1);
+  const __m128i one_lane = _mm_set1_epi8(1);
+  const __m128i lead1 = _mm_set1_epi8(static_cast<char>(0x81));
+  const __m128i span1 = _mm_set1_epi8(0x1E);
+  const __m128i lead2 = _mm_set1_epi8(static_cast<char>(0xE0));
+  const __m128i span2 = _mm_set1_epi8(0x1C);
   while (i + 17 <= to) {
     __m128i lanes = _mm_setzero_si128();
     for (int round = 0; round < 255 && i + 17 <= to; ++round, i += 16) {
       __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i*>(buf + i));
       __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(buf + i + 1));
+      __m128i prev = _mm_loadu_si128(reinterpret_cast<const __m128i*>(buf + i - 1));
       __m128i ends =
           _mm_or_si128(_mm_cmpeq_epi8(here, lf),
                        _mm_andnot_si128(_mm_cmpeq_epi8(next, lf), _mm_cmpeq_epi8(here, cr)));
-      lanes = _mm_add_epi8(lanes, _mm_and_si128(ends, one));
+      lanes = _mm_add_epi8(lanes, _mm_and_si128(ends, one_lane));
+      // prev - 0x81 <= 0x1E or prev - 0xE0 <= 0x1C (unsigned): the lead-byte ranges.
+      __m128i d1 = _mm_sub_epi8(prev, lead1);
+      __m128i d2 = _mm_sub_epi8(prev, lead2);
+      __m128i lead = _mm_or_si128(_mm_cmpeq_epi8(_mm_min_epu8(d1, span1), d1),
+                                  _mm_cmpeq_epi8(_mm_min_epu8(d2, span2), d2));
+      auto doubtful = static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(ends, lead)));
+      while (doubtful) {
+        size_t k = i + static_cast<unsigned>(__builtin_ctz(doubtful));
+        trails += !IsRealLineEnd(buf, k);
+        doubtful &= doubtful - 1;
+      }
     }
     __m128i sums = _mm_sad_epu8(lanes, _mm_setzero_si128());
     count += static_cast<std::uint64_t>(_mm_cvtsi128_si64(sums)) +
              static_cast<std::uint64_t>(_mm_cvtsi128_si64(_mm_unpackhi_epi64(sums, sums)));
   }
 #endif
-  for (; i < to; ++i) {
-    count += buf[i] == '\n' || (buf[i] == '\r' && buf[i + 1] != '\n');
-  }
-  return count;
+  for (; i < to; ++i) one(i);
+  return count - trails;
 }
 
 // The first place in [0, len) where `needle` (two bytes or more) begins, or nullptr. Sixteen
@@ -89,6 +136,9 @@ const unsigned char* FindBytes(const unsigned char* hay, size_t len, const std::
   if (m == 0 || len < m) return nullptr;
   const auto* nd = reinterpret_cast<const unsigned char*>(needle.data());
   if (m == 1) return static_cast<const unsigned char*>(std::memchr(hay, nd[0], len));
+  // A long needle in text that repeats its start would make the comparisons below quadratic;
+  // the C library's search is linear for it.
+  if (m > 64) return static_cast<const unsigned char*>(memmem(hay, len, nd, m));
   size_t i = 0;
 #if defined(__SSE2__)
   const __m128i first = _mm_set1_epi8(static_cast<char>(nd[0]));
@@ -113,14 +163,6 @@ const unsigned char* FindBytes(const unsigned char* hay, size_t len, const std::
   return nullptr;
 }
 
-// True when position p starts a character: the lead-byte-range bytes right before it come in
-// pairs. Any other byte ends a character, so the count stops there (or at `floor`, a line start).
-bool AtCharStart(const unsigned char* buf, size_t p, size_t floor) {
-  size_t i = p;
-  while (i > floor && cp932::IsLeadByte(buf[i - 1])) --i;
-  return (p - i) % 2 == 0;
-}
-
 }  // namespace
 
 TGrep::TGrep() {
@@ -136,6 +178,9 @@ void TGrep::Report(TTxtFile& file, const unsigned char* buffer, size_t line_star
                    int line_no) {
   file.Yield();
   // One record for all reports keeps its string's storage from line to line.
+  // A line end that is the second byte of a character stays in the text, except at its end,
+  // where the line's trailing line feeds and carriage returns are dropped.
+  while (line_end > line_start && IsLineEnd(buffer[line_end - 1])) --line_end;
   info_.Line.assign(reinterpret_cast<const char*>(buffer) + line_start, line_end - line_start);
   info_.LineNo = line_no;
   OnMatch(*this, info_);
@@ -171,13 +216,114 @@ void TGrep::Search(TTxtFile& file) {
     return;
   }
   const TRE_DFA& dfa = Automaton();
+  // Fixed strings (one, or an alternation of them) are found by their bytes and need none of
+  // the byte table's rows, so the table, whose building grows with the pattern, is not built.
+  if ((IsLiteral() && !LiteralText().empty() && LiteralText().find('\n') == std::string::npos) ||
+      (!dfa.RequiredTexts().empty() && dfa.RequiredTextsSuffice())) {
+    static const TRE_DFA empty_pattern;
+    static const std::shared_ptr<const TGrepAutomaton> plain = TGrepAutomaton::Build(empty_pattern);
+    ByTable(file, *plain);
+    return;
+  }
   std::shared_ptr<const void>& slot = dfa.Attachment();
   if (!slot) slot = std::make_shared<FastForm>(FastForm{TGrepAutomaton::Build(dfa)});
   const auto& form = *static_cast<const FastForm*>(slot.get());
   if (form.automaton) {
     ByTable(file, *form.automaton);
   } else {
-    StartByStart(file);
+    ByThreads(file);
+  }
+}
+
+// The start-by-start result in one pass: every character position starts an attempt (a thread
+// in the automaton), and a line is reported when an attempt that starts in it reaches an
+// accepting state. Attempts that reach the same state at the same place share the rest of
+// their way, so they are merged (at most one thread per state), which bounds the work per
+// character by the automaton's size whatever the input. Merged attempts share their outcome:
+// a union-find over the attempts records it, and each line learns at the end whether one of
+// its attempts matched. Matches may run on across line ends, so the file is held whole.
+void TGrep::ByThreads(TTxtFile& file) {
+  while (file.ReadBlock(0)) {
+  }
+  const unsigned char* buf = file.Data();
+  const size_t n = file.Size();
+  if (n == 0) return;
+  const TRE_DFA& dfa = Automaton();
+  struct Thread {
+    int state;
+    std::uint32_t attempt;
+  };
+  std::vector<std::uint32_t> parent;       // the attempts' union-find
+  std::vector<std::uint8_t> matched;       // by root
+  std::vector<int> attempt_line;           // the line each attempt starts in
+  std::vector<size_t> line_starts{kNone};  // by line number (1-based)
+  std::vector<Thread> threads, next;
+  std::vector<std::int32_t> slot(static_cast<size_t>(dfa.StateCount()), -1);
+  auto find = [&](std::uint32_t x) {
+    while (parent[x] != x) {
+      parent[x] = parent[parent[x]];
+      x = parent[x];
+    }
+    return x;
+  };
+  auto advance = [&](const Thread& t, RECode code) {
+    int to = dfa.NextSorted(t.state, code);
+    if (to < 0) return;
+    if (dfa.Accepting(to)) {
+      matched[find(t.attempt)] = 1;
+      return;
+    }
+    std::int32_t& at = slot[static_cast<size_t>(to)];
+    if (at >= 0) {
+      std::uint32_t a = find(next[static_cast<size_t>(at)].attempt), b = find(t.attempt);
+      if (a != b) parent[std::max(a, b)] = std::min(a, b);
+      return;
+    }
+    at = static_cast<std::int32_t>(next.size());
+    next.push_back({to, t.attempt});
+  };
+  int line = 0;
+  for (size_t i = 0; i < n;) {
+    unsigned char b = buf[i];
+    RECode code;
+    if (b == '\r' || b == '\n') {
+      i += (b == '\r' && i + 1 < n && buf[i + 1] == '\n') ? 2 : 1;
+      code = 10;
+      ++line;
+      line_starts.push_back(i);
+    } else if (cp932::IsLeadByte(b) && i + 1 < n) {
+      code = static_cast<RECode>(b << 8 | buf[i + 1]);
+      i += 2;
+    } else {
+      code = b;
+      ++i;
+    }
+    next.clear();
+    for (const Thread& t : threads) advance(t, code);
+    // A new attempt starts at this character; a line already known to match needs none.
+    const bool known = !attempt_line.empty() && attempt_line.back() == line &&
+                       matched[find(static_cast<std::uint32_t>(attempt_line.size() - 1))];
+    if (!known) {
+      auto id = static_cast<std::uint32_t>(parent.size());
+      parent.push_back(id);
+      matched.push_back(0);
+      attempt_line.push_back(line);
+      advance({dfa.Initial(), id}, code);
+    }
+    for (const Thread& t : next) slot[static_cast<size_t>(t.state)] = -1;
+    threads.swap(next);
+  }
+  std::vector<std::uint8_t> line_matched(line_starts.size() + 1, 0);
+  for (size_t k = 0; k < attempt_line.size(); ++k) {
+    if (matched[find(static_cast<std::uint32_t>(k))]) line_matched[attempt_line[k]] = 1;
+  }
+  for (int l = 1; l < static_cast<int>(line_starts.size()); ++l) {
+    if (!line_matched[l]) continue;
+    const size_t ls = line_starts[l];
+    if (ls >= n) break;  // no line after the file's last line end
+    size_t end = FindLineEnd(buf, ls, n);
+    if (end == kNone) end = n;
+    Report(file, buf, ls, end, l);
   }
 }
 
@@ -196,7 +342,7 @@ void TGrep::StartByStart(TTxtFile& file) {
       i += (i + 1 < n && buf[i + 1] == '\n') ? 2 : 1;
       return 10;
     }
-    if (cp932::IsLeadByte(b) && i + 1 < n && !IsLineEnd(buf[i + 1])) {
+    if (cp932::IsLeadByte(b) && i + 1 < n) {
       RECode code = static_cast<RECode>(b << 8 | buf[i + 1]);
       i += 2;
       return code;
@@ -248,6 +394,7 @@ void TGrep::StartByStart(TTxtFile& file) {
     if (!matched) continue;
     if (line_start >= n) return;  // no line after the file's last line end
     size_t end = FindLineEnd(buf, line_start, n);
+    if (end == kNone) end = n;  // the file's closing line feed was a second byte
     Report(file, buf, line_start, end, line);
     start = end;
   }
@@ -337,6 +484,7 @@ void TGrep::ByTable(TTxtFile& file, const TGrepAutomaton& a) {
     auto report_from = [&](size_t ls) -> size_t {
       size_t le = FindLineEnd(buf, ls, limit);
       s = done_row;
+      if (le == kNone && eof) le = n;  // the closing line feed was a second byte
       if (le == kNone) {
         pending = ls;
         return kNone;
@@ -407,12 +555,6 @@ void TGrep::ByTable(TTxtFile& file, const TGrepAutomaton& a) {
             report(LineStartOf(buf, p, 0), p);
             next = new_line(p);
             break;
-          case TGrepAutomaton::SpecialKind::kLoneLead:
-            if (a.LoneLeadAccepts(sp.set, sp.lead) || a.LoneLeadTailAccepts(sp.set, sp.lead)) {
-              report(LineStartOf(buf, p, 0), p);
-            }
-            next = new_line(p);
-            break;
           default:  // kLineAccept
             next = new_line(p);
             break;
@@ -425,6 +567,7 @@ void TGrep::ByTable(TTxtFile& file, const TGrepAutomaton& a) {
 
     if (pending) {
       size_t le = FindLineEnd(buf, pos, limit);
+      if (le == kNone && eof) le = n;
       if (le == kNone) {
         pos = limit;
       } else {

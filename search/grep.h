@@ -65,6 +65,7 @@ class TGrep : public TRegularExpression {
  private:
   void Search(TTxtFile& file);
   void StartByStart(TTxtFile& file);
+  void ByThreads(TTxtFile& file);
   void ByTable(TTxtFile& file, const TGrepAutomaton& automaton);
   void Report(TTxtFile& file, const unsigned char* buffer, size_t line_start, size_t line_end,
               int line_no);

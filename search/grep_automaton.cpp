@@ -56,18 +56,6 @@ bool TGrepAutomaton::TailAccepts(const std::vector<int>& set) const {
   return accepts;
 }
 
-bool TGrepAutomaton::LoneLeadAccepts(int set, unsigned char lead) const {
-  bool accepts;
-  Step(sets_[set], lead, true, accepts);
-  return accepts;
-}
-
-bool TGrepAutomaton::LoneLeadTailAccepts(int set, unsigned char lead) const {
-  bool accepts;
-  std::vector<int> after = Step(sets_[set], lead, true, accepts);
-  return TailAccepts(after);
-}
-
 std::shared_ptr<const TGrepAutomaton> TGrepAutomaton::Build(const TRE_DFA& dfa) {
   // A match that reads a line feed and goes on needs the start-by-start matcher: find whether
   // any state reached after a character (before acceptance) steps on a line feed into a state
@@ -117,11 +105,11 @@ std::shared_ptr<const TGrepAutomaton> TGrepAutomaton::Build(const TRE_DFA& dfa) 
   std::vector<int> pending;
   bool too_big = false;
 
-  auto special = [&](SpecialKind kind, int set, int lead) -> std::int32_t {
-    auto key = std::make_tuple(static_cast<int>(kind), set, lead);
+  auto special = [&](SpecialKind kind, int set, int) -> std::int32_t {
+    auto key = std::make_tuple(static_cast<int>(kind), set, 0);
     auto it = special_index.find(key);
     if (it != special_index.end()) return it->second;
-    a.specials_.push_back({kind, set, static_cast<unsigned char>(lead)});
+    a.specials_.push_back({kind, set});
     std::int32_t entry = -static_cast<std::int32_t>(a.specials_.size());
     special_index.emplace(key, entry);
     return entry;
@@ -178,11 +166,9 @@ std::shared_ptr<const TGrepAutomaton> TGrepAutomaton::Build(const TRE_DFA& dfa) 
       if (IsLineEnd(b)) {
         row[b] = line_end_entry(id, b);
       } else if (cp932::IsLeadByte(static_cast<unsigned char>(b))) {
+        // A line end after a lead byte is that character's second byte and ends no line.
         std::vector<std::int32_t> lead_row(256);
-        for (unsigned t = 0; t < 256; ++t) {
-          lead_row[t] = IsLineEnd(t) ? special(SpecialKind::kLoneLead, id, static_cast<int>(b))
-                                     : step(static_cast<RECode>(b << 8 | t));
-        }
+        for (unsigned t = 0; t < 256; ++t) lead_row[t] = step(static_cast<RECode>(b << 8 | t));
         auto [it, added] =
             lead_rows.emplace(std::move(lead_row), static_cast<int>(lead_rows.size()));
         row[b] = -(2 << 28) - it->second;  // a lead row, numbered below

@@ -1,6 +1,7 @@
 // TGrepAutomaton: a byte-level form of a pattern's deterministic automaton for the grep. One
 // table step per byte finds the lines in which some character position starts a match, which
-// is what the grep reports; double-byte characters, CR LF, lone CR and the line head and tail
+// is what the grep reports; double-byte characters (a lead byte takes the next byte, be it a
+// line end or not), CR LF, lone CR and the line head and tail
 // are part of the table. Patterns whose matches can run on across a line end, or whose table
 // would grow too large, have no such form and are matched start by start instead.
 #pragma once
@@ -27,12 +28,10 @@ class TGrepAutomaton {
     kAccept,      // a character completed a match in the current line
     kTail,        // a line end completed a match of the line it ends
     kLineAccept,  // a line end, and the line after it matches at its line head
-    kLoneLead,    // a lead byte stood before a line end, so it is a character of its own
   };
   struct Special {
     SpecialKind kind;
-    int set;             // the set of automaton states before the byte
-    unsigned char lead;  // kLoneLead: the lead byte
+    int set;  // the set of automaton states before the byte
   };
 
   // Table entries: row offsets (row * ClassCount()) or, when negative, -(1 + special index).
@@ -47,11 +46,6 @@ class TGrepAutomaton {
   const Special& SpecialAt(std::int32_t entry) const {
     return specials_[static_cast<size_t>(-entry - 1)];
   }
-
-  // After a lone lead byte: whether the set, having read that byte as a character, accepts at
-  // once, or else accepts at the line end that follows.
-  bool LoneLeadAccepts(int set, unsigned char lead) const;
-  bool LoneLeadTailAccepts(int set, unsigned char lead) const;
 
  private:
   std::vector<int> Step(const std::vector<int>& set, RECode code, bool inject, bool& accepts) const;

@@ -5,10 +5,11 @@
 // pattern text and limited to syntax that means the same on both sides: no "\n" (a match never
 // crosses a line end), anchors only at the pattern's ends, ranges only where code page 932
 // order is Unicode order. The reference takes over the grep's own reading rules: lone CR and
-// CR LF end a line as LF does, a lead byte and the next byte are one character unless a line
-// end follows, and a match needs at least one character (so "a*" finds only lines with an a).
-// MIRUNE_GREP_DIFF_PAIRS sets the number of pairs (a few hundred by default). For the record of
-// what each rule explains, MIRUNE_GREP_DIFF_PLAIN names one rule the reference then leaves out
+// CR LF end a line as LF does, a lead byte and the next byte are one character even when that
+// byte is a line end (which then ends no line; at the file's end the closing line feed), and a
+// match needs at least one character (so "a*" finds only lines with an a). MIRUNE_GREP_DIFF_PAIRS
+// sets the number of pairs (a few hundred by default). For the record of what each rule explains,
+// MIRUNE_GREP_DIFF_PLAIN names one rule the reference then leaves out
 // ("empty": an empty match counts, "cr": a lone CR is a character, "range": the kanji range
 // 亜-腕 compared in Unicode order) and the run counts the differences instead of failing.
 #include <gtest/gtest.h>
@@ -29,6 +30,8 @@ namespace search {
 namespace {
 
 constexpr char32_t kLineFeed = 10;
+// Where the file ends without a line end: neither a character nor a line end.
+constexpr char32_t kEndMark = 0x7FFFFFFF;
 
 std::string PlainRule() {
   const char* rule = std::getenv("MIRUNE_GREP_DIFF_PLAIN");
@@ -68,7 +71,7 @@ void Ends(const Node& n, const std::vector<char32_t>& line, size_t pos, std::set
   auto one = [&](bool ok) {
     if (ok) out.insert(pos + 1);
   };
-  const bool in_line = pos < line.size() && line[pos] != kLineFeed;
+  const bool in_line = pos < line.size() && line[pos] != kLineFeed && line[pos] != kEndMark;
   switch (n.kind) {
     case Node::kChar:
       one(in_line && line[pos] == n.c);
@@ -312,12 +315,16 @@ struct Line {
 };
 
 // The file's lines as the grep reads them.
-std::vector<Line> Lines(const std::string& text) {
+std::vector<Line> Lines(std::string text) {
+  if (!text.empty() && text.back() != '\n') text += '\n';  // as the reader closes the file
   std::vector<Line> lines;
   Line line;
   line.chars.push_back(kLineFeed);
-  auto finish = [&] {
-    line.chars.push_back(kLineFeed);
+  auto finish = [&](bool closed) {
+    while (!line.bytes.empty() && (line.bytes.back() == '\n' || line.bytes.back() == '\r')) {
+      line.bytes.pop_back();
+    }
+    line.chars.push_back(closed ? kLineFeed : kEndMark);
     lines.push_back(std::move(line));
     line = Line();
     line.chars.push_back(kLineFeed);
@@ -334,11 +341,11 @@ std::vector<Line> Lines(const std::string& text) {
     }
     if (b == '\r' || b == '\n') {
       i += (b == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ? 2 : 1;
-      finish();
+      finish(true);
       continue;
     }
     size_t size = 1;
-    if (cp932::IsLeadByte(b) && i + 1 < text.size() && text[i + 1] != '\r' && text[i + 1] != '\n') {
+    if (cp932::IsLeadByte(b) && i + 1 < text.size()) {
       size = 2;
     }
     std::string c = text.substr(i, size);
@@ -346,7 +353,8 @@ std::vector<Line> Lines(const std::string& text) {
     line.chars.push_back(UnicodeOf(c));
     i += size;
   }
-  if (!line.bytes.empty()) finish();
+  // The closing line feed taken by a lead byte: the last line has no line end to match "$".
+  if (!line.bytes.empty()) finish(false);
   return lines;
 }
 

@@ -143,13 +143,38 @@ TEST_F(GrepTest, GrepLongLineAcrossBlocksMatchedNearItsEnd) {
 TEST_F(GrepTest, GrepMatchesAcrossLineEndsUseTheStartByStartMatcher) {
   EXPECT_EQ(Both("a\\nb", "xa\nby\nb"), (Hits{{1, "xa"}}));
   EXPECT_EQ(Both("[\\x01-\\x20]+z", "a \n  z\nz"), (Hits{{1, "a "}, {2, "  z"}, {3, "z"}}));
+  EXPECT_EQ(Both("(a|\\n)*b", "a\na\nxb\nab\n"), (Hits{{3, "xb"}, {4, "ab"}}));
+  EXPECT_EQ(Both("a(\\n|x)*b", "a\nx\nxb\na\n"), (Hits{{1, "a"}}));
 }
 
-TEST_F(GrepTest, GrepLoneLeadByteBeforeLineEnd) {
-  std::string text = std::string("ab\x82") + "\r\ncd\n";
-  EXPECT_EQ(Both("cd", text), (Hits{{2, "cd"}}));
-  EXPECT_EQ(Both("b$", text), Hits{});
-  EXPECT_EQ(Both("\\x82$", text), (Hits{{1, std::string("ab\x82")}}));
+// A lead byte takes the next byte even when it is a line end, which then ends no line.
+TEST_F(GrepTest, GrepLeadByteBeforeLineEnd) {
+  struct Case {
+    std::string pattern, text;
+    Hits hits;
+  };
+  const std::vector<Case> cases = {
+      {"abc", "\x81\nabc\n", {{1, "\x81\nabc"}}},
+      {"abc", "\x81\x81\nabc\n", {{2, "abc"}}},  // a pair of lead-range bytes is a character
+      {"cd", "ab\x82\r\ncd\n", {{2, "cd"}}},     // 82 0D is a character; the LF ends line 1
+      {"b$", "ab\x82\r\ncd\n", {}},
+      {"\\x82$", "ab\x82\r\ncd\n", {}},
+      {"\\x820D$", "ab\x82\r\ncd\n", {{1, "ab\x82"}}},
+      {"b.d", "ab\x82\ncd\n", {}},
+      {"b.c", "b\x82\nc\nb\n", {{1, "b\x82\nc"}}},
+      {"x", "a\x82\nb\rx\n", {{2, "x"}}},
+      {"b[^a]", "ab\x82", {{1, "ab\x82"}}},  // with the closing line feed, at the file's end
+      {"z", "\x82\n\x82\rz", {{1, "\x82\n\x82\rz"}}},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(Both(c.pattern, c.text), c.hits) << ::testing::PrintToString(c.text);
+  }
+  // Long enough for the vector line count: 40 second-byte line feeds, then 40 real ones.
+  std::string trails, reals;
+  for (int i = 0; i < 40; ++i) trails += "x\x81\n";
+  for (int i = 0; i < 40; ++i) reals += "x\x81\x81\n";
+  EXPECT_EQ(Both("abc", trails + "abc\n" + reals + "abc\n"),
+            (Hits{{1, trails + "abc"}, {42, "abc"}}));
 }
 
 TEST_F(GrepTest, GrepMissingFileCancelAndNoHandler) {

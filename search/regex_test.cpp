@@ -114,9 +114,40 @@ TEST(RegexErrors, ExplodingAutomatonIsRefusedNotExhausted) {
   EXPECT_EQ(re.CurrentIndex(), 0);
   std::string deep(1000, '(');
   EXPECT_THROW(re.SetRegExp(deep + "a" + std::string(1000, ')')), ERegExpParser);
-  // A long but plain pattern is fine.
+  // A long but plain pattern is fine, however long.
   re.SetRegExp(std::string(3000, 'x'));
   EXPECT_TRUE(re.IsLiteral());
+  re.SetRegExp(std::string(100000, 'x'));
+  EXPECT_TRUE(re.IsLiteral());
+  EXPECT_EQ(re.LiteralText().size(), 100000u);
+}
+
+// Long alternations of fixed words are built as a trie; they must accept exactly what the
+// general construction accepts (the same words in parentheses, which take the general way).
+TEST(RegexWordList, TrieAcceptsWhatTheGeneralAutomatonAccepts) {
+  std::vector<std::string> words;
+  for (int i = 0; i < 120; ++i) words.push_back("w" + std::to_string(i * 7919 % 1000));
+  words.push_back(S("会議"));
+  words.push_back(S("会"));
+  words.push_back("\\x41\\|");  // escapes are plain characters: A and |
+  std::string list;
+  for (const std::string& w : words) list += (list.empty() ? "" : "|") + w;
+  ASSERT_GE(list.size(), 256u);
+  TRegularExpression trie, general;
+  trie.SetRegExp(list);
+  general.SetRegExp("(" + list + ")");
+  EXPECT_FALSE(trie.IsLiteral());
+  EXPECT_TRUE(trie.Automaton().RequiredTextsSuffice());
+  EXPECT_EQ(trie.Automaton().RequiredTexts().size(), words.size());
+  const std::vector<std::string> texts = {"w0",    "w7919",     "w919", "w91", "w", S("会議"),
+                                          S("会"), S("会議室"), "A|",   "A",   "x", ""};
+  for (const std::string& t : texts) {
+    EXPECT_EQ(FullMatch(trie.Automaton(), t), FullMatch(general.Automaton(), t)) << t;
+  }
+  // Words with an empty one, or any other syntax, take the general way.
+  TRegularExpression re;
+  re.SetRegExp(list + "|");
+  EXPECT_FALSE(re.Automaton().RequiredTextsSuffice());
 }
 
 TEST(RegexEscapes, HexTakesAtMostFourDigits) {
@@ -256,6 +287,13 @@ TEST(RegexLiteral, RequiredTextsForSkipping) {
   EXPECT_EQ(re.Automaton().RequiredTexts(), (std::vector<std::string>{"e"}));
   re.SetRegExp("a|b*");
   EXPECT_TRUE(re.Automaton().RequiredTexts().empty());
+  EXPECT_FALSE(re.Automaton().RequiredTextsSuffice());
+  // A long fixed part is kept by its start, cut on a character boundary (255 bytes here, as
+  // the 128th character would end past 256).
+  std::string word = "x";
+  for (int i = 0; i < 200; ++i) word += S("会");
+  re.SetRegExp("^" + word + "[ab]");
+  EXPECT_EQ(re.Automaton().RequiredTexts(), (std::vector<std::string>{word.substr(0, 255)}));
   EXPECT_FALSE(re.Automaton().RequiredTextsSuffice());
 }
 

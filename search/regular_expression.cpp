@@ -4,6 +4,7 @@
 #include "search/required_text.h"
 #include "search/tre_nfa.h"
 #include "search/tre_parser.h"
+#include "search/tre_scanner.h"
 
 namespace search {
 
@@ -13,6 +14,39 @@ TRegularExpression::TRegularExpression() {
   Compile();
 }
 
+namespace {
+
+// Patterns of this length or more that are nothing but fixed words joined by "|" are built
+// straight as a trie; shorter ones go the general way, which gives the same matches.
+constexpr size_t kWordListFrom = 256;
+
+// The words of a pattern that is nothing but plain characters and "|", none of them empty;
+// false for any other pattern (which the general way then compiles, or refuses with its
+// message).
+bool PlainWords(const std::string& text, std::vector<std::vector<RECode>>& words) {
+  words.assign(1, {});
+  try {
+    TREScanner scanner(text);
+    for (;;) {
+      REToken token = scanner.GetToken();
+      if (token.kind == RETokenKind::kEnd) break;
+      if (token.kind == RETokenKind::kAlt) {
+        if (words.back().empty()) return false;
+        words.emplace_back();
+      } else if (token.kind == RETokenKind::kChar) {
+        words.back().push_back(token.code);
+      } else {
+        return false;
+      }
+    }
+  } catch (const ERegExpParser&) {
+    return false;
+  }
+  return !words.back().empty();
+}
+
+}  // namespace
+
 void TRegularExpression::Compile() {
   const std::string& text = cache_[current_].first;
   if (text.empty()) {
@@ -20,6 +54,25 @@ void TRegularExpression::Compile() {
     return;
   }
   try {
+    std::vector<std::vector<RECode>> words;
+    if (text.size() >= kWordListFrom && PlainWords(text, words)) {
+      auto dfa = TRE_DFA::FromWords(words);
+      // The words are the texts to search for when every character is one text can hold.
+      std::vector<std::string> required;
+      bool sufficient = true;
+      for (const std::vector<RECode>& word : words) {
+        std::string bytes;
+        for (RECode code : word) {
+          sufficient = sufficient && IsTextCode(code);
+          AppendCode(bytes, code);
+        }
+        required.push_back(std::move(bytes));
+      }
+      if (!sufficient) required.clear();
+      dfa->SetRequiredTexts(std::move(required), sufficient);
+      cache_[current_].second = std::move(dfa);
+      return;
+    }
     TREScanner scanner(text);
     TREParseTree tree;
     TREParser parser(scanner, tree);

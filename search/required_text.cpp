@@ -4,6 +4,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/cp932.h"
 #include "search/tre_dfa.h"
 
 namespace search {
@@ -23,6 +24,38 @@ struct Facts {
 };
 
 constexpr size_t kMaxAlternatives = 8;
+// Longer texts skip no better, and keeping the whole of each for every node of a long
+// concatenation would take memory in the square of the pattern's length.
+constexpr size_t kMaxText = 256;
+
+// The longest start of `text` of at most kMaxText bytes that ends on a character boundary.
+std::string Start(const std::string& text) {
+  size_t end = 0;
+  while (end < text.size()) {
+    size_t size = cp932::IsLeadByte(static_cast<unsigned char>(text[end])) ? 2 : 1;
+    if (end + size > kMaxText) break;
+    end += size;
+  }
+  return text.substr(0, end);
+}
+
+// Keeps the facts within kMaxText: a longer exact text is no longer treated as exact, a longer
+// prefix is cut, a longer suffix dropped (its start might not be a character's), and a longer
+// required text is replaced by its start, which every match contains as well.
+void Cap(Facts& f) {
+  if (f.exact && f.text.size() > kMaxText) {
+    f.exact = false;
+    f.text.clear();
+  }
+  if (f.prefix.size() > kMaxText) f.prefix = Start(f.prefix);
+  if (f.suffix.size() > kMaxText) f.suffix.clear();
+  for (std::string& text : f.must) {
+    if (text.size() > kMaxText) {
+      text = Start(text);
+      f.sufficient = false;
+    }
+  }
+}
 
 // A set is as good as its shortest string; fewer strings break the tie.
 bool Better(const AnyOf& a, const AnyOf& b) {
@@ -48,6 +81,12 @@ AnyOf One(const std::string& text) {
 
 std::vector<std::string> RequiredTexts(TRENode* root, bool* sufficient) {
   std::unordered_map<const TRENode*, Facts> facts;
+  // A child whose facts were dropped (see below) counts as unknown, which is always safe.
+  static const Facts unknown;
+  auto known = [&](const TRENode* node) -> const Facts& {
+    auto it = facts.find(node);
+    return it == facts.end() ? unknown : it->second;
+  };
   std::vector<std::pair<TRENode*, bool>> work{{root, false}};
   while (!work.empty()) {
     auto [node, expanded] = work.back();
@@ -74,8 +113,8 @@ std::vector<std::string> RequiredTexts(TRENode* root, bool* sufficient) {
         f.exact = true;
         break;
       case RENodeKind::kConcat: {
-        const Facts& l = facts[node->left];
-        const Facts& r = facts[node->right];
+        const Facts& l = known(node->left);
+        const Facts& r = known(node->right);
         if (l.exact && r.exact) {
           f.exact = true;
           f.text = l.text + r.text;
@@ -113,8 +152,8 @@ std::vector<std::string> RequiredTexts(TRENode* root, bool* sufficient) {
         break;
       }
       case RENodeKind::kAlt: {
-        const Facts& l = facts[node->left];
-        const Facts& r = facts[node->right];
+        const Facts& l = known(node->left);
+        const Facts& r = known(node->right);
         if (l.exact && r.exact && l.text == r.text) {
           f = l;
         } else if (!l.must.empty() && !r.must.empty()) {
@@ -138,6 +177,15 @@ std::vector<std::string> RequiredTexts(TRENode* root, bool* sufficient) {
       }
       default:  // repetition, anchors, nothing: no fixed text
         break;
+    }
+    Cap(f);
+    if (binary) {
+      // An inner child's facts are needed by its parent only (one that a later parent shares,
+      // as "+" does, counts as unknown there). Leaves are shared by every use of their range
+      // and are small, so they stay.
+      for (const TRENode* child : {node->left, node->right}) {
+        if (child && child->kind != RENodeKind::kLeaf) facts.erase(child);
+      }
     }
     facts[node] = std::move(f);
   }

@@ -117,12 +117,49 @@ TRE_DFA::TRE_DFA(const TRE_NFA& nfa) {
   DetectLiteral();
 }
 
+std::unique_ptr<TRE_DFA> TRE_DFA::FromWords(const std::vector<std::vector<RECode>>& words) {
+  auto dfa = std::unique_ptr<TRE_DFA>(new TRE_DFA());
+  std::vector<TRE_DFAState>& states = dfa->states_;
+  states[0].accepting = false;
+  for (const std::vector<RECode>& word : words) {
+    int state = 0;
+    for (RECode code : word) {
+      std::vector<TRE_DFATransition>& ts = states[static_cast<size_t>(state)].transitions;
+      auto it = std::lower_bound(ts.begin(), ts.end(), code,
+                                 [](const TRE_DFATransition& t, RECode c) { return t.low < c; });
+      if (it != ts.end() && it->low == code) {
+        state = it->target;
+        continue;
+      }
+      int id = static_cast<int>(states.size());
+      if (id >= kMaxWordStates) throw ERegExpParser(regexp_message::kTooComplex, 0);
+      ts.insert(it, {code, code, id});
+      states.emplace_back(TRE_NFAStateSet(0));
+      states.back().processed = true;
+      state = id;
+    }
+    states[static_cast<size_t>(state)].accepting = true;
+  }
+  dfa->DetectLiteral();
+  return dfa;
+}
+
 int TRE_DFA::Next(int state, RECode code) const {
   for (const TRE_DFATransition& t : states_[state].transitions) {
     if (t.low > code) return -1;
     if (t.high >= code) return t.target;
   }
   return -1;
+}
+
+int TRE_DFA::NextSorted(int state, RECode code) const {
+  const std::vector<TRE_DFATransition>& ts = states_[state].transitions;
+  if (ts.size() < 8) return Next(state, code);
+  auto it = std::upper_bound(ts.begin(), ts.end(), code,
+                             [](RECode c, const TRE_DFATransition& t) { return c < t.low; });
+  if (it == ts.begin()) return -1;
+  --it;
+  return it->high >= code ? it->target : -1;
 }
 
 // A chain of single-character steps from the initial state that ends in an accepting state

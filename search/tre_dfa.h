@@ -32,10 +32,17 @@ class TRE_DFA {
   // instead of taking all memory.
   static constexpr int kMaxStates = 20000;
   static constexpr size_t kMaxBytes = 64u << 20;
+  // A trie of words keeps about 64 bytes a state: 2 million states stay within 128 MB.
+  static constexpr int kMaxWordStates = 2'000'000;
 
   // The automaton of the empty pattern.
   TRE_DFA();
   explicit TRE_DFA(const TRE_NFA& nfa);
+  // The automaton of an alternation of fixed words (none empty), built straight as their trie:
+  // time and memory in proportion to the words' length, where the subset construction would
+  // keep a set as large as the pattern for each of its states. The trie's states recognise
+  // the same text; only the states that end a word without going on are not merged into one.
+  static std::unique_ptr<TRE_DFA> FromWords(const std::vector<std::vector<RECode>>& words);
 
   int Initial() const { return 0; }
   int StateCount() const { return static_cast<int>(states_.size()); }
@@ -44,6 +51,8 @@ class TRE_DFA {
   // The next state for a character, or -1: transitions are scanned in order and the scan stops
   // at the first range that starts above the code.
   int Next(int state, RECode code) const;
+  // The same result by a binary search, for states with many transitions.
+  int NextSorted(int state, RECode code) const;
 
   bool IsLiteral() const { return literal_; }
   const std::string& LiteralText() const { return literal_text_; }
