@@ -395,9 +395,6 @@ void TKvrwin::BuildMonth() {
     LayoutRows();
   } else {
     // Another face of the same line height: drawn at the rows' scale as before.
-    const double scale = FontScaleFor(StringGrid1->DefaultRowHeight(), now);
-    shown_days_font_ = ScaledFont(days_font_, scale);
-    shown_yotei_font_ = ScaledFont(yotei_font_, scale);
     for (platform::TStringGrid* grid : {StringGrid1, StringGrid2})
       grid->SetColWidth(0, ShownDateColumnWidth());
   }
@@ -508,7 +505,7 @@ int TKvrwin::ShownDateColumnWidth() const {
   // The longest name a day can carry under its date; the column is widened for it in the font
   // it is drawn in, but never beyond half the grid (past that the painter elides the name).
   static const QString kLongestHolidayName = QStringLiteral("休日（祝日扱い）");
-  const int needed = QFontMetrics(shown_days_font_).horizontalAdvance(kLongestHolidayName) + 6;
+  const int needed = QFontMetrics(ShownFont(days_font_)).horizontalAdvance(kLongestHolidayName) + 6;
   const int most = std::max(settings_.fixed_col_width, StringGrid1->width() / 2);
   return std::clamp(needed, settings_.fixed_col_width, most);
 }
@@ -535,9 +532,7 @@ void TKvrwin::LayoutRows() {
   const int row_height =
       std::min(RowHeightFor(client.height() - tool_bar_extra_, status_shown, lines),
                RowShare(MostClientHeight() - tool_bar_extra_, status_shown));
-  const double scale = FontScaleFor(row_height, lines);
-  shown_days_font_ = ScaledFont(days_font_, scale);
-  shown_yotei_font_ = ScaledFont(yotei_font_, scale);
+  font_scale_ = FontScaleFor(row_height, lines);
   for (platform::TStringGrid* grid : {StringGrid1, StringGrid2}) {
     grid->SetColWidth(0, ShownDateColumnWidth());
     grid->SetDefaultRowHeight(row_height);
@@ -583,12 +578,12 @@ void TKvrwin::DrawCell(int grid_number, int col, int row, const QRect& rect) {
   const QColor grid_colour = platform::ToQColor(settings_.grid_color);
   grid->SetColor(grid_colour);
   if (col == 0) {
-    painter_.PaintDate(painter, rect, painter_.Date(index, row), shown_days_font_,
+    painter_.PaintDate(painter, rect, painter_.Date(index, row), ShownFont(days_font_),
                        platform::ToQColor(settings_.today_color));
     return;
   }
   const bool cursor = grid->Focused() && row == grid->Row();
-  painter_.PaintText(painter, rect, painter_.Text(index, row), shown_yotei_font_,
+  painter_.PaintText(painter, rect, painter_.Text(index, row), ShownFont(yotei_font_),
                      cursor ? platform::ToQColor(settings_.cursor_color) : grid_colour);
 }
 

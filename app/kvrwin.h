@@ -333,6 +333,8 @@ class TKvrwin : public QMainWindow,
   int MostClientHeight() const;
   void KeepFrameOnScreen();
   static QFont ScaledFont(const QFont& font, double scale);
+  // `font` as the grids draw it: shrunk with the rows when they are (font_scale_).
+  QFont ShownFont(const QFont& font) const;
   // The date column's width: the chosen one, or what the longest holiday name needs.
   int ShownDateColumnWidth() const;
   void ApplyCursorRows(platform::TStringGrid* grid);
@@ -391,9 +393,9 @@ class TKvrwin : public QMainWindow,
   // The grid (1 or 2) and row that had the cursor when the data-folder list was opened; they
   // get it back when the list closes.
   int folder_tool_grid_ = 1, folder_tool_row_ = 0;
-  // The fonts the grids are drawn in: the chosen ones, shrunk when the screen is too small for
-  // rows of their size.
-  QFont shown_days_font_, shown_yotei_font_;
+  // How far the grids' fonts are shrunk: below 1 when the screen is too small for rows of
+  // the chosen fonts' size.
+  double font_scale_ = 1.0;
   GridLines laid_out_lines_;  // the line heights the rows were last laid out for
   MonthGridPainter painter_;
   std::string title_;

@@ -5,6 +5,9 @@
 #include <algorithm>
 
 #include "app/kvrwin.h"
+#include "app/row_heights.h"
+#include "platform/line_height.h"
+#include "platform/string_grid.h"
 #include "settings/window_fit.h"
 #include "widgets/grad_box.h"
 
@@ -48,6 +51,16 @@ int TKvrwin::MostClientHeight() const {
   const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
   if (!isVisible() || !s) return 1 << 20;
   return s->availableGeometry().height() - (frameGeometry().height() - GradBox1->height());
+}
+
+QFont TKvrwin::ShownFont(const QFont& font) const {
+  if (font_scale_ >= 1.0) return font;
+  // Line heights do not shrink in proportion to the point size: smaller still until two
+  // lines fit the row.
+  const int room = (StringGrid1->DefaultRowHeight() - 2 * kCellMargin) / 2;
+  QFont shown = ScaledFont(font, font_scale_);
+  for (int i = 0; i < 8 && platform::LineHeight(shown) > room; ++i) shown = ScaledFont(shown, 0.92);
+  return shown;
 }
 
 QFont TKvrwin::ScaledFont(const QFont& font, double scale) {

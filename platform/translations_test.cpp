@@ -4,6 +4,9 @@
 
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QDir>
+#include <QFileIconProvider>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QTranslator>
 
@@ -20,6 +23,9 @@ TEST(Translations, StandardButtonsSpeakJapanese) {
   EXPECT_EQ(box.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("キャンセル"));
   EXPECT_EQ(box.button(QDialogButtonBox::Open)->text(), QStringLiteral("開く"));
   EXPECT_EQ(box.button(QDialogButtonBox::Close)->text(), QStringLiteral("閉じる"));
+  // The file dialog's type column, which the catalogues leave in English.
+  QFileIconProvider icons;
+  EXPECT_EQ(icons.type(QFileInfo(QDir::tempPath())), QStringLiteral("フォルダー"));
   QCoreApplication::removeTranslator(translator.get());
 }
 
