@@ -33,16 +33,6 @@ QComboBox* NumberBox(QWidget* parent, const char* name, int last) {
   return box;
 }
 
-// A month and day that stand in the calendar. The lists recur every year, so 29 February is
-// kept: it is written in the years that have it.
-bool IsRealMonthDay(const QString& month_text, const QString& day_text) {
-  static constexpr int kLongest[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  bool month_ok = false, day_ok = false;
-  const int month = month_text.trimmed().toInt(&month_ok);
-  const int day = day_text.trimmed().toInt(&day_ok);
-  return month_ok && day_ok && month >= 1 && month <= 12 && day >= 1 && day <= kLongest[month - 1];
-}
-
 QPushButton* Button(QWidget* parent, const char* name, const QString& text, const QString& hint) {
   auto* button = new QPushButton(text, parent);
   button->setObjectName(name);
@@ -229,17 +219,13 @@ std::optional<std::string> TSpecialDayPage::CheckedRecord(daydata::SpecialDayLis
       Caution(QStringLiteral("入力されていない項目があります！"));
       return std::nullopt;
     case SpecialRefusal::kImpossibleDate:
-      Caution(QStringLiteral("%1月%2日という日はありません！").arg(month, day));
+      Caution(QStringLiteral("%1月%2日という日付はありません！").arg(month, day));
       return std::nullopt;
     case SpecialRefusal::kDuplicate:
       Caution(QStringLiteral("すでに登録されています！"));
       return std::nullopt;
     case SpecialRefusal::kNone:
       break;
-  }
-  if (!IsRealMonthDay(month, day)) {
-    Caution(QStringLiteral("%1月%2日という日付はありません！").arg(month, day));
-    return std::nullopt;
   }
   // A character the list file cannot hold would be stored as "?": only when the user says so.
   if (!platform::ConfirmCp932Save(this, text)) return std::nullopt;
