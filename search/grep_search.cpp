@@ -295,6 +295,7 @@ void TGrepSearch::StartSearch(bool all_years) {
   if (request.data_dir.empty()) request.data_dir = host_.SearchDataDir();
   request.all_years = all_years;
   request.year = CSpinEdit1->value();
+  stopping_ = false;
   worker_.Start(request);
   drain_timer_->start();
 }
@@ -303,7 +304,10 @@ void TGrepSearch::DrainResults() {
   if (!Searching()) return;
   if (worker_.Busy()) {
     GrepSearchWorker::Batch batch = worker_.Take();
-    for (std::string& line : batch.lines) backlog_.push_back(std::move(line));
+    // After 中断 the lines the search found meanwhile are dropped, not listed one share at a
+    // time: with a common word that share could take seconds to come to an end.
+    if (!stopping_)
+      for (std::string& line : batch.lines) backlog_.push_back(std::move(line));
     batch.lines.clear();
     if (batch.progress) ShowProgress(*batch.progress);
     if (batch.finished) end_ = std::move(batch);
@@ -449,6 +453,7 @@ void TGrepSearch::CheckBox1Click() {
 void TGrepSearch::Button2Click() {
   if (Searching()) {
     worker_.Cancel();
+    stopping_ = true;
     backlog_.clear();  // what was found but not yet listed goes with the stop
     ProgressLabel->setText(QStringLiteral("中断しています…"));
   } else {

@@ -96,6 +96,7 @@ class TGrepSearch : public QDialog {
   QTimer* drain_timer_;
   std::vector<std::string> lines_;              // the list's lines as code page 932, sorted
   std::deque<std::string> backlog_;             // found, not yet in the list
+  bool stopping_ = false;                       // 中断 pressed: nothing more is listed
   std::optional<GrepSearchWorker::Batch> end_;  // the search's end, once the backlog is listed
   int widest_ = 0;                              // the widest line's text width in the list
   QString searched_text_;

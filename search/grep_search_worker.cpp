@@ -59,6 +59,7 @@ void GrepSearchWorker::Run(GrepSearchRequest request) {
   DaySearchHooks hooks;
   hooks.cancel = &cancel_;
   hooks.on_result = [this](const std::string& line) {
+    if (cancel_) return;  // the dialog lists nothing found after 中断
     std::lock_guard lock(mutex_);
     pending_.lines.push_back(line);
   };
