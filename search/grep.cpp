@@ -7,6 +7,7 @@
 
 #include "platform/cp932.h"
 #include "search/grep_automaton.h"
+#include "search/grep_nfa.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -192,7 +193,18 @@ namespace {
 // start-by-start matcher.
 struct FastForm {
   std::shared_ptr<const TGrepAutomaton> automaton;
+  // Built when first needed: most patterns never use it.
+  mutable std::shared_ptr<const TGrepNfa> nfa;
 };
+
+const FastForm& FastFormOf(const TRE_DFA& dfa) {
+  std::shared_ptr<const void>& slot = dfa.Attachment();
+  if (!slot) {
+    slot = std::make_shared<FastForm>(
+        FastForm{dfa.Complete() ? TGrepAutomaton::Build(dfa) : nullptr, nullptr});
+  }
+  return *static_cast<const FastForm*>(slot.get());
+}
 
 }  // namespace
 
@@ -225,9 +237,11 @@ void TGrep::Search(TTxtFile& file) {
     ByTable(file, *plain);
     return;
   }
-  std::shared_ptr<const void>& slot = dfa.Attachment();
-  if (!slot) slot = std::make_shared<FastForm>(FastForm{TGrepAutomaton::Build(dfa)});
-  const auto& form = *static_cast<const FastForm*>(slot.get());
+  if (dfa.Nfa() && (!dfa.Complete() || by_nfa_)) {
+    ByNfa(file);
+    return;
+  }
+  const FastForm& form = FastFormOf(dfa);
   if (form.automaton) {
     ByTable(file, *form.automaton);
   } else {
@@ -327,10 +341,39 @@ void TGrep::ByThreads(TTxtFile& file) {
   }
 }
 
+// The nondeterministic automaton, simulated over the whole file at once. The file is held whole
+// (a bit a byte besides) because matches may run on across line ends. The texts every match
+// holds are looked for first: a file without any of them has no match.
+void TGrep::ByNfa(TTxtFile& file) {
+  while (file.ReadBlock(0)) {
+  }
+  const unsigned char* buf = file.Data();
+  const size_t n = file.Size();
+  if (n == 0) return;
+  const TRE_DFA& dfa = Automaton();
+  const std::vector<std::string>& required = dfa.RequiredTexts();
+  if (!required.empty() &&
+      std::none_of(required.begin(), required.end(),
+                   [&](const std::string& text) { return FindBytes(buf, n, text) != nullptr; })) {
+    return;
+  }
+  const FastForm& form = FastFormOf(dfa);
+  if (!form.nfa) form.nfa = std::make_shared<const TGrepNfa>(*dfa.Nfa());
+  for (auto [line, start] : form.nfa->MatchingLines(buf, n)) {
+    size_t end = FindLineEnd(buf, start, n);
+    if (end == kNone) end = n;
+    Report(file, buf, start, end, line);
+  }
+}
+
 // The matchers as described: every character position of the file in turn is the start of an
 // attempt; a line is reported at the first accepting state and the rest of it is skipped. The
 // file is held whole, which only the rare patterns whose matches run across line ends need.
 void TGrep::StartByStart(TTxtFile& file) {
+  if (!Automaton().Complete()) {
+    ByNfa(file);  // no deterministic automaton to follow start by start
+    return;
+  }
   while (file.ReadBlock(0)) {
   }
   const unsigned char* buf = file.Data();

@@ -58,6 +58,10 @@ class TGrep : public TRegularExpression {
   // Matches start by start on the whole file, exactly as the matchers are described, instead of
   // the byte table; for tests and fuzzing, which compare the two.
   void SetStartByStart(bool on) { start_by_start_ = on; }
+  // Matches by simulating the nondeterministic automaton (the matcher of patterns whose
+  // deterministic one would be too large) for every pattern that has one; for tests and
+  // fuzzing, which compare it with the fast matchers.
+  void SetByNfa(bool on) { by_nfa_ = on; }
   // Off: lines are reported with LineNo 0 and no line ends are counted, for callers that do
   // not show numbers (the day search); the byte table matcher then skips the count.
   void SetLineNumbers(bool on) { count_lines_ = on; }
@@ -66,6 +70,7 @@ class TGrep : public TRegularExpression {
   void Search(TTxtFile& file);
   void StartByStart(TTxtFile& file);
   void ByThreads(TTxtFile& file);
+  void ByNfa(TTxtFile& file);
   void ByTable(TTxtFile& file, const TGrepAutomaton& automaton);
   void Report(TTxtFile& file, const unsigned char* buffer, size_t line_start, size_t line_end,
               int line_no);
@@ -74,6 +79,7 @@ class TGrep : public TRegularExpression {
   std::string read_buffer_;  // the reader's, kept from file to file
   Matcher matcher_ = Matcher::kString;
   bool start_by_start_ = false;
+  bool by_nfa_ = false;
   bool count_lines_ = true;
 };
 

@@ -386,6 +386,7 @@ TEST(GrepDifferential, RandomPatternsAgainstTheReference) {
       continue;
     }
     grep.SetStartByStart(round % 10 == 0);
+    grep.SetByNfa(round % 10 == 5);
     std::vector<std::pair<int, std::string>> found, expected;
     grep.OnMatch = [&](TGrep&, const RE_LineInfo_t& info) {
       found.emplace_back(info.LineNo, info.Line);

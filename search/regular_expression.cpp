@@ -83,8 +83,8 @@ void TRegularExpression::Compile() {
     bool sufficient = false;
     std::vector<std::string> required = RequiredTexts(root, &sufficient);
     tree.Partition(anchors);
-    TRE_NFA nfa(root, LineHeadCode(), LineTailCode());
-    auto dfa = std::make_unique<TRE_DFA>(nfa);
+    auto dfa = std::make_unique<TRE_DFA>(
+        std::make_shared<const TRE_NFA>(root, LineHeadCode(), LineTailCode()));
     dfa->SetRequiredTexts(std::move(required), sufficient);
     cache_[current_].second = std::move(dfa);
   } catch (const ERegExpParser& e) {

@@ -54,17 +54,41 @@ void Close(const TRE_NFA& nfa, TRE_NFAStateSet& set, std::vector<int>& members,
 
 }  // namespace
 
-TRE_DFA::TRE_DFA(const TRE_NFA& nfa) {
+namespace {
+struct OverBudget {};
+}  // namespace
+
+TRE_DFA::TRE_DFA(std::shared_ptr<const TRE_NFA> owned) : nfa_(std::move(owned)) {
+  try {
+    Build();
+  } catch (const OverBudget&) {
+    // Only the initial state is kept, without transitions, so that what is left is still a
+    // well-formed automaton; matching goes by the nondeterministic form.
+    states_.clear();
+    states_.emplace_back(TRE_NFAStateSet(0));
+    states_[0].processed = true;
+    complete_ = false;
+    literal_ = false;
+    literal_text_.clear();
+  }
+}
+
+void TRE_DFA::Build() {
+  const TRE_NFA& nfa = *nfa_;
   const int n = nfa.StateCount();
   std::unordered_map<std::string, int> index;
   size_t bytes = 0;
+  std::uint64_t work = 0;
   std::vector<int> stack;
 
   auto add_state = [&](TRE_NFAStateSet set) {
+    // Each set made costs its bytes, and each new state a scan of every automaton state.
+    work += static_cast<std::uint64_t>(n) / 8 + 1;
     auto it = index.find(set.Bytes());
     if (it != index.end()) return it->second;
-    if (static_cast<int>(states_.size()) >= kMaxStates || bytes > kMaxBytes) {
-      throw ERegExpParser(regexp_message::kTooComplex, 0);
+    work += static_cast<std::uint64_t>(n);
+    if (static_cast<int>(states_.size()) >= kMaxStates || bytes > kMaxBytes || work > kMaxWork) {
+      throw OverBudget{};
     }
     bytes += set.ByteSize() * 2 + sizeof(TRE_DFAState) + 64;
     int id = static_cast<int>(states_.size());

@@ -1,6 +1,9 @@
 // TRE_DFA: the deterministic automaton of a pattern, built from its nondeterministic automaton by
 // subset construction; each state's transitions are sorted by range start. It also knows whether
-// the pattern is a fixed string (the literal text), which the grep compares directly.
+// the pattern is a fixed string (the literal text), which the grep compares directly. When the
+// construction would go past its budget (some patterns need exponentially many states), the
+// automaton is left incomplete and only the nondeterministic form is used, which the grep
+// simulates in time linear in the text.
 #pragma once
 
 #include <cstdint>
@@ -28,21 +31,29 @@ struct TRE_DFAState {
 
 class TRE_DFA {
  public:
-  // Bounds no typed pattern comes near; beyond them the pattern is refused as too complex
-  // instead of taking all memory.
+  // Bounds of the subset construction; beyond them the automaton is left incomplete. The work
+  // bound counts the automaton states looked at for every state made, which is what makes the
+  // construction quadratic on long patterns.
   static constexpr int kMaxStates = 20000;
   static constexpr size_t kMaxBytes = 64u << 20;
+  static constexpr std::uint64_t kMaxWork = 24u << 20;
   // A trie of words keeps about 64 bytes a state: 2 million states stay within 128 MB.
   static constexpr int kMaxWordStates = 2'000'000;
 
   // The automaton of the empty pattern.
   TRE_DFA();
-  explicit TRE_DFA(const TRE_NFA& nfa);
+  explicit TRE_DFA(std::shared_ptr<const TRE_NFA> nfa);
   // The automaton of an alternation of fixed words (none empty), built straight as their trie:
   // time and memory in proportion to the words' length, where the subset construction would
   // keep a set as large as the pattern for each of its states. The trie's states recognise
   // the same text; only the states that end a word without going on are not merged into one.
   static std::unique_ptr<TRE_DFA> FromWords(const std::vector<std::vector<RECode>>& words);
+
+  // False when the construction stopped at its bounds: then only Nfa() may be used to match.
+  bool Complete() const { return complete_; }
+  // The nondeterministic automaton this one was built from; null for the empty pattern and for
+  // word lists.
+  const TRE_NFA* Nfa() const { return nfa_.get(); }
 
   int Initial() const { return 0; }
   int StateCount() const { return static_cast<int>(states_.size()); }
@@ -72,9 +83,12 @@ class TRE_DFA {
   std::shared_ptr<const void>& Attachment() const { return attachment_; }
 
  private:
+  void Build();
   void DetectLiteral();
 
   std::vector<TRE_DFAState> states_;
+  std::shared_ptr<const TRE_NFA> nfa_;
+  bool complete_ = true;
   bool literal_ = false;
   std::string literal_text_;
   std::vector<std::string> required_texts_;

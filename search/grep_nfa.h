@@ -1,0 +1,44 @@
+// TGrepNfa: finds the lines of a text in which some character starts a match, by simulating the
+// nondeterministic automaton of the pattern over the whole text once, from its end to its
+// start. At each character it keeps the set of automaton states from which the rest of the text
+// can reach the final state; a character starts a match when the start state is in the set
+// that reading it leads to. The work per character is bounded by the automaton's size, so the
+// time is linear in the text whatever the pattern, and the memory is a bit a byte. It serves the
+// patterns whose deterministic automaton would be too large, and as the reference that the
+// faster matchers are checked against.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+#include "search/tre_nfa.h"
+
+namespace search {
+
+class TGrepNfa {
+ public:
+  explicit TGrepNfa(const TRE_NFA& nfa);
+
+  // The lines (1-based number, offset of the line's first byte) of buf[0, n) in which some
+  // character starts a match that reads at least that character, in order. Characters are read
+  // as the grep reads them: CR, LF and CR LF are one line end (code 10), which also begins the
+  // line after it; a lead byte takes the next byte, whatever it is. Line 0 (before the first
+  // line end) and a line that starts at the end of the text are never reported.
+  std::vector<std::pair<int, size_t>> MatchingLines(const unsigned char* buf, size_t n) const;
+
+ private:
+  struct Into {
+    RECode low, high;
+    int from;
+  };
+  int start_ = 0;
+  std::vector<int> char_first_;  // per state, the first of the character transitions into it
+  std::vector<Into> char_in_;
+  std::vector<int> empty_first_;  // per state, the first of the empty transitions into it
+  std::vector<int> empty_from_;
+  std::vector<int> final_closure_;  // the states that reach the final state by empty steps
+};
+
+}  // namespace search
