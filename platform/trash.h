@@ -1,4 +1,4 @@
-// The desktop trash, after the freedesktop.org trash specification: a file goes to the home
+// The desktop trash, laid out as freedesktop.org desktops share it: a file goes to the home
 // trash ($XDG_DATA_HOME/Trash, made with mode 0700 when missing) when it lies on the same file
 // system, else to the top-level ".Trash/$uid" or ".Trash-$uid" of its own file system. Each
 // file gets a "files/" entry and an "info/NAME.trashinfo" with its original path and the time,
