@@ -11,16 +11,6 @@ namespace fs = std::filesystem;
 namespace daydata {
 namespace {
 
-// The entry dialog's reading of a whole file: any line end; a NUL byte is text like any other,
-// so that nothing after it is lost when the day is saved again.
-TLightStrings ReadEditorLines(const fs::path& path) {
-  TLightStrings lines;
-  std::string bytes;
-  if (!platform::ReadFile(path, bytes) || bytes.empty()) return lines;
-  lines = DayStore::SplitEditorText(bytes);
-  return lines;
-}
-
 void Write(const fs::path& path, const TLightStrings& lines) {
   std::error_code error;
   if (!platform::ReplaceFile(path, lines.GetText(), error)) {
@@ -109,9 +99,18 @@ void DayStore::EnsureYearFolder(std::string_view year_text) {
   if (fs::create_directory(year, ec) && host_) host_->Notice(year.string(), "現在フォルダ。");
 }
 
+// The entry dialog's reading of a whole file: any line end; a NUL byte is text like any other,
+// so that nothing after it is lost when the day is saved again.
 LoadedDay DayStore::LoadDay(const fs::path& path) {
+  std::string bytes;
+  if (!platform::ReadFile(path, bytes)) bytes.clear();
+  return ParseDay(bytes);
+}
+
+LoadedDay DayStore::ParseDay(std::string_view bytes) {
   LoadedDay day;
-  TLightStrings lines = ReadEditorLines(path);
+  TLightStrings lines;
+  if (!bytes.empty()) lines = SplitEditorText(bytes);
   if (lines.Count() > 0) {
     if (std::optional<std::int32_t> n = platform::ParseInteger(lines.Get(0))) {
       if (*n >= 0 && *n <= 4) {

@@ -77,6 +77,8 @@ class DayStore {
   void EnsureYearFolder(std::string_view year_text);
 
   static LoadedDay LoadDay(const std::filesystem::path& path);
+  // The same for a day file's bytes already read.
+  static LoadedDay ParseDay(std::string_view bytes);
 
   // Writes the editor text with colour code `code` ("0" to "4"), or deletes the day file when
   // the text is empty. Throws EDayWriteError when the file cannot be written.

@@ -166,7 +166,8 @@ bool IsReadOnlyFile(const fs::path& path) {
          (status.permissions() & fs::perms::owner_write) == fs::perms::none;
 }
 
-bool ReplaceFile(const fs::path& path, std::string_view bytes, std::error_code& error) {
+bool ReplaceFile(const fs::path& path, std::string_view bytes, std::error_code& error,
+                 Durability durability) {
   static std::atomic<unsigned> counter{0};
   fs::path folder = path.parent_path();
   if (folder.empty()) folder = ".";
@@ -197,14 +198,15 @@ bool ReplaceFile(const fs::path& path, std::string_view bytes, std::error_code& 
     p += n;
     left -= static_cast<size_t>(n);
   }
-  if (ok && ::fsync(fd) != 0) ok = false;
+  std::error_code ignore;
+  bool flush = durability == Durability::kEachFile || fs::exists(path, ignore);
+  if (ok && flush && ::fsync(fd) != 0) ok = false;
   int saved = errno;
   if (::close(fd) != 0 && ok) {
     ok = false;
     saved = errno;
   }
   // A file that existed keeps its permission bits under the new content.
-  std::error_code ignore;
   if (ok && fs::exists(path, ignore)) {
     fs::permissions(temp, fs::status(path, ignore).permissions(), ignore);
   }
@@ -217,9 +219,16 @@ bool ReplaceFile(const fs::path& path, std::string_view bytes, std::error_code& 
     error.assign(saved, std::generic_category());
     return false;
   }
-  RemoveStaleTemporaries(folder);
+  if (durability == Durability::kEachFile) RemoveStaleTemporaries(folder);
   error.clear();
   return true;
+}
+
+void SyncFileSystem(const fs::path& path) {
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::syncfs(fd);
+  ::close(fd);
 }
 
 bool ReadFile(const fs::path& path, std::string& bytes) {

@@ -61,7 +61,17 @@ bool IsReadOnlyFile(const std::filesystem::path& path);
 // `path`. On failure the old file is untouched, the temporary file is removed and `error` says
 // why. A read-only file is never replaced (std::errc::permission_denied). After a write, the
 // temporary files that killed writes left in the folder, older than a minute, are removed.
-bool ReplaceFile(const std::filesystem::path& path, std::string_view bytes, std::error_code& error);
+//
+// kBatch is for writing thousands of files at once (an import): a file that did not exist is
+// not flushed on its own, since a crash can at worst leave it empty, which is no worse than its
+// absence; a file that existed is still flushed before the rename, so its old content is never
+// lost. The stale temporaries are left for the next ordinary write. The caller ends the batch
+// with SyncFileSystem.
+enum class Durability { kEachFile, kBatch };
+bool ReplaceFile(const std::filesystem::path& path, std::string_view bytes, std::error_code& error,
+                 Durability durability = Durability::kEachFile);
+// Flushes everything written to the file system that holds `path`.
+void SyncFileSystem(const std::filesystem::path& path);
 
 // Reads a whole file; false when it cannot be opened or read.
 bool ReadFile(const std::filesystem::path& path, std::string& bytes);

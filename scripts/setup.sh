@@ -8,13 +8,13 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-qpa-plugins libqt6printsupport6
   libqt6svg6 qt6-image-formats-plugins
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
-  libicu-dev libarchive-dev
+  libicu-dev libarchive-dev libical-dev tzdata qtkeychain-qt6-dev radicale
   libfluidsynth-dev fluidsynth fluid-soundfont-gm
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk fontconfig locales
   xvfb xauth xdotool imagemagick libx11-dev
   lhasa libarchive-tools jlha-utils gzip
-  python3 grep ripgrep
+  python3 python3-icalendar python3-caldav grep ripgrep
   qt6-translations-l10n zip unzip faketime poppler-utils desktop-file-utils xdg-utils
 )
 

@@ -33,6 +33,8 @@ TempDir::~TempDir() {
 }
 
 void WriteBytes(const fs::path& path, const std::string& bytes) {
+  std::error_code ignore;
+  if (path.has_parent_path()) fs::create_directories(path.parent_path(), ignore);
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out << bytes;
 }
