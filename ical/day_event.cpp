@@ -83,7 +83,17 @@ DayEventFields FieldsOfDay(std::string_view file_bytes) {
     fields.description += line;
     if (fields.summary.empty() && !IsBlank(line)) fields.summary = line;
   }
-  fields.exact_base64 = Base64Encode(file_bytes);
+  // Most days are what the entry dialog writes: a colour line 1-4, then lines that code page
+  // 932 decodes, each ended by CR LF. Their text gives the bytes back, so the bytes are not
+  // carried twice. libical drops the blanks at either end of a value, so such a text is kept
+  // exactly too.
+  std::string rebuilt = fields.colour ? std::to_string(*fields.colour) + "\r\n" : "";
+  for (const std::string& line : SplitLines(fields.description))
+    rebuilt += cp932::FromUtf8(line) + "\r\n";
+  const std::string& all = fields.description;
+  bool blank_ends = !all.empty() && (all.front() == ' ' || all.front() == '\t' ||
+                                     all.back() == ' ' || all.back() == '\t');
+  if (rebuilt != file_bytes || blank_ends) fields.exact_base64 = Base64Encode(file_bytes);
   return fields;
 }
 

@@ -1,10 +1,12 @@
 // One day file as one all-day iCalendar event, and back. Other calendars see the day's text:
 // SUMMARY is its first line, DESCRIPTION the whole text, COLOR its colour. Mirune itself also
 // reads X-MIRUNE-DAY, the file's exact bytes, so that an export brings every day back byte for
-// byte, colour line, line ends and undecodable bytes included. A phone or web calendar keeps the
-// X- properties it does not understand while its user edits the text; so an event whose SUMMARY
-// or DESCRIPTION no longer agrees with its exact bytes was edited elsewhere, and that edit wins.
-// This file knows nothing of libical: it turns bytes into fields and fields into bytes.
+// byte, colour line, line ends and undecodable bytes included; a day whose text alone gives its
+// bytes back (most days) goes without it, and its UID tells that Mirune made it. A phone or web
+// calendar keeps the X- properties it does not understand while its user edits the text; so an
+// event whose SUMMARY or DESCRIPTION no longer agrees with its exact bytes was edited elsewhere,
+// and that edit wins. This file knows nothing of libical: it turns bytes into fields and fields
+// into bytes.
 #pragma once
 
 #include <compare>
@@ -34,7 +36,7 @@ struct DayEventFields {
   std::string summary;        // the first line that holds anything but blanks
   std::string description;    // every text line, joined by "\n"
   std::optional<int> colour;  // the colour line's code 1-4 (0 is the default black: none)
-  std::string exact_base64;   // the file's bytes
+  std::string exact_base64;   // the file's bytes, when the text above does not give them back
 };
 
 DayEventFields FieldsOfDay(std::string_view file_bytes);

@@ -375,6 +375,8 @@ class Reader {
         fields.colour_code = value[0] - '0';
       }
     }
+    const char* uid = icalcomponent_get_uid(event);
+    own = own || (uid && IsDayUid(uid));
     if (!own || !start.is_date) return false;
     fields.summary = icalcomponent_get_summary(event) ? icalcomponent_get_summary(event) : "";
     fields.description =

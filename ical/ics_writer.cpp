@@ -72,7 +72,9 @@ void IcsWriter::AddDay(const DayDate& date, const DayEventFields& fields, const 
                                XProperty(kColourCodeProperty, std::to_string(*fields.colour)));
   }
   icalcomponent_add_property(event, icalproperty_new_transp(ICAL_TRANSP_TRANSPARENT));
-  icalcomponent_add_property(event, XProperty(kExactBytesProperty, fields.exact_base64));
+  if (!fields.exact_base64.empty()) {
+    icalcomponent_add_property(event, XProperty(kExactBytesProperty, fields.exact_base64));
+  }
   icalcomponent_add_component(calendar_->root, event);
   ++events_;
 }
