@@ -39,7 +39,15 @@ class Planner {
         }
         return;
       }
+      // Repeated lines are the day's own: it comes back as it was, not merged line by line.
       if (day.colour >= 1 && day.colour <= 4) change.after = std::to_string(day.colour) + "\r\n";
+      for (const std::string& line : day.lines) {
+        std::string encoded = Encoded(line);
+        change.after += encoded + "\r\n";
+        planned->lines.insert(std::move(encoded));
+        ++change.added_lines;
+      }
+      return;
     }
     if (day.exact) {
       for (const std::string& line : TextLines(day.bytes)) Append(*planned, line);

@@ -146,6 +146,7 @@ TEST(IcsRoundTripTest, ExportThenImportGivesEveryDayBackByteForByte) {
       }
     }
   }
+  WriteBytes(from / "2024" / "KVR20240229.dat", Sjis("2\r\n同じ行\r\n同じ行\r\n"));
   WriteBytes(from / "2025" / "KVR20250630.dat", std::string(1 << 20, 'x') + "\r\n" + Sjis("終"));
   fs::create_directories(to);
   ical::ExportedDays exported = ical::ExportDays(from, 1, 9999, kStamp);
