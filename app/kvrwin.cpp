@@ -15,6 +15,7 @@
 #include <system_error>
 
 #include "app/desktop_launcher_shell.h"
+#include "app/ical_commands.h"
 #include "app/launcher_buttons.h"
 #include "app/month_printer.h"
 #include "app/row_heights.h"
@@ -178,6 +179,15 @@ void TKvrwin::BuildMenus() {
   on(file->addAction(QStringLiteral("印刷設定(&S)...")), [this] { MonthPrinter->PrinterSetup(); });
   on(file->addAction(QStringLiteral("印刷プレビュー(&V)...")), [this] { MonthPrinter->Preview(); });
   on(file->addAction(QStringLiteral("PDF に保存(&E)...")), [this] { MonthPrinter->SaveAsPdf(); });
+  file->addSeparator();
+  // The days as iCalendar: each call reads the folders of the moment.
+  auto* ical =
+      new IcalCommands(this, {[this] { return data_dir_; }, [this] { return startup_dir_; },
+                              nullptr, [this] { BuildMonth(); }});
+  on(file->addAction(QStringLiteral("iCalendar に書き出し(&I)...")),
+     [ical] { ical->ExportClick(); });
+  on(file->addAction(QStringLiteral("iCalendar を読み込み(&M)...")),
+     [ical] { ical->ImportClick(); });
   file->addSeparator();
   on(file->addAction(QStringLiteral("データ圧縮(&P)...")), [this] { ArchiveCommands->N1Click(); });
   on(file->addAction(QStringLiteral("データ解凍(&U)...")), [this] { ArchiveCommands->N2Click(); });
