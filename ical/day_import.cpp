@@ -178,6 +178,7 @@ ImportResult ApplyImport(const ImportPlan& plan, const fs::path& startup_dir,
                          const std::function<bool(std::size_t, std::size_t)>& progress) {
   ImportResult result;
   std::string now;
+  fs::path made;  // the last year folder made sure of
   for (std::size_t i = 0; i < plan.days.size(); ++i) {
     if (i % 64 == 0 && progress && !progress(i, plan.days.size())) {
       result.stopped = true;
@@ -193,7 +194,10 @@ ImportResult ApplyImport(const ImportPlan& plan, const fs::path& startup_dir,
                                 "（読み込みの後で変わったため書きませんでした）");
       continue;
     }
-    fs::create_directories(change.path.parent_path(), error);
+    if (change.path.parent_path() != made) {
+      fs::create_directories(change.path.parent_path(), error);
+      made = change.path.parent_path();
+    }
     if (!platform::ReplaceFile(change.path, change.after, error, platform::Durability::kBatch)) {
       result.failures.push_back(daydata::WriteFailureText(change.path, error));
       continue;

@@ -172,8 +172,12 @@ bool ReplaceFile(const fs::path& path, std::string_view bytes, std::error_code& 
   fs::path folder = path.parent_path();
   if (folder.empty()) folder = ".";
   // The rename would replace a file the user made read-only; the folder's rights allow it, the
-  // file's do not, and the file's are what the user set.
-  if (IsReadOnlyFile(path)) {
+  // file's do not, and the file's are what the user set. One look at the old file serves every
+  // question below: a bulk import asks them thirty thousand times.
+  std::error_code ignore;
+  const fs::file_status old = fs::status(path, ignore);
+  const bool existed = fs::exists(old);
+  if (fs::is_regular_file(old) && (old.permissions() & fs::perms::owner_write) == fs::perms::none) {
     error = std::make_error_code(std::errc::permission_denied);
     return false;
   }
@@ -198,8 +202,7 @@ bool ReplaceFile(const fs::path& path, std::string_view bytes, std::error_code& 
     p += n;
     left -= static_cast<size_t>(n);
   }
-  std::error_code ignore;
-  bool flush = durability == Durability::kEachFile || fs::exists(path, ignore);
+  bool flush = durability == Durability::kEachFile || existed;
   if (ok && flush && ::fsync(fd) != 0) ok = false;
   int saved = errno;
   if (::close(fd) != 0 && ok) {
@@ -207,8 +210,8 @@ bool ReplaceFile(const fs::path& path, std::string_view bytes, std::error_code& 
     saved = errno;
   }
   // A file that existed keeps its permission bits under the new content.
-  if (ok && fs::exists(path, ignore)) {
-    fs::permissions(temp, fs::status(path, ignore).permissions(), ignore);
+  if (ok && existed) {
+    fs::permissions(temp, old.permissions(), ignore);
   }
   if (ok && ::rename(temp.c_str(), path.c_str()) != 0) {
     ok = false;
