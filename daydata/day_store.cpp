@@ -136,7 +136,14 @@ void DayStore::SaveDay(const fs::path& path, std::string_view text, std::string_
   }
   EnsureYearFolder(path.parent_path().filename().string());
   TLightStrings lines = SplitEditorText(text);
-  if (code == "1" || code == "2" || code == "3" || code == "4") lines.Insert(0, std::string(code));
+  if (code == "1" || code == "2" || code == "3" || code == "4") {
+    lines.Insert(0, std::string(code));
+  } else if (std::optional<std::int32_t> n = platform::ParseInteger(lines.Get(0));
+             n && *n >= 0 && *n <= 4) {
+    // A black day whose first line reads as a colour line ("3", " 2", "03") would come back
+    // coloured and without that line; a "0" colour line on top keeps it text.
+    lines.Insert(0, "0");
+  }
   // The folder may have moved if the data folder had to be made anew.
   fs::path target = path;
   if (!fs::exists(path.parent_path()))

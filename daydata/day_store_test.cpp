@@ -95,10 +95,25 @@ TEST_F(DayStoreTest, SaveWritesCrLfAndColourLine) {
   EXPECT_EQ(ReadBytes(day), "2\r\n\r\n");
   store_.SaveDay(day, "x", "9");  // not a colour code: no colour line
   EXPECT_EQ(ReadBytes(day), "x\r\n");
-  // A black day whose first line is a digit comes back coloured: the format cannot tell.
-  store_.SaveDay(day, "3\r\nmeeting", "0");
-  EXPECT_EQ(DayStore::LoadDay(day).colour, 3);
-  EXPECT_EQ(DayStore::LoadDay(day).text, "meeting\r\n");
+  // A black day whose first line reads as a colour line gets a "0" line on top, so that it
+  // comes back black with every line; other first lines need none.
+  struct {
+    std::string text, code, bytes;
+  } black[] = {
+      {"3\r\nmeeting", "0", "0\r\n3\r\nmeeting\r\n"},
+      {" 2", "0", "0\r\n 2\r\n"},
+      {"$4\r\nx", "9", "0\r\n$4\r\nx\r\n"},
+      {"0", "0", "0\r\n0\r\n"},
+      {"7\r\nx", "0", "7\r\nx\r\n"},
+      {"2 ", "0", "2 \r\n"},
+  };
+  for (const auto& c : black) {
+    store_.SaveDay(day, c.text, c.code);
+    EXPECT_EQ(ReadBytes(day), c.bytes) << c.text;
+    daydata::LoadedDay loaded = DayStore::LoadDay(day);
+    EXPECT_EQ(loaded.colour, 0) << c.text;
+    EXPECT_EQ(loaded.text, std::string(DayStore::SplitEditorText(c.text).GetText())) << c.text;
+  }
 }
 
 TEST_F(DayStoreTest, EmptyTextDeletesAndCreatesNothing) {
