@@ -198,10 +198,32 @@ TEST_F(DayStoreTest, StampIsIdempotentAndKeepsColourLineFirst) {
   WriteBytes(day, "a\nz\r\nb\r\n" + label + "\r\n");
   EXPECT_FALSE(DayStore::StampDay(day, label));
   EXPECT_EQ(ReadBytes(day), "a\nz\r\nb\r\n" + label + "\r\n");
-  // LF-only text is one long line for the stamp reader; the label goes above it unchanged.
-  WriteBytes(day, "a\nb\n");
-  DayStore::StampDay(day, "L");
-  EXPECT_EQ(ReadBytes(day), "L\r\na\nb\n\r\n");
+  // The label goes into the bytes as they are: LF-only text (one long line for the stamp
+  // reader) and the text after a Ctrl+Z, which the entry dialog shows, stay byte for byte.
+  struct {
+    std::string before, after;
+  } kept[] = {
+      {"a\nb\n", "L\r\na\nb\n"},
+      {"a\r\n\x1A"
+       "after\r\n",
+       "L\r\na\r\n\x1A"
+       "after\r\n"},
+      {"2\r\nx\x1A"
+       "y",
+       "2\r\nL\r\nx\x1A"
+       "y"},
+      {"3\x1A"
+       "z",
+       "3\r\nL\r\n\x1A"
+       "z"},
+      {"4", "4\r\nL\r\n"},
+  };
+  for (const auto& c : kept) {
+    WriteBytes(day, c.before);
+    EXPECT_TRUE(DayStore::StampDay(day, "L")) << c.before;
+    EXPECT_EQ(ReadBytes(day), c.after) << c.before;
+  }
+  EXPECT_NE(DayStore::LoadDay(day).text.find("L\r\n"), std::string::npos);
 }
 
 TEST_F(DayStoreTest, FailedWriteRaisesAndKeepsOldDay) {
