@@ -39,17 +39,14 @@ fs::path PathOf(const QString& text) {
   return fs::path(text.toStdString());
 }
 
-// The archive's name on the command line. The library finds the end of an unquoted ".lzh" or
-// ".zip" name by itself; any other name with blanks is quoted.
+// The archive's name on the command line, always quoted: unquoted, the library ends it at the
+// first ".lzh" or ".zip" followed by a blank ("/d/old.zip files/2026.lzh" would name
+// "/d/old.zip"), and a name without either ending at its first blank.
 bool ArchiveArgument(const QString& path, std::string& out) {
   bool exact = true;
   out = platform::Cp932FromPath(PathOf(path), &exact);
   if (!exact || out.find('"') != std::string::npos) return false;
-  const QString lower = path.toLower();
-  if (out.find(' ') != std::string::npos && !lower.endsWith(QStringLiteral(".lzh")) &&
-      !lower.endsWith(QStringLiteral(".zip"))) {
-    out = "\"" + out + "\"";
-  }
+  out = "\"" + out + "\"";
   return true;
 }
 

@@ -379,6 +379,17 @@ TEST_F(ArchiveCommandsTest, PathsWithBlanksAndExtractionPuttingReplacedDaysInThe
   commands_->N1Click();
   ASSERT_EQ(messages_, (std::vector<std::string>{archive.string() + "に圧縮しました。"}));
   EXPECT_EQ(Members(archive).size(), 2u);
+  // A folder whose name holds ".zip" and a blank: the archive goes where it was asked to, not
+  // to "old.zip" beside it.
+  fs::create_directories(temp_.path() / "old.zip files");
+  const fs::path inside = temp_.path() / "old.zip files" / "new.lzh";
+  messages_.clear();
+  Answer({{Q(temp_.path() / "my days" / "day two.dat")}, {Q(inside)}});
+  commands_->N1Click();
+  ASSERT_EQ(messages_, (std::vector<std::string>{inside.string() + "に圧縮しました。"}));
+  EXPECT_EQ(Members(inside).size(), 1u);
+  EXPECT_FALSE(fs::exists(temp_.path() / "old.zip"));
+  messages_.clear();
 
   // The year folder holds a newer text of the same day: extraction replaces it, and the newer
   // text waits in the trash.

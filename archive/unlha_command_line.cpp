@@ -28,8 +28,11 @@ std::string_view NextToken(std::string_view& s) {
 }
 
 // Where an unquoted archive name ends: after the first ".lzh" or ".zip" that a blank, a line
-// break or the end follows. npos when there is none.
+// break or the end follows. npos when there is none. Only the first line is looked at: an
+// unquoted name holds no line break, and a file listed below that ends in ".lzh" is no part
+// of it.
 size_t LzhNameEnd(std::string_view s) {
+  s = s.substr(0, s.find_first_of("\r\n"));
   for (size_t i = 0; i + 4 <= s.size(); ++i) {
     for (std::string_view ext : {std::string_view(".lzh"), std::string_view(".zip")}) {
       size_t end = i + ext.size();

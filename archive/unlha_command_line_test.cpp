@@ -43,6 +43,14 @@ TEST(UnlhaCommandLine, UpdateWithLineBreaksAndBlanks) {
   // A name that exists nowhere is still passed on, one word at a time, to be reported.
   UnlhaCommandLine f = Parse("U a.lzh gone file\r\n");
   EXPECT_EQ(f.files, (std::vector<std::string>{"gone", "file"}));
+  // An unquoted name ends on its own line: a listed file ending in ".lzh" is no part of it.
+  UnlhaCommandLine g = Parse("U backup a.dat\r\nold.lzh\r\n", {"a.dat", "old.lzh"});
+  EXPECT_EQ(g.archive, "backup");
+  EXPECT_EQ(g.files, (std::vector<std::string>{"a.dat", "old.lzh"}));
+  // The callers' form: the archive always quoted, whatever it holds.
+  UnlhaCommandLine h = Parse("U \"/d/old.zip files/-2026.lzh\" /d/x.dat\r\n", {"/d/x.dat"});
+  EXPECT_EQ(h.archive, "/d/old.zip files/-2026.lzh");
+  EXPECT_EQ(h.files, std::vector<std::string>{"/d/x.dat"});
 }
 
 TEST(UnlhaCommandLine, ExtractAndList) {

@@ -25,14 +25,13 @@ fs::path FreshNameBeside(const fs::path& archive_path) {
   }
 }
 
-// Blanks would be ambiguous unquoted; a quote cannot be passed at all.
+// Always quoted: unquoted, the library ends the name at the first ".lzh" or ".zip" followed
+// by a blank, which a folder's name may hold. A quote cannot be passed at all.
 bool QuotedCp932(const fs::path& path, std::string& out) {
   bool exact = true;
   out = platform::Cp932FromPath(path, &exact);
   if (!exact || out.find('"') != std::string::npos) return false;
-  if (out.find(' ') != std::string::npos || out.find('\t') != std::string::npos) {
-    out = "\"" + out + "\"";
-  }
+  out = "\"" + out + "\"";
   return true;
 }
 

@@ -219,4 +219,19 @@ TEST_F(CliTest, ArchiveRefusesWhatItCannotPackAndNamesIt) {
   EXPECT_NE(Run("lha l out.lzh").out.find("a.dat"), std::string::npos);
 }
 
+TEST_F(CliTest, ArchiveNamesThatLookLikeTwoNamesOrASwitch) {
+  // Unquoted, the library would have taken "old.zip", the word before the tab, or a switch.
+  fs::create_directories(dir_.path() / "old.zip files");
+  test_support::WriteBytes(dir_.path() / "a.dat", "a");
+  for (const char* name : {"old.zip files/new.lzh", "-dash.lzh", "tab\tname.lzh", "backup"}) {
+    const std::string quoted = "'" + std::string(name) + "'";
+    test_support::CliResult r = Run("lha u " + quoted + " a.dat");
+    EXPECT_EQ(r.status, 0) << name << ": " << r.out;
+    EXPECT_TRUE(fs::is_regular_file(dir_.path() / name)) << name;
+    EXPECT_NE(Run("lha l " + quoted).out.find("a.dat"), std::string::npos) << name;
+  }
+  EXPECT_FALSE(fs::exists(dir_.path() / "old.zip"));
+  EXPECT_FALSE(fs::exists(dir_.path() / "tab"));
+}
+
 }  // namespace

@@ -12,12 +12,11 @@ namespace {
 
 constexpr char kUsage[] = "lha u ARCHIVE FILE... | lha x ARCHIVE | lha l ARCHIVE";
 
-// A name with blanks is quoted, so that the library does not have to guess where it ends.
+// Always quoted, so that the library does not have to guess where the name ends (a blank, a
+// tab or a ".lzh" inside it, a name starting with "-").
 std::string ArchiveArgument(const std::string& utf8) {
   if (utf8.find('"') != std::string::npos) throw UsageError("書庫の名前に \" は使えません");
-  std::string name = ToCp932(utf8, "書庫の名前");
-  if (name.find(' ') != std::string::npos) return "\"" + name + "\"";
-  return name;
+  return "\"" + ToCp932(utf8, "書庫の名前") + "\"";
 }
 
 int RunLha(CliContext& context, const Args& args) {

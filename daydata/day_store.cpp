@@ -135,7 +135,14 @@ void DayStore::SaveDay(const fs::path& path, std::string_view text, std::string_
   }
   EnsureYearFolder(path.parent_path().filename().string());
   TLightStrings lines = SplitEditorText(text);
-  if (code == "1" || code == "2" || code == "3" || code == "4") lines.Insert(0, std::string(code));
+  if (code == "1" || code == "2" || code == "3" || code == "4") {
+    lines.Insert(0, std::string(code));
+  } else if (std::optional<std::int32_t> n = platform::ParseInteger(lines.Get(0));
+             n && *n >= 0 && *n <= 4) {
+    // A black day whose first line reads as a colour line ("3", " 2", "03") would come back
+    // coloured and without that line; a "0" colour line on top keeps it text.
+    lines.Insert(0, "0");
+  }
   // The folder may have moved if the data folder had to be made anew.
   fs::path target = path;
   if (!fs::exists(path.parent_path()))
@@ -144,18 +151,34 @@ void DayStore::SaveDay(const fs::path& path, std::string_view text, std::string_
 }
 
 bool DayStore::StampDay(const fs::path& path, std::string_view label) {
-  TLightStrings lines;
+  std::string bytes;
   std::error_code ec;
-  if (!lines.TryLoadFromFile(path) &&
+  if (!platform::ReadFile(path, bytes) &&
       fs::symlink_status(path, ec).type() != fs::file_type::not_found) {
     // Something is there that cannot be read: the label written alone would replace the day.
     throw EDayWriteError(std::make_error_code(std::errc::permission_denied),
                          path.string() + " (読み込めないため書き込みません)");
   }
+  TLightStrings lines;
+  lines.SetFileText(bytes);
   if (lines.IndexOf(label) >= 0) return false;
-  int at = lines.Count() > 0 && IsGridColourLine(lines.Get(0)) ? 1 : 0;
-  lines.Insert(at, std::string(label));
-  Write(path, lines);
+  // The label line goes into the bytes as they are, not into the lines read back: the stamp
+  // reader ends the text at Ctrl+Z, and the entry dialog shows what follows it.
+  std::string stamped;
+  if (lines.Count() > 0 && IsGridColourLine(lines.Get(0))) {
+    size_t after = 1;
+    if (after < bytes.size() && bytes[after] == '\r') {
+      ++after;
+      if (after < bytes.size() && bytes[after] == '\n') ++after;
+      stamped = bytes.substr(0, after) + std::string(label) + "\r\n" + bytes.substr(after);
+    } else {
+      stamped = bytes.substr(0, after) + "\r\n" + std::string(label) + "\r\n" + bytes.substr(after);
+    }
+  } else {
+    stamped = std::string(label) + "\r\n" + bytes;
+  }
+  if (!platform::ReplaceFile(path, stamped, ec))
+    throw EDayWriteError(ec, WriteFailureText(path, ec));
   return true;
 }
 

@@ -95,10 +95,25 @@ TEST_F(DayStoreTest, SaveWritesCrLfAndColourLine) {
   EXPECT_EQ(ReadBytes(day), "2\r\n\r\n");
   store_.SaveDay(day, "x", "9");  // not a colour code: no colour line
   EXPECT_EQ(ReadBytes(day), "x\r\n");
-  // A black day whose first line is a digit comes back coloured: the format cannot tell.
-  store_.SaveDay(day, "3\r\nmeeting", "0");
-  EXPECT_EQ(DayStore::LoadDay(day).colour, 3);
-  EXPECT_EQ(DayStore::LoadDay(day).text, "meeting\r\n");
+  // A black day whose first line reads as a colour line gets a "0" line on top, so that it
+  // comes back black with every line; other first lines need none.
+  struct {
+    std::string text, code, bytes;
+  } black[] = {
+      {"3\r\nmeeting", "0", "0\r\n3\r\nmeeting\r\n"},
+      {" 2", "0", "0\r\n 2\r\n"},
+      {"$4\r\nx", "9", "0\r\n$4\r\nx\r\n"},
+      {"0", "0", "0\r\n0\r\n"},
+      {"7\r\nx", "0", "7\r\nx\r\n"},
+      {"2 ", "0", "2 \r\n"},
+  };
+  for (const auto& c : black) {
+    store_.SaveDay(day, c.text, c.code);
+    EXPECT_EQ(ReadBytes(day), c.bytes) << c.text;
+    daydata::LoadedDay loaded = DayStore::LoadDay(day);
+    EXPECT_EQ(loaded.colour, 0) << c.text;
+    EXPECT_EQ(loaded.text, std::string(DayStore::SplitEditorText(c.text).GetText())) << c.text;
+  }
 }
 
 TEST_F(DayStoreTest, EmptyTextDeletesAndCreatesNothing) {
@@ -183,10 +198,32 @@ TEST_F(DayStoreTest, StampIsIdempotentAndKeepsColourLineFirst) {
   WriteBytes(day, "a\nz\r\nb\r\n" + label + "\r\n");
   EXPECT_FALSE(DayStore::StampDay(day, label));
   EXPECT_EQ(ReadBytes(day), "a\nz\r\nb\r\n" + label + "\r\n");
-  // LF-only text is one long line for the stamp reader; the label goes above it unchanged.
-  WriteBytes(day, "a\nb\n");
-  DayStore::StampDay(day, "L");
-  EXPECT_EQ(ReadBytes(day), "L\r\na\nb\n\r\n");
+  // The label goes into the bytes as they are: LF-only text (one long line for the stamp
+  // reader) and the text after a Ctrl+Z, which the entry dialog shows, stay byte for byte.
+  struct {
+    std::string before, after;
+  } kept[] = {
+      {"a\nb\n", "L\r\na\nb\n"},
+      {"a\r\n\x1A"
+       "after\r\n",
+       "L\r\na\r\n\x1A"
+       "after\r\n"},
+      {"2\r\nx\x1A"
+       "y",
+       "2\r\nL\r\nx\x1A"
+       "y"},
+      {"3\x1A"
+       "z",
+       "3\r\nL\r\n\x1A"
+       "z"},
+      {"4", "4\r\nL\r\n"},
+  };
+  for (const auto& c : kept) {
+    WriteBytes(day, c.before);
+    EXPECT_TRUE(DayStore::StampDay(day, "L")) << c.before;
+    EXPECT_EQ(ReadBytes(day), c.after) << c.before;
+  }
+  EXPECT_NE(DayStore::LoadDay(day).text.find("L\r\n"), std::string::npos);
 }
 
 TEST_F(DayStoreTest, FailedWriteRaisesAndKeepsOldDay) {

@@ -1,0 +1,64 @@
+# The fuzz targets and how to build and run them, for scripts/fuzz_smoke.sh and
+# bench/fuzz_campaign.sh (sourced, not run). Every target of fuzz/CMakeLists.txt is listed by
+# fuzz_targets; its seeds are fuzz/corpus/<seeds> as fuzz_seeds names them.
+
+fuzz_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+
+fuzz_targets() {
+  sed -n 's/^add_executable(\([a-z0-9_]*_fuzzer\) .*/\1/p' "$fuzz_root/fuzz/CMakeLists.txt"
+}
+
+# The seed folder of a target ("" for none) and the extra options it runs with.
+fuzz_seeds() {
+  case "$1" in
+    lzh_read_fuzzer) echo "$fuzz_root/fuzz/corpus/lzh" ;;
+    regex_fuzzer | grep_output_fuzzer) echo "" ;;
+    *) echo "$fuzz_root/fuzz/corpus/${1%_fuzzer}" ;;
+  esac
+}
+fuzz_options() {
+  case "$1" in
+    regex_fuzzer | grep_fuzzer) echo "-dict=$fuzz_root/fuzz/regex.dict" ;;
+  esac
+}
+
+# Configures (once) and builds every target into $1 with clang, libFuzzer, ASan and UBSan.
+fuzz_build() {
+  local build=$1
+  if [ ! -f "$build/build.ninja" ]; then
+    CXX=clang++ cmake -S "$fuzz_root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+      -DMIRUNE_FUZZ=ON -DMIRUNE_WITH_GUI=OFF -DMIRUNE_WITH_BENCH=OFF \
+      -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined" >/dev/null
+  fi
+  # shellcheck disable=SC2046
+  cmake --build "$build" --parallel "$(nproc)" --target $(fuzz_targets)
+}
+
+# fuzz_run BUILD TARGET SECONDS WORK: runs TARGET for SECONDS from its seeds, new inputs going
+# to WORK/corpus (kept between runs) and findings to WORK/. The log is WORK/log; the status is
+# libFuzzer's (0: nothing found). The targets write their files under $TMPDIR.
+fuzz_run() {
+  local build=$1 target=$2 seconds=$3 work=$4 seeds status=0
+  seeds=$(fuzz_seeds "$target")
+  mkdir -p "$work/corpus"
+  # shellcheck disable=SC2046
+  timeout $((seconds + 300)) "$build/bin/$target" -max_total_time="$seconds" -timeout=30 \
+    -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$work/" $(fuzz_options "$target") \
+    "$work/corpus" $seeds >"$work/log" 2>&1 || status=$?
+  return $status
+}
+
+# The inputs run in the last fuzz_run of WORK.
+fuzz_runs() {
+  sed -n 's/^stat::number_of_executed_units: *//p' "$1/log" | tail -1
+}
+
+# A temporary folder in memory where there is one: the day and list targets write a file per
+# run, and a disk's fsync would make them a hundred times slower.
+fuzz_tmpdir() {
+  if [ -d /dev/shm ] && [ -w /dev/shm ]; then
+    mktemp -d /dev/shm/mirune-fuzz.XXXXXX
+  else
+    mktemp -d
+  fi
+}
