@@ -332,7 +332,9 @@ class Reader {
           rule.by_week_no[0] != ICAL_RECURRENCE_ARRAY_MAX))) {
       return false;
     }
-    icalrecur_iterator* it = icalrecur_iterator_new(rule, start);
+    // Owned, so that a run over the line budget (an exception from add) frees it too.
+    std::unique_ptr<icalrecur_iterator, void (*)(icalrecur_iterator*)> it(
+        icalrecur_iterator_new(rule, start), icalrecur_iterator_free);
     if (!it) return true;
     // A rule without COUNT may start at the range; counting ones must be walked from the start.
     if (options_.from && rule.count == 0) {
@@ -340,11 +342,11 @@ class Reader {
       from.year = options_.from->year;
       from.month = options_.from->month;
       from.day = options_.from->day;
-      if (icaltime_compare(from, start) > 0) icalrecur_iterator_set_start(it, from);
+      if (icaltime_compare(from, start) > 0) icalrecur_iterator_set_start(it.get(), from);
     }
     bool within_budget = false;
     for (long step = 0; step < kMaxRecurrenceSteps; ++step) {
-      icaltimetype t = icalrecur_iterator_next(it);
+      icaltimetype t = icalrecur_iterator_next(it.get());
       if (icaltime_is_null_time(t)) {
         within_budget = true;
         break;
@@ -356,7 +358,6 @@ class Reader {
       }
       add(t);
     }
-    icalrecur_iterator_free(it);
     return within_budget;
   }
 
