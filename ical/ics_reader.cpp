@@ -280,6 +280,7 @@ class Reader {
       AddInstance(start, length, summary);
       return;
     }
+    ++out_.recurring;
     Exclusions excluded;
     if (const char* uid = icalcomponent_get_uid(event)) {
       auto it = replaced_.find(uid);

@@ -49,7 +49,8 @@ struct IcsContent {
   std::vector<DayLine> lines;                        // every other event, in file order
   std::vector<std::string> todos;                    // open VTODOs, UTF-8 ToDo entries
   int events = 0;                                    // VEVENTs read
-  std::vector<std::string> skipped;                  // what was left out, and why
+  int recurring = 0;  // of them, series (RRULE or RDATE): their lines cover only the range read
+  std::vector<std::string> skipped;  // what was left out, and why
 };
 
 IcsContent ReadIcs(std::string_view text, const ReadOptions& options);

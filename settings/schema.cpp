@@ -88,6 +88,13 @@ constexpr auto kAll = std::to_array<const Key*>({
     &Alarm1,
     &Alarm2,
     &AlarmSound,
+    &SyncUrl,
+    &SyncUser,
+    &SyncCalendar,
+    &SyncAtStart,
+    &SyncAtExit,
+    &SyncInterval,
+    &SyncLast,
 });
 
 constexpr std::string_view kFontParts[] = {".Name", ".Size", ".Style"};

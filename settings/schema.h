@@ -141,6 +141,18 @@ inline constexpr Key Alarm2{"ｱﾗｰﾑ2", "alarm2", kString};
 // Written with a hyphen-minus, not the long-vowel mark.
 inline constexpr Key AlarmSound{"ｱﾗ-ﾑｻｳﾝﾄﾞ", "alarmsound", kString};
 
+// Sync with a CalDAV calendar. The password is kept in the desktop keyring, never here.
+inline constexpr Key SyncUrl{"同期", "Url", kString};
+inline constexpr Key SyncUser{"同期", "User", kString};
+// The calendar's path on the server, as discovery names it.
+inline constexpr Key SyncCalendar{"同期", "Calendar", kString};
+inline constexpr Key SyncAtStart = Switch("同期", "AtStart");
+inline constexpr Key SyncAtExit = Switch("同期", "AtExit");
+// Minutes between two syncs while the program runs; 0 for none.
+inline constexpr Key SyncInterval{"同期", "Interval", kInteger, 0, {}, 0, 1440};
+// When the last sync completed, as "YYYY-MM-DD HH:MM", for the status line.
+inline constexpr Key SyncLast{"同期", "Last", kString};
+
 }  // namespace keys
 
 // Every key above, in the order of the main window's table and then window by window.
