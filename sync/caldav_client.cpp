@@ -98,15 +98,15 @@ CaldavClient::CaldavClient(CaldavAccount account, CaldavOptions options)
   const QUrl url(QString::fromStdString(account_.url));
   base_path_ = DecodeHref(url.path(QUrl::FullyEncoded));
   if (base_path_.empty()) base_path_ = "/";
-  // Credentials are given per request in Send, never remembered across clients.
-  network_->setRedirectPolicy(QNetworkRequest::UserVerifiedRedirectPolicy);
+  // Qt would follow a redirect of PROPFIND or REPORT as a GET: Send follows them itself.
+  network_->setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
 }
 
 CaldavClient::~CaldavClient() = default;
 
 CaldavClient::Reply CaldavClient::Send(const char* verb, const std::string& path,
-                                       const std::string& body,
-                                       const std::vector<Header>& headers) {
+                                       const std::string& body, const std::vector<Header>& headers,
+                                       int hops) {
   QUrl url(QString::fromStdString(account_.url));
   url.setPath(QString::fromStdString(path), QUrl::DecodedMode);
   url.setQuery(QString());
@@ -115,7 +115,7 @@ CaldavClient::Reply CaldavClient::Send(const char* verb, const std::string& path
   QNetworkRequest request(url);
   request.setTransferTimeout(options_.timeout_ms);
   request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                       QNetworkRequest::UserVerifiedRedirectPolicy);
+                       QNetworkRequest::ManualRedirectPolicy);
   request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
   for (const Header& header : headers) {
     request.setRawHeader(header.name, QByteArray::fromStdString(header.value));
@@ -129,7 +129,6 @@ CaldavClient::Reply CaldavClient::Send(const char* verb, const std::string& path
   bool timed_out = false;
   bool asked_credentials = false;
   bool credentials_refused = false;
-  QUrl refused_redirect;
   QEventLoop loop;
 
   const std::int64_t limit = options_.max_response_bytes;
@@ -145,14 +144,6 @@ CaldavClient::Reply CaldavClient::Send(const char* verb, const std::string& path
   QObject::connect(reply, &QNetworkReply::downloadProgress, &loop, [&](qint64, qint64 total) {
     if (total > limit && !too_large) {
       too_large = true;
-      reply->abort();
-    }
-  });
-  QObject::connect(reply, &QNetworkReply::redirected, &loop, [&](const QUrl& to) {
-    if (SameOrigin(url, to)) {
-      emit reply->redirectAllowed();
-    } else {
-      refused_redirect = to;
       reply->abort();
     }
   });
@@ -185,12 +176,6 @@ CaldavClient::Reply CaldavClient::Send(const char* verb, const std::string& path
         "サーバーの応答が大きすぎます（" + std::to_string(limit / (1024 * 1024)) +
             " MB を超えました）。サーバーの URL を確かめて、もう一度同期してください。");
   }
-  if (!refused_redirect.isEmpty()) {
-    throw SyncError(
-        SyncError::Kind::kProtocol,
-        "別のホストへの転送は拒否しました: " + Utf8(refused_redirect.toDisplayString()) +
-            "。サーバーの URL を確かめて、もう一度同期してください。");
-  }
   if (credentials_refused) ThrowForStatus(401, verb);
   const QNetworkReply::NetworkError error = reply->error();
   // Below 200 the transfer itself failed (connection, timeout, TLS, proxy); above, the server
@@ -209,10 +194,21 @@ CaldavClient::Reply CaldavClient::Send(const char* verb, const std::string& path
     ThrowForStatus(result.status, verb);
   }
   if (result.status >= 300 && result.status <= 399) {
-    throw SyncError(SyncError::Kind::kProtocol,
-                    "サーバーが転送先を示しましたが、たどれません（HTTP " +
-                        std::to_string(result.status) +
-                        "）。サーバーの URL を確かめて、もう一度同期してください。");
+    // Followed with the same method and body, and only within the origin the user gave: the
+    // password goes to no one else, and a plain-text hop cannot stand in for TLS.
+    const QByteArray location = reply->rawHeader("Location");
+    const QUrl to = url.resolved(QUrl::fromEncoded(location));
+    if (location.isEmpty() || !to.isValid() || hops >= 5) {
+      throw SyncError(SyncError::Kind::kProtocol,
+                      "サーバーの転送をたどれません（HTTP " + std::to_string(result.status) +
+                          "）。サーバーの URL を確かめて、もう一度同期してください。");
+    }
+    if (!SameOrigin(url, to)) {
+      throw SyncError(SyncError::Kind::kProtocol,
+                      "別のホストへの転送は拒否しました: " + Utf8(to.toDisplayString()) +
+                          "。サーバーの URL を確かめて、もう一度同期してください。");
+    }
+    return Send(verb, DecodeHref(to.path(QUrl::FullyEncoded)), body, headers, hops + 1);
   }
   if (reply->hasRawHeader("ETag")) result.etag = reply->rawHeader("ETag").toStdString();
   return result;

@@ -86,11 +86,12 @@ class CaldavClient : public CalendarServer {
     std::string value;
   };
 
-  // Sends one request to `path` (a decoded path on the account's server) and waits for it.
-  // Throws for what no caller can handle: the network, a refused redirect, an answer too big,
-  // 401, 5xx. Other statuses are the caller's to judge.
+  // Sends one request to `path` (a decoded path on the account's server) and waits for it,
+  // following redirects within the same origin (`hops` so far). Throws for what no caller can
+  // handle: the network, a redirect elsewhere, an answer too big, 401, 5xx but 501. Other
+  // statuses are the caller's to judge.
   Reply Send(const char* verb, const std::string& path, const std::string& body,
-             const std::vector<Header>& headers);
+             const std::vector<Header>& headers, int hops = 0);
   Multistatus Propfind(const std::string& path, int depth, std::initializer_list<DavProp> props,
                        bool allow_not_found);
   bool SupportsSyncCollection();

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QThread>
 #include <algorithm>
 #include <chrono>
 #include <memory>
@@ -198,6 +199,27 @@ TEST_F(CaldavClientTest, PropfindListingWhenSyncCollectionIsNotUsed) {
   }
 }
 
+TEST_F(CaldavClientTest, WorksInAWorkerThreadThatOwnsIt) {
+  server_->MakeCalendar("worker");
+  std::string href;
+  std::string failure;
+  std::unique_ptr<QThread> thread(QThread::create([&] {
+    try {
+      CaldavClient client({server_->url(), server_->user(), server_->password()}, Quick());
+      client.OpenByName("worker");
+      href = client.HrefFor("w.ics");
+      client.Put(href, Event("w", "w"), "");
+      if (client.Changes("").changed.size() != 1) failure = "not listed";
+    } catch (const SyncError& error) {
+      failure = error.what();
+    }
+  }));
+  thread->start();
+  ASSERT_TRUE(thread->wait(QDeadlineTimer(20000)));
+  EXPECT_EQ(failure, "");
+  EXPECT_EQ(href, "/mirune/worker/w.ics");
+}
+
 TEST_F(CaldavClientTest, WrongPasswordIsAnAuthenticationError) {
   auto client = Client("wrong");
   try {
@@ -233,7 +255,9 @@ class FaultyServer {
                     "--port", std::to_string(port_), mode},
                    port_, "/dev/null");
   }
-  std::string url() const { return "http://127.0.0.1:" + std::to_string(port_) + "/"; }
+  std::string url(const char* scheme = "http") const {
+    return std::string(scheme) + "://127.0.0.1:" + std::to_string(port_) + "/";
+  }
 
  private:
   int port_;
@@ -256,6 +280,7 @@ TEST(CaldavClientFaults, EachFaultIsItsKindWithAJapaneseMessageAndNoHang) {
       {"redirect", nullptr, Kind::kProtocol, "別のホストへの転送は拒否しました: http://localhost"},
       {"close", nullptr, Kind::kNetwork, "接続が途中で切れました"},
       {"unauthorized", nullptr, Kind::kAuthentication, "ユーザー名またはパスワードが違います"},
+      {"tls", nullptr, Kind::kNetwork, "安全に接続できません"},
       {"", "http://127.0.0.1:1/", Kind::kNetwork, "接続を拒否しました"},
       {"", "http://mirune-test.invalid/", Kind::kNetwork, "サーバーが見つかりません"},
   };
@@ -263,7 +288,9 @@ TEST(CaldavClientFaults, EachFaultIsItsKindWithAJapaneseMessageAndNoHang) {
     SCOPED_TRACE(c.mode[0] ? c.mode : c.url);
     std::unique_ptr<FaultyServer> server;
     if (c.mode[0]) server = std::make_unique<FaultyServer>(c.mode);
-    CaldavClient client({c.url ? c.url : server->url(), "u", "p"}, Quick());
+    const std::string url =
+        c.url ? c.url : server->url(std::string(c.mode) == "tls" ? "https" : "http");
+    CaldavClient client({url, "u", "p"}, Quick());
     const auto start = std::chrono::steady_clock::now();
     try {
       client.Calendars();
@@ -284,7 +311,8 @@ TEST(CaldavClientFaults, ServerWithoutSyncCollectionAndDigestLogin) {
     const char* user;
     const char* password;
   };
-  for (const Case& c : {Case{"propfind-only", "u", "p"}, Case{"digest", "digest", "secret"}}) {
+  for (const Case& c : {Case{"propfind-only", "u", "p"}, Case{"digest", "digest", "secret"},
+                        Case{"moved", "u", "p"}}) {
     SCOPED_TRACE(c.mode);
     FaultyServer server(c.mode);
     CaldavClient client({server.url(), c.user, c.password}, Quick());

@@ -15,6 +15,8 @@ MODE is how it answers every request:
   propfind-only a small calendar server that knows PROPFIND and nothing of sync-collection
                 (REPORT gives 501); the calendar "Faulty" at /cal/ holds a.ics and "b c.ics"
   digest        propfind-only behind Digest authentication (user "digest", password "secret")
+  moved         propfind-only under /moved/: every other path is moved there (301)
+  tls           propfind-only over HTTPS with a self-signed certificate no one trusts
 """
 
 import argparse
@@ -23,7 +25,10 @@ import http.server
 import os
 import re
 import socketserver
+import ssl
+import subprocess
 import sys
+import tempfile
 import time
 
 DIGEST_USER = "digest"
@@ -81,8 +86,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
             expected = md5("%s:%s:%s" % (ha1, NONCE, ha2))
         return fields.get("response") == expected
 
-    def calendar_server(self):
-        path = self.path.split("?")[0]
+    def calendar_server(self, path=None):
+        path = path or self.path.split("?")[0]
         depth = self.headers.get("Depth", "0")
         if self.command == "REPORT":
             return self.send(501, b"not implemented")
@@ -156,8 +161,13 @@ class Handler(http.server.BaseHTTPRequestHandler):
                                              'Digest realm="%s", nonce="%s", qop="auth", '
                                              'algorithm=MD5' % (REALM, NONCE))])
             self.calendar_server()
-        elif mode == "propfind-only":
+        elif mode in ("propfind-only", "tls"):
             self.calendar_server()
+        elif mode == "moved":
+            if self.path.startswith("/moved/"):
+                self.calendar_server(self.path[len("/moved"):].split("?")[0])
+            else:
+                self.send(301, b"", [("Location", "/moved" + self.path)])
         else:
             self.send(400, b"unknown mode")
 
@@ -175,7 +185,17 @@ def main():
     parser.add_argument("mode")
     args = parser.parse_args()
     Handler.mode = args.mode
-    Server(("127.0.0.1", args.port), Handler).serve_forever()
+    server = Server(("127.0.0.1", args.port), Handler)
+    if args.mode == "tls":
+        folder = tempfile.mkdtemp(prefix="faulty-tls.")
+        key, cert = os.path.join(folder, "key.pem"), os.path.join(folder, "cert.pem")
+        subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "1",
+                        "-subj", "/CN=127.0.0.1", "-keyout", key, "-out", cert],
+                       check=True, capture_output=True)
+        context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+        context.load_cert_chain(cert, key)
+        server.socket = context.wrap_socket(server.socket, server_side=True)
+    server.serve_forever()
 
 
 if __name__ == "__main__":
