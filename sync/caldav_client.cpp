@@ -89,6 +89,10 @@ bool SameOrigin(const QUrl& a, const QUrl& b) {
   throw SyncError(SyncError::Kind::kNetwork, what + kAgain);
 }
 
+[[noreturn]] void ThrowStopped() {
+  throw SyncError(SyncError::Kind::kStopped, "同期を中止しました。続きは次の同期で行います。");
+}
+
 }  // namespace
 
 CaldavClient::CaldavClient(CaldavAccount account, CaldavOptions options)
@@ -107,6 +111,8 @@ CaldavClient::~CaldavClient() = default;
 CaldavClient::Reply CaldavClient::Send(const char* verb, const std::string& path,
                                        const std::string& body, const std::vector<Header>& headers,
                                        int hops) {
+  auto stop_asked = [this] { return options_.stop && options_.stop->load(); };
+  if (stop_asked()) ThrowStopped();
   QUrl url(QString::fromStdString(account_.url));
   url.setPath(QString::fromStdString(path), QUrl::DecodedMode);
   url.setQuery(QString());
@@ -167,8 +173,20 @@ CaldavClient::Reply CaldavClient::Send(const char* verb, const std::string& path
     reply->abort();
   });
   deadline.start(options_.total_timeout_ms);
+  bool stopped = false;
+  QTimer stop_watch;
+  if (options_.stop) {
+    QObject::connect(&stop_watch, &QTimer::timeout, &loop, [&] {
+      if (stop_asked() && !stopped) {
+        stopped = true;
+        reply->abort();
+      }
+    });
+    stop_watch.start(100);
+  }
   if (!reply->isFinished()) loop.exec(QEventLoop::ExcludeUserInputEvents);
   if (!too_large) take();
+  if (stopped) ThrowStopped();
 
   if (too_large) {
     throw SyncError(

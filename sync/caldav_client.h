@@ -11,6 +11,7 @@
 // except a sync token the server no longer knows.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
@@ -44,6 +45,9 @@ struct CaldavOptions {
   bool use_sync_collection = true;
   // Hrefs per calendar-multiget request.
   std::size_t fetch_batch = 100;
+  // Set from any thread to stop: the request under way is cut off within a tenth of a second
+  // and the call throws SyncError kStopped. Must outlive the client.
+  const std::atomic<bool>* stop = nullptr;
 };
 
 struct CalendarInfo {

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <chrono>
 #include <memory>
+#include <thread>
 
 #include "sync/radicale_fixture.h"
 #include "sync/test_server_process.h"
@@ -303,6 +304,29 @@ TEST(CaldavClientFaults, EachFaultIsItsKindWithAJapaneseMessageAndNoHang) {
     }
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(6));
   }
+}
+
+TEST(CaldavClientFaults, StopCutsOffTheRequestUnderWay) {
+  FaultyServer server("hang");
+  std::atomic<bool> stop = false;
+  CaldavOptions options = Quick();
+  options.timeout_ms = 20000;
+  options.stop = &stop;
+  CaldavClient client({server.url(), "u", "p"}, options);
+  std::thread stopper([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    stop = true;
+  });
+  const auto start = std::chrono::steady_clock::now();
+  try {
+    client.Calendars();
+    ADD_FAILURE();
+  } catch (const SyncError& error) {
+    EXPECT_EQ(error.kind(), Kind::kStopped) << error.what();
+  }
+  stopper.join();
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+  EXPECT_THROW(client.Calendars(), SyncError);  // stays stopped
 }
 
 TEST(CaldavClientFaults, ServerWithoutSyncCollectionAndDigestLogin) {
