@@ -53,6 +53,11 @@ bool SameOrigin(const QUrl& a, const QUrl& b) {
                                                   std::to_string(status) + "、" + what + "）。" +
                                                   kAgain);
   }
+  if (status == 404) {
+    throw SyncError(SyncError::Kind::kServer,
+                    "サーバーに見つかりません（HTTP 404、" + what +
+                        "）。カレンダーの URL と名前を確かめてから、もう一度同期してください。");
+  }
   throw SyncError(SyncError::Kind::kServer, "サーバーが要求を受け付けませんでした（HTTP " +
                                                 std::to_string(status) + "、" + what +
                                                 "）。設定を確かめてから、もう一度同期してくださ"

@@ -221,7 +221,7 @@ TEST_F(CaldavClientTest, WorksInAWorkerThreadThatOwnsIt) {
   EXPECT_EQ(href, "/mirune/worker/w.ics");
 }
 
-TEST_F(CaldavClientTest, WrongPasswordIsAnAuthenticationError) {
+TEST_F(CaldavClientTest, WrongPasswordOrMissingCalendarAreErrorsThatSaySo) {
   auto client = Client("wrong");
   try {
     client->Calendars();
@@ -231,6 +231,17 @@ TEST_F(CaldavClientTest, WrongPasswordIsAnAuthenticationError) {
     EXPECT_STREQ(error.what(),
                  "ユーザー名またはパスワードが違います。設定を確かめてから、もう一度同期して"
                  "ください。");
+  }
+  auto right = Client(server_->password());
+  right->Open("/mirune/never-made/");
+  try {
+    right->Changes("");
+    ADD_FAILURE();
+  } catch (const SyncError& error) {
+    EXPECT_EQ(error.kind(), Kind::kServer);
+    EXPECT_NE(std::string(error.what()).find("サーバーに見つかりません（HTTP 404"),
+              std::string::npos)
+        << error.what();
   }
 }
 
