@@ -27,7 +27,7 @@ fuzz_build() {
   local build=$1
   if [ ! -f "$build/build.ninja" ]; then
     CXX=clang++ cmake -S "$fuzz_root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-      -DMIRUNE_FUZZ=ON -DMIRUNE_WITH_GUI=OFF -DMIRUNE_WITH_BENCH=OFF \
+      -DMIRUNE_FUZZ=ON -DMIRUNE_WITH_GUI=OFF -DMIRUNE_WITH_BENCH=OFF -DMIRUNE_WITH_SYNC=OFF \
       -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined" >/dev/null
   fi
   # shellcheck disable=SC2046
