@@ -11,6 +11,11 @@ exceptions) stays as it was.
       an all-day event on DATE (YYYY-MM-DD); prints {uid, href}
   phone.py ... edit UID [--summary S] [--description D]
   phone.py ... delete UID
+  phone.py ... serve
+      reads one command a line from standard input, each a JSON list of the words above after
+      the calendar options (["edit", UID, "--description", D]); after each command's output it
+      prints a line "--end--" (or "--error-- MESSAGE"): one process for a whole test, which
+      saves starting Python for every step
 """
 
 import argparse
@@ -197,10 +202,23 @@ def main():
     edit.add_argument("--description")
     delete = commands.add_parser("delete")
     delete.add_argument("uid")
+    commands.add_parser("serve")
     args = parser.parse_args()
     calendar = open_calendar(args)
-    {"list": command_list, "add": command_add, "edit": command_edit,
-     "delete": command_delete}[args.command](calendar, args)
+    run = {"list": command_list, "add": command_add, "edit": command_edit,
+           "delete": command_delete}
+    if args.command != "serve":
+        run[args.command](calendar, args)
+        return
+    common = ["--url", args.url, "--user", args.user, "--password", args.password,
+              "--calendar", args.calendar]
+    for line in sys.stdin:
+        try:
+            step = parser.parse_args(common + json.loads(line))
+            run[step.command](calendar, step)
+            print("--end--", flush=True)
+        except (SystemExit, Exception) as error:  # the test reads the reason and fails
+            print("--error-- %s" % error, flush=True)
 
 
 if __name__ == "__main__":
