@@ -19,6 +19,7 @@
 #include "app/launcher_buttons.h"
 #include "app/month_printer.h"
 #include "app/row_heights.h"
+#include "app/sync_commands.h"
 #include "archive/archive_commands.h"
 #include "platform/cp932.h"
 #include "platform/executable_dir.h"
@@ -188,6 +189,13 @@ void TKvrwin::BuildMenus() {
      [ical] { ical->ExportClick(); });
   on(file->addAction(QStringLiteral("iCalendar を読み込み(&M)...")),
      [ical] { ical->ImportClick(); });
+  // Two-way sync with the CalDAV calendar the options page 同期 set up.
+  Sync = new SyncCommands(
+      this,
+      {[this] { return data_dir_; }, [this]() -> settings::IniStore& { return IniGT1->Store(); },
+       [] { return QApplication::activeModalWidget() != nullptr; }, [this] { BuildMonth(); }});
+  on(file->addAction(QStringLiteral("同期(&Y)")), [this] { Sync->SyncClick(); });
+  menuBar()->setCornerWidget(Sync->StatusLabel(), Qt::TopRightCorner);
   file->addSeparator();
   on(file->addAction(QStringLiteral("データ圧縮(&P)...")), [this] { ArchiveCommands->N1Click(); });
   on(file->addAction(QStringLiteral("データ解凍(&U)...")), [this] { ArchiveCommands->N2Click(); });
@@ -680,6 +688,8 @@ void TKvrwin::closeEvent(QCloseEvent* event) {
 }
 
 void TKvrwin::FormClose() {
+  // The days go to the server before the archive on exit packs them.
+  Sync->SyncAtExit();
   ArchiveCommands->FormClose();
 }
 

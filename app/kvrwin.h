@@ -61,6 +61,7 @@ namespace app {
 
 class TMonthPrinter;
 class TLauncherButtons;
+class SyncCommands;
 class LauncherShell;
 using widgets::TMarqueeDirection;
 using widgets::TMarqueeLabel;
@@ -212,6 +213,7 @@ class TKvrwin : public QMainWindow,
   TMonthPrinter* MonthPrinter;
   TLauncherButtons* Launcher;
   archive::TArchiveCommands* ArchiveCommands = nullptr;  // compress, extract, delete, on exit
+  SyncCommands* Sync = nullptr;  // ファイル → 同期, at start, at exit, every few minutes
 
   // What the archive commands ask of the window (kvrwin_archive_host.cpp).
   QWidget* ArchiveParent() override;

@@ -4,11 +4,14 @@
 #include <QLabel>
 
 #include "app/kvrwin.h"
+#include "app/sync_commands.h"
 #include "options/option1.h"
 #include "options/yearly_day_page.h"
 #include "platform/fonts.h"
+#include "platform/message_box.h"
 #include "platform/string_grid.h"
 #include "platform/system_colours.h"
+#include "sync/sync_page.h"
 #include "widgets/grad_box.h"
 
 namespace app {
@@ -19,7 +22,18 @@ void TKvrwin::SpeedButton11Click() {
   options::Toption1 dialog(*this, this);
   // The page reads both lists when it is made: a new one for every opening of the dialog.
   dialog.InsertSpecialDayPage(new options::TSpecialDayPage(*this));
-  dialog.exec();
+  auto* sync_page = new calsync::TSyncPage(
+      calsync::ReadAccount(IniGT1->Store()),
+      {calsync::FindCalendars, calsync::ReadPassword, calsync::WritePassword});
+  dialog.PageControl1->addTab(sync_page, QStringLiteral("同期"));
+  if (dialog.exec() != QDialog::Accepted) return;
+  try {
+    calsync::WriteAccount(IniGT1->Store(), sync_page->Account());
+  } catch (const std::system_error& error) {
+    platform::ShowErrorBox(this, QString::fromStdString(error.what()));
+  }
+  sync_page->SavePassword();
+  Sync->AccountChanged();
 }
 
 namespace {

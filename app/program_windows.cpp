@@ -2,8 +2,10 @@
 
 #include <QApplication>
 #include <QScreen>
+#include <QTimer>
 
 #include "app/kvrwin.h"
+#include "app/sync_commands.h"
 #include "calendar/calendar.h"
 #include "clock/time_clock.h"
 #include "daydata/iptdlg.h"
@@ -42,6 +44,8 @@ void ProgramWindows::Show() {
   clock_ = new timeclock::TTimeClock(*main_window_);
   if (main_window_->PlacedByDefault()) ArrangeAtFirstStart();
   clock_->show();
+  // Once every window stands, so that the progress has a window to stand on.
+  QTimer::singleShot(0, main_window_.get(), [this] { main_window_->Sync->SyncAtStart(); });
 }
 
 void ProgramWindows::ArrangeAtFirstStart() {

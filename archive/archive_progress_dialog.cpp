@@ -18,6 +18,7 @@ TArchiveProgressDialog::TArchiveProgressDialog(QWidget* parent, const QString& t
   setMinimumDuration(0);
   setMinimumWidth(360);
   setLabelText(QStringLiteral("準備しています..."));
+  unit_ = QStringLiteral("ファイル");
   setRange(0, 0);
   connect(this, &QProgressDialog::canceled, this, [this] {
     cancel_ = true;
@@ -26,12 +27,19 @@ TArchiveProgressDialog::TArchiveProgressDialog(QWidget* parent, const QString& t
   hide();
 }
 
+void TArchiveProgressDialog::SetStage(const QString& stage) {
+  std::lock_guard lock(stage_mutex_);
+  stage_ = stage;
+}
+
 void TArchiveProgressDialog::Update() {
   const std::size_t done = done_, total = total_;
   if (!cancel_ && total > 0) {
     setRange(0, static_cast<int>(total));
     setValue(static_cast<int>(std::min(done, total)));
-    setLabelText(QStringLiteral("%1 / %2 ファイル").arg(done).arg(total));
+    QString counts = QStringLiteral("%1 / %2 %3").arg(done).arg(total).arg(unit_);
+    std::lock_guard lock(stage_mutex_);
+    setLabelText(stage_.isEmpty() ? counts : stage_ + QStringLiteral("\n") + counts);
   }
   if (on_update) on_update(*this);
 }

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cstddef>
 #include <functional>
+#include <mutex>
 
 #include "archive/archive_progress.h"
 
@@ -25,6 +26,11 @@ class TArchiveProgressDialog : public QProgressDialog {
   // longer than a moment.
   int Run(const Job& job);
 
+  // What the counts count ("ファイル" unless set), and a text before them that the job may set
+  // from its thread to say which stage it is in.
+  void SetUnit(const QString& unit) { unit_ = unit; }
+  void SetStage(const QString& stage);
+
   // Called on every update, with the counts shown (for pictures of the dialog).
   std::function<void(TArchiveProgressDialog&)> on_update;
 
@@ -34,6 +40,9 @@ class TArchiveProgressDialog : public QProgressDialog {
   std::atomic<std::size_t> done_{0}, total_{0};
   std::atomic<bool> cancel_{false};
   std::atomic<bool> finished_{false};
+  QString unit_;
+  std::mutex stage_mutex_;
+  QString stage_;
 };
 
 }  // namespace archive
