@@ -13,7 +13,13 @@
 
 namespace app {
 
-void TKvrwin::SetCalendar(CalendarPort* calendar) {
+using month::ApplyGridKey;
+using month::GridKey;
+using month::GridMonth;
+using month::GridRow;
+using month::MonthCursor;
+
+void TKvrwin::SetCalendar(calendar::CalendarPort* calendar) {
   calendar_ = calendar;
 }
 
