@@ -89,7 +89,6 @@ class TKvrwin : public QMainWindow,
   void SetDate(const QDate& date);
   void SetDatePart(int part, int value);  // 1 year, 2 month, 3 day; the day is kept valid
   int DatePart(int part) const;
-  static bool IsLeapYear(int year);
   void StepMonth(int n) override;
   void NextYear();
   void PrevYear();
@@ -216,7 +215,6 @@ class TKvrwin : public QMainWindow,
   // What the archive commands ask of the window (kvrwin_archive_host.cpp).
   QWidget* ArchiveParent() override;
   std::filesystem::path ArchiveDataDir() const override;
-  int ArchiveShownYear() const override;
   std::filesystem::path ShownYearFolder() const override;
   void RedrawMonth() override;
   int ReadArchiveSetting(const QString& section, const QString& key, int fallback) override;
