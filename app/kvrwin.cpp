@@ -18,9 +18,9 @@
 #include "app/ical_commands.h"
 #include "app/launcher_buttons.h"
 #include "app/month_printer.h"
-#include "app/row_heights.h"
 #include "app/sync_commands.h"
 #include "archive/archive_commands.h"
+#include "month/row_heights.h"
 #include "platform/cp932.h"
 #include "platform/executable_dir.h"
 #include "platform/file_system.h"
@@ -39,6 +39,24 @@
 namespace fs = std::filesystem;
 
 namespace app {
+
+using month::ApplyCalendarChoices;
+using month::BuildDateColumn;
+using month::DefaultPdfName;
+using month::FontScaleFor;
+using month::GridLines;
+using month::GridRow;
+using month::LayoutOf;
+using month::MainSettings;
+using month::MinimumRowHeight;
+using month::MonthCursor;
+using month::MonthTitle;
+using month::MonthView;
+using month::ReadMainSettings;
+using month::RowHeightFor;
+using month::RowShare;
+using month::ShownTextOf;
+
 namespace {
 
 QString PathText(const fs::path& path) {
@@ -452,7 +470,7 @@ void TKvrwin::LoadDaySummaries() {
       if (!clear_cursor_cell_ || (grid->Focused() && row == grid->Row())) grid->SetCell(1, row, {});
     }
   }
-  year_folder_ = app::LoadDaySummaries(data_dir_, view, day_summaries_);
+  year_folder_ = month::LoadDaySummaries(data_dir_, view, day_summaries_);
 }
 
 void TKvrwin::SetSettings(const MainSettings& settings) {
@@ -477,7 +495,7 @@ void TKvrwin::DataDirRecreated(const fs::path& data_dir) {
 }
 
 int TKvrwin::DaysInMonth(int year, int month) const {
-  return app::DaysInMonth(year, month);
+  return month::DaysInMonth(year, month);
 }
 
 void TKvrwin::resizeEvent(QResizeEvent* event) {
@@ -633,10 +651,10 @@ void TKvrwin::StartStatusLine() {
                      font);
     MarqueeLabel1->setFont(font);
     auto colour = [this](const char* key) {
-      return static_cast<ColourValue>(
+      return static_cast<settings::ColourValue>(
           IniGT1->ReadInteger(QStringLiteral("ステータスバーフォント"), QString::fromUtf8(key), 0));
     };
-    ColourValue word = colour("MarqueeWordColor"), back = colour("MarqueeLabelColor");
+    settings::ColourValue word = colour("MarqueeWordColor"), back = colour("MarqueeLabelColor");
     if (word == 0 && back == 0) {
       // Black on black would show nothing: the text becomes yellow, and stays so.
       IniGT1->WriteInteger(QStringLiteral("ステータスバーフォント"),
@@ -673,7 +691,7 @@ void TKvrwin::StartStatusLine() {
 }
 
 void TKvrwin::MarqueeLabel1Begin() {
-  MarqueeLabel1->SetColor(platform::ToQColor(static_cast<ColourValue>(IniGT1->ReadInteger(
+  MarqueeLabel1->SetColor(platform::ToQColor(static_cast<settings::ColourValue>(IniGT1->ReadInteger(
       QStringLiteral("ステータスバーフォント"), QStringLiteral("MarqueeLabelColor"), 0))));
 }
 

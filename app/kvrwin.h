@@ -17,13 +17,8 @@
 #include <memory>
 #include <vector>
 
-#include "app/grid_keys.h"
 #include "app/launcher_host.h"
-#include "app/main_settings.h"
-#include "app/month_cursor.h"
 #include "app/month_grid_painter.h"
-#include "app/month_model.h"
-#include "app/row_heights.h"
 #include "archive/archive_commands_host.h"
 #include "calendar/calendar_host.h"
 #include "calendar/calendar_port.h"
@@ -33,6 +28,11 @@
 #include "clock/time_source.h"
 #include "daydata/day_entry_host.h"
 #include "daydata/light_strings.h"
+#include "month/grid_keys.h"
+#include "month/main_settings.h"
+#include "month/month_cursor.h"
+#include "month/month_model.h"
+#include "month/row_heights.h"
 #include "options/options_host.h"
 #include "options/yearly_day_host.h"
 #include "search/grep_search_host.h"
@@ -75,7 +75,7 @@ class TKvrwin : public QMainWindow,
                 public options::OptionsHost,
                 public search::GrepSearchHost,
                 public options::SpecialDayHost,
-                private GridKeyTarget {
+                private month::GridKeyTarget {
   Q_OBJECT
 
  public:
@@ -90,7 +90,6 @@ class TKvrwin : public QMainWindow,
   void SetDate(const QDate& date);
   void SetDatePart(int part, int value);  // 1 year, 2 month, 3 day; the day is kept valid
   int DatePart(int part) const;
-  static bool IsLeapYear(int year);
   void StepMonth(int n) override;
   void NextYear();
   void PrevYear();
@@ -120,8 +119,8 @@ class TKvrwin : public QMainWindow,
   void SelectDay(int day) override;
 
   // The calendar window, attached right after it is made (before any navigation).
-  void SetCalendar(CalendarPort* calendar);
-  CalendarPort& Calendar() override { return *calendar_; }
+  void SetCalendar(calendar::CalendarPort* calendar);
+  calendar::CalendarPort& Calendar() override { return *calendar_; }
   void SetDayEntry(daydata::DayEntryPort* entry) { day_entry_ = entry; }
   // True when the settings held no placement of this window (a first start); the program then
   // arranges its windows beside each other (kvrwin_row_fit.cpp).
@@ -133,15 +132,15 @@ class TKvrwin : public QMainWindow,
   int ToolBarBottom() const;
 
   // The state the other windows read, each through the host interface of its own.
-  const MonthCursor& Cursor() const override { return cursor_; }
+  const month::MonthCursor& Cursor() const override { return cursor_; }
   QDate ShownDate() const override;
   bool HalfMonth() const override { return cursor_.HalfMonth(); }
   int CursorDay() const { return cursor_day_; }
   const std::filesystem::path& StartupDir() const override { return startup_dir_; }
   const std::filesystem::path& DataDir() const override { return data_dir_; }
-  const MainSettings& Settings() const { return settings_; }
+  const month::MainSettings& Settings() const { return settings_; }
   // Settings changed elsewhere (the options dialog) take effect at the next month build.
-  void SetSettings(const MainSettings& settings);
+  void SetSettings(const month::MainSettings& settings);
   const QStringList& MaximLines() const { return maxim_lines_; }
   const daydata::TLightStrings& DaySummary(int list) const {
     return day_summaries_[static_cast<std::size_t>(list)];
@@ -218,7 +217,6 @@ class TKvrwin : public QMainWindow,
   // What the archive commands ask of the window (kvrwin_archive_host.cpp).
   QWidget* ArchiveParent() override;
   std::filesystem::path ArchiveDataDir() const override;
-  int ArchiveShownYear() const override;
   std::filesystem::path ShownYearFolder() const override;
   void RedrawMonth() override;
   int ReadArchiveSetting(const QString& section, const QString& key, int fallback) override;
@@ -368,7 +366,7 @@ class TKvrwin : public QMainWindow,
   bool from_calendar_ = false;
   bool placed_by_default_ = false;
   int tool_bar_extra_ = 0;  // the tool bar's second row, when the window is too narrow
-  MonthCursor cursor_;
+  month::MonthCursor cursor_;
   QDate today_;  // the day marked as today; cursor_day_ is its day of the month
   int cursor_day_ = 1;
   std::array<daydata::TLightStrings, 33> day_summaries_;  // 1..32 are used
@@ -376,12 +374,12 @@ class TKvrwin : public QMainWindow,
   QStringList maxim_lines_;
   QString help_file_;
   QFont days_font_, yotei_font_, taitol_font_, input_taitol_font_;
-  MainSettings settings_;
+  month::MainSettings settings_;
   calendar::ChosenHolidayRules holidays_;  // shared with the holiday writer and the calendar
   calendar::LunarAlmanac lunar_;
   QString alarm_sound_path_;  // the clock window's sound file, remembered between alarms
   timeclock::TimeSource* time_ = &timeclock::SystemTime();
-  MonthLayout shown_;  // the year and month each grid showed when it was last drawn
+  month::MonthLayout shown_;  // the year and month each grid showed when it was last drawn
   // The directories below the start-up folder that may become the data folder; filled while
   // the data-folder tool is open.
   std::vector<std::filesystem::path> sub_dirs_;
@@ -398,13 +396,13 @@ class TKvrwin : public QMainWindow,
   // How far the grids' fonts are shrunk: below 1 when the screen is too small for rows of
   // the chosen fonts' size.
   double font_scale_ = 1.0;
-  GridLines laid_out_lines_;  // the line heights the rows were last laid out for
+  month::GridLines laid_out_lines_;  // the line heights the rows were last laid out for
   MonthGridPainter painter_;
   std::string title_;
   bool building_ = false;
   bool clear_cursor_cell_ = false;
   std::unique_ptr<LauncherShell> launcher_shell_;
-  CalendarPort* calendar_ = nullptr;
+  calendar::CalendarPort* calendar_ = nullptr;
   daydata::DayEntryPort* day_entry_ = nullptr;
   archive::ArchiveFileDialogs* archive_dialogs_ = nullptr;
   // The status line's colours while the options dialog shows them before OK.

@@ -1,5 +1,5 @@
-// The main window as the archive commands' host: its folders and shown year, the redraw of the
-// month, the settings file, the help file and the standard file dialogs.
+// The main window as the archive commands' host: its folders, the redraw of the month, the
+// settings file, the help file and the standard file dialogs.
 #include "app/kvrwin.h"
 #include "archive/archive_qt_file_dialogs.h"
 
@@ -11,10 +11,6 @@ QWidget* TKvrwin::ArchiveParent() {
 
 std::filesystem::path TKvrwin::ArchiveDataDir() const {
   return data_dir_;
-}
-
-int TKvrwin::ArchiveShownYear() const {
-  return cursor_.Year();
 }
 
 std::filesystem::path TKvrwin::ShownYearFolder() const {

@@ -376,7 +376,7 @@ TEST_F(IptdlgTest, FinishSavesEvenUnchangedAndClearingTheTextDeletesTheDay) {
 }
 
 TEST_F(IptdlgTest, EnterAsCloseKeySavesAndClosesWhileCtrlEnterBreaksTheLine) {
-  ChangeSettings(*window_, [](app::MainSettings& s) { s.input_key_close = 13; });
+  ChangeSettings(*window_, [](month::MainSettings& s) { s.input_key_close = 13; });
   OpenDay(2026, 6, 1);
   Type(QStringLiteral("abc"));
   QTest::keyClick(dialog_->Memo1, Qt::Key_Return, Qt::ControlModifier);
@@ -388,19 +388,19 @@ TEST_F(IptdlgTest, EnterAsCloseKeySavesAndClosesWhileCtrlEnterBreaksTheLine) {
   EXPECT_EQ(ReadBytes(DayFile(2026, 6, 1)), "abc\r\nd\r\n");
 
   // Shift closes unless Ctrl is held; 0 lets no key close.
-  ChangeSettings(*window_, [](app::MainSettings& s) { s.input_key_close = 16; });
+  ChangeSettings(*window_, [](month::MainSettings& s) { s.input_key_close = 16; });
   OpenDay(2026, 6, 2);
   QTest::keyClick(dialog_->Memo1, Qt::Key_Shift, Qt::ControlModifier);
   EXPECT_TRUE(dialog_->isVisible());
   QTest::keyClick(dialog_->Memo1, Qt::Key_Shift);
   EXPECT_FALSE(dialog_->isVisible());
-  ChangeSettings(*window_, [](app::MainSettings& s) { s.input_key_close = 0; });
+  ChangeSettings(*window_, [](month::MainSettings& s) { s.input_key_close = 0; });
   OpenDay(2026, 6, 2);
   QTest::keyClick(dialog_->Memo1, Qt::Key_Return);
   QTest::keyClick(dialog_->Memo1, Qt::Key_Shift);
   QTest::keyClick(dialog_->Memo1, Qt::Key_Control, Qt::ControlModifier);
   EXPECT_TRUE(dialog_->isVisible());
-  ChangeSettings(*window_, [](app::MainSettings& s) { s.input_key_close = 17; });
+  ChangeSettings(*window_, [](month::MainSettings& s) { s.input_key_close = 17; });
   QTest::keyClick(dialog_->Memo1, Qt::Key_Control, Qt::ControlModifier);
   EXPECT_FALSE(dialog_->isVisible());
   // The keys that did not close were typed: the Enter made the day one empty line.
@@ -408,7 +408,7 @@ TEST_F(IptdlgTest, EnterAsCloseKeySavesAndClosesWhileCtrlEnterBreaksTheLine) {
 }
 
 TEST_F(IptdlgTest, CloseKeyLeavesTheMemoAndOkSavesIt) {
-  ChangeSettings(*window_, [](app::MainSettings& s) { s.input_key_close = 13; });
+  ChangeSettings(*window_, [](month::MainSettings& s) { s.input_key_close = 13; });
   OpenDay(2026, 6, 3);
   dialog_->Memo3->setFocus();
   QTest::keyClicks(dialog_->Memo3, QStringLiteral("memo"));

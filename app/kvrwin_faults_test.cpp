@@ -58,7 +58,7 @@ TEST_F(KvrwinFaultTest, FirstClickIntoTheOtherGridOpensTheDayUnderThePointer) {
       {false, false, 1, 2, 4, QDate(2026, 12, 21)},
   };
   for (const Case& c : cases) {
-    ChangeSettings(*window_, [&](app::MainSettings& s) {
+    ChangeSettings(*window_, [&](month::MainSettings& s) {
       s.cursor_wide = 1;
       s.cursor_wide_position = 3;
       s.single_double = c.single;

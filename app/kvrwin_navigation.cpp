@@ -6,14 +6,19 @@
 #include <algorithm>
 
 #include "app/kvrwin.h"
-#include "calendar/calendar_math.h"
 #include "daydata/holiday_writer.h"
 #include "platform/message_box.h"
 #include "platform/string_grid.h"
 
 namespace app {
 
-void TKvrwin::SetCalendar(CalendarPort* calendar) {
+using month::ApplyGridKey;
+using month::GridKey;
+using month::GridMonth;
+using month::GridRow;
+using month::MonthCursor;
+
+void TKvrwin::SetCalendar(calendar::CalendarPort* calendar) {
   calendar_ = calendar;
 }
 
@@ -35,10 +40,6 @@ int TKvrwin::DatePart(int part) const {
   return cursor_.DatePart(part);
 }
 
-bool TKvrwin::IsLeapYear(int year) {
-  return calendar::GregorianLeapYear(year);
-}
-
 void TKvrwin::StepMonth(int n) {
   if (n == 0) return;
   cursor_.StepMonth(n);
@@ -56,9 +57,7 @@ void TKvrwin::PrevYear() {
 }
 
 int TKvrwin::RowDay(int grid, int row) const {
-  const GridMonth& month = grid == 1 ? shown_.left : shown_.right;
-  const int day = cursor_.DayOfRow(grid, row);
-  return day <= 0 || day > DaysInMonth(month.year, month.month) ? -1 : day;
+  return cursor_.RowDay(grid, row);
 }
 
 void TKvrwin::LeaveHalfMonth() {

@@ -232,7 +232,7 @@ TEST_F(KvrwinNavigationTest, MouseOpensByDoubleOrSingleClick) {
   QTest::mouseDClick(window_->StringGrid1, Qt::LeftButton, {}, cell.center());
   EXPECT_EQ(entry_.opened, 1);
   EXPECT_EQ(window_->ShownDay(), "5");
-  ChangeSettings(*window_, [](app::MainSettings& s) { s.single_double = true; });
+  ChangeSettings(*window_, [](month::MainSettings& s) { s.single_double = true; });
   QTest::mouseDClick(window_->StringGrid1, Qt::LeftButton, {}, cell.center());
   EXPECT_EQ(entry_.opened, 1);  // double clicks are ignored then
   QTest::mouseClick(window_->StringGrid1, Qt::LeftButton, {}, cell.center());
@@ -240,8 +240,8 @@ TEST_F(KvrwinNavigationTest, MouseOpensByDoubleOrSingleClick) {
 }
 
 TEST_F(KvrwinNavigationTest, EnlargedCursorRowFollowsTheCursor) {
-  ChangeSettings(*window_, [](app::MainSettings& s) { s.cursor_wide = 1; });
-  ChangeSettings(*window_, [](app::MainSettings& s) { s.cursor_wide_position = 3; });
+  ChangeSettings(*window_, [](month::MainSettings& s) { s.cursor_wide = 1; });
+  ChangeSettings(*window_, [](month::MainSettings& s) { s.cursor_wide_position = 3; });
   ShowDay(2026, 5, 3);
   platform::TStringGrid* grid = window_->StringGrid1;
   const int normal = grid->DefaultRowHeight();

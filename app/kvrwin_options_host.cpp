@@ -16,6 +16,10 @@
 
 namespace app {
 
+using month::ApplyCalendarChoices;
+using month::MainSettings;
+using month::ReadMainSettings;
+
 using namespace settings::keys;
 
 void TKvrwin::SpeedButton11Click() {

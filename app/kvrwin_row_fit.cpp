@@ -5,13 +5,16 @@
 #include <algorithm>
 
 #include "app/kvrwin.h"
-#include "app/row_heights.h"
+#include "month/row_heights.h"
 #include "platform/line_height.h"
 #include "platform/string_grid.h"
 #include "settings/window_fit.h"
 #include "widgets/grad_box.h"
 
 namespace app {
+
+using month::ClientHeightFor;
+using month::kCellMargin;
 
 void TKvrwin::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);

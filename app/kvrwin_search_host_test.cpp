@@ -82,7 +82,7 @@ TEST_F(KvrwinSearchTest, JumpShowsTheDayInTheRowThatGetsTheCursor) {
     const int grid = c.jump.grid;
     platform::TStringGrid* shown = grid == 1 ? window_->StringGrid1 : window_->StringGrid2;
     EXPECT_EQ(shown->Row(), c.jump.row);
-    const app::GridMonth month = window_->Cursor().MonthOf(grid);
+    const month::GridMonth month = window_->Cursor().MonthOf(grid);
     EXPECT_EQ(QDate(month.year, month.month, month.ListOf(shown->Row())), c.day)
         << c.half << " " << c.jump.month << "/" << c.jump.day;
     EXPECT_EQ(window_->HalfMonth(), c.half != 0);

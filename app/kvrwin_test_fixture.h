@@ -53,7 +53,7 @@ class KvrwinTest : public ::testing::Test {
   // Changes settings the way the options dialog will: a copy, edited, handed back.
   template <class Change>
   static void ChangeSettings(app::TKvrwin& window, Change change) {
-    app::MainSettings settings = window.Settings();
+    month::MainSettings settings = window.Settings();
     change(settings);
     window.SetSettings(settings);
   }

@@ -80,8 +80,9 @@ void TKvrwin::ClockCalendarToday() {
 
 void TKvrwin::ClockKeepStatusLineColour() {
   if (!settings_.kakugen) return;
-  MarqueeLabel1->SetFontColor(platform::ToQColor(static_cast<ColourValue>(IniGT1->ReadInteger(
-      QStringLiteral("ステータスバーフォント"), QStringLiteral("MarqueeWordColor"), 0))));
+  MarqueeLabel1->SetFontColor(
+      platform::ToQColor(static_cast<settings::ColourValue>(IniGT1->ReadInteger(
+          QStringLiteral("ステータスバーフォント"), QStringLiteral("MarqueeWordColor"), 0))));
 }
 
 }  // namespace app

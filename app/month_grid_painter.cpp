@@ -3,12 +3,18 @@
 #include <QFontMetrics>
 #include <QPainter>
 
-#include "app/row_heights.h"
+#include "month/row_heights.h"
 #include "platform/line_height.h"
 #include "platform/qt_text.h"
 #include "platform/system_colours.h"
 
 namespace app {
+
+using month::DateCell;
+using month::DateColumn;
+using month::ShownText;
+using month::WholeLinesHeight;
+
 namespace {
 
 // The text rectangle: the cell less two pixels at the left, the top and the bottom, cut to

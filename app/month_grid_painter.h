@@ -10,8 +10,8 @@
 
 #include <array>
 
-#include "app/main_settings.h"
-#include "app/month_model.h"
+#include "month/main_settings.h"
+#include "month/month_model.h"
 
 class QPainter;
 
@@ -32,8 +32,8 @@ struct PaintedText {
 class MonthGridPainter {
  public:
   // Takes the model's cells for both grids (left = 0, right = 1).
-  void SetDates(const DateColumn& column);
-  void SetText(int grid, int row, const ShownText& shown);
+  void SetDates(const month::DateColumn& column);
+  void SetText(int grid, int row, const month::ShownText& shown);
   const PaintedDate& Date(int grid, int row) const { return dates_[grid][row]; }
   const PaintedText& Text(int grid, int row) const { return texts_[grid][row]; }
 

@@ -1,6 +1,6 @@
-// What the archive commands need of the main window: its shown year and folders, a redraw of
-// the month (which also puts the working directory back into the day-file folder), the
-// settings file, the help file and the file dialogs.
+// What the archive commands need of the main window: its folders, a redraw of the month (which
+// also puts the working directory back into the day-file folder), the settings file, the help
+// file and the file dialogs.
 #pragma once
 
 #include <QString>
@@ -20,7 +20,6 @@ class ArchiveCommandsHost {
   // The window the dialogs and message boxes belong to.
   virtual QWidget* ArchiveParent() = 0;
   virtual std::filesystem::path ArchiveDataDir() const = 0;
-  virtual int ArchiveShownYear() const = 0;
   // The folder of the shown year's day files, which the exit compression packs.
   virtual std::filesystem::path ShownYearFolder() const = 0;
   // Shows the current month again: reloads the day texts and sets the working directory back.

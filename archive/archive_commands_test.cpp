@@ -68,7 +68,6 @@ class FakeHost : public ArchiveCommandsHost {
  public:
   QWidget* ArchiveParent() override { return &window; }
   fs::path ArchiveDataDir() const override { return data; }
-  int ArchiveShownYear() const override { return year; }
   fs::path ShownYearFolder() const override { return data / std::to_string(year); }
   void RedrawMonth() override {
     ++redraws;

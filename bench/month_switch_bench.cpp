@@ -36,7 +36,7 @@ void MonthSwitch(benchmark::State& state) {
   fs::current_path(dir.path() / "start");
   platform::SetMessageHook([](const platform::MessageRequest&) { return QMessageBox::Ok; });
   app::TKvrwin window;
-  app::MainSettings settings = window.Settings();
+  month::MainSettings settings = window.Settings();
   settings.rokuyou = state.range(0) == 0 ? 0 : 1;
   settings.lunar_method = state.range(0) == 2 ? 1 : 0;
   window.SetSettings(settings);

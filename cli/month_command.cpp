@@ -4,17 +4,17 @@
 #include <ctime>
 #include <iostream>
 
-#include "app/main_settings.h"
-#include "app/month_model.h"
 #include "cli/cli_context.h"
 #include "cli/cli_text.h"
+#include "month/main_settings.h"
+#include "month/month_model.h"
 #include "platform/cp932.h"
 #include "settings/ini_store.h"
 
 namespace cli {
 namespace {
 
-std::string Hex(app::ColourValue colour) {
+std::string Hex(month::ColourValue colour) {
   char buffer[16];
   std::snprintf(buffer, sizeof buffer, "0x%08X", colour);
   return buffer;
@@ -42,7 +42,7 @@ int RunMonth(CliContext& context, const Args& args) {
       month > 12 || year < 1) {
     throw UsageError("月は YYYY-MM で指定してください");
   }
-  app::MonthView view{year, month, 1, false, false, false};
+  month::MonthView view{year, month, 1, false, false, false};
   if (args.size() == 3 && args[1] == "--half" && (args[2] == "first" || args[2] == "second")) {
     view.half_month = true;
     view.first_half = args[2] == "first";
@@ -50,24 +50,24 @@ int RunMonth(CliContext& context, const Args& args) {
   } else if (args.size() != 1) {
     throw UsageError("使い方: month YYYY-MM [--half first|second]");
   }
-  app::MainSettings settings;
-  app::ReadMainSettings(settings::IniStore(context.IniPath()), settings);
+  month::MainSettings settings;
+  month::ReadMainSettings(settings::IniStore(context.IniPath()), settings);
   std::time_t now = std::time(nullptr);
   std::tm local = *std::localtime(&now);
   calendar::ChosenHolidayRules holidays;
   calendar::LunarAlmanac lunar;
-  app::ApplyCalendarChoices(settings, holidays, lunar);
-  app::DateColumn column = app::BuildDateColumn(
+  month::ApplyCalendarChoices(settings, holidays, lunar);
+  month::DateColumn column = month::BuildDateColumn(
       view, {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday}, settings, holidays, lunar);
   std::array<daydata::TLightStrings, 33> lists;
-  app::LoadDaySummaries(context.ExistingDataDir(), view, lists);
-  app::MonthLayout layout = app::LayoutOf(view);
+  month::LoadDaySummaries(context.ExistingDataDir(), view, lists);
+  month::MonthLayout layout = month::LayoutOf(view);
   for (int grid = 0; grid < 2; ++grid) {
     const auto& cells = grid == 0 ? column.left : column.right;
-    const app::GridMonth& months = grid == 0 ? layout.left : layout.right;
+    const month::GridMonth& months = grid == 0 ? layout.left : layout.right;
     for (int row = 0; row < 16; ++row) {
-      const app::DateCell& cell = cells[static_cast<size_t>(row)];
-      app::ShownText shown = app::ShownTextOf(lists[static_cast<size_t>(months.ListOf(row))]);
+      const month::DateCell& cell = cells[static_cast<size_t>(row)];
+      month::ShownText shown = month::ShownTextOf(lists[static_cast<size_t>(months.ListOf(row))]);
       std::ostream& out = *context.out;
       out << (grid == 0 ? 'L' : 'R') << '\t' << row << '\t';
       if (cell.has_day) {

@@ -26,17 +26,18 @@ declare -A allowed=(
   [calendar]="platform widgets"
   [daydata]="platform settings calendar widgets"
   [archive]="platform"
-  [search]="platform settings calendar daydata"
+  [search]="platform settings calendar daydata month"
   [clock]="platform calendar daydata"
   [options]="platform settings daydata"
   [ical]="platform settings calendar daydata"
+  [month]="platform settings calendar daydata"
   [sync]="platform settings calendar daydata ical"
-  [app]="platform settings widgets calendar daydata archive search clock options ical sync"
-  [cli]="platform settings calendar daydata archive search ical sync app"
+  [app]="platform settings widgets calendar daydata month archive search clock options ical sync"
+  [cli]="platform settings calendar daydata month archive search ical sync"
   [help]=""
   [test_support]="platform settings calendar daydata clock"
-  [bench]="platform settings widgets calendar daydata archive search clock options ical sync app test_support"
-  [fuzz]="platform settings calendar daydata archive search ical sync cli"
+  [bench]="platform settings widgets calendar daydata month archive search clock options ical sync app test_support"
+  [fuzz]="platform settings calendar daydata month archive search ical sync cli"
 )
 pairs=()
 for from in "${!allowed[@]}"; do

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "calendar/calendar_math.h"
+#include "month/month_cursor.h"
 
 namespace search {
 
@@ -32,19 +33,13 @@ std::optional<ResultDate> ResultDateOf(std::string_view line) {
 
 std::optional<SearchJump> JumpFor(const ResultDate& date, bool half_month) {
   if (date.day < 1 || date.day > 31 || date.month < 1 || date.month > 12) return std::nullopt;
-  SearchJump jump{date.year, date.month, date.day, 0, 0};
-  const bool first_half = date.day <= 16;
-  if (!half_month) {
-    jump.grid = first_half ? 1 : 2;
-    jump.row = first_half ? date.day - 1 : date.day - 17;
-  } else if (first_half) {
-    jump.grid = 2;
-    jump.row = date.day - 1;
-  } else {
-    jump.grid = 1;
-    jump.row = date.day - 17;
-    if (++jump.month > 12) jump.month = 1, ++jump.year;
-  }
+  // The grid and row come from the main window's own rule; only the month a second-half day
+  // is reached through is worked out here.
+  month::MonthCursor cursor;
+  cursor.SetHalfMonth(half_month);
+  const month::GridRow at = cursor.RowOfDay(date.day);
+  SearchJump jump{date.year, date.month, date.day, at.grid, at.row};
+  if (half_month && at.grid == 1 && ++jump.month > 12) jump.month = 1, ++jump.year;
   // A day the shown month does not have (a result of the 31st shown through the next month, or
   // a file named after a day that does not exist) is kept within that month.
   jump.day = std::min(jump.day, calendar::GregorianMonthLength(jump.year, jump.month));

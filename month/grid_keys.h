@@ -7,10 +7,10 @@
 #include <array>
 #include <span>
 
-#include "app/month_cursor.h"
 #include "calendar/calendar_port.h"
+#include "month/month_cursor.h"
 
-namespace app {
+namespace month {
 
 using calendar::CalendarPort;
 
@@ -99,4 +99,4 @@ std::span<const Rule> Rules();
 // alone applies).
 bool ApplyGridKey(GridKeyTarget& target, int grid, GridKey key);
 
-}  // namespace app
+}  // namespace month

@@ -12,7 +12,7 @@
 #include "settings/ini_store.h"
 #include "settings/schema.h"
 
-namespace app {
+namespace month {
 
 // Windows colour values, 0x00BBGGRR.
 using ColourValue = settings::ColourValue;
@@ -67,4 +67,4 @@ void ReadMainSettings(const settings::IniStore& ini, MainSettings& settings);
 void ApplyCalendarChoices(const MainSettings& settings, calendar::ChosenHolidayRules& holidays,
                           calendar::LunarAlmanac& lunar);
 
-}  // namespace app
+}  // namespace month

@@ -8,12 +8,12 @@
 #include <filesystem>
 #include <string>
 
-#include "app/main_settings.h"
 #include "calendar/holiday_rules.h"
 #include "calendar/lunar_almanac.h"
 #include "daydata/light_strings.h"
+#include "month/main_settings.h"
 
-namespace app {
+namespace month {
 
 // What is shown: the shown date and the display mode.
 struct MonthView {
@@ -83,4 +83,4 @@ struct ShownText {
 };
 ShownText ShownTextOf(const daydata::TLightStrings& list);
 
-}  // namespace app
+}  // namespace month

@@ -1,4 +1,4 @@
-#include "app/month_model.h"
+#include "month/month_model.h"
 
 #include <gtest/gtest.h>
 
@@ -12,28 +12,28 @@ using test_support::Sjis;
 
 namespace {
 
-app::DateColumn Column(const app::MonthView& view, const app::MainSettings& settings,
-                       app::Today today = {1990, 1, 1}) {
+month::DateColumn Column(const month::MonthView& view, const month::MainSettings& settings,
+                         month::Today today = {1990, 1, 1}) {
   calendar::ChosenHolidayRules rules;
   calendar::LunarAlmanac lunar;
-  app::ApplyCalendarChoices(settings, rules, lunar);
-  return app::BuildDateColumn(view, today, settings, rules, lunar);
+  month::ApplyCalendarChoices(settings, rules, lunar);
+  return month::BuildDateColumn(view, today, settings, rules, lunar);
 }
 
-app::MonthView Full(int y, int m) {
+month::MonthView Full(int y, int m) {
   return {y, m, 1, false, false, false};
 }
 
 TEST(MonthModel, RowAssignmentInBothModes) {
-  app::MonthView feb = Full(2023, 2);
-  app::DateColumn c = Column(feb, {});
+  month::MonthView feb = Full(2023, 2);
+  month::DateColumn c = Column(feb, {});
   EXPECT_EQ(c.left[0].day, 1);
   EXPECT_EQ(c.left[15].day, 16);
   EXPECT_EQ(c.right[11].day, 28);
   EXPECT_FALSE(c.right[12].has_day);
   EXPECT_FALSE(c.right[15].has_day);
   // 3 December, first half: 17-30 November left, 1-16 December right.
-  app::MonthView dec{2026, 12, 3, true, true, false};
+  month::MonthView dec{2026, 12, 3, true, true, false};
   c = Column(dec, {});
   EXPECT_EQ(c.left[0].month, 11);
   EXPECT_EQ(c.left[13].day, 30);
@@ -47,19 +47,19 @@ TEST(MonthModel, RowAssignmentInBothModes) {
 }
 
 TEST(MonthModel, Titles) {
-  EXPECT_EQ(app::MonthTitle(Full(2026, 3), ""), Sjis("2026年 3月のスケジュ－ル"));
-  EXPECT_EQ(app::MonthTitle({2026, 12, 3, true, true, false}, ""),
+  EXPECT_EQ(month::MonthTitle(Full(2026, 3), ""), Sjis("2026年 3月のスケジュ－ル"));
+  EXPECT_EQ(month::MonthTitle({2026, 12, 3, true, true, false}, ""),
             Sjis("2026年11月後半") + std::string(12, ' ') + Sjis("2026年12月前半"));
-  EXPECT_EQ(app::MonthTitle({2026, 12, 20, true, false, true}, ""),
+  EXPECT_EQ(month::MonthTitle({2026, 12, 20, true, false, true}, ""),
             Sjis("2026年12月後半") + std::string(12, ' ') + Sjis("2027年1月前半"));
-  EXPECT_EQ(app::MonthTitle({2027, 1, 3, true, true, false}, ""),
+  EXPECT_EQ(month::MonthTitle({2027, 1, 3, true, true, false}, ""),
             Sjis("2026年12月後半") + std::string(12, ' ') + Sjis("2027年1月前半"));
-  EXPECT_EQ(app::MonthTitle({2027, 1, 3, true, true, true}, "kept"), "kept");
+  EXPECT_EQ(month::MonthTitle({2027, 1, 3, true, true, true}, "kept"), "kept");
 }
 
 TEST(MonthModel, DefaultPdfNames) {
   struct Case {
-    app::MonthView view;
+    month::MonthView view;
     const char* name;
   } cases[] = {
       {{2026, 12, 9}, "予定表_2026-12.pdf"},
@@ -70,13 +70,13 @@ TEST(MonthModel, DefaultPdfNames) {
       {{2026, 6, 3, true, true, false}, "予定表_2026-05後半_2026-06前半.pdf"},
       {{2026, 6, 3, true, false, false}, "予定表_2026-06.pdf"},  // neither half: the month
   };
-  for (const Case& c : cases) EXPECT_EQ(app::DefaultPdfName(c.view), c.name);
+  for (const Case& c : cases) EXPECT_EQ(month::DefaultPdfName(c.view), c.name);
 }
 
 TEST(MonthModel, DateTextRokuyouAndToday) {
-  app::MainSettings s;
+  month::MainSettings s;
   s.rokuyou = 1;
-  app::DateColumn c = Column(Full(2000, 1), s, {2000, 1, 5});
+  month::DateColumn c = Column(Full(2000, 1), s, {2000, 1, 5});
   EXPECT_EQ(c.left[0].date_text, Sjis(" 1 土"));
   EXPECT_EQ(c.left[0].rokuyou_text, Sjis(" (大安)"));
   EXPECT_EQ(c.left[0].rokuyou_colour, 0x008000u);
@@ -104,10 +104,10 @@ TEST(MonthModel, DateTextRokuyouAndToday) {
 }
 
 TEST(MonthModel, HolidayColoursNeedHolidaysAsRestDays) {
-  app::MainSettings s;
+  month::MainSettings s;
   s.syukucolor = 1;
   // January 2001: the 1st is a Monday, the 8th the second Monday.
-  app::DateColumn c = Column(Full(2001, 1), s);
+  month::DateColumn c = Column(Full(2001, 1), s);
   EXPECT_EQ(c.left[7].date_colour, 0u);
   EXPECT_EQ(c.left[7].holiday_name, Sjis("成人の日"));
   EXPECT_EQ(c.left[7].holiday_colour, c.left[7].date_colour);
@@ -120,10 +120,10 @@ TEST(MonthModel, HolidayColoursNeedHolidaysAsRestDays) {
 }
 
 TEST(MonthModel, WeeklyRestDayRulesApplyInOrder) {
-  app::MainSettings s;
+  month::MainSettings s;
   s.syu1color = 1;
   // 3 November 2021 (文化の日) is a Wednesday: black while holidays are no rest days.
-  app::DateColumn c = Column(Full(2021, 11), s);
+  month::DateColumn c = Column(Full(2021, 11), s);
   EXPECT_EQ(c.left[2].date_colour, 0u);
   EXPECT_EQ(c.left[6].date_colour, 0x0000FFu);  // Sunday 7th
   EXPECT_EQ(c.left[5].date_colour, 0xFF0000u);  // Saturday 6th
@@ -148,21 +148,22 @@ TEST(MonthModel, SummariesFollowYearFoldersAndColourLines) {
   test_support::WriteBytes(dir.path() / "2027" / "KVR20270105.dat", "5\r\nx\r\n");
   test_support::WriteBytes(dir.path() / "2026" / "KVR20260230.dat", "stray\r\n");
   std::array<daydata::TLightStrings, 33> lists;
-  std::string folder = app::LoadDaySummaries(dir.path(), {2026, 12, 20, true, false, true}, lists);
+  std::string folder =
+      month::LoadDaySummaries(dir.path(), {2026, 12, 20, true, false, true}, lists);
   EXPECT_EQ(folder, "2026");
   EXPECT_EQ(fs::current_path(), dir.path() / "2026");
-  app::ShownText red = app::ShownTextOf(lists[20]);
+  month::ShownText red = month::ShownTextOf(lists[20]);
   EXPECT_EQ(red.colour, 0x0000FFu);
   EXPECT_EQ(red.text, Sjis("会議") + "\r\n");
-  app::ShownText kept = app::ShownTextOf(lists[5]);  // from next year's folder
+  month::ShownText kept = month::ShownTextOf(lists[5]);  // from next year's folder
   EXPECT_EQ(kept.colour, 0u);
   EXPECT_EQ(kept.text, "5\r\nx\r\n");
   // Days past the month's end are looked up like any other.
-  app::LoadDaySummaries(dir.path(), Full(2026, 2), lists);
+  month::LoadDaySummaries(dir.path(), Full(2026, 2), lists);
   EXPECT_EQ(lists[30].Count(), 1);
   EXPECT_EQ(lists[20].Count(), 0);
   // No year folder: files are looked up in the data folder itself.
-  app::LoadDaySummaries(dir.path(), Full(1999, 1), lists);
+  month::LoadDaySummaries(dir.path(), Full(1999, 1), lists);
   EXPECT_EQ(fs::current_path(), dir.path());
   fs::current_path(old);
 }
@@ -190,11 +191,11 @@ TEST(MonthModel, CalendarChoicesFromTheSettingsFile) {
   };
   for (const Case& c : kCases) {
     test_support::WriteBytes(ini, "[" + Sjis("休日及び六曜") + "]\r\n" + c.body);
-    app::MainSettings settings;
-    app::ReadMainSettings(settings::IniStore(ini), settings);
+    month::MainSettings settings;
+    month::ReadMainSettings(settings::IniStore(ini), settings);
     calendar::ChosenHolidayRules rules(calendar::HolidayRulesChoice::kTable);
     calendar::LunarAlmanac lunar(calendar::LunarMethod::kSeries);
-    app::ApplyCalendarChoices(settings, rules, lunar);
+    month::ApplyCalendarChoices(settings, rules, lunar);
     EXPECT_EQ(rules.Choice(), c.rules) << c.body;
     EXPECT_EQ(lunar.Method(), c.method) << c.body;
   }

@@ -4,9 +4,9 @@
 // the ±1/±17 arithmetic of the two grids is written once.
 #pragma once
 
-#include "app/month_model.h"
+#include "month/month_model.h"
 
-namespace app {
+namespace month {
 
 // A row of one of the two grids: grid 1 is the left one, 2 the right one; 0 stands for none.
 struct GridRow {
@@ -74,4 +74,4 @@ class MonthCursor {
   MonthView view_;
 };
 
-}  // namespace app
+}  // namespace month

@@ -4,7 +4,7 @@
 // text) and the cells' margins; cells draw their text in whole lines only.
 #pragma once
 
-namespace app {
+namespace month {
 
 // Pixels from one line of text to the next in each column's font.
 struct GridLines {
@@ -32,4 +32,4 @@ int ClientHeightFor(int row_height, bool status_shown);
 // The part of `height` that whole lines of `line` pixels fill; 0 when not even one fits.
 int WholeLinesHeight(int height, int line);
 
-}  // namespace app
+}  // namespace month

@@ -1,8 +1,8 @@
-#include "app/row_heights.h"
+#include "month/row_heights.h"
 
 #include <algorithm>
 
-namespace app {
+namespace month {
 namespace {
 
 // Client height that is not the grids': tool bar, title and frame, and the status line.
@@ -41,4 +41,4 @@ int WholeLinesHeight(int height, int line) {
   return height / line * line;
 }
 
-}  // namespace app
+}  // namespace month

@@ -1,8 +1,8 @@
-#include "app/grid_keys.h"
+#include "month/grid_keys.h"
 
 #include <algorithm>
 
-namespace app {
+namespace month {
 namespace grid_keys {
 namespace {
 
@@ -226,4 +226,4 @@ bool ApplyGridKey(GridKeyTarget& target, int grid, GridKey key) {
   return true;
 }
 
-}  // namespace app
+}  // namespace month

@@ -1,4 +1,4 @@
-#include "app/row_heights.h"
+#include "month/row_heights.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@ TEST(RowHeights, WindowShareWithTwoWholeLinesAtLeast) {
   struct Case {
     int client;
     bool status;
-    app::GridLines lines;
+    month::GridLines lines;
     int row;
   } cases[] = {
       {760, true, {13, 13}, 40},   // the share: (760 - 120) / 16
@@ -19,17 +19,17 @@ TEST(RowHeights, WindowShareWithTwoWholeLinesAtLeast) {
       {100, true, {0, 0}, 6},      // no font known: one pixel a line, never zero or less
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(app::RowHeightFor(c.client, c.status, c.lines), c.row) << c.client;
+    EXPECT_EQ(month::RowHeightFor(c.client, c.status, c.lines), c.row) << c.client;
     // The client height that gives that row gives it by its share alone.
-    EXPECT_EQ((app::ClientHeightFor(c.row, c.status) - (c.status ? 120 : 92)) / 16, c.row);
+    EXPECT_EQ((month::ClientHeightFor(c.row, c.status) - (c.status ? 120 : 92)) / 16, c.row);
   }
 }
 
 TEST(RowHeights, TextKeepsWholeLinesOnly) {
-  EXPECT_EQ(app::WholeLinesHeight(34, 19), 19);
-  EXPECT_EQ(app::WholeLinesHeight(38, 19), 38);
-  EXPECT_EQ(app::WholeLinesHeight(18, 19), 0);
-  EXPECT_EQ(app::WholeLinesHeight(40, 0), 0);
+  EXPECT_EQ(month::WholeLinesHeight(34, 19), 19);
+  EXPECT_EQ(month::WholeLinesHeight(38, 19), 38);
+  EXPECT_EQ(month::WholeLinesHeight(18, 19), 0);
+  EXPECT_EQ(month::WholeLinesHeight(40, 0), 0);
 }
 
 }  // namespace
@@ -37,7 +37,7 @@ TEST(RowHeights, TextKeepsWholeLinesOnly) {
 TEST(RowHeights, ScreenTooSmallShrinksRowsAndFontsTogether) {
   struct Case {
     int most_client;  // a window as tall as the screen
-    app::GridLines lines;
+    month::GridLines lines;
     int share;
     double scale;
   } cases[] = {
@@ -47,12 +47,12 @@ TEST(RowHeights, ScreenTooSmallShrinksRowsAndFontsTogether) {
       {100, {13, 13}, 1, 0.04},   // no room at all: one pixel, never zero
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(app::RowShare(c.most_client, true), c.share) << c.most_client;
-    const double scale = app::FontScaleFor(c.share, c.lines);
+    EXPECT_EQ(month::RowShare(c.most_client, true), c.share) << c.most_client;
+    const double scale = month::FontScaleFor(c.share, c.lines);
     EXPECT_NEAR(scale, c.scale, 0.01) << c.most_client;
     // Two lines of the shrunk fonts, with the margins, fit the shrunk row.
-    if (scale < 1.0 && c.share > 2 * app::kCellMargin) {
-      EXPECT_LE(2 * app::kCellMargin + 2 * scale * c.lines.text_line, c.share + 0.001);
+    if (scale < 1.0 && c.share > 2 * month::kCellMargin) {
+      EXPECT_LE(2 * month::kCellMargin + 2 * scale * c.lines.text_line, c.share + 0.001);
     }
   }
 }

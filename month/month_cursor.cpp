@@ -1,10 +1,10 @@
-#include "app/month_cursor.h"
+#include "month/month_cursor.h"
 
 #include <algorithm>
 
 #include "calendar/calendar_math.h"
 
-namespace app {
+namespace month {
 
 void MonthCursor::SetDate(int year, int month, int day) {
   month = std::clamp(month, 1, 12);
@@ -110,4 +110,4 @@ GridRow MonthCursor::RowOfDay(int day) const {
   return at;
 }
 
-}  // namespace app
+}  // namespace month

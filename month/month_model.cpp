@@ -1,4 +1,4 @@
-#include "app/month_model.h"
+#include "month/month_model.h"
 
 #include <cstdio>
 #include <map>
@@ -12,7 +12,7 @@
 
 namespace fs = std::filesystem;
 
-namespace app {
+namespace month {
 namespace {
 
 const std::string& Sjis(const char* utf8) {
@@ -196,4 +196,4 @@ ShownText ShownTextOf(const daydata::TLightStrings& list) {
   return shown;
 }
 
-}  // namespace app
+}  // namespace month

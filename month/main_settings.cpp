@@ -1,6 +1,6 @@
-#include "app/main_settings.h"
+#include "month/main_settings.h"
 
-namespace app {
+namespace month {
 
 using namespace settings::keys;
 
@@ -47,4 +47,4 @@ void ApplyCalendarChoices(const MainSettings& s, calendar::ChosenHolidayRules& h
   lunar.Choose(calendar::LunarMethodFromSetting(s.lunar_method));
 }
 
-}  // namespace app
+}  // namespace month

@@ -1,12 +1,12 @@
 // The arrow keys of both grids, row by row as the key tables give them, on a model of the main
 // window: a month cursor, two grid rows with the focus, and the calendar control's model.
-#include "app/grid_keys.h"
+#include "month/grid_keys.h"
 
 #include <gtest/gtest.h>
 
 #include "calendar/calendar_ex_model.h"
 
-namespace app {
+namespace month {
 namespace {
 
 class FakeCalendar : public CalendarPort {
@@ -193,4 +193,4 @@ TEST(MonthCursor, RowsAndDaysAgreeInBothModes) {
 }
 
 }  // namespace
-}  // namespace app
+}  // namespace month
