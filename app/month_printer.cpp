@@ -182,9 +182,12 @@ void TMonthPrinter::Preview() {
 QString TMonthPrinter::DefaultPdfPath() const {
   // Never the current folder: that is the data year folder, where a PDF would lie among the
   // day files.
+  // A documents folder that does not exist would have the file dialog fall back to the
+  // current folder, the data folder: the home folder then.
   QString folder = pdf_folder_;
   if (folder.isEmpty())
     folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  if (!QFileInfo(folder).isDir()) folder = QDir::homePath();
   return QDir(folder).filePath(pdf_name_);
 }
 

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPrintDialog>
@@ -162,7 +163,9 @@ TEST_F(MonthPrinterWindowTest, PdfIsOfferedUnderTheMonthsNameInDocumentsThenTheL
   auto window = Open();
   window->show();
   window->SetDate(QDate(2026, 12, 1));
-  const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  // The documents folder, or the home folder where there is none.
+  QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  if (!QFileInfo(documents).isDir()) documents = QDir::homePath();
   EXPECT_EQ(window->MonthPrinter->DefaultPdfPath(),
             QDir(documents).filePath(QStringLiteral("予定表_2026-12.pdf")));
   window->SetDate(QDate(2027, 1, 5));
@@ -205,7 +208,9 @@ TEST_F(MonthPrinterWindowTest, ThePrintDialogOffersTheFileNamePdfSavingOffers) {
   window->show();
   window->SetDate(QDate(2026, 12, 1));
   QApplication::processEvents();
-  const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  // The documents folder, or the home folder where there is none.
+  QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  if (!QFileInfo(documents).isDir()) documents = QDir::homePath();
   // The dialog itself: its file field holds the month's PDF name in the documents folder.
   QString field;
   QTimer::singleShot(0, [&field] {
