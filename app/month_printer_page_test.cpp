@@ -116,11 +116,11 @@ class PrintedPageTest : public KvrwinTest {
       test_support::WriteBytes(year / name, Sjis(text));
     };
     day(1, "甲の行\r\n乙の行\r\n丙の行\r\n丁の行\r\n戊の行\r\n己の行\r\n庚の行\r\n");
-    day(2, "https://example.com/meeting/room/december/agenda/minutes/followup/items\r\n");
+    day(2, "https://example.com/meeting/room/2026/12/02/agenda/minutes/followup/items\r\n");
     day(3,
         "年末の大掃除は二十八日に事務所全体で行い、書類の整理と机の移動と窓拭きと床の"
         "ワックスがけまで済ませてから納会に移ります\r\n");
-    day(17, "打ち合わせ\r\n");
+    day(17, "打ち合わせ A 10:30 Room 12\r\n");
     day(24, "クリスマス会\r\n");
     PrintedMonth month;
     month.window = std::make_unique<ShownKvrwin>();

@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QFontMetricsF>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QTextLayout>
 #include <QTextOption>
@@ -64,8 +65,26 @@ QString FitOneLine(const QString& text, const QFont& font, int width, bool ellip
 }
 
 void DrawLines(QPainter& painter, const std::vector<FittedLine>& lines) {
+  const QPaintEngine* engine = painter.paintEngine();
+  const bool to_paper =
+      engine && (engine->type() == QPaintEngine::Picture || engine->type() == QPaintEngine::Pdf);
+  const QFontMetricsF metrics(painter.font());
   for (const FittedLine& line : lines) {
-    if (!line.text.isEmpty()) painter.drawText(line.baseline, line.text);
+    if (line.text.isEmpty()) continue;
+    if (!to_paper) {
+      painter.drawText(line.baseline, line.text);
+      continue;
+    }
+    // A PDF's text map names each glyph by the character the font maps to it. A digit shaped
+    // within a Latin word ("room/2026", "A 12") takes another glyph, which no character maps
+    // to, and the digits were lost from the copied or searched text. On paper each character
+    // is drawn on its own, at the place the whole line gives it, with the font's own glyph.
+    for (int i = 0; i < line.text.size();) {
+      const int length = line.text[i].isHighSurrogate() && i + 1 < line.text.size() ? 2 : 1;
+      const double x = metrics.horizontalAdvance(line.text.left(i));
+      painter.drawText(line.baseline + QPointF(x, 0), line.text.mid(i, length));
+      i += length;
+    }
   }
 }
 
