@@ -121,6 +121,12 @@ TKvrwin::TKvrwin(QWidget* version_window, QWidget* parent)
     connect(grid, &platform::TStringGrid::RowChanged, this,
             [this, grid] { ApplyCursorRows(grid); });
     connect(grid, &platform::TStringGrid::FocusChanged, this, &TKvrwin::SyncGridFocus);
+    connect(grid, &platform::TStringGrid::CellHint, this,
+            [this, g](int col, int row, const QRect& rect, QString& hint) {
+              if (col == 0) {
+                hint = painter_.HolidayHint(rect, painter_.Date(g - 1, row), ShownFont(days_font_));
+              }
+            });
   }
   DirTabPanel = new QFrame(Panel4);
   DirTabPanel->setObjectName("DirTabPanel");

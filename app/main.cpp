@@ -11,6 +11,7 @@
 #include "app/version_info.h"
 #include "platform/drawn_icon_style.h"
 #include "platform/executable_dir.h"
+#include "platform/file_dialog_columns.h"
 #include "platform/fonts.h"
 #include "platform/message_box.h"
 #include "platform/translations.h"
@@ -43,6 +44,7 @@ int main(int argc, char** argv) {
   QApplication::setStyle(new platform::DrawnIconStyle);
   platform::UseJapaneseUiFont();
   platform::InstallJapaneseTranslations(&application);
+  platform::FitEveryFileDialogsColumns(&application);
   // The title of the task-bar entry and of the error box.
   QApplication::setApplicationName(QStringLiteral("ミルネ"));
   QGuiApplication::setDesktopFileName(QStringLiteral("mirune"));

@@ -4,6 +4,7 @@
 #include <QPainter>
 
 #include "month/row_heights.h"
+#include "platform/fitted_text.h"
 #include "platform/line_height.h"
 #include "platform/qt_text.h"
 #include "platform/system_colours.h"
@@ -24,8 +25,6 @@ QRect TextRect(const QRect& cell, const QFont& font) {
   rect.setHeight(WholeLinesHeight(rect.height(), platform::LineHeight(font)));
   return rect;
 }
-
-constexpr int kWrap = Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop;
 
 }  // namespace
 
@@ -57,33 +56,62 @@ void MonthGridPainter::PaintDate(QPainter& painter, const QRect& cell, const Pai
                                  const QFont& days_font, const QColor& today_colour) const {
   if (!date.has_day) return;
   if (date.today) painter.fillRect(cell, today_colour);
-  const QRect text_rect = TextRect(cell, days_font);
-  if (text_rect.isEmpty()) return;
+  const DateLines lines = LayDate(cell, date, days_font);
+  if (lines.date.text.isEmpty()) return;
   painter.setFont(days_font);
-  painter.setPen(date.date_colour);
-  painter.drawText(text_rect, kWrap, date.date_text);
-  if (!date.rokuyou_text.isEmpty()) {
-    QFont small = days_font;
-    small.setPointSize(7);
-    const int x = QFontMetrics(days_font).horizontalAdvance(date.date_text);
-    painter.setFont(small);
+  // A holiday's date is in the holiday's colour, drawn once: twice would be twice in a PDF's
+  // text.
+  painter.setPen(date.holiday_name.isEmpty() ? date.date_colour : date.holiday_colour);
+  platform::DrawLines(painter, {lines.date});
+  if (!lines.rokuyou.text.isEmpty()) {
+    painter.setFont(RokuyouFont(days_font));
     painter.setPen(date.rokuyou_colour);
-    painter.drawText(text_rect.adjusted(x, 0, 0, 0), Qt::AlignLeft | Qt::AlignTop,
-                     date.rokuyou_text);
+    platform::DrawLines(painter, {lines.rokuyou});
     painter.setFont(days_font);
   }
-  if (!date.holiday_name.isEmpty()) {
-    // The date in the holiday's colour, the name on the line below, on that one line: a name
-    // wider than the column is elided rather than wrapped onto a line the row does not have.
+  if (!lines.holiday.text.isEmpty()) {
     painter.setPen(date.holiday_colour);
-    painter.drawText(text_rect, kWrap, date.date_text);
-    const QRect name_rect = text_rect.adjusted(0, platform::LineHeight(days_font), 0, 0);
-    if (!name_rect.isEmpty()) {
-      const QString name =
-          QFontMetrics(days_font).elidedText(date.holiday_name, Qt::ElideRight, name_rect.width());
-      painter.drawText(name_rect, Qt::AlignLeft | Qt::AlignTop, name);
-    }
+    platform::DrawLines(painter, {lines.holiday});
   }
+}
+
+QString MonthGridPainter::HolidayHint(const QRect& cell, const PaintedDate& date,
+                                      const QFont& days_font) const {
+  if (!date.has_day || date.holiday_name.isEmpty()) return {};
+  return LayDate(cell, date, days_font).holiday.text == date.holiday_name ? QString()
+                                                                          : date.holiday_name;
+}
+
+MonthGridPainter::DateLines MonthGridPainter::LayDate(const QRect& cell, const PaintedDate& date,
+                                                      const QFont& days_font) {
+  // The date on the first line with the rokuyou after it in a smaller font, the holiday's
+  // name on the second line: each cut to the column (the name with "…"), never wrapped onto
+  // a line the row does not have.
+  DateLines lines;
+  const QRect text_rect = TextRect(cell, days_font);
+  const int line_height = platform::LineHeight(days_font);
+  if (text_rect.height() < line_height) return lines;
+  const QFontMetricsF metrics(days_font);
+  const double baseline = text_rect.top() + metrics.ascent();
+  lines.date = {QPointF(text_rect.left(), baseline),
+                platform::FitOneLine(date.date_text, days_font, text_rect.width(), false)};
+  if (!date.rokuyou_text.isEmpty() && lines.date.text == date.date_text) {
+    const QFont small = RokuyouFont(days_font);
+    const int x = QFontMetrics(days_font).horizontalAdvance(date.date_text);
+    lines.rokuyou = {QPointF(text_rect.left() + x, text_rect.top() + QFontMetricsF(small).ascent()),
+                     platform::FitOneLine(date.rokuyou_text, small, text_rect.width() - x, false)};
+  }
+  if (!date.holiday_name.isEmpty() && text_rect.height() >= 2 * line_height) {
+    lines.holiday = {QPointF(text_rect.left(), baseline + line_height),
+                     platform::FitOneLine(date.holiday_name, days_font, text_rect.width(), true)};
+  }
+  return lines;
+}
+
+QFont MonthGridPainter::RokuyouFont(const QFont& days_font) {
+  QFont small = days_font;
+  small.setPointSize(7);
+  return small;
 }
 
 void MonthGridPainter::PaintText(QPainter& painter, const QRect& cell, const PaintedText& text,
@@ -92,8 +120,13 @@ void MonthGridPainter::PaintText(QPainter& painter, const QRect& cell, const Pai
   if (text.text.isEmpty()) return;
   painter.setFont(font);
   painter.setPen(text.colour);
-  const QRect text_rect = TextRect(cell, font);
-  if (!text_rect.isEmpty()) painter.drawText(text_rect, kWrap, text.text);
+  platform::DrawLines(painter, TextLines(cell, text, font));
+}
+
+std::vector<platform::FittedLine> MonthGridPainter::TextLines(const QRect& cell,
+                                                              const PaintedText& text,
+                                                              const QFont& font) {
+  return platform::FitLines(text.text, font, TextRect(cell, font), platform::LineHeight(font));
 }
 
 }  // namespace app

@@ -9,9 +9,11 @@
 #include <QString>
 
 #include <array>
+#include <vector>
 
 #include "month/main_settings.h"
 #include "month/month_model.h"
+#include "platform/fitted_text.h"
 
 class QPainter;
 
@@ -42,8 +44,20 @@ class MonthGridPainter {
   // `fill` is the grid colour or the cursor colour.
   void PaintText(QPainter& painter, const QRect& cell, const PaintedText& text, const QFont& font,
                  const QColor& fill) const;
+  // The whole holiday name when the date cell shows it cut or not at all, else empty.
+  QString HolidayHint(const QRect& cell, const PaintedDate& date, const QFont& days_font) const;
+
+  // What the cells show, line by line: only text that lies whole inside the cell is drawn.
+  struct DateLines {
+    platform::FittedLine date, rokuyou, holiday;
+  };
+  static DateLines LayDate(const QRect& cell, const PaintedDate& date, const QFont& days_font);
+  static std::vector<platform::FittedLine> TextLines(const QRect& cell, const PaintedText& text,
+                                                     const QFont& font);
 
  private:
+  static QFont RokuyouFont(const QFont& days_font);
+
   std::array<std::array<PaintedDate, 16>, 2> dates_;
   std::array<std::array<PaintedText, 16>, 2> texts_;
 };

@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QPageSetupDialog>
 #include <QPainter>
 #include <QPicture>
@@ -14,6 +15,7 @@
 #include <QScreen>
 #include <QStandardPaths>
 #include <QToolButton>
+#include <QTransform>
 #include <QWidget>
 
 #include <filesystem>
@@ -59,7 +61,6 @@ TMonthPrinter::~TMonthPrinter() = default;
 QPrinter& TMonthPrinter::Printer() {
   if (!printer_) {
     printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    printer_->setDocName(QStringLiteral("ミルネ 予定表"));
     printer_->setCollateCopies(true);
     printer_->setPageOrientation(area_.width() > area_.height() ? QPageLayout::Landscape
                                                                 : QPageLayout::Portrait);
@@ -75,14 +76,28 @@ QRectF TMonthPrinter::FitRect(const QSizeF& picture, const QRectF& page) {
   return {page.left() + (page.width() - size.width()) / 2, page.top(), size.width(), size.height()};
 }
 
-bool TMonthPrinter::PrintOn(QPrinter& printer) {
-  HiddenButtons hidden(tool_bar_);
+QTransform TMonthPrinter::AreaToPage(const QSizeF& printed, const QRectF& page) {
+  const QRectF target = FitRect(printed, page);
+  QTransform transform;
+  if (target.isEmpty()) return transform;
+  transform.translate(target.left(), target.top());
+  transform.scale(target.width() / printed.width(), target.height() / printed.height());
+  return transform;
+}
+
+QSize TMonthPrinter::PrintedSize() const {
   // The status line (the scrolling maxims) is the screen's, not the month's: the page ends
   // above it.
   QSize printed = area_.size();
   for (const auto* line : area_.findChildren<widgets::TMarqueeLabel*>(Qt::FindDirectChildrenOnly)) {
     if (line->isVisible()) printed.setHeight(std::min(printed.height(), line->y()));
   }
+  return printed;
+}
+
+bool TMonthPrinter::PrintOn(QPrinter& printer) {
+  HiddenButtons hidden(tool_bar_);
+  const QSize printed = PrintedSize();
   // Recording the window as a picture keeps its drawing as lines and text; rendering it onto
   // the printer directly would make it one bitmap.
   QPicture picture;
@@ -93,18 +108,13 @@ bool TMonthPrinter::PrintOn(QPrinter& printer) {
   }
   QPainter painter;
   if (!painter.begin(&printer)) return false;
-  const QRectF page =
-      printer.pageLayout()
-          .paintRectPixels(printer.resolution())
-          .translated(-printer.pageLayout().paintRectPixels(printer.resolution()).topLeft());
-  const QRectF target = FitRect(QSizeF(printed), page);
-  painter.translate(target.topLeft());
+  // The painter's origin is the printable area's top left.
+  const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
+  painter.setTransform(AreaToPage(QSizeF(printed), QRectF(QPointF(), page.size())));
   // A picture plays back scaled from its own resolution to the device's; that part of the
   // scale is taken out again, so that only the fit to the page remains.
-  const double dpi_x = static_cast<double>(picture.logicalDpiX()) / printer.logicalDpiX();
-  const double dpi_y = static_cast<double>(picture.logicalDpiY()) / printer.logicalDpiY();
-  painter.scale(target.width() / printed.width() * dpi_x,
-                target.height() / printed.height() * dpi_y);
+  painter.scale(static_cast<double>(picture.logicalDpiX()) / printer.logicalDpiX(),
+                static_cast<double>(picture.logicalDpiY()) / printer.logicalDpiY());
   painter.drawPicture(0, 0, picture);
   return painter.end();
 }
@@ -113,7 +123,18 @@ bool TMonthPrinter::ExecPrintDialog(QPrinter& printer) {
   QPrintDialog dialog(&printer, dialog_parent_);
   dialog.setOption(QAbstractPrintDialog::PrintCollateCopies, true);
   dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
+  // Printing to a file offers what PDF に保存 offers; left to itself the dialog made a name
+  // from the document's name in the home folder (or in the data folder, the current one).
+  if (auto* file = dialog.findChild<QLineEdit*>(QStringLiteral("filename")))
+    file->setText(DefaultPdfPath());
   return dialog.exec() == QDialog::Accepted;
+}
+
+void TMonthPrinter::OfferPdfPath(QPrinter& printer) const {
+  printer.setDocName(QFileInfo(pdf_name_).completeBaseName());
+  // A printer that last printed to a file keeps that file's name: the shown month's name
+  // replaces it, the folder being the one last chosen.
+  if (!printer.outputFileName().isEmpty()) printer.setOutputFileName(DefaultPdfPath());
 }
 
 void TMonthPrinter::ReportFailure(const QString& text) {
@@ -123,9 +144,15 @@ void TMonthPrinter::ReportFailure(const QString& text) {
 
 void TMonthPrinter::Print() {
   QPrinter& printer = Printer();
+  OfferPdfPath(printer);
   if (!ExecPrintDialog(printer)) return;
-  if (!PrintOn(printer))
+  if (!PrintOn(printer)) {
     ReportFailure(QStringLiteral("印刷できませんでした。プリンタの設定を確認して下さい。"));
+    return;
+  }
+  // A file printed to is where the next PDF is offered, as after PDF に保存.
+  if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
+    pdf_folder_ = QFileInfo(printer.outputFileName()).absolutePath();
 }
 
 void TMonthPrinter::PrinterSetup() {
@@ -155,9 +182,12 @@ void TMonthPrinter::Preview() {
 QString TMonthPrinter::DefaultPdfPath() const {
   // Never the current folder: that is the data year folder, where a PDF would lie among the
   // day files.
+  // A documents folder that does not exist would have the file dialog fall back to the
+  // current folder, the data folder: the home folder then.
   QString folder = pdf_folder_;
   if (folder.isEmpty())
     folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  if (!QFileInfo(folder).isDir()) folder = QDir::homePath();
   return QDir(folder).filePath(pdf_name_);
 }
 

@@ -5,12 +5,14 @@
 
 #include <QObject>
 #include <QRectF>
+#include <QSize>
 #include <QSizeF>
 #include <QString>
 
 #include <memory>
 
 class QPrinter;
+class QTransform;
 class QWidget;
 
 namespace app {
@@ -46,6 +48,10 @@ class TMonthPrinter : public QObject {
   // The largest rectangle with the proportions of `picture` inside `page`, centred across and
   // at the top, so that a wide window is never cut at the page's edges.
   static QRectF FitRect(const QSizeF& picture, const QRectF& page);
+  // From the printed area's pixels to `page`'s units: the area fitted into `page` (FitRect).
+  static QTransform AreaToPage(const QSizeF& printed, const QRectF& page);
+  // The part of the area that is printed: all of it above the status line.
+  QSize PrintedSize() const;
 
   QPrinter& Printer();
 
@@ -53,6 +59,8 @@ class TMonthPrinter : public QObject {
   // The modal parts, replaced in tests.
   virtual bool ExecPrintDialog(QPrinter& printer);
   virtual QString ChoosePdfFile();
+  // Names the document and any file it is printed to as PDF に保存 would (DefaultPdfPath).
+  void OfferPdfPath(QPrinter& printer) const;
   void ReportFailure(const QString& text);
 
  private:

@@ -4,10 +4,14 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
 #include <QPainter>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTimer>
 #include <QToolButton>
 
 #include <cmath>
@@ -159,7 +163,9 @@ TEST_F(MonthPrinterWindowTest, PdfIsOfferedUnderTheMonthsNameInDocumentsThenTheL
   auto window = Open();
   window->show();
   window->SetDate(QDate(2026, 12, 1));
-  const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  // The documents folder, or the home folder where there is none.
+  QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  if (!QFileInfo(documents).isDir()) documents = QDir::homePath();
   EXPECT_EQ(window->MonthPrinter->DefaultPdfPath(),
             QDir(documents).filePath(QStringLiteral("予定表_2026-12.pdf")));
   window->SetDate(QDate(2027, 1, 5));
@@ -178,6 +184,61 @@ TEST_F(MonthPrinterWindowTest, PdfIsOfferedUnderTheMonthsNameInDocumentsThenTheL
   printer.answer.clear();
   printer.SaveAsPdf();
   EXPECT_EQ(printer.offered, QString::fromStdString((chosen / "予定表_2027-02.pdf").string()));
+}
+
+// The print dialog's answer recorded, the printer printing to a file as the dialog's
+// "Print to File (PDF)" leaves it.
+class ToFilePrinter : public app::TMonthPrinter {
+ public:
+  using TMonthPrinter::TMonthPrinter;
+  QString to_file, offered_file, offered_name;
+
+ protected:
+  bool ExecPrintDialog(QPrinter& printer) override {
+    offered_file = printer.outputFileName();
+    offered_name = printer.docName();
+    if (to_file.isEmpty()) return false;
+    printer.setOutputFileName(to_file);
+    return true;
+  }
+};
+
+TEST_F(MonthPrinterWindowTest, ThePrintDialogOffersTheFileNamePdfSavingOffers) {
+  auto window = Open();
+  window->show();
+  window->SetDate(QDate(2026, 12, 1));
+  QApplication::processEvents();
+  // The documents folder, or the home folder where there is none.
+  QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  if (!QFileInfo(documents).isDir()) documents = QDir::homePath();
+  // The dialog itself: its file field holds the month's PDF name in the documents folder.
+  QString field;
+  QTimer::singleShot(0, [&field] {
+    auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+    if (!dialog) return;
+    if (auto* file = dialog->findChild<QLineEdit*>(QStringLiteral("filename")))
+      field = file->text();
+    dialog->reject();
+  });
+  window->MonthPrinter->Print();
+  EXPECT_EQ(field, QDir(documents).filePath(QStringLiteral("予定表_2026-12.pdf")));
+
+  ToFilePrinter printer(*window->centralWidget(), *window->GradBox2, window.get());
+  printer.SetPdfName(QStringLiteral("予定表_2026-12.pdf"));
+  const fs::path chosen = dir_.path() / "印刷";
+  fs::create_directories(chosen);
+  printer.to_file = QString::fromStdString((chosen / "十二月.pdf").string());
+  printer.Print();
+  EXPECT_EQ(printer.offered_name, QStringLiteral("予定表_2026-12"));
+  EXPECT_TRUE(printer.offered_file.isEmpty());  // a printer, not yet a file
+  EXPECT_TRUE(fs::exists(chosen / "十二月.pdf"));
+  // Printed to a file once, the printer is offered the next month's name in that folder.
+  printer.SetPdfName(QStringLiteral("予定表_2027-01.pdf"));
+  printer.to_file.clear();
+  printer.Print();
+  EXPECT_EQ(printer.offered_name, QStringLiteral("予定表_2027-01"));
+  EXPECT_EQ(printer.offered_file, QString::fromStdString((chosen / "予定表_2027-01.pdf").string()));
+  EXPECT_EQ(printer.DefaultPdfPath(), printer.offered_file);
 }
 
 }  // namespace

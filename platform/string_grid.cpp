@@ -1,8 +1,12 @@
 #include "platform/string_grid.h"
 
+#include <QHelpEvent>
 #include <QKeyEvent>
+#include <QLineF>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPen>
+#include <QToolTip>
 
 #include <algorithm>
 
@@ -156,34 +160,17 @@ int TStringGrid::GridHeight() const {
 void TStringGrid::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   // The cells cover the grid's area but for the one-pixel grid lines between them: only the
-  // lines and what lies below the last row are painted here (every pixel painted once more
-  // costs a month switch its time).
+  // cells, the lines and what lies below the last row are painted (every pixel painted once
+  // more costs a month switch its time).
   const int grid_height = std::min(height(), GridHeight());
   if (grid_height < height()) {
     painter.fillRect(QRect(0, grid_height, width(), height() - grid_height),
                      palette().color(QPalette::Window));
   }
-  const QColor line_colour(0x80, 0x80, 0x80);
-  int y = 0;
-  for (int h : row_heights_) {
-    y += h;
-    if (y >= grid_height) break;
-    painter.fillRect(QRect(0, y, width(), kLineWidth), line_colour);
-    y += kLineWidth;
-  }
-  int x = 0;
-  for (int w : col_widths_) {
-    x += w;
-    if (x >= width()) break;
-    painter.fillRect(QRect(x, 0, kLineWidth, grid_height), line_colour);
-    x += kLineWidth;
-  }
-  // Right of the last column.
-  if (x < width()) painter.fillRect(QRect(x, 0, width() - x, grid_height), line_colour);
   canvas_ = &painter;
   for (int row = 0; row < RowCount(); ++row) {
     for (int col = 0; col < ColCount(); ++col) {
-      QRect cell = CellRect(col, row);
+      const QRect cell = ShownCellRect(col, row);
       if (cell.isEmpty() || !event->rect().intersects(cell)) continue;
       int state = 0;
       if (col < fixed_cols_) state |= kFixed;
@@ -196,6 +183,31 @@ void TStringGrid::paintEvent(QPaintEvent* event) {
     }
   }
   canvas_ = nullptr;
+  // The lines last: a PDF viewer that snaps a cell's fill to whole pixels at a small zoom
+  // would otherwise paint the cell over the thin line beside it. They are strokes, not
+  // one-pixel fills: scaled below a pixel (a preview, a PDF at a small zoom) a stroke is still
+  // drawn a pixel wide, where a fill vanished from every row whose line fell between pixels.
+  // On paper the pen keeps the width of a screen pixel.
+  QPen pen(QColor(0x80, 0x80, 0x80), kLineWidth);
+  pen.setCapStyle(Qt::FlatCap);
+  painter.setPen(pen);
+  const QColor line_colour = pen.color();
+  int y = 0;
+  for (int h : row_heights_) {
+    y += h;
+    if (y >= grid_height) break;
+    painter.drawLine(QLineF(0, y + 0.5, width(), y + 0.5));
+    y += kLineWidth;
+  }
+  int x = 0;
+  for (int w : col_widths_) {
+    x += w;
+    if (x >= width()) break;
+    painter.drawLine(QLineF(x + 0.5, 0, x + 0.5, grid_height));
+    x += kLineWidth;
+  }
+  // Right of the last column.
+  if (x < width()) painter.fillRect(QRect(x, 0, width() - x, grid_height), line_colour);
 }
 
 bool TStringGrid::event(QEvent* event) {
@@ -206,6 +218,19 @@ bool TStringGrid::event(QEvent* event) {
       keyPressEvent(key);
       return true;
     }
+  }
+  if (event->type() == QEvent::ToolTip) {
+    const auto* help = static_cast<QHelpEvent*>(event);
+    int col, row;
+    QString hint;
+    if (MouseToCell(help->pos(), col, row)) emit CellHint(col, row, ShownCellRect(col, row), hint);
+    if (hint.isEmpty()) {
+      QToolTip::hideText();
+      event->ignore();
+    } else {
+      QToolTip::showText(help->globalPos(), hint, this, ShownCellRect(col, row));
+    }
+    return true;
   }
   return QWidget::event(event);
 }

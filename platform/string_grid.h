@@ -55,6 +55,8 @@ class TStringGrid : public QWidget {
 
   // The rectangle of a cell in widget coordinates (empty when it is out of view).
   QRect CellRect(int col, int row) const;
+  // The part of the cell inside the grid: what is seen of a column wider than the grid.
+  QRect ShownCellRect(int col, int row) const { return CellRect(col, row) & rect(); }
   // The cell under a point; false outside every cell.
   bool MouseToCell(const QPoint& point, int& col, int& row) const;
   // The rows that fit, counted from the first.
@@ -70,6 +72,8 @@ class TStringGrid : public QWidget {
   QPainter* Canvas() const { return canvas_; }
 
  signals:
+  // `rect` is the part of the cell that is seen (ShownCellRect): nothing is to be drawn
+  // outside it, not even under the clip, as a PDF would keep hidden text.
   void DrawCell(int col, int row, const QRect& rect, int state);
   // `key` may be set to 0 to keep the grid from handling the key itself.
   void KeyDown(int& key, Qt::KeyboardModifiers modifiers);
@@ -77,6 +81,9 @@ class TStringGrid : public QWidget {
   void MouseUp(Qt::MouseButton button, const QPoint& point);
   void RightClick(const QPoint& global_point);
   void RowChanged(int row);
+  // Asked when the pointer rests on a cell: `hint` set to a text shows it as the cell's tool
+  // tip (a text the cell shows cut, for instance); left empty shows none.
+  void CellHint(int col, int row, const QRect& rect, QString& hint);
   void FocusChanged(bool focused);
 
  protected:

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QHelpEvent>
 #include <QTest>
+#include <QToolTip>
 
 namespace {
 
@@ -63,6 +66,40 @@ TEST(StringGrid, ClicksSelectScheduleCellsOnly) {
   EXPECT_EQ(grid->Row(), 3);
   QTest::mouseDClick(grid, Qt::LeftButton, {}, QPoint(100, 5));
   EXPECT_EQ(double_clicks, 1);
+}
+
+TEST(StringGrid, TheOwnersHintForTheCellUnderThePointerIsItsToolTip) {
+  QWidget window;
+  auto* grid = new platform::TStringGrid(&window);
+  grid->resize(300, 400);
+  grid->SetDefaultRowHeight(20);
+  grid->SetColWidth(0, 80);
+  grid->SetColWidth(1, 1000);  // wider than the grid: only what is seen is the cell
+  window.show();
+  QRect asked;
+  QObject::connect(grid, &platform::TStringGrid::CellHint,
+                   [&](int col, int row, const QRect& rect, QString& hint) {
+                     asked = rect;
+                     if (col == 0 && row == 2) hint = QStringLiteral("休日（祝日扱い）");
+                   });
+  struct Case {
+    QPoint at;
+    QString tip;
+    QRect cell;
+  };
+  const Case cases[] = {
+      {{40, 2 * 21 + 5}, QStringLiteral("休日（祝日扱い）"), QRect(0, 42, 80, 20)},
+      {{40, 3 * 21 + 5}, QString(), QRect(0, 63, 80, 20)},
+      {{200, 2 * 21 + 5}, QString(), QRect(81, 42, 300 - 81, 20)},
+  };
+  for (const Case& c : cases) {
+    QHelpEvent help(QEvent::ToolTip, c.at, grid->mapToGlobal(c.at));
+    QApplication::sendEvent(grid, &help);
+    EXPECT_EQ(QToolTip::isVisible() ? QToolTip::text() : QString(), c.tip) << c.at.y();
+    EXPECT_EQ(asked, c.cell);
+    QToolTip::hideText();
+    QTest::qWaitFor([] { return !QToolTip::isVisible(); });
+  }
 }
 
 }  // namespace
