@@ -18,7 +18,7 @@ fuzz_seeds() {
 }
 fuzz_options() {
   case "$1" in
-    regex_fuzzer | grep_fuzzer) echo "-dict=$fuzz_root/fuzz/regex.dict" ;;
+    regex_fuzzer | grep_fuzzer | regex_differential_fuzzer) echo "-dict=$fuzz_root/fuzz/regex.dict" ;;
   esac
 }
 
