@@ -81,10 +81,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size - 1 - pattern_size > kMaxText) return 0;
   std::string pattern(reinterpret_cast<const char*>(data) + 1, pattern_size);
   std::string text(reinterpret_cast<const char*>(data) + 1 + pattern_size, size - 1 - pattern_size);
-  // A grep of its own for each run: one kept from run to run would keep the patterns it
-  // compiled, and libFuzzer takes memory kept past a run for a possible leak and scans the
-  // whole heap for it, which costs far more than the run.
-  search::TGrep grep;
+  // The grep forgets what it compiled when the run ends: a pattern kept from run to run would
+  // look to libFuzzer like memory that leaked, and it would scan the whole heap for it, which
+  // costs far more than the run.
+  static search::TGrep grep;
+  struct Forget {
+    ~Forget() { grep.ForgetCompiled(); }
+  } forget;
   try {
     grep.SetRegExp(pattern);
   } catch (const search::ERegExpParser&) {

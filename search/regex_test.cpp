@@ -385,6 +385,21 @@ TEST(RegexCache, EvictsTheOldestAndKeepsOrderOnHits) {
   EXPECT_EQ(re.CurrentIndex(), 0);
 }
 
+TEST(RegexCache, ForgetCompiledKeepsOnlyTheEmptyPattern) {
+  TRegularExpression re;
+  re.SetRegExp("a+");
+  re.SetRegExp("b");
+  re.ForgetCompiled();
+  EXPECT_EQ(re.CacheCount(), 1);
+  EXPECT_EQ(re.CurrentIndex(), 0);
+  EXPECT_EQ(re.RegExp(), "");
+  EXPECT_TRUE(re.Automaton().Accepting(re.Automaton().Initial())) << "the empty pattern";
+  re.SetRegExp("a+");  // compiled anew, and right
+  EXPECT_EQ(re.CacheCount(), 2);
+  EXPECT_TRUE(FullMatch(re.Automaton(), "aaa"));
+  EXPECT_FALSE(FullMatch(re.Automaton(), "b"));
+}
+
 TEST(RegexFuzzyDictionary, HasTheGroupsInOrderAndExpands) {
   const std::vector<std::string>& texts = TREPreProcessor::BuiltInFuzzyCharTexts();
   ASSERT_EQ(texts.size(), 145u);
