@@ -91,12 +91,6 @@ std::shared_ptr<const TGrepAutomaton> TGrepAutomaton::Build(const TRE_DFA& dfa) 
   }
   std::sort(cuts.begin(), cuts.end());
   cuts.erase(std::unique(cuts.begin(), cuts.end()), cuts.end());
-  // The interval of a code: the last cut at or below it. Looked up a few hundred times a set,
-  // where a table of every code would cost its 256 KB on every pattern compiled.
-  auto interval_of = [&](std::uint32_t code) {
-    return static_cast<size_t>(std::upper_bound(cuts.begin(), cuts.end(), code) - cuts.begin()) - 1;
-  };
-
   std::unordered_map<std::vector<int>, int, VectorHash> set_index;
   std::vector<std::vector<std::int32_t>> rows;  // row entries: row numbers or specials
   std::vector<int> set_row;
@@ -166,6 +160,13 @@ std::shared_ptr<const TGrepAutomaton> TGrepAutomaton::Build(const TRE_DFA& dfa) 
       return kSetBias + known;
     };
     std::vector<std::int32_t> row(256);
+    // The bytes and the lead bytes' codes both rise with b, so their intervals are followed
+    // along instead of searched for.
+    size_t byte_interval = 0, lead_interval = 0;
+    auto follow = [&](size_t& k, std::uint32_t code) {
+      while (cuts[k + 1] <= code) ++k;
+      return k;
+    };
     for (unsigned b = 0; b < 256; ++b) {
       if (IsLineEnd(b)) {
         row[b] = line_end_entry(id, b);
@@ -173,7 +174,7 @@ std::shared_ptr<const TGrepAutomaton> TGrepAutomaton::Build(const TRE_DFA& dfa) 
         // A line end after a lead byte is that character's second byte and ends no line.
         // The row is filled interval by interval: every code of an interval steps alike.
         const std::uint32_t first = b << 8, last = first | 0xFF;
-        size_t k = interval_of(first);
+        size_t k = follow(lead_interval, first);
         int index;
         if (cuts[k + 1] > last) {
           std::int32_t entry = step_interval(k);
@@ -200,7 +201,7 @@ std::shared_ptr<const TGrepAutomaton> TGrepAutomaton::Build(const TRE_DFA& dfa) 
         }
         row[b] = -(2 << 28) - index;  // a lead row, numbered below
       } else {
-        row[b] = step_interval(interval_of(b));
+        row[b] = step_interval(follow(byte_interval, b));
       }
     }
     if (static_cast<int>(set_rows.size()) <= id) set_rows.resize(static_cast<size_t>(id) + 1);
@@ -239,15 +240,28 @@ std::shared_ptr<const TGrepAutomaton> TGrepAutomaton::Build(const TRE_DFA& dfa) 
   full[done]['\r'] =
       resolve(lf0_accepts ? special(SpecialKind::kLineAccept, empty_set, 0) : -(1 << 30));
 
-  // Bytes that every row treats alike share a column.
-  std::map<std::vector<std::int32_t>, int> columns;
-  for (unsigned b = 0; b < 256; ++b) {
-    std::vector<std::int32_t> column(static_cast<size_t>(row_count));
-    for (int r = 0; r < row_count; ++r) column[r] = full[r][b];
-    auto [it, added] = columns.emplace(std::move(column), static_cast<int>(columns.size()));
-    a.byte_class_[b] = static_cast<std::uint8_t>(it->second);
+  // Bytes that every row treats alike share a column. Columns are told apart by a hash of
+  // their entries first and compared whole only when the hashes agree.
+  std::array<std::uint64_t, 256> column_hash{};
+  for (int r = 0; r < row_count; ++r) {
+    for (unsigned b = 0; b < 256; ++b) {
+      column_hash[b] = (column_hash[b] ^ static_cast<std::uint32_t>(full[r][b])) * 0x100000001B3u;
+    }
   }
-  a.classes_ = static_cast<int>(columns.size());
+  std::vector<unsigned> class_byte;  // a byte of each class
+  for (unsigned b = 0; b < 256; ++b) {
+    size_t c = 0;
+    for (; c < class_byte.size(); ++c) {
+      unsigned other = class_byte[c];
+      if (column_hash[other] != column_hash[b]) continue;
+      int r = 0;
+      while (r < row_count && full[r][other] == full[r][b]) ++r;
+      if (r == row_count) break;
+    }
+    if (c == class_byte.size()) class_byte.push_back(b);
+    a.byte_class_[b] = static_cast<std::uint8_t>(c);
+  }
+  a.classes_ = static_cast<int>(class_byte.size());
   a.table_.assign(static_cast<size_t>(row_count) * a.classes_, 0);
   for (int r = 0; r < row_count; ++r) {
     for (unsigned b = 0; b < 256; ++b) {
