@@ -39,6 +39,7 @@ w("an.txt", "a\n" * 50000)            # 100,000 bytes, no b
 w("anb.txt", "a\n" * 49999 + "b\n")   # every line starts a match that ends at the b
 w("abx15.pat", "[ab]*a" + "[ab]" * 15 + "c")
 w("nest400.pat", "(" * 400 + "a" + ")" * 400)
+w("nest5000.pat", "(" * 5000 + "a" + ")" * 5000)
 EOF
 
 # name | pattern file or pattern | input | reference count
@@ -74,3 +75,4 @@ run "(a|\\n)*b" '(a|\n)*b' anb.txt 50000
 p=$(python3 -c 'print("a" * 100000 + ".", end="")')
 run "100,000 x a then ." "$p" a100k.txt "$(ref_grep -E "$p" "$dir/a100k.txt")"
 run "400 nested parentheses" "$(cat "$dir/nest400.pat")" a100k.txt 3
+run "5,000 nested parentheses" "$(cat "$dir/nest5000.pat")" a100k.txt 3

@@ -1,26 +1,45 @@
 // Feeds arbitrary bytes to the pattern compiler, with and without the equivalence dictionary:
 // it must either compile or throw ERegExpParser, never crash, hang or exhaust memory, and a
 // compiled automaton must be well formed.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <string>
+#include <utility>
 
 #include "search/reg_exp_parser_error.h"
 #include "search/regular_expression.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  // Small inputs keep each run to microseconds (so that the fuzzer explores), yet reach the
-  // word-list construction, which begins at 256 bytes.
-  if (size > 600) return 0;
+  // Small patterns keep each run to microseconds, so that the fuzzer explores. The word-list
+  // construction begins at 256 bytes: longer inputs are taken only as such lists (no syntax but
+  // "|"), which compile in time in proportion to their length, and only without the
+  // dictionary, which would turn their letters into groups.
+  constexpr size_t kMaxPattern = 64;
+  constexpr size_t kMaxWordList = 600;
+  if (size > kMaxWordList) return 0;
+  const bool word_list = size > kMaxPattern;
+  if (word_list && std::any_of(data, data + size, [](std::uint8_t b) {
+        return b != 0 && std::strchr("\\()[]*+?.^$", b) != nullptr;
+      })) {
+    return 0;
+  }
   std::string pattern(reinterpret_cast<const char*>(data), size);
-  static search::TRegularExpression re;
-  static bool added = [] {
-    re.PreProcessor().FuzzyCharDics.push_back(search::TREPreProcessor::BuiltInFuzzyCharDic());
-    return true;
-  }();
-  (void)added;
+  // A compiler of its own for each run: one kept from run to run would keep the patterns it
+  // compiled, and libFuzzer takes memory kept past a run for a possible leak and scans the
+  // whole heap for it, which costs far more than the run. The dictionary is lent to it, not
+  // copied (a copy costs an allocation a group).
+  static search::REDictionary dictionary = search::TREPreProcessor::BuiltInFuzzyCharDic();
+  search::TRegularExpression re;
+  re.PreProcessor().FuzzyCharDics.push_back(std::move(dictionary));
+  struct GiveBack {
+    search::TRegularExpression& re;
+    ~GiveBack() { dictionary = std::move(re.PreProcessor().FuzzyCharDics[0]); }
+  } give_back{re};
   for (bool fuzzy : {false, true}) {
+    if (fuzzy && word_list) break;
     // Positions count in the text that is compiled: the expanded one when the dictionary is on.
     size_t compiled_size = size;
     try {

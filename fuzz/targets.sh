@@ -18,7 +18,14 @@ fuzz_seeds() {
 }
 fuzz_options() {
   case "$1" in
-    regex_fuzzer | grep_fuzzer) echo "-dict=$fuzz_root/fuzz/regex.dict" ;;
+    # A run of these touches thousands of coverage features, and libFuzzer's entropic schedule
+    # looks each of them up in its list of rare features, which keeps every feature seen until
+    # one has been hit more than 255 times and a new one turns up: that bookkeeping took more
+    # time than the runs themselves. The plain schedule ran 2.3 times the inputs in the same CPU
+    # time and reached more coverage in a minute.
+    regex_fuzzer | grep_fuzzer | regex_differential_fuzzer)
+      echo "-dict=$fuzz_root/fuzz/regex.dict -entropic=0"
+      ;;
   esac
 }
 

@@ -183,7 +183,9 @@ void TGrep::Report(TTxtFile& file, const unsigned char* buffer, size_t line_star
   // where the line's trailing line feeds and carriage returns are dropped.
   while (line_end > line_start && IsLineEnd(buffer[line_end - 1])) --line_end;
   info_.Line.assign(reinterpret_cast<const char*>(buffer) + line_start, line_end - line_start);
-  info_.LineNo = line_no;
+  // The matchers that hold the whole file know the numbers anyway; without numbers every
+  // matcher reports 0 alike.
+  info_.LineNo = count_lines_ ? line_no : 0;
   OnMatch(*this, info_);
 }
 

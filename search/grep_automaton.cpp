@@ -91,17 +91,14 @@ std::shared_ptr<const TGrepAutomaton> TGrepAutomaton::Build(const TRE_DFA& dfa) 
   }
   std::sort(cuts.begin(), cuts.end());
   cuts.erase(std::unique(cuts.begin(), cuts.end()), cuts.end());
-  std::vector<int> code_interval(0x10000);
-  for (size_t k = 0; k + 1 < cuts.size(); ++k) {
-    std::fill(code_interval.begin() + cuts[k], code_interval.begin() + cuts[k + 1],
-              static_cast<int>(k));
-  }
-
   std::unordered_map<std::vector<int>, int, VectorHash> set_index;
   std::vector<std::vector<std::int32_t>> rows;  // row entries: row numbers or specials
   std::vector<int> set_row;
   std::map<std::tuple<int, int, int>, std::int32_t> special_index;
   std::unordered_map<std::vector<std::int32_t>, int, VectorHash> lead_rows;
+  // The lead row whose 256 entries are all one entry, by that entry: most lead bytes are a
+  // single interval (no pattern character begins with them), and their rows need no building.
+  std::unordered_map<std::int32_t, int> uniform_lead_rows;
   std::vector<int> pending;
   bool too_big = false;
 
@@ -149,8 +146,9 @@ std::shared_ptr<const TGrepAutomaton> TGrepAutomaton::Build(const TRE_DFA& dfa) 
     std::vector<int> set = a.sets_[id];
     // interval -> -2 unknown, -1 accepts, else the next set's id
     memo.assign(cuts.size(), -2);
-    auto step = [&](RECode code) -> std::int32_t {
-      int& known = memo[static_cast<size_t>(code_interval[code])];
+    auto step_interval = [&](size_t interval) -> std::int32_t {
+      int& known = memo[interval];
+      const auto code = static_cast<RECode>(cuts[interval]);
       if (known == -2) {
         work += set.size() + 1;
         if (work > kMaxWork) too_big = true;
@@ -162,18 +160,48 @@ std::shared_ptr<const TGrepAutomaton> TGrepAutomaton::Build(const TRE_DFA& dfa) 
       return kSetBias + known;
     };
     std::vector<std::int32_t> row(256);
+    // The bytes and the lead bytes' codes both rise with b, so their intervals are followed
+    // along instead of searched for.
+    size_t byte_interval = 0, lead_interval = 0;
+    auto follow = [&](size_t& k, std::uint32_t code) {
+      while (cuts[k + 1] <= code) ++k;
+      return k;
+    };
     for (unsigned b = 0; b < 256; ++b) {
       if (IsLineEnd(b)) {
         row[b] = line_end_entry(id, b);
       } else if (cp932::IsLeadByte(static_cast<unsigned char>(b))) {
         // A line end after a lead byte is that character's second byte and ends no line.
-        std::vector<std::int32_t> lead_row(256);
-        for (unsigned t = 0; t < 256; ++t) lead_row[t] = step(static_cast<RECode>(b << 8 | t));
-        auto [it, added] =
-            lead_rows.emplace(std::move(lead_row), static_cast<int>(lead_rows.size()));
-        row[b] = -(2 << 28) - it->second;  // a lead row, numbered below
+        // The row is filled interval by interval: every code of an interval steps alike.
+        const std::uint32_t first = b << 8, last = first | 0xFF;
+        size_t k = follow(lead_interval, first);
+        int index;
+        if (cuts[k + 1] > last) {
+          std::int32_t entry = step_interval(k);
+          auto known = uniform_lead_rows.find(entry);
+          if (known != uniform_lead_rows.end()) {
+            index = known->second;
+          } else {
+            auto [it, added] = lead_rows.emplace(std::vector<std::int32_t>(256, entry),
+                                                 static_cast<int>(lead_rows.size()));
+            index = it->second;
+            uniform_lead_rows.emplace(entry, index);
+          }
+        } else {
+          std::vector<std::int32_t> lead_row(256);
+          for (std::uint32_t code = first; code <= last; ++k) {
+            std::int32_t entry = step_interval(k);
+            std::uint32_t end = std::min<std::uint32_t>(cuts[k + 1], last + 1);
+            std::fill(lead_row.begin() + (code - first), lead_row.begin() + (end - first), entry);
+            code = end;
+          }
+          auto [it, added] =
+              lead_rows.emplace(std::move(lead_row), static_cast<int>(lead_rows.size()));
+          index = it->second;
+        }
+        row[b] = -(2 << 28) - index;  // a lead row, numbered below
       } else {
-        row[b] = step(static_cast<RECode>(b));
+        row[b] = step_interval(follow(byte_interval, b));
       }
     }
     if (static_cast<int>(set_rows.size()) <= id) set_rows.resize(static_cast<size_t>(id) + 1);
@@ -212,15 +240,28 @@ std::shared_ptr<const TGrepAutomaton> TGrepAutomaton::Build(const TRE_DFA& dfa) 
   full[done]['\r'] =
       resolve(lf0_accepts ? special(SpecialKind::kLineAccept, empty_set, 0) : -(1 << 30));
 
-  // Bytes that every row treats alike share a column.
-  std::map<std::vector<std::int32_t>, int> columns;
-  for (unsigned b = 0; b < 256; ++b) {
-    std::vector<std::int32_t> column(static_cast<size_t>(row_count));
-    for (int r = 0; r < row_count; ++r) column[r] = full[r][b];
-    auto [it, added] = columns.emplace(std::move(column), static_cast<int>(columns.size()));
-    a.byte_class_[b] = static_cast<std::uint8_t>(it->second);
+  // Bytes that every row treats alike share a column. Columns are told apart by a hash of
+  // their entries first and compared whole only when the hashes agree.
+  std::array<std::uint64_t, 256> column_hash{};
+  for (int r = 0; r < row_count; ++r) {
+    for (unsigned b = 0; b < 256; ++b) {
+      column_hash[b] = (column_hash[b] ^ static_cast<std::uint32_t>(full[r][b])) * 0x100000001B3u;
+    }
   }
-  a.classes_ = static_cast<int>(columns.size());
+  std::vector<unsigned> class_byte;  // a byte of each class
+  for (unsigned b = 0; b < 256; ++b) {
+    size_t c = 0;
+    for (; c < class_byte.size(); ++c) {
+      unsigned other = class_byte[c];
+      if (column_hash[other] != column_hash[b]) continue;
+      int r = 0;
+      while (r < row_count && full[r][other] == full[r][b]) ++r;
+      if (r == row_count) break;
+    }
+    if (c == class_byte.size()) class_byte.push_back(b);
+    a.byte_class_[b] = static_cast<std::uint8_t>(c);
+  }
+  a.classes_ = static_cast<int>(class_byte.size());
   a.table_.assign(static_cast<size_t>(row_count) * a.classes_, 0);
   for (int r = 0; r < row_count; ++r) {
     for (unsigned b = 0; b < 256; ++b) {

@@ -147,6 +147,46 @@ TEST_F(GrepTest, GrepMatchesAcrossLineEndsUseTheStartByStartMatcher) {
   EXPECT_EQ(Both("a(\\n|x)*b", "a\nx\nxb\na\n"), (Hits{{1, "a"}}));
 }
 
+// Without line numbers every matcher reports the same lines, each with number 0: the string
+// matcher, the byte table, the one-pass matcher of matches across line ends, the automaton
+// simulation and the start-by-start matchers.
+TEST_F(GrepTest, GrepWithoutLineNumbersEveryMatcherReportsZero) {
+  struct Case {
+    const char* pattern;
+    bool by_nfa;
+    bool start_by_start;
+  };
+  const std::string text = "xa\nby\nab\na\nb\n";
+  for (const Case& c : std::vector<Case>{{"ab", false, false},
+                                         {"a.?b", false, false},
+                                         {"a\\nb", false, false},
+                                         {"a\\nb", true, false},
+                                         {"a.?b", false, true},
+                                         {"a\\nb", false, true}}) {
+    std::filesystem::path file = dir_.path() / "f.txt";
+    test_support::WriteBytes(file, text);
+    TGrep grep;
+    grep.SetRegExp(c.pattern);
+    grep.SetByNfa(c.by_nfa);
+    grep.SetStartByStart(c.start_by_start);
+    Hits numbered, plain;
+    grep.OnMatch = [&](TGrep&, const RE_LineInfo_t& info) {
+      numbered.push_back({info.LineNo, info.Line});
+    };
+    grep.Grep(file);
+    grep.SetLineNumbers(false);
+    grep.OnMatch = [&](TGrep&, const RE_LineInfo_t& info) {
+      plain.push_back({info.LineNo, info.Line});
+    };
+    grep.Grep(file);
+    ASSERT_FALSE(numbered.empty()) << c.pattern;
+    ASSERT_EQ(plain.size(), numbered.size()) << c.pattern;
+    for (size_t i = 0; i < plain.size(); ++i) {
+      EXPECT_EQ(plain[i], (Hit{0, numbered[i].text})) << c.pattern;
+    }
+  }
+}
+
 // A lead byte takes the next byte even when it is a line end, which then ends no line.
 TEST_F(GrepTest, GrepLeadByteBeforeLineEnd) {
   struct Case {

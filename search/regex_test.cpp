@@ -9,6 +9,7 @@
 #include "search/equivalent_codes.h"
 #include "search/reg_exp_parser_error.h"
 #include "search/regular_expression.h"
+#include "search/tre_parser.h"
 #include "search/tre_pre_processor.h"
 
 namespace search {
@@ -111,14 +112,58 @@ TEST(RegexErrors, ExplodingAutomatonIsKeptIncompleteNotRefused) {
   EXPECT_FALSE(re.IsLiteral());
   re.SetRegExp("(a|b)*a(a|b)");
   EXPECT_TRUE(re.Automaton().Complete());
-  std::string deep(1000, '(');
-  EXPECT_THROW(re.SetRegExp(deep + "a" + std::string(1000, ')')), ERegExpParser);
   // A long but plain pattern is fine, however long.
   re.SetRegExp(std::string(3000, 'x'));
   EXPECT_TRUE(re.IsLiteral());
   re.SetRegExp(std::string(100000, 'x'));
   EXPECT_TRUE(re.IsLiteral());
   EXPECT_EQ(re.LiteralText().size(), 100000u);
+}
+
+// Nesting costs the parser heap memory, never stack: deep nesting works up to the bound, in
+// every form, and deeper nesting is refused with its message at the parenthesis past it.
+TEST(RegexErrors, DeepNestingWorksUpToTheBound) {
+  struct Case {
+    int depth;          // levels of parentheses around the core
+    std::string open;   // what opens a level
+    std::string close;  // what closes it
+    std::string core;
+    std::string text;  // matched whole
+    bool refused;
+  };
+  const int bound = TREParser::kMaxDepth;  // levels, the whole pattern being the first
+  const std::vector<Case> cases = {
+      {400, "(", ")", "a", "a", false},
+      {1000, "(", ")", "a", "a", false},
+      {1000, "(", ")*", "a", "aaa", false},
+      {1000, "(b|", ")", "a", "a", false},
+      {1000, "(x", ")", "a", std::string(1000, 'x') + "a", false},
+      {1000, "(", ")", S("山田"), S("山田"), false},
+      {bound - 1, "(", ")", "a", "a", false},
+      {bound, "(", ")", "a", "", true},
+      {bound + 5000, "(", ")", "a", "", true},
+  };
+  for (const Case& c : cases) {
+    std::string pattern;
+    for (int i = 0; i < c.depth; ++i) pattern += c.open;
+    pattern += c.core;
+    for (int i = 0; i < c.depth; ++i) pattern += c.close;
+    TRegularExpression re;
+    if (!c.refused) {
+      ASSERT_NO_THROW(re.SetRegExp(pattern)) << c.depth << c.open;
+      EXPECT_TRUE(FullMatch(re.Automaton(), c.text)) << c.depth << c.open;
+      EXPECT_FALSE(FullMatch(re.Automaton(), c.text + "x")) << c.depth << c.open;
+      continue;
+    }
+    try {
+      re.SetRegExp(pattern);
+      ADD_FAILURE() << "no error at depth " << c.depth;
+    } catch (const ERegExpParser& e) {
+      EXPECT_STREQ(e.what(), "括弧の入れ子が深すぎます。");
+      // The scanner stands after the token that follows the parenthesis past the bound.
+      EXPECT_EQ(e.Position(), bound + 2) << c.depth;
+    }
+  }
 }
 
 // Long alternations of fixed words are built as a trie; they must accept exactly what the
@@ -338,6 +383,21 @@ TEST(RegexCache, EvictsTheOldestAndKeepsOrderOnHits) {
   EXPECT_EQ(re.LiteralText(), "new");
   re.SetRegExp("");
   EXPECT_EQ(re.CurrentIndex(), 0);
+}
+
+TEST(RegexCache, ForgetCompiledKeepsOnlyTheEmptyPattern) {
+  TRegularExpression re;
+  re.SetRegExp("a+");
+  re.SetRegExp("b");
+  re.ForgetCompiled();
+  EXPECT_EQ(re.CacheCount(), 1);
+  EXPECT_EQ(re.CurrentIndex(), 0);
+  EXPECT_EQ(re.RegExp(), "");
+  EXPECT_TRUE(re.Automaton().Accepting(re.Automaton().Initial())) << "the empty pattern";
+  re.SetRegExp("a+");  // compiled anew, and right
+  EXPECT_EQ(re.CacheCount(), 2);
+  EXPECT_TRUE(FullMatch(re.Automaton(), "aaa"));
+  EXPECT_FALSE(FullMatch(re.Automaton(), "b"));
 }
 
 TEST(RegexFuzzyDictionary, HasTheGroupsInOrderAndExpands) {

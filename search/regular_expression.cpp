@@ -124,6 +124,12 @@ void TRegularExpression::SetRegExp(const std::string& pattern) {
   reg_exp_ = pattern;
 }
 
+void TRegularExpression::ForgetCompiled() {
+  cache_.erase(cache_.begin() + 1, cache_.end());
+  current_ = 0;
+  reg_exp_.clear();
+}
+
 void TRegularExpression::SetUseFuzzyCharDic(bool on) {
   pre_processor_.UseFuzzyCharDic = on;
   SetRegExp(std::string(reg_exp_));

@@ -41,6 +41,11 @@ class TRegularExpression {
   bool IsLiteral() const { return Automaton().IsLiteral(); }
   const std::string& LiteralText() const { return Automaton().LiteralText(); }
 
+  // Drops every compiled pattern but the empty one, which becomes current with RegExp empty (as
+  // after a faulty pattern), so that the memory of large automata goes back at once. Fuzzing
+  // calls it after every run: nothing compiled in a run then outlives it.
+  void ForgetCompiled();
+
   int CacheCount() const { return static_cast<int>(cache_.size()); }
   const std::string& CacheKey(int index) const { return cache_[index].first; }
   int CurrentIndex() const { return current_; }

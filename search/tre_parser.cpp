@@ -20,42 +20,63 @@ TRENode* TREParser::Chars(RECode low, RECode high) {
   return node;
 }
 
+// The parentheses are kept on a stack of frames of our own rather than by recursion, so that
+// deep nesting costs a frame on the heap a level and never the caller's stack (the search runs
+// on threads with stacks smaller than the main one's).
 TRENode* TREParser::Run() {
+  // The alternatives finished so far at one level of parentheses, and the branch being read.
+  struct Frame {
+    TRENode* alternatives = nullptr;
+    TRENode* branch = nullptr;
+  };
+  auto close_branch = [&](Frame& f) {
+    TRENode* branch = f.branch ? f.branch : tree_.MakeNode(RENodeKind::kEmpty);
+    f.alternatives =
+        f.alternatives ? tree_.MakeNode(RENodeKind::kAlt, f.alternatives, branch) : branch;
+    f.branch = nullptr;
+  };
+  auto append = [&](Frame& f, TRENode* factor) {
+    f.branch = f.branch ? tree_.MakeNode(RENodeKind::kConcat, f.branch, factor) : factor;
+  };
+  std::vector<Frame> frames(1);
   Advance();
-  TRENode* root = Expression();
-  if (token_.kind != RETokenKind::kEnd) scanner_.Fail(msg::kExtraChars);
-  return root;
-}
-
-bool TREParser::AtBranchEnd() const {
-  return token_.kind == RETokenKind::kAlt || token_.kind == RETokenKind::kRParen ||
-         token_.kind == RETokenKind::kEnd;
-}
-
-TRENode* TREParser::Expression() {
-  if (++depth_ > kMaxDepth) scanner_.Fail(msg::kTooDeep);
-  TRENode* node = Branch();
-  while (token_.kind == RETokenKind::kAlt) {
-    Advance();
-    node = tree_.MakeNode(RENodeKind::kAlt, node, Branch());
+  for (;;) {
+    switch (token_.kind) {
+      case RETokenKind::kLParen:
+        Advance();
+        if (static_cast<int>(frames.size()) >= kMaxDepth) scanner_.Fail(msg::kTooDeep);
+        frames.emplace_back();
+        break;
+      case RETokenKind::kAlt:
+        close_branch(frames.back());
+        Advance();
+        break;
+      case RETokenKind::kRParen:
+      case RETokenKind::kEnd: {
+        close_branch(frames.back());
+        TRENode* group = frames.back().alternatives;
+        if (frames.size() == 1) {
+          if (token_.kind != RETokenKind::kEnd) scanner_.Fail(msg::kExtraChars);
+          return group;
+        }
+        if (token_.kind != RETokenKind::kRParen) scanner_.Fail(msg::kNeedRightParen);
+        frames.pop_back();
+        Advance();
+        append(frames.back(), Postfix(group));
+        break;
+      }
+      default:
+        append(frames.back(), Postfix(Primary()));
+        break;
+    }
   }
-  --depth_;
-  return node;
-}
-
-TRENode* TREParser::Branch() {
-  if (AtBranchEnd()) return tree_.MakeNode(RENodeKind::kEmpty);
-  TRENode* node = Factor();
-  while (!AtBranchEnd()) node = tree_.MakeNode(RENodeKind::kConcat, node, Factor());
-  return node;
 }
 
 static bool IsPostfix(RETokenKind kind) {
   return kind == RETokenKind::kStar || kind == RETokenKind::kPlus || kind == RETokenKind::kQuestion;
 }
 
-TRENode* TREParser::Factor() {
-  TRENode* primary = Primary();
+TRENode* TREParser::Postfix(TRENode* primary) {
   if (!IsPostfix(token_.kind)) return primary;
   RETokenKind op = token_.kind;
   Advance();
@@ -77,12 +98,6 @@ TRENode* TREParser::Primary() {
   switch (token_.kind) {
     case RETokenKind::kChar:
       node = Chars(token_.code, token_.code);
-      Advance();
-      return node;
-    case RETokenKind::kLParen:
-      Advance();
-      node = Expression();
-      if (token_.kind != RETokenKind::kRParen) scanner_.Fail(msg::kNeedRightParen);
       Advance();
       return node;
     case RETokenKind::kClassStart:

@@ -1,5 +1,6 @@
-// TREParser: recursive descent over the scanner's tokens, building the parse tree of a pattern
-// (alternation of branches, branches of factors, a factor with at most one of * + ?).
+// TREParser: builds the parse tree of a pattern from the scanner's tokens (alternation of
+// branches, branches of factors, a factor with at most one of * + ?), keeping the open
+// parentheses on a stack of its own.
 #pragma once
 
 #include "search/tre_parse_tree.h"
@@ -9,8 +10,10 @@ namespace search {
 
 class TREParser {
  public:
-  // Deeper nesting of parentheses than this is refused rather than risking the stack.
-  static constexpr int kMaxDepth = 400;
+  // Levels of parentheses (the whole pattern is the first). Each open level costs a frame of two
+  // pointers on the heap, none on the stack, so the bound is a memory budget: 1.6 MB for the
+  // frames, and the pattern is 200 KB at least. Deeper nesting is refused.
+  static constexpr int kMaxDepth = 100'000;
 
   // With `expand_equivalents`, a character that code page 932 holds in more than one form
   // (see equivalent_codes.h) matches every form, in a class and a range too.
@@ -25,10 +28,9 @@ class TREParser {
 
  private:
   void Advance() { token_ = scanner_.GetToken(); }
-  bool AtBranchEnd() const;
-  TRENode* Expression();
-  TRENode* Branch();
-  TRENode* Factor();
+  // The factor made of `primary` and the * + or ? after it, if any.
+  TRENode* Postfix(TRENode* primary);
+  // A character, class, "." or anchor (never a parenthesis).
   TRENode* Primary();
   TRENode* Class(bool negated);
   // The leaf of [low, high], with the other forms of its characters beside it.
@@ -38,7 +40,6 @@ class TREParser {
   TREParseTree& tree_;
   REToken token_;
   bool expand_equivalents_;
-  int depth_ = 0;
   bool uses_head_ = false;
   bool uses_tail_ = false;
 };

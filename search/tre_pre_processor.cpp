@@ -160,18 +160,25 @@ const char* const kFuzzyTexts[] = {
     "ﾟ,゜",
 };
 
-std::vector<RECode> Codes(std::string_view text) {
-  std::vector<RECode> codes;
-  for (size_t i = 0; i < text.size(); ++i) {
-    auto c = static_cast<unsigned char>(text[i]);
-    if (cp932::IsLeadByte(c) && i + 1 < text.size()) {
-      codes.push_back(static_cast<RECode>(c << 8 | static_cast<unsigned char>(text[i + 1])));
+// True when the characters of `variant` are the codes of tokens[first, first + count) and no
+// more; `count` is set to the number of characters. Read straight from the bytes, so that a
+// search with the dictionary on allocates nothing per variant tried (a pattern is tried against
+// every variant of every group at every character).
+template <typename Tokens>
+bool VariantAt(std::string_view variant, const Tokens& tokens, size_t first, size_t end,
+               size_t& count) {
+  count = 0;
+  for (size_t i = 0; i < variant.size(); ++i) {
+    auto c = static_cast<unsigned char>(variant[i]);
+    RECode code = c;
+    if (cp932::IsLeadByte(c) && i + 1 < variant.size()) {
+      code = static_cast<RECode>(c << 8 | static_cast<unsigned char>(variant[i + 1]));
       ++i;
-    } else {
-      codes.push_back(c);
     }
+    if (first + count >= end || tokens[first + count].token.code != code) return false;
+    ++count;
   }
-  return codes;
+  return count > 0;
 }
 
 // A variant as pattern text: each metacharacter behind a backslash. Characters are taken whole,
@@ -221,14 +228,6 @@ std::string TREPreProcessor::Expand(const std::string& pattern,
                        token.kind == RETokenKind::kNegClassStart;
     tokens.push_back({token, begin, static_cast<size_t>(scanner.Position() - 1), class_token});
   }
-  // Decoded variants, once per call.
-  std::vector<std::vector<std::vector<std::vector<RECode>>>> decoded(dics.size());
-  for (size_t d = 0; d < dics.size(); ++d) {
-    decoded[d].resize(dics[d].size());
-    for (size_t g = 0; g < dics[d].size(); ++g) {
-      for (const std::string& variant : dics[d][g]) decoded[d][g].push_back(Codes(variant));
-    }
-  }
   auto plain = [&](size_t i) {
     return !tokens[i].in_class && tokens[i].token.kind == RETokenKind::kChar;
   };
@@ -246,14 +245,10 @@ std::string TREPreProcessor::Expand(const std::string& pattern,
     const REDictionaryGroup* group = nullptr;
     for (size_t d = 0; d < dics.size() && !group; ++d) {
       for (size_t g = 0; g < dics[d].size() && !group; ++g) {
-        for (const std::vector<RECode>& variant : decoded[d][g]) {
-          if (variant.empty() || variant.size() > run_end - i) continue;
-          bool equal = true;
-          for (size_t k = 0; k < variant.size() && equal; ++k) {
-            equal = tokens[i + k].token.code == variant[k];
-          }
-          if (equal) {
-            matched = variant.size();
+        for (const std::string& variant : dics[d][g]) {
+          size_t count = 0;
+          if (VariantAt(variant, tokens, i, run_end, count)) {
+            matched = count;
             group = &dics[d][g];
             break;
           }
