@@ -36,7 +36,7 @@ void TKvrwin::SpeedButton11Click() {
   } catch (const std::system_error& error) {
     platform::ShowErrorBox(this, QString::fromStdString(error.what()));
   }
-  sync_page->SavePassword();
+  if (!sync_page->SavePassword()) Sync->UsePasswordForThisRun(sync_page->TypedPassword());
   Sync->AccountChanged();
 }
 

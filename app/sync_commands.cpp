@@ -1,6 +1,7 @@
 #include "app/sync_commands.h"
 
 #include <QDateTime>
+#include <QInputDialog>
 #include <QLabel>
 
 #include <ctime>
@@ -64,6 +65,33 @@ void SyncCommands::SyncAtExit() {
   if (calsync::ReadAccount(needs_.ini()).at_exit) Run(Asked::kOnItsOwn);
 }
 
+std::string SyncCommands::Password(const calsync::SyncAccount& account, Asked asked) {
+  QString reason;
+  try {
+    std::string stored = read_password(account);
+    if (!stored.empty()) return stored;
+    reason = QStringLiteral("パスワードがキーリングに保存されていません。");
+  } catch (const calsync::SyncError& error) {
+    reason = Utf8(error.what());
+  }
+  // Without a keyring the user still syncs: the password typed here is kept for this run of
+  // the program only, so that the syncs every few minutes can use it too.
+  if (!session_password_.empty() || asked == Asked::kOnItsOwn) return session_password_;
+  QString typed;
+  if (ask_password) {
+    typed = ask_password(reason);
+  } else {
+    bool ok = false;
+    typed =
+        QInputDialog::getText(parent_, QStringLiteral("同期"),
+                              reason + QStringLiteral("\n%1 のパスワード:").arg(Utf8(account.user)),
+                              QLineEdit::Password, QString(), &ok);
+    if (!ok) typed.clear();
+  }
+  session_password_ = typed.toStdString();
+  return session_password_;
+}
+
 void SyncCommands::Run(Asked asked) {
   if (running_) return;
   if (asked == Asked::kOnItsOwn && needs_.busy && needs_.busy()) return;
@@ -81,9 +109,16 @@ void SyncCommands::Run(Asked asked) {
   }
   running_ = true;
   QString failure;
+  bool authentication_failed = false;
   calsync::SyncOutcome outcome;
   try {
-    request.password = read_password(request.account);
+    request.password = Password(request.account, asked);
+    if (request.password.empty()) {
+      running_ = false;
+      if (asked == Asked::kOnItsOwn)
+        ShowFailure(QStringLiteral("パスワードがありません。ファイル → 同期 で入力してください。"));
+      return;
+    }
     request.data_dir = needs_.data_dir();
     request.state_dir = calsync::StateDir();
     request.now = std::time(nullptr);
@@ -104,6 +139,7 @@ void SyncCommands::Run(Asked asked) {
         return 0;
       } catch (const calsync::SyncError& e) {
         error = e.what();
+        authentication_failed = e.kind() == calsync::SyncError::Kind::kAuthentication;
       } catch (const std::exception& e) {
         error = std::string("同期できませんでした: ") + e.what();
       }
@@ -116,6 +152,7 @@ void SyncCommands::Run(Asked asked) {
   running_ = false;
   if (outcome.report.Changed() || !outcome.report.merged.empty()) needs_.days_changed();
   if (!failure.isEmpty()) {
+    if (authentication_failed) session_password_.clear();
     if (asked == Asked::kByUser) {
       platform::ShowMessage(parent_, failure, title, platform::MessageIcon::kExclamation);
     } else {

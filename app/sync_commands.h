@@ -45,14 +45,19 @@ class SyncCommands : public QObject {
   void SyncAtExit();
   // The account was edited: the timer follows its interval.
   void AccountChanged();
+  // A password the keyring would not keep, used until the program ends.
+  void UsePasswordForThisRun(const std::string& password) { session_password_ = password; }
 
   // The sync itself and the keyring, replaced by tests.
   std::function<calsync::SyncOutcome(const calsync::SyncRequest&)> run = calsync::RunSync;
   std::function<std::string(const calsync::SyncAccount&)> read_password = calsync::ReadPassword;
+  // Asks for the password when the keyring has none (a dialog unless replaced); "" to cancel.
+  std::function<QString(const QString& reason)> ask_password;
 
  private:
   enum class Asked { kByUser, kOnItsOwn };
   void Run(Asked asked);
+  std::string Password(const calsync::SyncAccount& account, Asked asked);
   void ShowLast(const QString& last);
   void ShowFailure(const QString& message);
 
@@ -61,6 +66,7 @@ class SyncCommands : public QObject {
   QLabel* status_;
   QTimer timer_;
   bool running_ = false;
+  std::string session_password_;
 };
 
 }  // namespace app

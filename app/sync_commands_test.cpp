@@ -96,6 +96,34 @@ TEST_F(SyncCommandsTest, WhatTheUserIsToldAndWhatIsRemembered) {
   EXPECT_EQ(Commands().StatusLabel()->toolTip(), QStringLiteral("サーバーに接続できません"));
 }
 
+TEST_F(SyncCommandsTest, WithoutAKeyringThePasswordIsAskedOnceForTheRun) {
+  Configure("/taro/mirune/");
+  Commands().read_password = [](const calsync::SyncAccount&) -> std::string {
+    throw SyncError(SyncError::Kind::kLocal, "キーリングを使えません");
+  };
+  QStringList reasons;
+  Commands().ask_password = [&](const QString& reason) {
+    reasons << reason;
+    return QStringLiteral("typed");
+  };
+  std::vector<std::string> used;
+  bool refuse = false;
+  Commands().run = [&](const calsync::SyncRequest& request) {
+    used.push_back(request.password);
+    if (refuse) throw SyncError(SyncError::Kind::kAuthentication, "パスワードが違います");
+    return calsync::SyncOutcome{};
+  };
+  Commands().SyncClick();
+  Commands().SyncClick();
+  EXPECT_EQ(reasons, QStringList{QStringLiteral("キーリングを使えません")});
+  EXPECT_EQ(used, (std::vector<std::string>{"typed", "typed"}));
+  refuse = true;  // a password the server refuses is asked for again
+  Commands().SyncClick();
+  refuse = false;
+  Commands().SyncClick();
+  EXPECT_EQ(reasons.size(), 2);
+}
+
 TEST_F(SyncCommandsTest, ThePageListsTheCalendarsAndKeepsThePasswordOutOfTheSettings) {
   Configure("/taro/home/");
   std::vector<std::string> written;

@@ -157,6 +157,10 @@ void TSyncPage::TestButtonClick() {
   }
 }
 
+std::string TSyncPage::TypedPassword() const {
+  return password_typed_ ? PasswordEdit->text().toStdString() : std::string();
+}
+
 bool TSyncPage::SavePassword() {
   if (!password_typed_ || !needs_.write_password) return true;
   try {
@@ -166,7 +170,8 @@ bool TSyncPage::SavePassword() {
   } catch (const SyncError& error) {
     platform::ShowMessage(this,
                           QStringLiteral("パスワードを保存できませんでした。\n%1\n"
-                                         "パスワードは設定ファイルには保存しません。")
+                                         "パスワードは設定ファイルには保存しません。このパス"
+                                         "ワードは、ミルネを終了するまでの同期に使います。")
                               .arg(QString::fromUtf8(error.what())),
                           QStringLiteral("同期"), platform::MessageIcon::kExclamation);
     return false;

@@ -42,6 +42,8 @@ class TSyncPage : public QWidget {
   // Stores a password that was typed on this page. False, after telling the user why, when the
   // keyring refused it.
   bool SavePassword();
+  // The password typed on this page ("" when none was typed).
+  std::string TypedPassword() const;
 
   QLineEdit* UrlEdit;
   QLineEdit* UserEdit;
