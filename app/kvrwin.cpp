@@ -219,7 +219,7 @@ void TKvrwin::BuildMenus() {
       {[this] { return data_dir_; }, [this]() -> settings::IniStore& { return IniGT1->Store(); },
        [] { return QApplication::activeModalWidget() != nullptr; }, [this] { BuildMonth(); }});
   on(file->addAction(QStringLiteral("同期(&Y)")), [this] { Sync->SyncClick(); });
-  menuBar()->setCornerWidget(Sync->StatusLabel(), Qt::TopRightCorner);
+  menuBar()->setCornerWidget(Sync->CornerWidget(), Qt::TopRightCorner);
   file->addSeparator();
   on(file->addAction(QStringLiteral("データ圧縮(&P)...")), [this] { ArchiveCommands->N1Click(); });
   on(file->addAction(QStringLiteral("データ解凍(&U)...")), [this] { ArchiveCommands->N2Click(); });

@@ -1,9 +1,12 @@
 #include "app/sync_commands.h"
 
 #include <QDateTime>
+#include <QFontMetrics>
+#include <QHBoxLayout>
 #include <QInputDialog>
 #include <QLabel>
 
+#include <algorithm>
 #include <ctime>
 
 #include "archive/archive_progress_dialog.h"
@@ -22,9 +25,19 @@ QString Utf8(const std::string& text) {
 
 SyncCommands::SyncCommands(QWidget* parent, Needs needs)
     : QObject(parent), parent_(parent), needs_(std::move(needs)) {
-  status_ = new QLabel(parent);
+  // The menu bar sizes its corner once, from the size hint; a box as wide as the longest text
+  // keeps every later text whole.
+  corner_ = new QWidget(parent);
+  status_ = new QLabel(corner_);
   status_->setObjectName("SyncStatus");
-  status_->setContentsMargins(6, 0, 6, 0);
+  status_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  const QFontMetrics metrics(status_->font());
+  status_->setMinimumWidth(
+      std::max(metrics.horizontalAdvance(QStringLiteral("最終同期 0000-00-00 00:00")),
+               metrics.horizontalAdvance(QStringLiteral("同期できませんでした"))));
+  auto* layout = new QHBoxLayout(corner_);
+  layout->setContentsMargins(6, 0, 6, 0);
+  layout->addWidget(status_);
   ShowLast(Utf8(cp932::ToUtf8(needs_.ini().ReadString(settings::keys::SyncLast))));
   connect(&timer_, &QTimer::timeout, this, [this] { Run(Asked::kOnItsOwn); });
   AccountChanged();
@@ -32,7 +45,7 @@ SyncCommands::SyncCommands(QWidget* parent, Needs needs)
 
 void SyncCommands::AccountChanged() {
   calsync::SyncAccount account = calsync::ReadAccount(needs_.ini());
-  status_->setVisible(account.Configured());
+  corner_->setVisible(account.Configured());
   if (account.Configured() && account.interval_minutes > 0) {
     timer_.start(account.interval_minutes * 60 * 1000);
   } else {
@@ -58,11 +71,11 @@ void SyncCommands::SyncClick() {
 }
 
 void SyncCommands::SyncAtStart() {
-  if (calsync::ReadAccount(needs_.ini()).at_start) Run(Asked::kOnItsOwn);
+  if (calsync::ReadAccount(needs_.ini()).at_start) Run(Asked::kAtStartOrExit);
 }
 
 void SyncCommands::SyncAtExit() {
-  if (calsync::ReadAccount(needs_.ini()).at_exit) Run(Asked::kOnItsOwn);
+  if (calsync::ReadAccount(needs_.ini()).at_exit) Run(Asked::kAtStartOrExit);
 }
 
 std::string SyncCommands::Password(const calsync::SyncAccount& account, Asked asked) {
@@ -115,7 +128,7 @@ void SyncCommands::Run(Asked asked) {
     request.password = Password(request.account, asked);
     if (request.password.empty()) {
       running_ = false;
-      if (asked == Asked::kOnItsOwn)
+      if (asked != Asked::kByUser)
         ShowFailure(QStringLiteral("パスワードがありません。ファイル → 同期 で入力してください。"));
       return;
     }

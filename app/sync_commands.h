@@ -38,7 +38,9 @@ class SyncCommands : public QObject {
 
   SyncCommands(QWidget* parent, Needs needs);
 
+  // The text of the last sync, and the box around it for the menu bar's corner.
   QLabel* StatusLabel() const { return status_; }
+  QWidget* CornerWidget() const { return corner_; }
 
   void SyncClick();
   void SyncAtStart();
@@ -55,7 +57,8 @@ class SyncCommands : public QObject {
   std::function<QString(const QString& reason)> ask_password;
 
  private:
-  enum class Asked { kByUser, kOnItsOwn };
+  // kAtStartOrExit reports like a sync on its own, but may ask for a password: the user is there.
+  enum class Asked { kByUser, kAtStartOrExit, kOnItsOwn };
   void Run(Asked asked);
   std::string Password(const calsync::SyncAccount& account, Asked asked);
   void ShowLast(const QString& last);
@@ -63,6 +66,7 @@ class SyncCommands : public QObject {
 
   QWidget* parent_;
   Needs needs_;
+  QWidget* corner_;
   QLabel* status_;
   QTimer timer_;
   bool running_ = false;

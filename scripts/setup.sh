@@ -14,7 +14,7 @@ packages=(
   fonts-noto-cjk fontconfig locales
   xvfb xauth xdotool imagemagick libx11-dev
   lhasa libarchive-tools jlha-utils gzip
-  python3 python3-icalendar python3-caldav grep ripgrep curl bc
+  python3 python3-icalendar python3-caldav grep ripgrep curl time
   qt6-translations-l10n zip unzip faketime poppler-utils desktop-file-utils xdg-utils
 )
 
