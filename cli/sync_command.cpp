@@ -14,7 +14,7 @@ namespace cli {
 namespace {
 
 constexpr const char* kUsage =
-    "使い方: sync [--url URL --user USER] [--calendar NAME] [--password-file FILE]";
+    "使い方: sync [--url URL --user USER] [--calendar NAME|PATH] [--password-file FILE]";
 
 int Sync(CliContext& context, const Args& args) {
   // The client and the keyring wait for their answers in Qt event loops.

@@ -43,7 +43,7 @@ class SyncRadicaleTest : public ::testing::Test {
   void SetUp() override {
     static int serial = 0;
     calendar_ = "c" + std::to_string(++serial);
-    server_->MakeCalendar(calendar_);
+    calendar_href_ = server_->MakeCalendar(calendar_);
     data_ = dir_.path() / "data";
     fs::create_directories(data_);
     setenv("XDG_DATA_HOME", (dir_.path() / "share").c_str(), 1);
@@ -54,7 +54,7 @@ class SyncRadicaleTest : public ::testing::Test {
     SyncRequest request;
     request.account = {server_->url(), server_->user(), "", false, false, 0};
     request.password = password.empty() ? server_->password() : password;
-    request.calendar = calendar_;
+    request.calendar = by_path_ ? calendar_href_ : calendar_;
     request.data_dir = data_;
     request.state_dir = dir_.path() / "state";
     request.now = std::time(nullptr);
@@ -155,7 +155,8 @@ class SyncRadicaleTest : public ::testing::Test {
 
   static RadicaleServer* server_;
   test_support::TempDir dir_;
-  std::string calendar_;
+  std::string calendar_, calendar_href_;
+  bool by_path_ = false;  // the calendar chosen by its path, which skips discovery
   fs::path data_;
   QProcess phone_;
 };
@@ -206,6 +207,7 @@ TEST_F(SyncRadicaleTest, EditsDeletesAndMergesOnEitherSide) {
 }
 
 TEST_F(SyncRadicaleTest, AServerKilledMidSyncAndAWrongPasswordLeaveASyncThatCanBeRunAgain) {
+  by_path_ = true;
   for (int day = 1; day <= 30; ++day)
     Write("2026-11-" + std::string(day < 10 ? "0" : "") + std::to_string(day),
           "日 " + std::to_string(day) + "\r\n");

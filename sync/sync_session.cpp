@@ -19,7 +19,11 @@ SyncOutcome RunSync(const SyncRequest& request) {
   options.stop = request.stop;
   CaldavClient client({request.account.url, request.account.user, request.password}, options);
   SyncOutcome outcome;
-  if (!request.calendar.empty()) {
+  if (request.calendar.starts_with('/')) {
+    // A path names the calendar itself: no discovery (three requests) is needed.
+    client.Open(request.calendar);
+    outcome.calendar_href = request.calendar;
+  } else if (!request.calendar.empty()) {
     outcome.calendar_href = client.OpenByName(request.calendar);
   } else if (!request.account.calendar.empty()) {
     client.Open(request.account.calendar);

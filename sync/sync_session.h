@@ -28,8 +28,8 @@ std::vector<CalendarChoice> FindCalendars(const SyncAccount& account, const std:
 struct SyncRequest {
   SyncAccount account;
   std::string password;
-  // A calendar's name or path chosen for this run; empty for the account's own, or the only
-  // calendar there is.
+  // A calendar chosen for this run: its name, or its path on the server ("/user/calendar/");
+  // empty for the account's own, or the only calendar there is.
   std::string calendar;
   std::filesystem::path data_dir;
   std::filesystem::path state_dir;  // where the state files lie (StateDir() in the program)
