@@ -262,7 +262,15 @@ class Engine {
   }
 
   ServerDay Parsed(const FetchedResource& resource) {
-    ical::IcsContent content = Read(resource);
+    ical::IcsContent content;
+    try {
+      content = Read(resource);
+    } catch (const ical::IcsError& error) {
+      throw SyncError(
+          SyncError::Kind::kProtocol,
+          "サーバーの予定を読めません: " + resource.href + " (" + error.what() +
+              ")\nサーバー側でこの予定を直すか削除してから、もう一度同期してください。");
+    }
     ServerDay day{resource.href, resource.etag, "", false};
     if (!content.days.empty()) day.bytes = DayBytes(content.days.front().second, day.replaced);
     return day;
