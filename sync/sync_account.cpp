@@ -1,8 +1,7 @@
 #include "sync/sync_account.h"
 
-#include <cstdlib>
-
 #include "platform/cp932.h"
+#include "settings/settings_location.h"
 
 namespace calsync {
 
@@ -31,16 +30,7 @@ void WriteAccount(settings::IniStore& ini, const SyncAccount& account) {
 }
 
 std::filesystem::path StateDir() {
-  const char* config = std::getenv("XDG_CONFIG_HOME");
-  std::filesystem::path base;
-  if (config && *config) {
-    base = config;
-  } else if (const char* home = std::getenv("HOME")) {
-    base = std::filesystem::path(home) / ".config";
-  } else {
-    base = ".config";
-  }
-  return base / "mirune" / "sync";
+  return settings::UserConfigDir() / "sync";
 }
 
 }  // namespace calsync

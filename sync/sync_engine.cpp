@@ -75,16 +75,12 @@ std::string DayBytes(const ical::DayOfEvent& day, bool& replaced) {
   return bytes;
 }
 
-// The text lines of a day file, its colour line left out.
+// The text lines of a day file, its colour line left out, split as the entry dialog splits them.
 std::vector<std::string> TextLines(std::string_view bytes) {
-  std::string text = daydata::DayStore::ParseDay(bytes).text;
+  daydata::TLightStrings split =
+      daydata::DayStore::SplitEditorText(daydata::DayStore::ParseDay(bytes).text);
   std::vector<std::string> lines;
-  for (std::size_t start = 0; start < text.size();) {
-    std::size_t end = text.find("\r\n", start);
-    if (end == std::string::npos) end = text.size();
-    lines.push_back(text.substr(start, end - start));
-    start = end + 2;
-  }
+  for (int i = 0; i < split.Count(); ++i) lines.push_back(split.Get(i));
   return lines;
 }
 
