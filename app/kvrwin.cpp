@@ -17,10 +17,15 @@
 #include "app/desktop_launcher_shell.h"
 #include "app/ical_commands.h"
 #include "app/launcher_buttons.h"
+#include "app/main_window_hosts.h"
 #include "app/month_printer.h"
 #include "app/sync_commands.h"
 #include "archive/archive_commands.h"
+#include "calendar/jamp_month.h"
+#include "clock/time_source.h"
 #include "month/row_heights.h"
+#include "options/option1.h"
+#include "options/yearly_day_page.h"
 #include "platform/cp932.h"
 #include "platform/executable_dir.h"
 #include "platform/file_system.h"
@@ -32,8 +37,9 @@
 #include "platform/qt_text.h"
 #include "platform/string_grid.h"
 #include "platform/system_colours.h"
+#include "search/grep_search.h"
 #include "settings/settings_location.h"
-#include "settings/starter_settings.h"
+#include "sync/sync_page.h"
 #include "widgets/grad_box.h"
 
 namespace fs = std::filesystem;
@@ -80,13 +86,11 @@ int ToolButtonsMinimumWidth(const std::vector<QToolButton*>& buttons) {
 
 }  // namespace
 
-TKvrwin::TKvrwin(QWidget* version_window, QWidget* parent)
-    : QMainWindow(parent), version_window_(version_window) {
+TKvrwin::TKvrwin(AppContext& context, QWidget* version_window)
+    : context_(context),
+      hosts_(std::make_unique<MainWindowHosts>(context, *this)),
+      version_window_(version_window) {
   setObjectName("Kvrwin");
-  IniGT1 = new settings::TIniGT(this);
-  IniGT1->setObjectName("IniGT1");
-  IniGT1->SetFileName(settings::kSettingsFileName);
-  IniGT1->SetDefaultDir(settings::TIniGTDefaultDir::ddApplication);
 
   // The client area: the gradient background with the tool bar, the month title, the frame
   // with both grids and the directory list, and the status line along the bottom.
@@ -151,26 +155,18 @@ TKvrwin::TKvrwin(QWidget* version_window, QWidget* parent)
   MonthPrinter = new TMonthPrinter(*GradBox1, *GradBox2, this);
   BuildMenus();
   launcher_shell_ = std::make_unique<DesktopLauncherShell>();
-  Launcher = new TLauncherButtons(*GradBox2, *this, *launcher_shell_);
-  // A first start gets a Japanese calendar: holidays, rokuyou, red Sundays and blue Saturdays
-  // and the maxims that come with the program. A file that cannot be made here is reported by
-  // the first setting that is written.
-  try {
-    settings::WriteStarterSettings(IniGT1->Store(), platform::CurrentDir(),
-                                   platform::FindMaximsFile(platform::ExecutableDir()));
-  } catch (const std::system_error&) {
-  }
+  Launcher = new TLauncherButtons(*GradBox2, hosts_->launcher, *launcher_shell_);
   // The panels' colours are read before everything else, as the window is made.
   MainSettings& s = settings_;
   {
-    settings::IniSnapshot once(IniGT1->Store());
-    ReadMainSettings(IniGT1->Store(), s);
+    settings::IniSnapshot once(context_.Store());
+    ReadMainSettings(context_.Store(), s);
   }
   GradBox1->SetTopColor(s.title_top_color);
   GradBox1->SetLastColor(s.title_last_color);
   GradBox2->SetTopColor(s.toolbar_top_color);
   GradBox2->SetLastColor(s.toolbar_last_color);
-  ArchiveCommands = new archive::TArchiveCommands(*this, this);
+  ArchiveCommands = new archive::TArchiveCommands(hosts_->archive, this);
   ArchiveCommands->AttachCloseArcActions(close_arc_main_, close_arc_popup_);
   FormCreate();
 }
@@ -206,20 +202,20 @@ void TKvrwin::BuildMenus() {
   on(file->addAction(QStringLiteral("PDF に保存(&E)...")), [this] { MonthPrinter->SaveAsPdf(); });
   file->addSeparator();
   // The days as iCalendar: each call reads the folders of the moment.
-  auto* ical =
-      new IcalCommands(this, {[this] { return data_dir_; }, [this] { return startup_dir_; },
-                              nullptr, [this] { BuildMonth(); }});
+  auto* ical = new IcalCommands(
+      this, {[this] { return context_.DataDir(); }, [this] { return context_.StartupDir(); },
+             nullptr, [this] { BuildMonth(); }});
   on(file->addAction(QStringLiteral("iCalendar に書き出し(&I)...")),
      [ical] { ical->ExportClick(); });
   on(file->addAction(QStringLiteral("iCalendar を読み込み(&M)...")),
      [ical] { ical->ImportClick(); });
   // Two-way sync with the CalDAV calendar the options page 同期 set up.
-  Sync = new SyncCommands(
-      this,
-      {[this] { return data_dir_; }, [this]() -> settings::IniStore& { return IniGT1->Store(); },
-       [] { return QApplication::activeModalWidget() != nullptr; }, [this] { BuildMonth(); }});
-  on(file->addAction(QStringLiteral("同期(&Y)")), [this] { Sync->SyncClick(); });
-  menuBar()->setCornerWidget(Sync->CornerWidget(), Qt::TopRightCorner);
+  sync_ = new SyncCommands(this, {[this] { return context_.DataDir(); },
+                                  [this]() -> settings::IniStore& { return context_.Store(); },
+                                  [] { return QApplication::activeModalWidget() != nullptr; },
+                                  [this] { BuildMonth(); }});
+  on(file->addAction(QStringLiteral("同期(&Y)")), [this] { sync_->SyncClick(); });
+  menuBar()->setCornerWidget(sync_->CornerWidget(), Qt::TopRightCorner);
   file->addSeparator();
   on(file->addAction(QStringLiteral("データ圧縮(&P)...")), [this] { ArchiveCommands->N1Click(); });
   on(file->addAction(QStringLiteral("データ解凍(&U)...")), [this] { ArchiveCommands->N2Click(); });
@@ -246,7 +242,7 @@ void TKvrwin::BuildMenus() {
   on(tools->addAction(QStringLiteral("検索(&S)")), &TKvrwin::SpeedButton12Click);
   QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
   on(help->addAction(QStringLiteral("目次(&C)")),
-     [this] { platform::ShowHelp(this, help_file_, 0); });
+     [this] { platform::ShowHelp(this, context_.HelpFile(), 0); });
 
   popup_menu_ = new QMenu(this);
   popup_menu_->setObjectName("PopupMenu1");
@@ -317,46 +313,30 @@ void TKvrwin::BuildMenus() {
 }
 
 void TKvrwin::ReadFonts() {
-  settings::IniSnapshot once(IniGT1->Store());
-  IniGT1->ReadFont(QStringLiteral("各曜日枠フォント"), QStringLiteral("daysFont"), days_font_);
-  IniGT1->ReadFont(QStringLiteral("予定表枠フォント"), QStringLiteral("yoteiFont"), yotei_font_);
-  IniGT1->ReadFont(QStringLiteral("予定表タイトル"), QStringLiteral("taitolFont"), taitol_font_);
-  IniGT1->ReadFont(QStringLiteral("入力ダイアログタイトル"), QStringLiteral("InputTaitolFont"),
-                   input_taitol_font_);
+  settings::IniSnapshot once(context_.Store());
+  SettingsFile().ReadFont(QStringLiteral("各曜日枠フォント"), QStringLiteral("daysFont"),
+                          days_font_);
+  SettingsFile().ReadFont(QStringLiteral("予定表枠フォント"), QStringLiteral("yoteiFont"),
+                          yotei_font_);
+  SettingsFile().ReadFont(QStringLiteral("予定表タイトル"), QStringLiteral("taitolFont"),
+                          taitol_font_);
+  SettingsFile().ReadFont(QStringLiteral("入力ダイアログタイトル"),
+                          QStringLiteral("InputTaitolFont"), input_taitol_font_);
 }
 
 void TKvrwin::FormCreate() {
-  startup_dir_ = platform::CurrentDir();
-
-  // An older settings file of the start-up folder is taken over once. An existing new file is
-  // never overwritten by it.
-  fs::path old_file = startup_dir_ / settings::kOldSettingsFileName;
-  int attributes = platform::FileAttributes(old_file);
-  if (attributes >= 0 &&
-      (attributes & (platform::kAttrDirectory | platform::kAttrHidden | platform::kAttrSystem)) ==
-          0 &&
-      !fs::exists(IniGT1->Path())) {
-    std::error_code ignore;
-    fs::rename(old_file, IniGT1->Path(), ignore);
-    if (ignore) {
-      fs::copy_file(old_file, IniGT1->Path(), ignore);
-      if (!ignore) fs::remove(old_file, ignore);
-    }
-  }
-
   // The start-up reads the settings file once, not once a key; a write drops the snapshot.
-  settings::IniSnapshot once(IniGT1->Store());
+  settings::IniSnapshot once(context_.Store());
   for (auto& list : day_summaries_) list.Clear();
   maxim_lines_.clear();
 
-  help_file_ = PathText(platform::FindHelpFile(platform::ExecutableDir()));
-
   resize(1000, 760);
-  placed_by_default_ = IniGT1->ReadInteger(QStringLiteral("ミルネ"), QStringLiteral("winpos.XSize"),
-                                           INT_MIN) == INT_MIN;
-  IniGT1->ReadPlacement(QStringLiteral("ミルネ"), QStringLiteral("winpos"), *this);
+  placed_by_default_ =
+      SettingsFile().ReadInteger(QStringLiteral("ミルネ"), QStringLiteral("winpos.XSize"),
+                                 INT_MIN) == INT_MIN;
+  SettingsFile().ReadPlacement(QStringLiteral("ミルネ"), QStringLiteral("winpos"), *this);
 
-  ReadMainSettings(IniGT1->Store(), settings_);
+  ReadMainSettings(context_.Store(), settings_);
   ApplyCalendarChoices(settings_, holidays_, lunar_);
   N11->setChecked(settings_.tool_bar == 1);
   MarqueeLabel1->setVisible(!N11->isChecked());
@@ -400,33 +380,34 @@ void TKvrwin::PlaceTodayCursor() {
   const GridRow full = MonthCursor::FullMonthRowOf(d);
   const GridRow at = cursor_.RowOfDay(d);
   if (at.grid != 0 && Grid(full.grid)->Col() == 1 &&
-      d <= DaysInMonth(cursor_.Year(), cursor_.Month()))
+      d <= month::DaysInMonth(cursor_.Year(), cursor_.Month()))
     SelectGridRow(at.grid, at.row);
   if (cursor_.HalfMonth()) cursor_.SetHalves(d<17, d> 16);
 }
 
 void TKvrwin::SetCaption(const QString& separator) {
-  setWindowTitle(QStringLiteral("ミルネ") + separator + PathText(data_dir_));
+  setWindowTitle(QStringLiteral("ミルネ") + separator + PathText(context_.DataDir()));
 }
 
 void TKvrwin::ResolveDataFolder() {
-  data_dir_ = settings::ReadDataFolderSetting(IniGT1->Store());
-  const bool unset = data_dir_.empty();
+  context_.SetDataDir(settings::ReadDataFolderSetting(context_.Store()));
+  const bool unset = context_.DataDir().empty();
   SetCaption(QStringLiteral("-"));
-  settings::DataFolder folder = settings::ResolveDataFolder(data_dir_, startup_dir_);
+  settings::DataFolder folder =
+      settings::ResolveDataFolder(context_.DataDir(), context_.StartupDir());
   if (folder.is_default && (unset || folder.must_create)) {
-    platform::SetCurrentDir(startup_dir_);
+    platform::SetCurrentDir(context_.StartupDir());
     std::error_code ec;
     fs::create_directories(folder.path, ec);
-    data_dir_ = folder.path;
+    context_.SetDataDir(folder.path);
     SetCaption(QStringLiteral(" - "));
     try {
-      settings::WriteDataFolderSetting(IniGT1->Store(), data_dir_);
+      settings::WriteDataFolderSetting(context_.Store(), context_.DataDir());
     } catch (const std::system_error& e) {
       platform::ShowErrorBox(this, QString::fromStdString(e.what()));
     }
   }
-  platform::SetCurrentDir(data_dir_);
+  platform::SetCurrentDir(context_.DataDir());
 }
 
 void TKvrwin::BuildMonth() {
@@ -476,7 +457,7 @@ void TKvrwin::LoadDaySummaries() {
       if (!clear_cursor_cell_ || (grid->Focused() && row == grid->Row())) grid->SetCell(1, row, {});
     }
   }
-  year_folder_ = month::LoadDaySummaries(data_dir_, view, day_summaries_);
+  year_folder_ = month::LoadDaySummaries(context_.DataDir(), view, day_summaries_);
 }
 
 void TKvrwin::SetSettings(const MainSettings& settings) {
@@ -490,18 +471,14 @@ void TKvrwin::ReloadMonth(bool cursor_cell_only) {
 }
 
 void TKvrwin::DataDirRecreated(const fs::path& data_dir) {
-  data_dir_ = data_dir;
+  context_.SetDataDir(data_dir);
   try {
-    settings::WriteDataFolderSetting(IniGT1->Store(), data_dir);
+    settings::WriteDataFolderSetting(context_.Store(), data_dir);
   } catch (const std::system_error& e) {
     // The day still goes into the new folder; only remembering it failed.
     platform::ShowErrorBox(this, QString::fromStdString(e.what()));
   }
   SetCaption(QStringLiteral("-"));
-}
-
-int TKvrwin::DaysInMonth(int year, int month) const {
-  return month::DaysInMonth(year, month);
 }
 
 void TKvrwin::resizeEvent(QResizeEvent* event) {
@@ -512,8 +489,8 @@ void TKvrwin::resizeEvent(QResizeEvent* event) {
 void TKvrwin::FormResize() {
   const QRect client = GradBox1->rect();
   const int r = client.width();
-  N11->setChecked(IniGT1->ReadInteger(QStringLiteral("ツールバー"), QStringLiteral("ToolBar"),
-                                      settings_.tool_bar) == 1);
+  N11->setChecked(SettingsFile().ReadInteger(QStringLiteral("ツールバー"),
+                                             QStringLiteral("ToolBar"), settings_.tool_bar) == 1);
   MarqueeLabel1->setVisible(!N11->isChecked());
   // A window too narrow for the command and launcher buttons side by side gets a tool bar of
   // two rows, the launcher buttons on the second: they are never pushed out of the window.
@@ -633,8 +610,8 @@ void TKvrwin::N11Click() {
   // The action has already toggled its check.
   MarqueeLabel1->setVisible(!N11->isChecked());
   try {
-    IniGT1->WriteInteger(QStringLiteral("ツールバー"), QStringLiteral("ToolBar"),
-                         N11->isChecked() ? 1 : 0);
+    SettingsFile().WriteInteger(QStringLiteral("ツールバー"), QStringLiteral("ToolBar"),
+                                N11->isChecked() ? 1 : 0);
   } catch (const std::system_error& e) {
     platform::ShowErrorBox(this, QString::fromStdString(e.what()));
   }
@@ -644,32 +621,33 @@ void TKvrwin::N11Click() {
 
 void TKvrwin::StartStatusLine() {
   try {
-    int speed = IniGT1->ReadInteger(QStringLiteral("流れ文字表示"), QStringLiteral("Speed"), 0);
+    int speed =
+        SettingsFile().ReadInteger(QStringLiteral("流れ文字表示"), QStringLiteral("Speed"), 0);
     if (speed == 0) {
       speed = 400;
-      IniGT1->WriteInteger(QStringLiteral("流れ文字表示"), QStringLiteral("Speed"), speed);
+      SettingsFile().WriteInteger(QStringLiteral("流れ文字表示"), QStringLiteral("Speed"), speed);
     }
-    if (IniGT1->ReadBool(QStringLiteral("格言ON/OFF"), QStringLiteral("Kakugen"),
-                         settings_.kakugen))
+    if (SettingsFile().ReadBool(QStringLiteral("格言ON/OFF"), QStringLiteral("Kakugen"),
+                                settings_.kakugen))
       return;
     QFont font = MarqueeLabel1->font();
-    IniGT1->ReadFont(QStringLiteral("ステータスバーフォント"), QStringLiteral("MarqueeLabelFont"),
-                     font);
+    SettingsFile().ReadFont(QStringLiteral("ステータスバーフォント"),
+                            QStringLiteral("MarqueeLabelFont"), font);
     MarqueeLabel1->setFont(font);
     auto colour = [this](const char* key) {
-      return static_cast<settings::ColourValue>(
-          IniGT1->ReadInteger(QStringLiteral("ステータスバーフォント"), QString::fromUtf8(key), 0));
+      return static_cast<settings::ColourValue>(SettingsFile().ReadInteger(
+          QStringLiteral("ステータスバーフォント"), QString::fromUtf8(key), 0));
     };
     settings::ColourValue word = colour("MarqueeWordColor"), back = colour("MarqueeLabelColor");
     if (word == 0 && back == 0) {
       // Black on black would show nothing: the text becomes yellow, and stays so.
-      IniGT1->WriteInteger(QStringLiteral("ステータスバーフォント"),
-                           QStringLiteral("MarqueeWordColor"), 0x00FFFF);
+      SettingsFile().WriteInteger(QStringLiteral("ステータスバーフォント"),
+                                  QStringLiteral("MarqueeWordColor"), 0x00FFFF);
       word = colour("MarqueeWordColor");
     }
     MarqueeLabel1->SetFontColor(platform::ToQColor(word));
     MarqueeLabel1->SetColor(platform::ToQColor(back));
-    const std::string file = IniGT1->Store().ReadString(settings::keys::KakuGenFile);
+    const std::string file = context_.Store().ReadString(settings::keys::KakuGenFile);
     // Also when the chosen file has gone (moved, or the program's own one with an old install):
     // the user would otherwise wonder why the line stays empty.
     std::error_code missing;
@@ -697,8 +675,9 @@ void TKvrwin::StartStatusLine() {
 }
 
 void TKvrwin::MarqueeLabel1Begin() {
-  MarqueeLabel1->SetColor(platform::ToQColor(static_cast<settings::ColourValue>(IniGT1->ReadInteger(
-      QStringLiteral("ステータスバーフォント"), QStringLiteral("MarqueeLabelColor"), 0))));
+  MarqueeLabel1->SetColor(
+      platform::ToQColor(static_cast<settings::ColourValue>(SettingsFile().ReadInteger(
+          QStringLiteral("ステータスバーフォント"), QStringLiteral("MarqueeLabelColor"), 0))));
 }
 
 void TKvrwin::MarqueeLabel1End() {
@@ -713,7 +692,7 @@ void TKvrwin::closeEvent(QCloseEvent* event) {
 
 void TKvrwin::FormClose() {
   // The days go to the server before the archive on exit packs them.
-  Sync->SyncAtExit();
+  sync_->SyncAtExit();
   ArchiveCommands->FormClose();
 }
 
@@ -726,37 +705,37 @@ void TKvrwin::FormDestroy() {
   maxim_lines_.clear();
   try {
     if (!cursor_.HalfMonth()) cursor_.SetHalves(cursor_.FirstHalfShown(), false);
-    IniGT1->WriteInteger(QStringLiteral("半月表示"), QStringLiteral("HalfMonth"),
-                         cursor_.HalfMonth() ? 1 : 0);
-    IniGT1->WritePlacement(QStringLiteral("ミルネ"), QStringLiteral("winpos"), *this);
-    IniGT1->WriteInteger(QStringLiteral("固定グリッド１幅"), QStringLiteral("1FixedColWidth"),
-                         settings_.fixed_col_width);
-    IniGT1->WriteInteger(QStringLiteral("固定グリッド2幅"), QStringLiteral(" 2FixedColWidth"),
-                         settings_.fixed_col_width);
-    IniGT1->WriteInteger(QStringLiteral("グリッド1高"), QStringLiteral(" 1RowHeight"),
-                         settings_.row_height);
-    IniGT1->WriteInteger(QStringLiteral("グリッド2高"), QStringLiteral(" 2RowHeight"),
-                         settings_.row_height);
+    SettingsFile().WriteInteger(QStringLiteral("半月表示"), QStringLiteral("HalfMonth"),
+                                cursor_.HalfMonth() ? 1 : 0);
+    SettingsFile().WritePlacement(QStringLiteral("ミルネ"), QStringLiteral("winpos"), *this);
+    SettingsFile().WriteInteger(QStringLiteral("固定グリッド１幅"),
+                                QStringLiteral("1FixedColWidth"), settings_.fixed_col_width);
+    SettingsFile().WriteInteger(QStringLiteral("固定グリッド2幅"),
+                                QStringLiteral(" 2FixedColWidth"), settings_.fixed_col_width);
+    SettingsFile().WriteInteger(QStringLiteral("グリッド1高"), QStringLiteral(" 1RowHeight"),
+                                settings_.row_height);
+    SettingsFile().WriteInteger(QStringLiteral("グリッド2高"), QStringLiteral(" 2RowHeight"),
+                                settings_.row_height);
   } catch (const std::system_error& e) {
     platform::ShowErrorBox(nullptr, QString::fromStdString(e.what()));
   }
 }
 
 void TKvrwin::SpeedButton27Click(bool down) {
-  platform::SetCurrentDir(startup_dir_);
+  platform::SetCurrentDir(context_.StartupDir());
   sub_dirs_.clear();
   if (down) {
     folder_tool_grid_ = StringGrid2->Focused() ? 2 : 1;
     folder_tool_row_ = Grid(folder_tool_grid_)->Row();
     DirTabPanel->show();
     DirectoryListBox1->show();
-    sub_dirs_ = platform::PlainSubdirectories(startup_dir_);
-    listed_dir_ = startup_dir_;
+    sub_dirs_ = platform::PlainSubdirectories(context_.StartupDir());
+    listed_dir_ = context_.StartupDir();
     FillDirectoryList();
   } else {
     DirTabPanel->hide();
     DirectoryListBox1->hide();
-    platform::SetCurrentDir(data_dir_);
+    platform::SetCurrentDir(context_.DataDir());
     SelectGridRow(folder_tool_grid_, folder_tool_row_);
   }
 }
@@ -815,7 +794,7 @@ void TKvrwin::DirectoryListBox1Change() {
   if (found) {
     bool refused = false;
     try {
-      refused = !settings::WriteDataFolderSetting(IniGT1->Store(), current);
+      refused = !settings::WriteDataFolderSetting(context_.Store(), current);
     } catch (const std::system_error& e) {
       platform::ShowErrorBox(this, QString::fromStdString(e.what()));
     }
@@ -826,14 +805,49 @@ void TKvrwin::DirectoryListBox1Change() {
                             QStringLiteral("注意"), platform::MessageIcon::kExclamation);
       return;
     }
-    data_dir_ = current;
+    context_.SetDataDir(current);
     SetCaption(QStringLiteral(" - "));
     BuildMonth();
-  } else if (current != startup_dir_) {
+  } else if (current != context_.StartupDir()) {
     platform::ShowMessage(this,
                           QStringLiteral("データフォルダを移動できるのは起動フォルダ内のみです"),
                           QStringLiteral("Current_Dir"));
   }
+}
+
+QDate TKvrwin::CurrentToday() {
+  const timeclock::LocalTime now = context_.Time().Now();
+  const QDate today(now.year, now.month, now.day);
+  if (today.isValid() && today != today_) {
+    today_ = today;
+    cursor_day_ = today.day();
+  }
+  return today_;
+}
+
+void TKvrwin::SpeedButton9Click() {
+  from_calendar_ = false;
+  calendar::TJampMonth dialog(hosts_->calendar, calendar_, this);
+  dialog.exec();
+}
+
+void TKvrwin::SpeedButton11Click() {
+  options::Toption1 dialog(hosts_->options, this);
+  // The page reads both lists when it is made: a new one for every opening of the dialog.
+  dialog.InsertSpecialDayPage(new options::TSpecialDayPage(hosts_->special_days));
+  auto* sync_page = new calsync::TSyncPage(
+      calsync::ReadAccount(context_.Store()),
+      {calsync::FindCalendars, calsync::ReadPassword, calsync::WritePassword});
+  dialog.PageControl1->addTab(sync_page, QStringLiteral("同期"));
+  if (dialog.exec() != QDialog::Accepted) return;
+  context_.Reported(this, [&] { calsync::WriteAccount(context_.Store(), sync_page->Account()); });
+  if (!sync_page->SavePassword()) sync_->UsePasswordForThisRun(sync_page->TypedPassword());
+  sync_->AccountChanged();
+}
+
+void TKvrwin::SpeedButton12Click() {
+  search::TGrepSearch dialog(hosts_->search, this);
+  dialog.exec();
 }
 
 }  // namespace app

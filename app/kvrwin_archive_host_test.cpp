@@ -38,7 +38,7 @@ TEST_F(KvrwinTest, ArchiveEntriesCheckMarksAndTheExitCompression) {
                      Exe() / "libmirune_unlha.so");
   auto window = Open();
   OneAnswer dialogs;
-  window->SetArchiveDialogs(&dialogs);
+  window->Hosts().archive.SetArchiveDialogs(&dialogs);
   QMenuBar* bar = window->menuBar();
   for (const char* text : {"データ圧縮(&P)...", "データ解凍(&U)...", "データ削除(&D)..."}) {
     QAction* a = Entry(bar, QString::fromUtf8(text));
@@ -56,8 +56,9 @@ TEST_F(KvrwinTest, ArchiveEntriesCheckMarksAndTheExitCompression) {
   EXPECT_FALSE(main_entry->isChecked());
   main_entry->trigger();
   EXPECT_TRUE(popup_entry->isChecked());
-  EXPECT_EQ(
-      window->IniGT1->ReadInteger(QStringLiteral("終了時圧縮"), QStringLiteral("CloseArc"), 0), 1);
+  EXPECT_EQ(window->SettingsFile().ReadInteger(QStringLiteral("終了時圧縮"),
+                                               QStringLiteral("CloseArc"), 0),
+            1);
 
   const fs::path year = window->DataDir() / std::to_string(window->ShownDate().year());
   fs::create_directories(year);

@@ -34,9 +34,9 @@ class KvrwinCalendarTest : public KvrwinTest {
  protected:
   void SetUp() override {
     window_ = Open();
-    dialog_ = std::make_unique<ShownDialog>(*window_);
+    dialog_ = std::make_unique<ShownDialog>(window_->Hosts().day_entry);
     window_->SetDayEntry(dialog_.get());
-    calendar_ = std::make_unique<calendar::TCalendar>(*window_);
+    calendar_ = std::make_unique<calendar::TCalendar>(window_->Hosts().calendar);
     window_->SetCalendar(calendar_.get());
     window_->show();
     calendar_->ShowAtStart();
@@ -60,7 +60,7 @@ class KvrwinCalendarTest : public KvrwinTest {
     return window_->DataDir() / std::to_string(y) / daydata::DayFileName(y, m, d);
   }
 
-  std::unique_ptr<app::TKvrwin> window_;
+  std::unique_ptr<TestKvrwin> window_;
   std::unique_ptr<ShownDialog> dialog_;
   std::unique_ptr<calendar::TCalendar> calendar_;
 };
@@ -73,7 +73,7 @@ TEST_F(KvrwinCalendarTest, FreshStartShowsTheCalendarBesideAndTheToggleHidesAndS
   // Beside the main window where the screen leaves room for both.
   calendar_.reset();
   window_->setGeometry(0, 0, 200, 400);
-  calendar_ = std::make_unique<calendar::TCalendar>(*window_);
+  calendar_ = std::make_unique<calendar::TCalendar>(window_->Hosts().calendar);
   window_->SetCalendar(calendar_.get());
   calendar_->ShowAtStart();
   EXPECT_GT(calendar_->frameGeometry().left(), window_->frameGeometry().right());
@@ -110,7 +110,7 @@ TEST_F(KvrwinCalendarTest, TheCalendarsToggleMovesTheMainWindowsButtonAndTheNext
   window_.reset();
   window_ = Open();
   EXPECT_TRUE(window_->CalendarButton->isChecked());
-  calendar_ = std::make_unique<calendar::TCalendar>(*window_);
+  calendar_ = std::make_unique<calendar::TCalendar>(window_->Hosts().calendar);
   window_->SetCalendar(calendar_.get());
   calendar_->ShowAtStart();
   EXPECT_TRUE(calendar_->Minimised());
@@ -143,8 +143,8 @@ TEST_F(KvrwinCalendarTest, MainWindowNavigationMovesTheCalendar) {
 TEST_F(KvrwinCalendarTest, MonthJumpOfTheMainWindowLeavesTheCalendar) {
   window_->SetDate(QDate(2026, 1, 31));
   calendar_->GoToDate(2026, 1, 31);
-  calendar::TJampMonth dialog(*window_, calendar_.get(), window_.get());
-  window_->SetFromCalendar(false);
+  calendar::TJampMonth dialog(window_->Hosts().calendar, calendar_.get(), window_.get());
+  window_->Hosts().calendar.SetFromCalendar(false);
   dialog.show();
   dialog.RetComboBox1->setCurrentIndex(1);
   dialog.Button1Click();

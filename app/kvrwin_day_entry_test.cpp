@@ -53,7 +53,7 @@ class IptdlgTest : public KvrwinTest {
   void SetUp() override {
     window_ = Open();
     window_->SetCalendar(&calendar_);
-    dialog_ = std::make_unique<TestDialog>(*window_);
+    dialog_ = std::make_unique<TestDialog>(window_->Hosts().day_entry);
     window_->SetDayEntry(dialog_.get());
     window_->show();
   }
@@ -100,7 +100,7 @@ class IptdlgTest : public KvrwinTest {
   fs::path ToDoFile() const { return Start() / "ToDo.dat"; }
   fs::path MemoFile() const { return Start() / "覚書.dat"; }
 
-  std::unique_ptr<app::TKvrwin> window_;
+  std::unique_ptr<TestKvrwin> window_;
   test_support::FakeCalendarPort calendar_;
   std::unique_ptr<TestDialog> dialog_;
 };
@@ -590,7 +590,7 @@ TEST_F(IptdlgTest, FontAndColourOfTheFocusedPane) {
   EXPECT_EQ(dialog_->Memo1->font().pointSize(), 20);
   dialog_->Button1Click();
   EXPECT_EQ(dialog_->help_topic, 12);
-  EXPECT_EQ(dialog_->help_file, window_->HelpFile());
+  EXPECT_EQ(dialog_->help_file, window_->Hosts().day_entry.HelpFile());
 }
 
 TEST_F(IptdlgTest, PrintsTheFocusedPaneToAPdf) {
@@ -618,8 +618,8 @@ TEST_F(IptdlgTest, PrintsTheFocusedPaneToAPdf) {
 TEST_F(IptdlgTest, FromTheCalendarTheStepsMoveTheCalendarAndItsYear) {
   calendar_.Model().GoToDate(2026, 12, 31);
   window_->SetDate(QDate(2026, 12, 31));
-  window_->SetFromCalendar(true);
-  window_->SetShownYear(QStringLiteral("2026"));
+  window_->Hosts().day_entry.SetFromCalendar(true);
+  window_->Hosts().day_entry.SetShownYear(QStringLiteral("2026"));
   dialog_->OpenDayEntry();
   EXPECT_EQ(dialog_->CurrentFile, "KVR20261231.dat");
   dialog_->SpeedButton6Click();
@@ -689,7 +689,7 @@ TEST_F(IptdlgTest, UnchangedSaveKeepsEveryByteOfTheDay) {
 // The stored height is the designed 20 pixels; the memo still shows one whole line.
 TEST_F(IptdlgTest, MemoIsNeverShorterThanOneLine) {
   settings::IniStore(Ini()).WriteInteger(Sjis("入力画面分け"), "Memo3Height", 20);
-  dialog_ = std::make_unique<TestDialog>(*window_);
+  dialog_ = std::make_unique<TestDialog>(window_->Hosts().day_entry);
   window_->SetDayEntry(dialog_.get());
   OpenDay(2026, 5, 20);
   QApplication::processEvents();

@@ -38,7 +38,7 @@ class KvrwinFaultTest : public KvrwinTest {
     return grid == 1 ? window_->StringGrid1 : window_->StringGrid2;
   }
 
-  std::unique_ptr<app::TKvrwin> window_;
+  std::unique_ptr<TestKvrwin> window_;
   test_support::FakeCalendarPort calendar_;
   CountingEntry entry_;
 };

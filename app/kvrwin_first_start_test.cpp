@@ -19,15 +19,16 @@ using test_support::WriteBytes;
 namespace {
 
 // What the grids were last given to paint.
-class ShownKvrwin : public app::TKvrwin {
+class ShownKvrwin : public TestKvrwin {
  public:
+  using TestKvrwin::TestKvrwin;
   const app::PaintedDate& Date(int grid, int row) const { return painter_.Date(grid, row); }
 };
 
 class KvrwinFirstStartTest : public KvrwinTest {
  protected:
   std::unique_ptr<ShownKvrwin> Launch() {
-    auto window = std::make_unique<ShownKvrwin>();
+    auto window = std::make_unique<ShownKvrwin>(NewContext());
     window->SetCalendar(&fake_calendar_);
     return window;
   }
@@ -68,7 +69,7 @@ TEST_F(KvrwinFirstStartTest, SpecialDayPageWritesIntoTheShownYearAndTheGridShows
   auto window = Launch();
   window->SetDate(QDate(2026, 3, 1));
   WriteBytes(window->StartupDir() / "Birthday.dat", Sjis("1970/03/05/山田\r\n"));
-  options::TSpecialDayPage page(*window);
+  options::TSpecialDayPage page(window->Hosts().special_days);
   EXPECT_EQ(page.ComboBox1->currentText(), "3");
   EXPECT_EQ(page.ComboBox7->currentText(), "の誕生日");  // the starter's choice
   page.Button13->click();

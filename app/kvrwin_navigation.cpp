@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "app/kvrwin.h"
+#include "app/main_window_hosts.h"
 #include "daydata/holiday_writer.h"
 #include "platform/message_box.h"
 #include "platform/string_grid.h"
@@ -18,10 +19,6 @@ using month::GridMonth;
 using month::GridRow;
 using month::MonthCursor;
 
-void TKvrwin::SetCalendar(calendar::CalendarPort* calendar) {
-  calendar_ = calendar;
-}
-
 void TKvrwin::SetDate(const QDate& date) {
   cursor_.SetDate(date.year(), date.month(), date.day());
   BuildMonth();
@@ -29,15 +26,6 @@ void TKvrwin::SetDate(const QDate& date) {
 
 QDate TKvrwin::ShownDate() const {
   return QDate(cursor_.Year(), cursor_.Month(), cursor_.Day());
-}
-
-void TKvrwin::SetDatePart(int part, int value) {
-  cursor_.SetDatePart(part, value);
-  BuildMonth();
-}
-
-int TKvrwin::DatePart(int part) const {
-  return cursor_.DatePart(part);
 }
 
 void TKvrwin::StepMonth(int n) {
@@ -56,10 +44,6 @@ void TKvrwin::PrevYear() {
   BuildMonth();
 }
 
-int TKvrwin::RowDay(int grid, int row) const {
-  return cursor_.RowDay(grid, row);
-}
-
 void TKvrwin::LeaveHalfMonth() {
   cursor_.LeaveHalfMonth();
 }
@@ -71,7 +55,7 @@ void TKvrwin::ShowToday(bool move_calendar) {
   // Today is always shown in full-month display here: the commands leave half-month display
   // first, and the entry dialog has no today button in it.
   const GridRow at = MonthCursor::FullMonthRowOf(cursor_day_);
-  if (at.grid != 0 && cursor_day_ <= DaysInMonth(today.year(), today.month())) {
+  if (at.grid != 0 && cursor_day_ <= month::DaysInMonth(today.year(), today.month())) {
     SetDate(today);
     SelectGridRow(at.grid, at.row);
     shown_year_ = QString::number(today.year());
@@ -135,8 +119,8 @@ void TKvrwin::NextYearCommand() {
 void TKvrwin::CalendarToggle(bool down) {
   calendar_->SetMinimised(down);
   try {
-    IniGT1->WriteInteger(QStringLiteral("カレンダー表示"), QStringLiteral("CalendarOnOff"),
-                         down ? 1 : 0);
+    SettingsFile().WriteInteger(QStringLiteral("カレンダー表示"), QStringLiteral("CalendarOnOff"),
+                                down ? 1 : 0);
   } catch (const std::system_error& e) {
     platform::ShowErrorBox(this, QString::fromStdString(e.what()));
   }
@@ -158,14 +142,6 @@ void TKvrwin::FocusGrid(int grid) {
   Grid(grid)->setFocus();
 }
 
-int TKvrwin::Row(int grid) const {
-  return Grid(grid)->Row();
-}
-
-void TKvrwin::SetRow(int grid, int row) {
-  Grid(grid)->SetRow(row);
-}
-
 void TKvrwin::RefreshShownDay(int grid) {
   // The texts the entry dialog reads, from the shown date and the cursor row (no refusals).
   const GridMonth& month = grid == 1 ? shown_.left : shown_.right;
@@ -175,12 +151,12 @@ void TKvrwin::RefreshShownDay(int grid) {
 }
 
 bool TKvrwin::OpenDayEntry(int grid, int row) {
-  const GridMonth& month = grid == 1 ? shown_.left : shown_.right;
+  const GridMonth& shown = grid == 1 ? shown_.left : shown_.right;
   const int day = cursor_.DayOfRow(grid, row);
   // Rows of days 1-16 always stand for a day; rows of 17 on are refused past the month's end.
-  if (day > 16 && day > DaysInMonth(month.year, month.month)) return false;
-  shown_year_ = QString::number(month.year);
-  shown_month_ = QString::number(month.month);
+  if (day > 16 && day > month::DaysInMonth(shown.year, shown.month)) return false;
+  shown_year_ = QString::number(shown.year);
+  shown_month_ = QString::number(shown.month);
   shown_day_ = QString::number(day);
   if (day_entry_) day_entry_->OpenDayEntry();
   return true;
@@ -193,7 +169,7 @@ void TKvrwin::SpeedButton25Click() {
     return;
   }
   try {
-    daydata::WriteHolidays(holidays_, cursor_.Year(), cursor_.Month(), data_dir_);
+    daydata::WriteHolidays(holidays_, cursor_.Year(), cursor_.Month(), context_.DataDir());
   } catch (const std::exception& e) {
     platform::ShowErrorBox(this, QString::fromLocal8Bit(e.what()));
   }
@@ -241,16 +217,16 @@ void TKvrwin::GridKeyDown(int grid, int key) {
   if (CommonGridKey(grid, key)) return;
   switch (key) {
     case Qt::Key_Up:
-      ApplyGridKey(*this, grid, GridKey::kUp);
+      ApplyGridKey(hosts_->grid_keys, grid, GridKey::kUp);
       break;
     case Qt::Key_Down:
-      ApplyGridKey(*this, grid, GridKey::kDown);
+      ApplyGridKey(hosts_->grid_keys, grid, GridKey::kDown);
       break;
     case Qt::Key_Left:
-      ApplyGridKey(*this, grid, GridKey::kLeft);
+      ApplyGridKey(hosts_->grid_keys, grid, GridKey::kLeft);
       break;
     case Qt::Key_Right:
-      ApplyGridKey(*this, grid, GridKey::kRight);
+      ApplyGridKey(hosts_->grid_keys, grid, GridKey::kRight);
       break;
     default:
       break;

@@ -46,7 +46,7 @@ class KvrwinNavigationTest : public KvrwinTest {
   QDate Shown() const { return window_->ShownDate(); }
   QDate CalendarDate() const { return QDate(calendar_.Year(), calendar_.Month(), calendar_.Day()); }
 
-  std::unique_ptr<app::TKvrwin> window_;
+  std::unique_ptr<TestKvrwin> window_;
   test_support::FakeCalendarPort calendar_;
   CountingEntry entry_;
 };
@@ -70,7 +70,7 @@ TEST_F(KvrwinNavigationTest, MonthAndYearStepsKeepTheDayInsideTheMonth) {
   window_->SetDate(QDate(2026, 12, 31));
   window_->StepMonth(+1);
   EXPECT_EQ(Shown(), QDate(2027, 1, 31));
-  EXPECT_EQ(window_->DatePart(4), -1);
+  EXPECT_EQ(window_->Cursor().DatePart(4), -1);
 }
 
 TEST_F(KvrwinNavigationTest, EnterOpensTheDayAndNothingPastTheMonthsEnd) {
@@ -121,7 +121,7 @@ TEST_F(KvrwinNavigationTest, LeftFromDayFiveInMarchShowsTheHalfMonthBefore) {
   EXPECT_EQ(window_->Cursor().Layout().right.month, 3);
   EXPECT_EQ(FocusedGrid(), 2);
   EXPECT_EQ(window_->StringGrid2->Row(), 4);
-  EXPECT_EQ(window_->RowDay(2, 4), 5);
+  EXPECT_EQ(window_->Cursor().RowDay(2, 4), 5);
   // Left again: back to the full display of February.
   Key(2, Qt::Key_Right);
   EXPECT_EQ(window_->HalfMonth(), 0);

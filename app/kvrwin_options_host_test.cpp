@@ -24,8 +24,9 @@ using namespace settings::keys;
 namespace {
 
 // Reads what the date column paints.
-class ProbedKvrwin : public app::TKvrwin {
+class ProbedKvrwin : public TestKvrwin {
  public:
+  using TestKvrwin::TestKvrwin;
   const app::PaintedDate& DateOf(int day) const {
     return painter_.Date(day <= 16 ? 0 : 1, day <= 16 ? day - 1 : day - 17);
   }
@@ -49,7 +50,7 @@ class EntryDialog : public daydata::TIptdlg {
 class KvrwinOptionsTest : public KvrwinTest {
  protected:
   std::unique_ptr<ProbedKvrwin> OpenProbed() {
-    auto window = std::make_unique<ProbedKvrwin>();
+    auto window = std::make_unique<ProbedKvrwin>(NewContext());
     window->SetCalendar(&fake_calendar_);
     window->show();
     return window;
@@ -86,7 +87,7 @@ TEST_F(KvrwinOptionsTest, CalendarChoicesRedrawTheGridWithoutARestart) {
   file.WriteInteger(SyukuColor, 1);
   file.WriteInteger(Rokuyou, 1);
   auto window = OpenProbed();
-  Options dialog(*window, window.get());
+  Options dialog(window->Hosts().options, window.get());
   dialog.show();
   const CalendarChoice kChoices[] = {
       {"HolidayTableButton", 2026, 8, 11, false, true},
@@ -107,10 +108,10 @@ TEST_F(KvrwinOptionsTest, CalendarChoicesRedrawTheGridWithoutARestart) {
 
 TEST_F(KvrwinOptionsTest, EnterChosenAsClosingKeyClosesTheNextEntryDialog) {
   auto window = Open();
-  EntryDialog entry(*window);
+  EntryDialog entry(window->Hosts().day_entry);
   window->SetDayEntry(&entry);
   {
-    Options dialog(*window, window.get());
+    Options dialog(window->Hosts().options, window.get());
     dialog.show();
     dialog.CloseKeyButton[3]->click();
     dialog.OKButton->click();
@@ -127,7 +128,7 @@ TEST_F(KvrwinOptionsTest, EnterChosenAsClosingKeyClosesTheNextEntryDialog) {
 
 struct ColourCase {
   int item;  // row of the display list
-  settings::ColourValue (*shown)(const app::TKvrwin&);
+  settings::ColourValue (*shown)(const TestKvrwin&);
 };
 
 TEST_F(KvrwinOptionsTest, AColourShownAndThenCancelledComesBackFromTheFile) {
@@ -139,10 +140,10 @@ TEST_F(KvrwinOptionsTest, AColourShownAndThenCancelledComesBackFromTheFile) {
   auto window = Open();
   const std::string before = test_support::ReadBytes(Ini());  // the start writes a few keys
   const ColourCase kCases[] = {
-      {0, [](const app::TKvrwin& w) { return w.Settings().cursor_color; }},
-      {2, [](const app::TKvrwin& w) { return w.GradBox1->TopColor(); }},
+      {0, [](const TestKvrwin& w) { return w.Settings().cursor_color; }},
+      {2, [](const TestKvrwin& w) { return w.GradBox1->TopColor(); }},
   };
-  Options dialog(*window, window.get());
+  Options dialog(window->Hosts().options, window.get());
   dialog.show();
   dialog.colour_answer = QColor(0xAA, 0xBB, 0xCC);
   for (const ColourCase& c : kCases) {
@@ -150,7 +151,7 @@ TEST_F(KvrwinOptionsTest, AColourShownAndThenCancelledComesBackFromTheFile) {
     dialog.Button1->click();
     EXPECT_EQ(c.shown(*window), 0x00CCBBAAu) << c.item;  // shown at once
   }
-  window->PreviewDateColumnWidth(140);
+  window->Hosts().options.PreviewDateColumnWidth(140);
   dialog.CancelButton->click();
   EXPECT_EQ(kCases[0].shown(*window), 0x00112233u);
   EXPECT_EQ(kCases[1].shown(*window), 0x00445566u);

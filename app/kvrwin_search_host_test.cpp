@@ -28,7 +28,7 @@ class KvrwinSearchTest : public KvrwinTest {
     window_ = Open();
     window_->show();
   }
-  std::unique_ptr<app::TKvrwin> window_;
+  std::unique_ptr<TestKvrwin> window_;
 };
 
 TEST_F(KvrwinSearchTest, ButtonAndBothMenuEntriesOpenTheDialogOnTheShownYear) {
@@ -78,7 +78,7 @@ TEST_F(KvrwinSearchTest, JumpShowsTheDayInTheRowThatGetsTheCursor) {
     window_->SetDate(QDate(2026, 6, 10));
     if (c.half < 0) window_->PrevHalfMonth();
     if (c.half > 0) window_->NextHalfMonth();
-    window_->SearchJumpTo(c.jump);
+    window_->Hosts().search.SearchJumpTo(c.jump);
     const int grid = c.jump.grid;
     platform::TStringGrid* shown = grid == 1 ? window_->StringGrid1 : window_->StringGrid2;
     EXPECT_EQ(shown->Row(), c.jump.row);

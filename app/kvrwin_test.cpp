@@ -123,7 +123,7 @@ TEST_F(KvrwinStartTest, DataFolderToolAcceptsOnlyPlainFoldersBelowStart) {
 
   window->SpeedButton27->setChecked(false);
   EXPECT_TRUE(window->DirectoryListBox1->isHidden());
-  EXPECT_TRUE(window->SubDirs().empty());
+  EXPECT_TRUE(window->sub_dirs_.empty());
   EXPECT_EQ(fs::current_path(), Start() / "1900");
 }
 

@@ -28,8 +28,9 @@ class FakeClockCalendar : public test_support::FakeCalendarPort {
 };
 
 // Reads what the grids paint.
-class ProbedKvrwin : public app::TKvrwin {
+class ProbedKvrwin : public TestKvrwin {
  public:
+  using TestKvrwin::TestKvrwin;
   // Each cell marked as today, as grid * 100 + row.
   std::vector<int> TodayCells() const {
     std::vector<int> cells;
@@ -50,10 +51,10 @@ class ProbedKvrwin : public app::TKvrwin {
 class KvrwinClockHostTest : public KvrwinTest {
  protected:
   std::unique_ptr<ProbedKvrwin> OpenProbed() {
-    auto window = std::make_unique<ProbedKvrwin>();
+    auto window = std::make_unique<ProbedKvrwin>(NewContext());
     messages_.removeAll(
         QStringLiteral("注意|設定ダイアログでスクロール文字用ファイルを選択して下さい."));
-    window->SetTimeSource(clock_);
+    contexts_.back()->SetTime(clock_);
     window->SetCalendar(&calendar_);
     window->show();
     return window;
@@ -99,12 +100,12 @@ TEST_F(KvrwinClockHostTest, MidnightBringsTheMainWindowAndTheCalendarToTheNewDay
   for (const MidnightCase& c : kCases) {
     clock_.Set(c.before);
     auto window = OpenProbed();
-    window->IniWriteString("ｱﾗｰﾑ0", "alarm0", "00:00");
+    window->Hosts().clock.IniWriteString("ｱﾗｰﾑ0", "alarm0", "00:00");
     window->LeaveHalfMonth();
     if (c.half_month != 0) window->PrevHalfMonth();
-    window->ClockSetToday(c.before.year, c.before.month, c.before.day);
+    window->Hosts().clock.ClockSetToday(c.before.year, c.before.month, c.before.day);
     window->BuildMonth();
-    timeclock::TTimeClock clock(*window, clock_);
+    timeclock::TTimeClock clock(window->Hosts().clock, clock_);
     messages_.clear();
     for (int s = 0; s < 3; ++s) {
       clock_.Advance(1);
@@ -125,7 +126,7 @@ TEST_F(KvrwinClockHostTest, MidnightBringsTheMainWindowAndTheCalendarToTheNewDay
 TEST_F(KvrwinClockHostTest, ThisMonthTakesTheNewDayWhenNoClockSawMidnight) {
   clock_.Set({2026, 12, 31, 23, 59, 50});
   auto window = OpenProbed();
-  window->ClockSetToday(2026, 12, 31);
+  window->Hosts().clock.ClockSetToday(2026, 12, 31);
   window->BuildMonth();
   clock_.Advance(20);
   window->ThisMonth();
@@ -139,13 +140,13 @@ TEST_F(KvrwinClockHostTest, ThisMonthTakesTheNewDayWhenNoClockSawMidnight) {
 TEST_F(KvrwinClockHostTest, SettingsAndTheSoundPathGoThroughTheMainWindow) {
   auto window = OpenProbed();
   {
-    timeclock::TTimeClock clock(*window, clock_);
+    timeclock::TTimeClock clock(window->Hosts().clock, clock_);
     clock.move(40, 50);
   }
   settings::TIniGT ini;
   ini.SetFileName(QString::fromStdString(Ini().string()));
   EXPECT_EQ(ini.ReadInteger("時計", "clockpos.X", -1), 40);
-  timeclock::TimeClockHost& host = *window;
+  timeclock::TimeClockHost& host = window->Hosts().clock;
   EXPECT_EQ(host.RememberedSoundPath(), "");
   host.RememberSoundPath("bell.wav");
   EXPECT_EQ(host.RememberedSoundPath(), "bell.wav");

@@ -5,6 +5,7 @@
 
 #include <exception>
 
+#include "app/app_context.h"
 #include "app/print_pdf_command.h"
 #include "app/program_windows.h"
 #include "app/single_instance.h"
@@ -12,6 +13,7 @@
 #include "platform/drawn_icon_style.h"
 #include "platform/executable_dir.h"
 #include "platform/file_dialog_columns.h"
+#include "platform/file_system.h"
 #include "platform/fonts.h"
 #include "platform/message_box.h"
 #include "platform/translations.h"
@@ -53,7 +55,9 @@ int main(int argc, char** argv) {
     version->show();
     version->repaint();
     QApplication::processEvents();
-    app::ProgramWindows windows(version);
+    // What every window shares: the settings, the folders, the help file, the clock.
+    app::AppContext context(platform::CurrentDir());
+    app::ProgramWindows windows(context, version);
     QObject::connect(&instance, &app::SingleInstance::Activated, &windows,
                      &app::ProgramWindows::Activate);
     windows.Show();

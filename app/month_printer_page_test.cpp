@@ -31,8 +31,9 @@ namespace {
 using test_support::Sjis;
 
 // The window with what a cell shows, line by line, as its painter lays it out.
-class ShownKvrwin : public app::TKvrwin {
+class ShownKvrwin : public TestKvrwin {
  public:
+  using TestKvrwin::TestKvrwin;
   QStringList CellLines(int grid, int col, int row) const {
     const QRect cell = Grid(grid)->ShownCellRect(col, row);
     QStringList lines;
@@ -123,7 +124,7 @@ class PrintedPageTest : public KvrwinTest {
     day(17, "打ち合わせ A 10:30 Room 12\r\n");
     day(24, "クリスマス会\r\n");
     PrintedMonth month;
-    month.window = std::make_unique<ShownKvrwin>();
+    month.window = std::make_unique<ShownKvrwin>(NewContext());
     month.window->SetCalendar(&fake_calendar_);
     month.window->show();
     month.window->SetDate(QDate(2026, 12, 1));

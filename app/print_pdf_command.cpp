@@ -14,10 +14,10 @@
 #include "app/kvrwin.h"
 #include "app/month_printer.h"
 #include "platform/executable_dir.h"
+#include "platform/file_system.h"
 #include "platform/fonts.h"
 #include "platform/message_box.h"
 #include "settings/settings_location.h"
-#include "widgets/grad_box.h"
 
 namespace fs = std::filesystem;
 
@@ -81,7 +81,8 @@ int RunPrintPdfCommand(int argc, char** argv) {
 
   int status = 0;
   {
-    TKvrwin window;
+    AppContext context(platform::CurrentDir());
+    TKvrwin window(context);
     window.show();
     QApplication::processEvents();
     window.LeaveHalfMonth();
@@ -89,9 +90,8 @@ int RunPrintPdfCommand(int argc, char** argv) {
     if (half == QLatin1String("first")) window.PrevHalfMonth();
     if (half == QLatin1String("second")) window.NextHalfMonth();
     QApplication::processEvents();
-    TMonthPrinter printer(*window.centralWidget(), *window.GradBox2, &window);
     QString error;
-    if (!printer.WritePdf(pdf_file, &error)) status = Fail(error);
+    if (!window.Printer().WritePdf(pdf_file, &error)) status = Fail(error);
   }
   platform::SetMessageHook(nullptr);
   platform::OverrideExecutableDir({});

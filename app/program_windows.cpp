@@ -5,6 +5,7 @@
 #include <QTimer>
 
 #include "app/kvrwin.h"
+#include "app/main_window_hosts.h"
 #include "app/sync_commands.h"
 #include "calendar/calendar.h"
 #include "clock/time_clock.h"
@@ -13,8 +14,8 @@
 
 namespace app {
 
-ProgramWindows::ProgramWindows(QWidget* version_window)
-    : main_window_(std::make_unique<TKvrwin>(version_window)) {
+ProgramWindows::ProgramWindows(AppContext& context, QWidget* version_window)
+    : main_window_(std::make_unique<TKvrwin>(context, version_window)) {
   QGuiApplication::setQuitOnLastWindowClosed(false);
   connect(main_window_.get(), &TKvrwin::Closed, this, &ProgramWindows::MainWindowClosed,
           Qt::QueuedConnection);
@@ -33,19 +34,20 @@ void ProgramWindows::Show() {
   // The main window goes on the screen before the entry dialog is made: the user sees the
   // month while the dialog's widgets are built (nothing can open it before the loop runs).
   main_window_->show();
-  day_entry_ = std::make_unique<daydata::TIptdlg>(*main_window_);
+  day_entry_ = std::make_unique<daydata::TIptdlg>(main_window_->Hosts().day_entry);
   main_window_->SetDayEntry(day_entry_.get());
   // Lives for the whole run beside the main window, which it follows.
-  calendar_ = std::make_unique<calendar::TCalendar>(*main_window_, main_window_.get());
+  calendar_ =
+      std::make_unique<calendar::TCalendar>(main_window_->Hosts().calendar, main_window_.get());
   main_window_->SetCalendar(calendar_.get());
   calendar_->ShowAtStart();
   // The clock window comes after the main window, whose settings and today it uses. Closing it
   // destroys it (QPointer notices).
-  clock_ = new timeclock::TTimeClock(*main_window_);
+  clock_ = new timeclock::TTimeClock(main_window_->Hosts().clock);
   if (main_window_->PlacedByDefault()) ArrangeAtFirstStart();
   clock_->show();
   // Once every window stands, so that the progress has a window to stand on.
-  QTimer::singleShot(0, main_window_.get(), [this] { main_window_->Sync->SyncAtStart(); });
+  QTimer::singleShot(0, main_window_.get(), [this] { main_window_->Sync().SyncAtStart(); });
 }
 
 void ProgramWindows::ArrangeAtFirstStart() {

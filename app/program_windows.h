@@ -27,6 +27,7 @@ class TTimeClock;
 
 namespace app {
 
+class AppContext;
 class TKvrwin;
 
 class ProgramWindows : public QObject {
@@ -34,7 +35,7 @@ class ProgramWindows : public QObject {
 
  public:
   // `version_window` is the start-up window, closed by the main window once it is set up.
-  explicit ProgramWindows(QWidget* version_window = nullptr);
+  explicit ProgramWindows(AppContext& context, QWidget* version_window = nullptr);
   ~ProgramWindows() override;
 
   // Shows the main window, the calendar window (unless it was left hidden) and the clock.

@@ -45,7 +45,7 @@ TEST_P(ProgramEndTest, EventLoopEndsEveryTime) {
   // The order in which Qt used to ask the other windows to close changed from run to run, so
   // one try proves little.
   for (int attempt = 0; attempt < 20; ++attempt) {
-    app::ProgramWindows windows;
+    app::ProgramWindows windows(NewContext());
     windows.Show();
     windows.CalendarWindow().show();
     ASSERT_TRUE(windows.CalendarWindow().isVisible());
@@ -74,7 +74,8 @@ INSTANTIATE_TEST_SUITE_P(
                       QuitPath{"Esc in the grid",
                                [](app::TKvrwin& w) {
                                  QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-                                 QApplication::sendEvent(w.StringGrid1, &esc);
+                                 QApplication::sendEvent(
+                                     w.findChild<QWidget*>(QStringLiteral("StringGrid1")), &esc);
                                }}),
     [](const auto& info) {
       std::string name = info.param.name;

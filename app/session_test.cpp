@@ -54,6 +54,11 @@ void WithModal(const std::function<void()>& open, const std::function<void(Dialo
   EXPECT_TRUE(acted) << "no " << Dialog::staticMetaObject.className() << " came up";
 }
 
+// Presses a button of the main window's tool bar.
+void Click(app::TKvrwin& window, const char* button) {
+  window.findChild<QToolButton*>(QString::fromLatin1(button))->click();
+}
+
 // Every file under `root`, by its path relative to it, with its bytes.
 std::map<std::string, std::string> FilesUnder(const fs::path& root) {
   std::map<std::string, std::string> files;
@@ -96,10 +101,11 @@ TEST_F(SessionTest, EveryFileHoldsWhatWasTypedAfterARestart) {
   const QString memo = QStringLiteral("覚え書き：\n牛乳、卵");
   fs::path data;
   {
-    app::ProgramWindows windows;
+    app::AppContext& context = NewContext();
+    app::ProgramWindows windows(context);
     windows.Show();
     app::TKvrwin& window = windows.MainWindow();
-    data = window.DataDir();
+    data = context.DataDir();
     EXPECT_TRUE(FilesUnder(Start()).empty());
 
     // A day with its colour, a step to the next day that saves it first, the memo and a ToDo.
@@ -121,7 +127,7 @@ TEST_F(SessionTest, EveryFileHoldsWhatWasTypedAfterARestart) {
       dialog.BitBtn2->click();
     });
     // The options dialog: a birthday into the list and written into the shown year.
-    WithModal<options::Toption1>([&] { window.SpeedButton11Click(); },
+    WithModal<options::Toption1>([&] { Click(window, "SpeedButton11"); },
                                  [&](options::Toption1& dialog) {
                                    auto* page = dialog.findChild<options::TSpecialDayPage*>();
                                    ASSERT_NE(page, nullptr);
@@ -134,7 +140,7 @@ TEST_F(SessionTest, EveryFileHoldsWhatWasTypedAfterARestart) {
                                    dialog.OKButton->click();
                                  });
     // The search finds the day; JUMP shows its month.
-    WithModal<search::TGrepSearch>([&] { window.SpeedButton12Click(); },
+    WithModal<search::TGrepSearch>([&] { Click(window, "SpeedButton12"); },
                                    [&](search::TGrepSearch& dialog) {
                                      dialog.RetComboBox2->setEditText(QStringLiteral("会議"));
                                      dialog.Button1->click();
@@ -145,7 +151,7 @@ TEST_F(SessionTest, EveryFileHoldsWhatWasTypedAfterARestart) {
                                      EXPECT_EQ(dialog.ResultLines().size(), 1u);
                                      dialog.Button5->click();
                                    });
-    WithModal<calendar::TJampMonth>([&] { window.SpeedButton9Click(); },
+    WithModal<calendar::TJampMonth>([&] { Click(window, "SpeedButton9"); },
                                     [&](calendar::TJampMonth& dialog) { dialog.Button2->click(); });
     // The calendar window and the clock with an alarm typed into it.
     windows.CalendarWindow().show();
@@ -176,7 +182,7 @@ TEST_F(SessionTest, EveryFileHoldsWhatWasTypedAfterARestart) {
   // starts in the start-up folder; the first one's working folder was moved to a year folder.
   fs::current_path(Start());
   {
-    app::ProgramWindows windows;
+    app::ProgramWindows windows(NewContext());
     windows.Show();
     app::TKvrwin& window = windows.MainWindow();
     OnDay(window, 2026, 12, 8, [&](daydata::TIptdlg& dialog) {

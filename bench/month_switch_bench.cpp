@@ -12,7 +12,9 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "app/app_context.h"
 #include "app/kvrwin.h"
+#include "app/main_window_hosts.h"
 #include "calendar/calendar.h"
 #include "calendar/calendar_ex.h"
 #include "daydata/day_store.h"
@@ -35,7 +37,8 @@ void MonthSwitch(benchmark::State& state) {
   platform::OverrideExecutableDir(dir.path() / "bin");
   fs::current_path(dir.path() / "start");
   platform::SetMessageHook([](const platform::MessageRequest&) { return QMessageBox::Ok; });
-  app::TKvrwin window;
+  app::AppContext context(fs::current_path());
+  app::TKvrwin window(context);
   month::MainSettings settings = window.Settings();
   settings.rokuyou = state.range(0) == 0 ? 0 : 1;
   settings.lunar_method = state.range(0) == 2 ? 1 : 0;
@@ -43,7 +46,7 @@ void MonthSwitch(benchmark::State& state) {
   window.resize(1000, 760);
   window.show();
   // A day file for every day of the two months the benchmark switches between.
-  daydata::DayStore store(window.DataDir(), window.StartupDir());
+  daydata::DayStore store(context.DataDir(), context.StartupDir());
   for (int month : {5, 6}) {
     for (int day = 1; day <= 31; ++day) {
       std::string text = cp932::FromUtf8("10:00 会議\r\n資料作成 " + std::to_string(day));
@@ -51,12 +54,14 @@ void MonthSwitch(benchmark::State& state) {
     }
   }
   window.SetDate(QDate(2026, 5, 15));
-  QImage canvas(window.StringGrid1->size(), QImage::Format_RGB32);
+  auto* left = window.findChild<platform::TStringGrid*>(QStringLiteral("StringGrid1"));
+  auto* right = window.findChild<platform::TStringGrid*>(QStringLiteral("StringGrid2"));
+  QImage canvas(left->size(), QImage::Format_RGB32);
   int step = 1;
   for (auto _ : state) {
     window.StepMonth(step);
     step = -step;
-    for (platform::TStringGrid* grid : {window.StringGrid1, window.StringGrid2}) {
+    for (platform::TStringGrid* grid : {left, right}) {
       grid->render(&canvas);
     }
   }
@@ -71,8 +76,9 @@ void CalendarMonthStep(benchmark::State& state) {
   platform::OverrideExecutableDir(dir.path() / "bin");
   fs::current_path(dir.path() / "start");
   platform::SetMessageHook([](const platform::MessageRequest&) { return QMessageBox::Ok; });
-  app::TKvrwin window;
-  calendar::TCalendar calendar_window(window);
+  app::AppContext context(fs::current_path());
+  app::TKvrwin window(context);
+  calendar::TCalendar calendar_window(window.Hosts().calendar);
   window.SetCalendar(&calendar_window);
   calendar_window.show();
   calendar_window.GoToDate(2026, 8, 31);  // September's equinox entry changes at every step

@@ -1,0 +1,90 @@
+#include "app/calendar_host_adapter.h"
+
+#include <QToolButton>
+
+#include "app/kvrwin.h"
+#include "daydata/day_entry_host.h"
+#include "widgets/grad_box.h"
+
+namespace app {
+
+int CalendarHostAdapter::ReadInteger(const QString& section, const QString& key,
+                                     int default_value) const {
+  return context_.Settings().ReadInteger(section, key, default_value);
+}
+
+void CalendarHostAdapter::WriteInteger(const QString& section, const QString& key, int value) {
+  context_.Reported(&window_, [&] { context_.Settings().WriteInteger(section, key, value); });
+}
+
+void CalendarHostAdapter::ReadFont(const QString& section, const QString& key, QFont& font) const {
+  context_.Settings().ReadFont(section, key, font);
+}
+
+void CalendarHostAdapter::ReadPlacement(const QString& section, const QString& prefix,
+                                        QWidget& window) const {
+  context_.Settings().ReadPlacement(section, prefix, window);
+}
+
+void CalendarHostAdapter::WritePlacement(const QString& section, const QString& prefix,
+                                         const QWidget& window) {
+  context_.Reported(nullptr, [&] { context_.Settings().WritePlacement(section, prefix, window); });
+}
+
+calendar::WindowColours CalendarHostAdapter::Colours() const {
+  return {window_.GradBox1->TopColor(), window_.GradBox1->LastColor(), window_.GradBox2->TopColor(),
+          window_.GradBox2->LastColor(), window_.settings_.title_font_color};
+}
+
+calendar::RestDaySwitches CalendarHostAdapter::RestDays() const {
+  const month::MainSettings& s = window_.settings_;
+  return {s.syu2color, s.syu1color, s.siteicolor};
+}
+
+void CalendarHostAdapter::SetRestDays(int syu2color, int syu1color) {
+  window_.settings_.syu2color = syu2color;
+  window_.settings_.syu1color = syu1color;
+}
+
+bool CalendarHostAdapter::CalendarToggleDown() const {
+  return window_.CalendarButton->isChecked();
+}
+
+void CalendarHostAdapter::SetCalendarToggle(bool down) {
+  window_.CalendarButton->setChecked(down);  // clicked() is not raised by setChecked
+  window_.settings_.calendar_on_off = down ? 1 : 0;
+}
+
+bool CalendarHostAdapter::IsFromCalendar() const {
+  return window_.from_calendar_;
+}
+
+void CalendarHostAdapter::SetFromCalendar(bool on) {
+  window_.from_calendar_ = on;
+}
+
+void CalendarHostAdapter::OpenEntryDialog(int year, int month, int day) {
+  window_.shown_year_ = QString::number(year);
+  window_.shown_month_ = QString::number(month);
+  window_.shown_day_ = QString::number(day);
+  if (window_.day_entry_) window_.day_entry_->OpenDayEntry();
+}
+
+calendar::HolidayRules& CalendarHostAdapter::Rules() {
+  return window_.holidays_;
+}
+
+calendar::Date CalendarHostAdapter::MainDate() const {
+  const QDate shown = window_.ShownDate();
+  return {shown.year(), shown.month(), shown.day()};
+}
+
+void CalendarHostAdapter::SetMainDate(const calendar::Date& date) {
+  window_.SetDate(QDate(date.year, date.month, date.day));
+}
+
+QRect CalendarHostAdapter::MainWindowFrame() const {
+  return window_.frameGeometry();
+}
+
+}  // namespace app
