@@ -61,7 +61,6 @@ void TIptdlg::showEvent(QShowEvent* event) {
 }
 
 void TIptdlg::FormShow() {
-  DayLines.emplace();
   LoadLists();
   GradBox1->setFont(host_.InputTitleFont());
   const QString toolbar = QStringLiteral("ツールバー色");
@@ -100,7 +99,6 @@ void TIptdlg::FormClose() {
     platform::ShowErrorBox(this, QString::fromStdString(e.what()));
   }
   host_.SetFromCalendar(false);
-  DayLines.reset();
 }
 
 // Resolving the date of the load that follows: the calendar's date, or the step taken from
@@ -166,8 +164,6 @@ void TIptdlg::LoadDay() {
   QString title;
   ResolveDate(title);
   reload_same_day_ = false;
-  if (!DayLines) DayLines.emplace();
-  DayLines->Clear();
   Memo1->setFont(DayFont);
   const fs::path path = host_.DataDir() / host_.ShownYear().toStdString() / CurrentFile;
   const LoadedDay day = DayStore::LoadDay(path);
@@ -184,11 +180,10 @@ void TIptdlg::LoadDay() {
   }
   ColourCode = std::to_string(day.colour);
   ComboBox1->setCurrentIndex(0);
-  *DayLines = DayStore::SplitEditorText(day.text);
-  Memo1->setPlainText(EditorText(day.text));
+  saved_day_ = EditorText(day.text);
+  Memo1->setPlainText(saved_day_);
   Memo1->moveCursor(QTextCursor::Start);
   Memo1->document()->setModified(false);
-  saved_day_ = DayText();
   saved_colour_ = ColourCode;
   UpdateScrollBars(Memo1);
   QApplication::restoreOverrideCursor();
@@ -241,9 +236,9 @@ bool TIptdlg::SaveDayFile() {
   DayStore store(host_.DataDir(), host_.StartupDir(), this);
   const fs::path path = store.DayFilePath(host_.ShownYear().toStdString(), CurrentFile);
   try {
-    const std::string text = DayText();
-    store.SaveDay(path, text, ColourCode);
-    saved_day_ = text;
+    const QString shown = Memo1->toPlainText();
+    store.SaveDay(path, FileText(shown), ColourCode);
+    saved_day_ = shown;
     saved_colour_ = ColourCode;
   } catch (const std::exception& e) {
     platform::ShowErrorBox(this, QString::fromLocal8Bit(e.what()));
@@ -330,7 +325,7 @@ QMessageBox::StandardButton TIptdlg::AskSave(bool day, bool memo) {
 
 bool TIptdlg::DayUnsaved() const {
   return Memo1->document()->isModified() &&
-         (ColourCode != saved_colour_ || DayText() != saved_day_);
+         (ColourCode != saved_colour_ || DayText() != FileText(saved_day_));
 }
 
 bool TIptdlg::MemoUnsaved() const {

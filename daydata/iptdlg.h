@@ -150,14 +150,16 @@ class TIptdlg : public QDialog, public DayEntryPort, private DayStoreHost {
   void DataDirRecreated(const std::filesystem::path& data_dir) override;
 
   DayEntryHost& host_;
-  std::optional<TLightStrings> DayLines;
   std::vector<std::string> todo_items_;  // the list's entries as code page 932 bytes
   int todo_extent_ = 60;
   bool reload_same_day_ = false;
   QString title_;
   bool loading_ = false;
-  // The day text, its colour and the memo as last loaded or saved (code page 932, CR LF).
-  std::string saved_day_, saved_colour_, saved_memo_;
+  // The day text as the editor showed it when last loaded or saved (shared with the editor's
+  // copy, so a large day is not converted back just in case it gets edited), and its colour
+  // and the memo as last loaded or saved (code page 932, CR LF).
+  QString saved_day_;
+  std::string saved_colour_, saved_memo_;
 };
 
 }  // namespace daydata
