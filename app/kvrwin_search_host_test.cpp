@@ -66,25 +66,24 @@ TEST_F(KvrwinSearchTest, ButtonAndBothMenuEntriesOpenTheDialogOnTheShownYear) {
 TEST_F(KvrwinSearchTest, JumpShowsTheDayInTheRowThatGetsTheCursor) {
   struct Case {
     int half;  // 0 full month, -1 and +1 the half-month arrangements before and after
-    search::SearchJump jump;
-    QDate day;  // the day the cursor row then stands for
+    QDate day;
+    int grid, row;  // where the cursor then stands, with the focus
   } cases[] = {
-      {0, {1999, 1, 5, 1, 4}, {1999, 1, 5}},  {0, {1999, 1, 31, 2, 14}, {1999, 1, 31}},
-      {-1, {1999, 1, 5, 2, 4}, {1999, 1, 5}}, {-1, {1999, 2, 20, 1, 3}, {1999, 1, 20}},
-      {+1, {1999, 1, 5, 2, 4}, {1999, 1, 5}}, {+1, {2000, 1, 20, 1, 3}, {1999, 12, 20}},
+      {0, {1999, 1, 5}, 1, 4},   {0, {1999, 1, 31}, 2, 14}, {-1, {1999, 1, 5}, 2, 4},
+      {-1, {1999, 1, 20}, 1, 3}, {+1, {1999, 1, 5}, 2, 4},  {+1, {1999, 12, 20}, 1, 3},
   };
   for (const Case& c : cases) {
     window_->LeaveHalfMonth();
     window_->SetDate(QDate(2026, 6, 10));
     if (c.half < 0) window_->PrevHalfMonth();
     if (c.half > 0) window_->NextHalfMonth();
-    window_->Hosts().search.SearchJumpTo(c.jump);
-    const int grid = c.jump.grid;
-    platform::TStringGrid* shown = grid == 1 ? window_->StringGrid1 : window_->StringGrid2;
-    EXPECT_EQ(shown->Row(), c.jump.row);
-    const month::GridMonth month = window_->Cursor().MonthOf(grid);
+    window_->Hosts().search.ShowResultDay({c.day.year(), c.day.month(), c.day.day()});
+    platform::TStringGrid* shown = c.grid == 1 ? window_->StringGrid1 : window_->StringGrid2;
+    EXPECT_TRUE(shown->Focused());
+    EXPECT_EQ(shown->Row(), c.row);
+    const month::GridMonth month = window_->Cursor().MonthOf(c.grid);
     EXPECT_EQ(QDate(month.year, month.month, month.ListOf(shown->Row())), c.day)
-        << c.half << " " << c.jump.month << "/" << c.jump.day;
+        << c.half << " " << c.day.toString().toStdString();
     EXPECT_EQ(window_->HalfMonth(), c.half != 0);
   }
 }

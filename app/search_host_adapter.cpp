@@ -13,18 +13,11 @@ int SearchHostAdapter::SearchShownYear() const {
   return window_.cursor_.Year();
 }
 
-bool SearchHostAdapter::SearchHalfMonth() const {
-  return window_.cursor_.HalfMonth();
-}
-
-void SearchHostAdapter::SearchJumpTo(const search::SearchJump& jump) {
-  // The jump is written for the arrangement with the previous month's second half on the left;
-  // from the other one the grid rows would name days of the wrong months.
-  month::MonthCursor& cursor = window_.cursor_;
-  if (cursor.HalfMonth()) cursor.SetHalves(true, false);
-  cursor.SetDate(jump.year, jump.month, jump.day);
+void SearchHostAdapter::ShowResultDay(const search::ResultDate& date) {
+  const month::GridRow at = window_.cursor_.ShowDay(date.year, date.month, date.day);
+  if (at.grid == 0) return;
   window_.BuildMonth();
-  window_.SelectGridRow(jump.grid, jump.row);
+  window_.SelectGridRow(at.grid, at.row);
 }
 
 settings::ColourValue SearchHostAdapter::ReadSearchColour(const settings::Key& key) const {

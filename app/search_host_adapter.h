@@ -15,8 +15,7 @@ class SearchHostAdapter final : public search::GrepSearchHost {
 
   std::filesystem::path SearchDataDir() const override;
   int SearchShownYear() const override;
-  bool SearchHalfMonth() const override;
-  void SearchJumpTo(const search::SearchJump& jump) override;
+  void ShowResultDay(const search::ResultDate& date) override;
   settings::ColourValue ReadSearchColour(const settings::Key& key) const override;
   int ReadSearchInteger(const settings::Key& key) const override;
   void WriteSearchInteger(const settings::Key& key, int value) override;

@@ -192,5 +192,38 @@ TEST(MonthCursor, RowsAndDaysAgreeInBothModes) {
   EXPECT_EQ(cursor.Month(), 3);
 }
 
+TEST(MonthCursor, ShowDayPutsTheDayWhereItsRowIs) {
+  struct Case {
+    bool half;
+    int year, month, day;
+    GridRow at;
+    int shown_year, shown_month, shown_day;  // the shown date afterwards
+  } cases[] = {
+      {false, 1999, 1, 5, {1, 4}, 1999, 1, 5},
+      {false, 1999, 1, 31, {2, 14}, 1999, 1, 31},
+      {false, 1999, 2, 30, {2, 13}, 1999, 2, 28},  // a file named after a day February lacks
+      {true, 1999, 1, 5, {2, 4}, 1999, 1, 5},
+      {true, 1999, 1, 31, {1, 14}, 1999, 2, 28},  // reached through February, kept within it
+      {true, 1999, 12, 20, {1, 3}, 2000, 1, 20},  // through January of the next year
+      {false, 1999, 13, 5, {}, 2026, 6, 10},      // no such day: nothing changes
+      {true, 1999, 1, 0, {}, 2026, 6, 10},
+  };
+  for (const Case& c : cases) {
+    MonthCursor cursor(2026, 6, 10);
+    cursor.SetHalfMonth(c.half);
+    cursor.SetHalves(false, c.half);
+    EXPECT_EQ(cursor.ShowDay(c.year, c.month, c.day), c.at) << c.month << "/" << c.day;
+    EXPECT_EQ(cursor.Year() * 10000 + cursor.Month() * 100 + cursor.Day(),
+              c.shown_year * 10000 + c.shown_month * 100 + c.shown_day)
+        << c.month << "/" << c.day;
+    // Shown, the day's row stands for it in the grid that shows its month.
+    if (c.at.grid != 0 && c.day <= 28) {
+      const GridMonth shown = cursor.MonthOf(c.at.grid);
+      EXPECT_EQ(shown.year * 100 + shown.month, c.year * 100 + c.month);
+      EXPECT_EQ(cursor.DayOfRow(c.at.grid, c.at.row), c.day);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace month

@@ -110,4 +110,15 @@ GridRow MonthCursor::RowOfDay(int day) const {
   return at;
 }
 
+GridRow MonthCursor::ShowDay(int year, int month, int day) {
+  if (day < 1 || day > 31 || month < 1 || month > 12) return {};
+  const GridRow at = RowOfDay(day);
+  if (view_.half_month) {
+    SetHalves(true, false);
+    if (at.grid == 1 && ++month > 12) month = 1, ++year;
+  }
+  SetDate(year, month, day);  // a day the month lacks is kept within it
+  return at;
+}
+
 }  // namespace month

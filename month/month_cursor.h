@@ -67,6 +67,14 @@ class MonthCursor {
   // The same in the current mode, for a day of the month the cursor shows; in half-month
   // display the first half lies in the right grid and the second in the left one.
   GridRow RowOfDay(int day) const;
+  // Brings a day into view and says where it stands. Full-month display shows the day's month.
+  // Half-month display takes the arrangement with the previous month's second half on the left
+  // (from the other one the rows would name days of the wrong months): days 1-16 stand in the
+  // right grid with the day's month shown; days 17-31 in the left grid, reached through the next
+  // month (its same day, kept within it, so 31 January shows February and 20 December shows
+  // January of the next year). Grid 0, and nothing changed, for a day outside 1-31 or a month
+  // outside 1-12.
+  GridRow ShowDay(int year, int month, int day);
 
  private:
   void StepHalfMonth(int direction);

@@ -425,8 +425,7 @@ void TGrepSearch::Jump() {
     return;
   std::optional<ResultDate> date = ResultDateOf(lines_[static_cast<size_t>(row)]);
   if (!date) return;
-  if (std::optional<SearchJump> jump = JumpFor(*date, host_.SearchHalfMonth()))
-    host_.SearchJumpTo(*jump);
+  host_.ShowResultDay(*date);
 }
 
 void TGrepSearch::Button3Click() {

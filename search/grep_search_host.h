@@ -19,12 +19,8 @@ class GrepSearchHost {
   virtual std::filesystem::path SearchDataDir() const = 0;
   // The year of the main window's shown date.
   virtual int SearchShownYear() const = 0;
-  // True in half-month display.
-  virtual bool SearchHalfMonth() const = 0;
-  // Moves the main window to a result: in half-month display the previous month's second half
-  // goes into the left grid; the shown date becomes the jump's (which rebuilds the month), then
-  // the jump's grid row gets the cursor and its grid the focus.
-  virtual void SearchJumpTo(const SearchJump& jump) = 0;
+  // Shows a result's day in the main window: its row gets the cursor and its grid the focus.
+  virtual void ShowResultDay(const ResultDate& date) = 0;
 
   // The settings file: a missing key gives its designed default; a failed write is reported
   // to the user by the host and ends nothing else.

@@ -1,10 +1,5 @@
 #include "search/grep_search_jump.h"
 
-#include <algorithm>
-
-#include "calendar/calendar_math.h"
-#include "month/month_cursor.h"
-
 namespace search {
 
 namespace {
@@ -29,21 +24,6 @@ std::optional<ResultDate> ResultDateOf(std::string_view line) {
                      day = NumberAt(line, 8, 2);
   if (!year || !month || !day) return std::nullopt;
   return ResultDate{*year, *month, *day};
-}
-
-std::optional<SearchJump> JumpFor(const ResultDate& date, bool half_month) {
-  if (date.day < 1 || date.day > 31 || date.month < 1 || date.month > 12) return std::nullopt;
-  // The grid and row come from the main window's own rule; only the month a second-half day
-  // is reached through is worked out here.
-  month::MonthCursor cursor;
-  cursor.SetHalfMonth(half_month);
-  const month::GridRow at = cursor.RowOfDay(date.day);
-  SearchJump jump{date.year, date.month, date.day, at.grid, at.row};
-  if (half_month && at.grid == 1 && ++jump.month > 12) jump.month = 1, ++jump.year;
-  // A day the shown month does not have (a result of the 31st shown through the next month, or
-  // a file named after a day that does not exist) is kept within that month.
-  jump.day = std::min(jump.day, calendar::GregorianMonthLength(jump.year, jump.month));
-  return jump;
 }
 
 }  // namespace search

@@ -38,8 +38,7 @@ class FakeHost : public GrepSearchHost {
  public:
   fs::path SearchDataDir() const override { return data_dir; }
   int SearchShownYear() const override { return shown_year; }
-  bool SearchHalfMonth() const override { return half_month; }
-  void SearchJumpTo(const SearchJump& jump) override { jumps.push_back(jump); }
+  void ShowResultDay(const ResultDate& date) override { jumps.push_back(date); }
   settings::ColourValue ReadSearchColour(const settings::Key& key) const override {
     return static_cast<settings::ColourValue>(key.default_value);
   }
@@ -56,8 +55,7 @@ class FakeHost : public GrepSearchHost {
 
   fs::path data_dir;
   int shown_year = 2026;
-  bool half_month = false;
-  std::vector<SearchJump> jumps;
+  std::vector<ResultDate> jumps;
   std::map<std::string, int> ini;
 };
 
@@ -286,31 +284,21 @@ TEST_F(GrepSearchTest, JumpMovesTheMainWindowToTheResultsDay) {
   WriteDay(data, 1999, 1, 31, Sjis("会議\r\n"));
   WriteDay(data, 1999, 12, 20, Sjis("会議\r\n"));
   host_.shown_year = 2026;
-  struct Case {
-    bool half;
-    int row;
-    SearchJump jump;
-  } cases[] = {
-      {false, 0, {1999, 1, 5, 1, 4}}, {false, 1, {1999, 1, 31, 2, 14}},
-      {true, 0, {1999, 1, 5, 2, 4}},  {true, 1, {1999, 2, 28, 1, 14}},
-      {true, 2, {2000, 1, 20, 1, 3}},
-  };
-  for (const Case& c : cases) {
-    host_.half_month = c.half;
+  const ResultDate days[] = {{1999, 1, 5}, {1999, 1, 31}, {1999, 12, 20}};
+  for (int row = 0; row < 3; ++row) {
     host_.jumps.clear();
     TGrepSearch& d = Open();
     Search(QStringLiteral("会議"), &TGrepSearch::Button6);
     ASSERT_EQ(d.ListBox1->count(), 3);
-    d.ListBox1->setCurrentRow(c.row);
+    d.ListBox1->setCurrentRow(row);
     QTest::mouseClick(d.Button3, Qt::LeftButton);
     ASSERT_EQ(host_.jumps.size(), 1u);
-    EXPECT_EQ(host_.jumps[0], c.jump) << c.row << " half " << c.half;
+    EXPECT_EQ(host_.jumps[0], days[row]) << row;
     EXPECT_EQ(d.result(), QDialog::Accepted);
     EXPECT_FALSE(d.isVisible());
   }
   // Linked: the finished search goes to the first result, Down to the next, Enter jumps and
   // closes; a double click does the same.
-  host_.half_month = false;
   host_.jumps.clear();
   host_.ini["SearchCheck"] = 1;
   TGrepSearch& d = Open();
@@ -320,8 +308,8 @@ TEST_F(GrepSearchTest, JumpMovesTheMainWindowToTheResultsDay) {
   EXPECT_EQ(d.ListBox1->currentRow(), 1);
   QTest::keyClick(d.ListBox1, Qt::Key_Return);
   ASSERT_EQ(host_.jumps.size(), 3u);
-  EXPECT_EQ(host_.jumps[0], (SearchJump{1999, 1, 5, 1, 4}));
-  EXPECT_EQ(host_.jumps[1], (SearchJump{1999, 1, 31, 2, 14}));
+  EXPECT_EQ(host_.jumps[0], days[0]);
+  EXPECT_EQ(host_.jumps[1], days[1]);
   EXPECT_EQ(host_.jumps[2], host_.jumps[1]);
   EXPECT_FALSE(d.isVisible());
 }
@@ -370,8 +358,7 @@ TEST_F(GrepSearchTest, ResultsFromFilesOfOtherProgramsShowAndJumpToTheirDay) {
   EXPECT_EQ(d.ResultLines()[3].size(), 10 + Sjis("   ：    ").size() + big.size());
   EXPECT_LT(d.ListBox1->item(3)->text().size(), 2000);
   EXPECT_TRUE(d.ListBox1->item(3)->text().startsWith("2005/04/30" + kSep + "xxx"));
-  const SearchJump expected[] = {
-      {2005, 3, 10, 1, 9}, {2005, 3, 20, 2, 3}, {2005, 4, 2, 1, 1}, {2005, 4, 30, 2, 13}};
+  const ResultDate expected[] = {{2005, 3, 10}, {2005, 3, 20}, {2005, 4, 2}, {2005, 4, 30}};
   d.CheckBox1->click();  // linked: a click on a line jumps
   for (int row = 0; row < 4; ++row) {
     host_.jumps.clear();
