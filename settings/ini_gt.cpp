@@ -4,6 +4,8 @@
 #include <QScreen>
 #include <QWidget>
 
+#include <climits>
+
 #include "platform/executable_dir.h"
 #include "platform/file_system.h"
 #include "platform/fonts.h"
@@ -109,6 +111,35 @@ void TIniGT::WriteString(const QString& section, const QString& key, const QStri
 
 void TIniGT::EraseSection(const QString& section) {
   store_.EraseSection(B(section));
+}
+
+QString TIniGT::ReadString(const Key& key, const QString& current) const {
+  return platform::ToQString(store_.ReadString(key, B(current)));
+}
+
+void TIniGT::WriteString(const Key& key, const QString& value) {
+  store_.WriteString(key, B(value));
+}
+
+void TIniGT::ReadFont(const Key& key, QFont& font) const {
+  ReadFont(QString::fromUtf8(key.section), QString::fromUtf8(key.name), font);
+}
+
+void TIniGT::WriteFont(const Key& key, const QFont& font) {
+  WriteFont(QString::fromUtf8(key.section), QString::fromUtf8(key.name), font);
+}
+
+void TIniGT::ReadPlacement(const Key& key, QWidget& window) const {
+  ReadPlacement(QString::fromUtf8(key.section), QString::fromUtf8(key.name), window);
+}
+
+void TIniGT::WritePlacement(const Key& key, const QWidget& window) {
+  WritePlacement(QString::fromUtf8(key.section), QString::fromUtf8(key.name), window);
+}
+
+bool TIniGT::HasPlacement(const Key& key) const {
+  return store_.ReadInteger(SectionBytes(key), std::string(key.name) + ".XSize", INT_MIN) !=
+         INT_MIN;
 }
 
 void TIniGT::ReadFont(const QString& section, const QString& prefix, QFont& font) const {

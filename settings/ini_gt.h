@@ -31,6 +31,20 @@ class TIniGT : public QObject {
   settings::IniStore& Store() { return store_; }
   const settings::IniStore& Store() const { return store_; }
 
+  // A key of the schema. Integers, switches and colours are read and written through Store();
+  // here are what needs Qt: text as QString, fonts and window placements. A missing key gives
+  // `current` (text) or leaves the font's and window's own values; writes throw
+  // std::system_error when the file cannot be replaced.
+  QString ReadString(const Key& key, const QString& current = {}) const;
+  void WriteString(const Key& key, const QString& value);
+  void ReadFont(const Key& key, QFont& font) const;
+  void WriteFont(const Key& key, const QFont& font);
+  void ReadPlacement(const Key& key, QWidget& window) const;
+  void WritePlacement(const Key& key, const QWidget& window);
+  // Whether the file holds a placement for the key (its right edge, at least): a window
+  // without one is on its first start and takes its own default place.
+  bool HasPlacement(const Key& key) const;
+
   // Section and key names are given as text and stored as code page 932.
   bool ReadBool(const QString& section, const QString& key, bool default_value) const;
   void WriteBool(const QString& section, const QString& key, bool value);
