@@ -45,15 +45,11 @@ class TIniGT : public QObject {
   // without one is on its first start and takes its own default place.
   bool HasPlacement(const Key& key) const;
 
+ private:
   // Section and key names are given as text and stored as code page 932.
-  bool ReadBool(const QString& section, const QString& key, bool default_value) const;
-  void WriteBool(const QString& section, const QString& key, bool value);
-  int ReadInteger(const QString& section, const QString& key, int default_value) const;
-  void WriteInteger(const QString& section, const QString& key, int value);
   QString ReadString(const QString& section, const QString& key,
                      const QString& default_value) const;
   void WriteString(const QString& section, const QString& key, const QString& value);
-  void EraseSection(const QString& section);
 
   // prefix + ".Name", ".Size" (points), ".Style" (1 bold, 2 italic, 4 underline, 8 strike-out);
   // each part defaults to the font's current one.
@@ -65,7 +61,6 @@ class TIniGT : public QObject {
   void ReadPlacement(const QString& section, const QString& prefix, QWidget& window) const;
   void WritePlacement(const QString& section, const QString& prefix, const QWidget& window);
 
- private:
   void Resolve();
 
   QString file_name_;
