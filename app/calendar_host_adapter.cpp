@@ -8,27 +8,9 @@
 
 namespace app {
 
-int CalendarHostAdapter::ReadInteger(const QString& section, const QString& key,
-                                     int default_value) const {
-  return context_.Settings().ReadInteger(section, key, default_value);
-}
-
-void CalendarHostAdapter::WriteInteger(const QString& section, const QString& key, int value) {
-  context_.Reported(&window_, [&] { context_.Settings().WriteInteger(section, key, value); });
-}
-
-void CalendarHostAdapter::ReadFont(const QString& section, const QString& key, QFont& font) const {
-  context_.Settings().ReadFont(section, key, font);
-}
-
-void CalendarHostAdapter::ReadPlacement(const QString& section, const QString& prefix,
-                                        QWidget& window) const {
-  context_.Settings().ReadPlacement(section, prefix, window);
-}
-
-void CalendarHostAdapter::WritePlacement(const QString& section, const QString& prefix,
-                                         const QWidget& window) {
-  context_.Reported(nullptr, [&] { context_.Settings().WritePlacement(section, prefix, window); });
+void CalendarHostAdapter::ReportedWrite(const std::function<void()>& write) {
+  // Over the main window while it stands; the calendar's last write comes as it is destroyed.
+  context_.Reported(window_.isVisible() ? &window_ : nullptr, write);
 }
 
 calendar::WindowColours CalendarHostAdapter::Colours() const {

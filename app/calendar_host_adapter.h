@@ -1,6 +1,6 @@
-// CalendarHostAdapter: the main window as the calendar window sees it: the settings it reads and
-// writes, the main window's colours and rest-day switches, the calendar toggle button, and the
-// day entry dialog it opens.
+// CalendarHostAdapter: the main window as the calendar window sees it: the report of a failed
+// settings write, the main window's colours and rest-day switches, the calendar toggle button, and
+// the day entry dialog it opens.
 #pragma once
 
 #include "calendar/calendar_host.h"
@@ -14,12 +14,7 @@ class CalendarHostAdapter final : public calendar::CalendarHost {
  public:
   CalendarHostAdapter(AppContext& context, TKvrwin& window) : context_(context), window_(window) {}
 
-  int ReadInteger(const QString& section, const QString& key, int default_value) const override;
-  void WriteInteger(const QString& section, const QString& key, int value) override;
-  void ReadFont(const QString& section, const QString& key, QFont& font) const override;
-  void ReadPlacement(const QString& section, const QString& prefix, QWidget& window) const override;
-  void WritePlacement(const QString& section, const QString& prefix,
-                      const QWidget& window) override;
+  void ReportedWrite(const std::function<void()>& write) override;
   calendar::WindowColours Colours() const override;
   calendar::RestDaySwitches RestDays() const override;
   void SetRestDays(int syu2color, int syu1color) override;

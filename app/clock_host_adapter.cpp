@@ -9,58 +9,6 @@
 
 namespace app {
 
-QString ClockHostAdapter::IniReadString(const QString& section, const QString& key,
-                                        const QString& default_value) const {
-  return context_.Settings().ReadString(section, key, default_value);
-}
-
-void ClockHostAdapter::IniWriteString(const QString& section, const QString& key,
-                                      const QString& value) {
-  context_.Settings().WriteString(section, key, value);
-}
-
-int ClockHostAdapter::IniReadInteger(const QString& section, const QString& key,
-                                     int default_value) const {
-  return context_.Settings().ReadInteger(section, key, default_value);
-}
-
-void ClockHostAdapter::IniWriteInteger(const QString& section, const QString& key, int value) {
-  context_.Settings().WriteInteger(section, key, value);
-}
-
-bool ClockHostAdapter::IniReadBool(const QString& section, const QString& key,
-                                   bool default_value) const {
-  return context_.Settings().ReadBool(section, key, default_value);
-}
-
-void ClockHostAdapter::IniReadFont(const QString& section, const QString& prefix,
-                                   QFont& font) const {
-  context_.Settings().ReadFont(section, prefix, font);
-}
-
-void ClockHostAdapter::IniWriteFont(const QString& section, const QString& prefix,
-                                    const QFont& font) {
-  context_.Settings().WriteFont(section, prefix, font);
-}
-
-void ClockHostAdapter::IniReadPlacement(const QString& section, const QString& prefix,
-                                        QWidget& window) const {
-  context_.Settings().ReadPlacement(section, prefix, window);
-}
-
-void ClockHostAdapter::IniWritePlacement(const QString& section, const QString& prefix,
-                                         const QWidget& window) {
-  context_.Settings().WritePlacement(section, prefix, window);
-}
-
-std::filesystem::path ClockHostAdapter::ClockDataDir() const {
-  return context_.DataDir();
-}
-
-QString ClockHostAdapter::ClockHelpFile() const {
-  return context_.HelpFile();
-}
-
 QString ClockHostAdapter::RememberedSoundPath() const {
   return window_.alarm_sound_path_;
 }
@@ -106,8 +54,7 @@ void ClockHostAdapter::ClockStartStatusLine() {
 void ClockHostAdapter::ClockKeepStatusLineColour() {
   if (!window_.settings_.kakugen) return;
   window_.MarqueeLabel1->SetFontColor(
-      platform::ToQColor(static_cast<settings::ColourValue>(context_.Settings().ReadInteger(
-          QStringLiteral("ステータスバーフォント"), QStringLiteral("MarqueeWordColor"), 0))));
+      platform::ToQColor(context_.Store().ReadColour(settings::keys::MarqueeWordColor)));
 }
 
 bool ClockHostAdapter::MainWindowActive() const {

@@ -72,20 +72,12 @@ void DayEntryHostAdapter::DataDirRecreated(const std::filesystem::path& data_dir
   window_.DataDirRecreated(data_dir);
 }
 
-settings::TIniGT& DayEntryHostAdapter::SettingsFile() {
-  return context_.Settings();
-}
-
 QFont DayEntryHostAdapter::InputTitleFont() const {
   return window_.input_taitol_font_;
 }
 
 int DayEntryHostAdapter::InputKeyClose() const {
   return window_.settings_.input_key_close;
-}
-
-QString DayEntryHostAdapter::HelpFile() const {
-  return context_.HelpFile();
 }
 
 }  // namespace app

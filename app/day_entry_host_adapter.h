@@ -1,5 +1,6 @@
 // DayEntryHostAdapter: the main window as the day entry dialog sees it: the day to open, the moves
-// of its day and month buttons, the reload after a save, the folders and the settings.
+// of its day and month buttons, the reload after a save, the folders, the title font and the
+// close key.
 #pragma once
 
 #include "daydata/day_entry_host.h"
@@ -30,10 +31,8 @@ class DayEntryHostAdapter final : public daydata::DayEntryHost {
   void ShowToday(bool move_calendar) override;
   void ReloadMonth(bool cursor_cell_only) override;
   void DataDirRecreated(const std::filesystem::path& data_dir) override;
-  settings::TIniGT& SettingsFile() override;
   QFont InputTitleFont() const override;
   int InputKeyClose() const override;
-  QString HelpFile() const override;
 
  private:
   AppContext& context_;

@@ -11,7 +11,6 @@
 #include <QToolButton>
 
 #include <algorithm>
-#include <climits>
 #include <system_error>
 
 #include "app/desktop_launcher_shell.h"
@@ -155,7 +154,8 @@ TKvrwin::TKvrwin(AppContext& context, QWidget* version_window)
   MonthPrinter = new TMonthPrinter(*GradBox1, *GradBox2, this);
   BuildMenus();
   launcher_shell_ = std::make_unique<DesktopLauncherShell>();
-  Launcher = new TLauncherButtons(*GradBox2, hosts_->launcher, *launcher_shell_);
+  Launcher = new TLauncherButtons(*GradBox2, hosts_->launcher, *launcher_shell_,
+                                  context_.Settings(), context_.StartupDir(), context_.HelpFile());
   // The panels' colours are read before everything else, as the window is made.
   MainSettings& s = settings_;
   {
@@ -166,7 +166,8 @@ TKvrwin::TKvrwin(AppContext& context, QWidget* version_window)
   GradBox1->SetLastColor(s.title_last_color);
   GradBox2->SetTopColor(s.toolbar_top_color);
   GradBox2->SetLastColor(s.toolbar_last_color);
-  ArchiveCommands = new archive::TArchiveCommands(hosts_->archive, this);
+  ArchiveCommands = new archive::TArchiveCommands(hosts_->archive, context_.Settings(),
+                                                  context_.DataDir(), context_.HelpFile(), this);
   ArchiveCommands->AttachCloseArcActions(close_arc_main_, close_arc_popup_);
   FormCreate();
 }
@@ -314,14 +315,10 @@ void TKvrwin::BuildMenus() {
 
 void TKvrwin::ReadFonts() {
   settings::IniSnapshot once(context_.Store());
-  SettingsFile().ReadFont(QStringLiteral("各曜日枠フォント"), QStringLiteral("daysFont"),
-                          days_font_);
-  SettingsFile().ReadFont(QStringLiteral("予定表枠フォント"), QStringLiteral("yoteiFont"),
-                          yotei_font_);
-  SettingsFile().ReadFont(QStringLiteral("予定表タイトル"), QStringLiteral("taitolFont"),
-                          taitol_font_);
-  SettingsFile().ReadFont(QStringLiteral("入力ダイアログタイトル"),
-                          QStringLiteral("InputTaitolFont"), input_taitol_font_);
+  SettingsFile().ReadFont(settings::keys::DaysFont, days_font_);
+  SettingsFile().ReadFont(settings::keys::YoteiFont, yotei_font_);
+  SettingsFile().ReadFont(settings::keys::TaitolFont, taitol_font_);
+  SettingsFile().ReadFont(settings::keys::InputTaitolFont, input_taitol_font_);
 }
 
 void TKvrwin::FormCreate() {
@@ -331,10 +328,8 @@ void TKvrwin::FormCreate() {
   maxim_lines_.clear();
 
   resize(1000, 760);
-  placed_by_default_ =
-      SettingsFile().ReadInteger(QStringLiteral("ミルネ"), QStringLiteral("winpos.XSize"),
-                                 INT_MIN) == INT_MIN;
-  SettingsFile().ReadPlacement(QStringLiteral("ミルネ"), QStringLiteral("winpos"), *this);
+  placed_by_default_ = !SettingsFile().HasPlacement(settings::keys::MainPlacement);
+  SettingsFile().ReadPlacement(settings::keys::MainPlacement, *this);
 
   ReadMainSettings(context_.Store(), settings_);
   ApplyCalendarChoices(settings_, holidays_, lunar_);
@@ -489,8 +484,7 @@ void TKvrwin::resizeEvent(QResizeEvent* event) {
 void TKvrwin::FormResize() {
   const QRect client = GradBox1->rect();
   const int r = client.width();
-  N11->setChecked(SettingsFile().ReadInteger(QStringLiteral("ツールバー"),
-                                             QStringLiteral("ToolBar"), settings_.tool_bar) == 1);
+  N11->setChecked(context_.Store().ReadInteger(settings::keys::ToolBar, settings_.tool_bar) == 1);
   MarqueeLabel1->setVisible(!N11->isChecked());
   // A window too narrow for the command and launcher buttons side by side gets a tool bar of
   // two rows, the launcher buttons on the second: they are never pushed out of the window.
@@ -609,41 +603,32 @@ void TKvrwin::DrawCell(int grid_number, int col, int row, const QRect& rect) {
 void TKvrwin::N11Click() {
   // The action has already toggled its check.
   MarqueeLabel1->setVisible(!N11->isChecked());
-  try {
-    SettingsFile().WriteInteger(QStringLiteral("ツールバー"), QStringLiteral("ToolBar"),
-                                N11->isChecked() ? 1 : 0);
-  } catch (const std::system_error& e) {
-    platform::ShowErrorBox(this, QString::fromStdString(e.what()));
-  }
+  context_.Reported(this, [&] {
+    context_.Store().WriteInteger(settings::keys::ToolBar, N11->isChecked() ? 1 : 0);
+  });
   settings_.tool_bar = N11->isChecked() ? 1 : 0;
   LayoutRows();
 }
 
 void TKvrwin::StartStatusLine() {
-  try {
-    int speed =
-        SettingsFile().ReadInteger(QStringLiteral("流れ文字表示"), QStringLiteral("Speed"), 0);
+  context_.Reported(this, [this] {
+    settings::IniStore& store = context_.Store();
+    // Read with 0 for a missing key, so that a missing speed is written back as well.
+    int speed = store.ReadInteger(settings::keys::Speed, 0);
     if (speed == 0) {
-      speed = 400;
-      SettingsFile().WriteInteger(QStringLiteral("流れ文字表示"), QStringLiteral("Speed"), speed);
+      speed = settings::keys::Speed.default_value;
+      store.WriteInteger(settings::keys::Speed, speed);
     }
-    if (SettingsFile().ReadBool(QStringLiteral("格言ON/OFF"), QStringLiteral("Kakugen"),
-                                settings_.kakugen))
-      return;
+    if (store.ReadBool(settings::keys::Kakugen, settings_.kakugen != 0)) return;
     QFont font = MarqueeLabel1->font();
-    SettingsFile().ReadFont(QStringLiteral("ステータスバーフォント"),
-                            QStringLiteral("MarqueeLabelFont"), font);
+    SettingsFile().ReadFont(settings::keys::MarqueeLabelFont, font);
     MarqueeLabel1->setFont(font);
-    auto colour = [this](const char* key) {
-      return static_cast<settings::ColourValue>(SettingsFile().ReadInteger(
-          QStringLiteral("ステータスバーフォント"), QString::fromUtf8(key), 0));
-    };
-    settings::ColourValue word = colour("MarqueeWordColor"), back = colour("MarqueeLabelColor");
+    settings::ColourValue word = store.ReadColour(settings::keys::MarqueeWordColor),
+                          back = store.ReadColour(settings::keys::MarqueeLabelColor);
     if (word == 0 && back == 0) {
       // Black on black would show nothing: the text becomes yellow, and stays so.
-      SettingsFile().WriteInteger(QStringLiteral("ステータスバーフォント"),
-                                  QStringLiteral("MarqueeWordColor"), 0x00FFFF);
-      word = colour("MarqueeWordColor");
+      store.WriteColour(settings::keys::MarqueeWordColor, 0x00FFFF);
+      word = store.ReadColour(settings::keys::MarqueeWordColor);
     }
     MarqueeLabel1->SetFontColor(platform::ToQColor(word));
     MarqueeLabel1->SetColor(platform::ToQColor(back));
@@ -669,15 +654,12 @@ void TKvrwin::StartStatusLine() {
       MarqueeLabel1->SetSteps(speed);
       MarqueeLabel1->Start(0);
     }
-  } catch (const std::system_error& e) {
-    platform::ShowErrorBox(this, QString::fromStdString(e.what()));
-  }
+  });
 }
 
 void TKvrwin::MarqueeLabel1Begin() {
   MarqueeLabel1->SetColor(
-      platform::ToQColor(static_cast<settings::ColourValue>(SettingsFile().ReadInteger(
-          QStringLiteral("ステータスバーフォント"), QStringLiteral("MarqueeLabelColor"), 0))));
+      platform::ToQColor(context_.Store().ReadColour(settings::keys::MarqueeLabelColor)));
 }
 
 void TKvrwin::MarqueeLabel1End() {
@@ -703,22 +685,17 @@ void TKvrwin::FormDestroy() {
   }
   for (auto& list : day_summaries_) list.Clear();
   maxim_lines_.clear();
-  try {
+  context_.Reported(nullptr, [this] {
+    using namespace settings::keys;
+    settings::IniStore& store = context_.Store();
     if (!cursor_.HalfMonth()) cursor_.SetHalves(cursor_.FirstHalfShown(), false);
-    SettingsFile().WriteInteger(QStringLiteral("半月表示"), QStringLiteral("HalfMonth"),
-                                cursor_.HalfMonth() ? 1 : 0);
-    SettingsFile().WritePlacement(QStringLiteral("ミルネ"), QStringLiteral("winpos"), *this);
-    SettingsFile().WriteInteger(QStringLiteral("固定グリッド１幅"),
-                                QStringLiteral("1FixedColWidth"), settings_.fixed_col_width);
-    SettingsFile().WriteInteger(QStringLiteral("固定グリッド2幅"),
-                                QStringLiteral(" 2FixedColWidth"), settings_.fixed_col_width);
-    SettingsFile().WriteInteger(QStringLiteral("グリッド1高"), QStringLiteral(" 1RowHeight"),
-                                settings_.row_height);
-    SettingsFile().WriteInteger(QStringLiteral("グリッド2高"), QStringLiteral(" 2RowHeight"),
-                                settings_.row_height);
-  } catch (const std::system_error& e) {
-    platform::ShowErrorBox(nullptr, QString::fromStdString(e.what()));
-  }
+    store.WriteInteger(HalfMonth, cursor_.HalfMonth() ? 1 : 0);
+    SettingsFile().WritePlacement(MainPlacement, *this);
+    store.WriteInteger(FixedColWidth1, settings_.fixed_col_width);
+    store.WriteInteger(FixedColWidth2, settings_.fixed_col_width);
+    store.WriteInteger(RowHeight1, settings_.row_height);
+    store.WriteInteger(RowHeight2, settings_.row_height);
+  });
 }
 
 void TKvrwin::SpeedButton27Click(bool down) {
@@ -832,9 +809,11 @@ void TKvrwin::SpeedButton9Click() {
 }
 
 void TKvrwin::SpeedButton11Click() {
-  options::Toption1 dialog(hosts_->options, this);
+  options::Toption1 dialog(hosts_->options, context_.Settings(), context_.HelpFile(), this);
   // The page reads both lists when it is made: a new one for every opening of the dialog.
-  dialog.InsertSpecialDayPage(new options::TSpecialDayPage(hosts_->special_days));
+  dialog.InsertSpecialDayPage(
+      new options::TSpecialDayPage(hosts_->special_days, context_.Settings(), context_.StartupDir(),
+                                   context_.DataDir(), context_.HelpFile()));
   auto* sync_page = new calsync::TSyncPage(
       calsync::ReadAccount(context_.Store()),
       {calsync::FindCalendars, calsync::ReadPassword, calsync::WritePassword});
@@ -846,7 +825,7 @@ void TKvrwin::SpeedButton11Click() {
 }
 
 void TKvrwin::SpeedButton12Click() {
-  search::TGrepSearch dialog(hosts_->search, this);
+  search::TGrepSearch dialog(hosts_->search, context_.Settings(), context_.HelpFile(), this);
   dialog.exec();
 }
 

@@ -56,9 +56,7 @@ TEST_F(KvrwinTest, ArchiveEntriesCheckMarksAndTheExitCompression) {
   EXPECT_FALSE(main_entry->isChecked());
   main_entry->trigger();
   EXPECT_TRUE(popup_entry->isChecked());
-  EXPECT_EQ(window->SettingsFile().ReadInteger(QStringLiteral("終了時圧縮"),
-                                               QStringLiteral("CloseArc"), 0),
-            1);
+  EXPECT_EQ(window->SettingsFile().Store().ReadInteger(settings::keys::CloseArc, 0), 1);
 
   const fs::path year = window->DataDir() / std::to_string(window->ShownDate().year());
   fs::create_directories(year);

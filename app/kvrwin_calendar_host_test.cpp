@@ -34,9 +34,11 @@ class KvrwinCalendarTest : public KvrwinTest {
  protected:
   void SetUp() override {
     window_ = Open();
-    dialog_ = std::make_unique<ShownDialog>(window_->Hosts().day_entry);
+    dialog_ = std::make_unique<ShownDialog>(window_->Hosts().day_entry, window_->SettingsFile(),
+                                            QString());
     window_->SetDayEntry(dialog_.get());
-    calendar_ = std::make_unique<calendar::TCalendar>(window_->Hosts().calendar);
+    calendar_ =
+        std::make_unique<calendar::TCalendar>(window_->Hosts().calendar, window_->SettingsFile());
     window_->SetCalendar(calendar_.get());
     window_->show();
     calendar_->ShowAtStart();
@@ -73,7 +75,8 @@ TEST_F(KvrwinCalendarTest, FreshStartShowsTheCalendarBesideAndTheToggleHidesAndS
   // Beside the main window where the screen leaves room for both.
   calendar_.reset();
   window_->setGeometry(0, 0, 200, 400);
-  calendar_ = std::make_unique<calendar::TCalendar>(window_->Hosts().calendar);
+  calendar_ =
+      std::make_unique<calendar::TCalendar>(window_->Hosts().calendar, window_->SettingsFile());
   window_->SetCalendar(calendar_.get());
   calendar_->ShowAtStart();
   EXPECT_GT(calendar_->frameGeometry().left(), window_->frameGeometry().right());
@@ -110,7 +113,8 @@ TEST_F(KvrwinCalendarTest, TheCalendarsToggleMovesTheMainWindowsButtonAndTheNext
   window_.reset();
   window_ = Open();
   EXPECT_TRUE(window_->CalendarButton->isChecked());
-  calendar_ = std::make_unique<calendar::TCalendar>(window_->Hosts().calendar);
+  calendar_ =
+      std::make_unique<calendar::TCalendar>(window_->Hosts().calendar, window_->SettingsFile());
   window_->SetCalendar(calendar_.get());
   calendar_->ShowAtStart();
   EXPECT_TRUE(calendar_->Minimised());

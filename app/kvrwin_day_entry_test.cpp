@@ -53,7 +53,8 @@ class IptdlgTest : public KvrwinTest {
   void SetUp() override {
     window_ = Open();
     window_->SetCalendar(&calendar_);
-    dialog_ = std::make_unique<TestDialog>(window_->Hosts().day_entry);
+    dialog_ = std::make_unique<TestDialog>(window_->Hosts().day_entry, contexts_.back()->Settings(),
+                                           contexts_.back()->HelpFile());
     window_->SetDayEntry(dialog_.get());
     window_->show();
   }
@@ -590,7 +591,7 @@ TEST_F(IptdlgTest, FontAndColourOfTheFocusedPane) {
   EXPECT_EQ(dialog_->Memo1->font().pointSize(), 20);
   dialog_->Button1Click();
   EXPECT_EQ(dialog_->help_topic, 12);
-  EXPECT_EQ(dialog_->help_file, window_->Hosts().day_entry.HelpFile());
+  EXPECT_EQ(dialog_->help_file, contexts_.back()->HelpFile());
 }
 
 TEST_F(IptdlgTest, PrintsTheFocusedPaneToAPdf) {
@@ -689,7 +690,8 @@ TEST_F(IptdlgTest, UnchangedSaveKeepsEveryByteOfTheDay) {
 // The stored height is the designed 20 pixels; the memo still shows one whole line.
 TEST_F(IptdlgTest, MemoIsNeverShorterThanOneLine) {
   settings::IniStore(Ini()).WriteInteger(Sjis("入力画面分け"), "Memo3Height", 20);
-  dialog_ = std::make_unique<TestDialog>(window_->Hosts().day_entry);
+  dialog_ = std::make_unique<TestDialog>(window_->Hosts().day_entry, contexts_.back()->Settings(),
+                                         contexts_.back()->HelpFile());
   window_->SetDayEntry(dialog_.get());
   OpenDay(2026, 5, 20);
   QApplication::processEvents();

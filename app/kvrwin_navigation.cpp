@@ -118,12 +118,8 @@ void TKvrwin::NextYearCommand() {
 
 void TKvrwin::CalendarToggle(bool down) {
   calendar_->SetMinimised(down);
-  try {
-    SettingsFile().WriteInteger(QStringLiteral("カレンダー表示"), QStringLiteral("CalendarOnOff"),
-                                down ? 1 : 0);
-  } catch (const std::system_error& e) {
-    platform::ShowErrorBox(this, QString::fromStdString(e.what()));
-  }
+  context_.Reported(
+      this, [&] { context_.Store().WriteInteger(settings::keys::CalendarOnOff, down ? 1 : 0); });
   settings_.calendar_on_off = down ? 1 : 0;
 }
 

@@ -87,7 +87,7 @@ TEST_F(KvrwinOptionsTest, CalendarChoicesRedrawTheGridWithoutARestart) {
   file.WriteInteger(SyukuColor, 1);
   file.WriteInteger(Rokuyou, 1);
   auto window = OpenProbed();
-  Options dialog(window->Hosts().options, window.get());
+  Options dialog(window->Hosts().options, window->SettingsFile(), QString(), window.get());
   dialog.show();
   const CalendarChoice kChoices[] = {
       {"HolidayTableButton", 2026, 8, 11, false, true},
@@ -108,10 +108,10 @@ TEST_F(KvrwinOptionsTest, CalendarChoicesRedrawTheGridWithoutARestart) {
 
 TEST_F(KvrwinOptionsTest, EnterChosenAsClosingKeyClosesTheNextEntryDialog) {
   auto window = Open();
-  EntryDialog entry(window->Hosts().day_entry);
+  EntryDialog entry(window->Hosts().day_entry, window->SettingsFile(), QString());
   window->SetDayEntry(&entry);
   {
-    Options dialog(window->Hosts().options, window.get());
+    Options dialog(window->Hosts().options, window->SettingsFile(), QString(), window.get());
     dialog.show();
     dialog.CloseKeyButton[3]->click();
     dialog.OKButton->click();
@@ -143,7 +143,7 @@ TEST_F(KvrwinOptionsTest, AColourShownAndThenCancelledComesBackFromTheFile) {
       {0, [](const TestKvrwin& w) { return w.Settings().cursor_color; }},
       {2, [](const TestKvrwin& w) { return w.GradBox1->TopColor(); }},
   };
-  Options dialog(window->Hosts().options, window.get());
+  Options dialog(window->Hosts().options, window->SettingsFile(), QString(), window.get());
   dialog.show();
   dialog.colour_answer = QColor(0xAA, 0xBB, 0xCC);
   for (const ColourCase& c : kCases) {

@@ -27,10 +27,8 @@ TEST_F(KvrwinRowFitTest, AllDaysAndTheStatusLineShowAtEachFontSize) {
     {
       auto window = Open();
       const QFont font(platform::kGothicFace, points);
-      window->SettingsFile().WriteFont(QStringLiteral("各曜日枠フォント"),
-                                       QStringLiteral("daysFont"), font);
-      window->SettingsFile().WriteFont(QStringLiteral("予定表枠フォント"),
-                                       QStringLiteral("yoteiFont"), font);
+      window->SettingsFile().WriteFont(settings::keys::DaysFont, font);
+      window->SettingsFile().WriteFont(settings::keys::YoteiFont, font);
     }
     // As after a restart with the font chosen.
     auto window = Open();

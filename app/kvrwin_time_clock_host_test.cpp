@@ -100,12 +100,13 @@ TEST_F(KvrwinClockHostTest, MidnightBringsTheMainWindowAndTheCalendarToTheNewDay
   for (const MidnightCase& c : kCases) {
     clock_.Set(c.before);
     auto window = OpenProbed();
-    window->Hosts().clock.IniWriteString("ｱﾗｰﾑ0", "alarm0", "00:00");
+    window->SettingsFile().WriteString(settings::keys::Alarm0, "00:00");
     window->LeaveHalfMonth();
     if (c.half_month != 0) window->PrevHalfMonth();
     window->Hosts().clock.ClockSetToday(c.before.year, c.before.month, c.before.day);
     window->BuildMonth();
-    timeclock::TTimeClock clock(window->Hosts().clock, clock_);
+    timeclock::TTimeClock clock(window->Hosts().clock, window->SettingsFile(), window->DataDir(),
+                                QString(), clock_);
     messages_.clear();
     for (int s = 0; s < 3; ++s) {
       clock_.Advance(1);
@@ -140,12 +141,15 @@ TEST_F(KvrwinClockHostTest, ThisMonthTakesTheNewDayWhenNoClockSawMidnight) {
 TEST_F(KvrwinClockHostTest, SettingsAndTheSoundPathGoThroughTheMainWindow) {
   auto window = OpenProbed();
   {
-    timeclock::TTimeClock clock(window->Hosts().clock, clock_);
+    timeclock::TTimeClock clock(window->Hosts().clock, window->SettingsFile(), window->DataDir(),
+                                QString(), clock_);
     clock.move(40, 50);
   }
   settings::TIniGT ini;
   ini.SetFileName(QString::fromStdString(Ini().string()));
-  EXPECT_EQ(ini.ReadInteger("時計", "clockpos.X", -1), 40);
+  EXPECT_EQ(ini.Store().ReadInteger(settings::SectionBytes(settings::keys::ClockPlacement),
+                                    "clockpos.X", -1),
+            40);
   timeclock::TimeClockHost& host = window->Hosts().clock;
   EXPECT_EQ(host.RememberedSoundPath(), "");
   host.RememberSoundPath("bell.wav");

@@ -10,7 +10,6 @@
 #include <system_error>
 
 #include "app/launcher_host.h"
-#include "app/launcher_settings.h"
 #include "app/launcher_shell.h"
 #include "platform/cp932_question.h"
 #include "platform/file_system.h"
@@ -22,9 +21,14 @@
 namespace app {
 namespace {
 
-namespace keys = launcher_settings;
+// "User Software n の設定": the registered file, and the program associated with it, whose icon
+// the button shows at start-up.
+constexpr const settings::Key& kFileKey = settings::keys::LauncherFile;
+constexpr const settings::Key& kProgramKey = settings::keys::LauncherExe;
 
-const char* const kButtonNames[keys::kButtonCount] = {
+constexpr int kButtonCount = 10;
+
+const char* const kButtonNames[kButtonCount] = {
     "SpeedButton13", "SpeedButton14", "SpeedButton15", "SpeedButton16", "SpeedButton18",
     "SpeedButton19", "SpeedButton20", "SpeedButton21", "SpeedButton22", "SpeedButton23"};
 
@@ -62,9 +66,17 @@ void SetIcon(QToolButton& button, const QIcon& icon) {
 
 }  // namespace
 
-TLauncherButtons::TLauncherButtons(QWidget& tool_bar, LauncherHost& host, LauncherShell& shell)
-    : QObject(&tool_bar), tool_bar_(tool_bar), host_(host), shell_(shell) {
-  for (int n = 1; n <= keys::kButtonCount; ++n) {
+TLauncherButtons::TLauncherButtons(QWidget& tool_bar, LauncherHost& host, LauncherShell& shell,
+                                   settings::TIniGT& settings, std::filesystem::path startup_dir,
+                                   QString help_file)
+    : QObject(&tool_bar),
+      tool_bar_(tool_bar),
+      host_(host),
+      shell_(shell),
+      settings_(settings),
+      startup_dir_(std::move(startup_dir)),
+      help_file_(std::move(help_file)) {
+  for (int n = 1; n <= kButtonCount; ++n) {
     auto* button = new QToolButton(&tool_bar);
     button->setObjectName(kButtonNames[n - 1]);
     SetIcon(*button, QIcon());
@@ -104,13 +116,13 @@ void TLauncherButtons::PlaceButtons() {
       second_row ? std::max(right_end, kMargin) : std::max(right_end, others_end + kMargin);
   const int top = second_row ? tool_bar_.height() - kButtonSize - kMargin
                              : std::max((tool_bar_.height() - kButtonSize) / 2, 0);
-  for (int i = 0; i < keys::kButtonCount; ++i) {
+  for (int i = 0; i < kButtonCount; ++i) {
     buttons_[static_cast<size_t>(i)]->move(left + i * kButtonStep, top);
   }
 }
 
 int TLauncherButtons::RowWidth() {
-  return kMargin + (keys::kButtonCount - 1) * kButtonStep + kButtonSize + kMargin;
+  return kMargin + (kButtonCount - 1) * kButtonStep + kButtonSize + kMargin;
 }
 
 int TLauncherButtons::NumberOf(QObject* button) const {
@@ -149,17 +161,17 @@ bool TLauncherButtons::eventFilter(QObject* watched, QEvent* event) {
 }
 
 QString TLauncherButtons::RegisteredFile(int n) const {
-  const settings::IniStore& store = host_.LauncherSettings().Store();
-  const std::string stored = store.ReadString(platform::ToCp932(keys::Section(n)),
-                                              platform::ToCp932(keys::FileKey(n)), "");
+  const settings::IniStore& store = settings_.Store();
+  const std::string stored = store.ReadString(settings::Numbered(kFileKey.section, n),
+                                              settings::Numbered(kFileKey.name, n), "");
   return stored.empty() ? QString() : PathOfStored(stored);
 }
 
 void TLauncherButtons::LoadButtons() {
-  const settings::IniStore& store = host_.LauncherSettings().Store();
-  for (int n = 1; n <= keys::kButtonCount; ++n) {
-    const std::string program = store.ReadString(platform::ToCp932(keys::Section(n)),
-                                                 platform::ToCp932(keys::ProgramKey(n)), "");
+  const settings::IniStore& store = settings_.Store();
+  for (int n = 1; n <= kButtonCount; ++n) {
+    const std::string program = store.ReadString(settings::Numbered(kProgramKey.section, n),
+                                                 settings::Numbered(kProgramKey.name, n), "");
     SetIcon(*Button(n), program.empty() ? QIcon() : shell_.FileIcon(PathOfStored(program)));
   }
 }
@@ -178,7 +190,7 @@ void TLauncherButtons::SpeedButton13MouseUp(int n, Qt::MouseButton button, const
 void TLauncherButtons::N12Click() {
   const int n = LauncherIndex;
   QWidget* window = host_.LauncherWindow();
-  const std::filesystem::path startup = host_.LauncherStartupDir();
+  const std::filesystem::path& startup = startup_dir_;
   platform::SetCurrentDir(startup);
   const std::optional<QString> chosen =
       shell_.ChooseFile(window, QString::fromStdString(startup.string()));
@@ -207,22 +219,18 @@ void TLauncherButtons::N12Click() {
   std::string program =
       platform::Cp932FromPath(shell_.AssociatedProgram(*chosen).toStdString(), &program_exact);
   if (!program_exact) program.clear();
-  try {
-    settings::IniStore& store = host_.LauncherSettings().Store();
-    const std::string section = platform::ToCp932(keys::Section(n));
-    store.WriteString(section, platform::ToCp932(keys::FileKey(n)), stored);
-    store.WriteString(section, platform::ToCp932(keys::ProgramKey(n)), program);
-  } catch (const std::system_error& e) {
-    platform::ShowErrorBox(window, QString::fromStdString(e.what()));
-  }
+  host_.ReportedWrite([&] {
+    settings::IniStore& store = settings_.Store();
+    const std::string section = settings::Numbered(kFileKey.section, n);
+    store.WriteString(section, settings::Numbered(kFileKey.name, n), stored);
+    store.WriteString(section, settings::Numbered(kProgramKey.name, n), program);
+  });
 }
 
 void TLauncherButtons::N13Click() {
   const int n = LauncherIndex;
-  try {
-    host_.LauncherSettings().Store().EraseSection(platform::ToCp932(keys::Section(n)));
-  } catch (const std::system_error& e) {
-    platform::ShowErrorBox(host_.LauncherWindow(), QString::fromStdString(e.what()));
+  if (!host_.ReportedWrite(
+          [&] { settings_.Store().EraseSection(settings::Numbered(kFileKey.section, n)); })) {
     return;
   }
   LauncherFile.clear();
@@ -248,7 +256,7 @@ void TLauncherButtons::SpeedButton13Click(int n) {
 }
 
 void TLauncherButtons::Help2Click() {
-  platform::ShowHelp(host_.LauncherWindow(), host_.LauncherHelpFile(), 22);
+  platform::ShowHelp(host_.LauncherWindow(), help_file_, 22);
 }
 
 }  // namespace app

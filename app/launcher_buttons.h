@@ -7,6 +7,9 @@
 #include <QString>
 
 #include <array>
+#include <filesystem>
+
+#include "settings/ini_gt.h"
 
 class QAction;
 class QMenu;
@@ -23,7 +26,11 @@ class TLauncherButtons : public QObject {
 
  public:
   // Makes the buttons on `tool_bar`; LoadButtons shows the registered programs' icons.
-  TLauncherButtons(QWidget& tool_bar, LauncherHost& host, LauncherShell& shell);
+  // `settings` holds each button's "User Software n" section; the file dialog opens in
+  // `startup_dir`; `help_file` is what the menu's help opens.
+  TLauncherButtons(QWidget& tool_bar, LauncherHost& host, LauncherShell& shell,
+                   settings::TIniGT& settings, std::filesystem::path startup_dir,
+                   QString help_file);
 
   // Button n (1 to 10), named after its designer name (SpeedButton13 ... SpeedButton23).
   QToolButton* Button(int n) const { return buttons_.at(static_cast<size_t>(n - 1)); }
@@ -60,6 +67,9 @@ class TLauncherButtons : public QObject {
   QWidget& tool_bar_;
   LauncherHost& host_;
   LauncherShell& shell_;
+  settings::TIniGT& settings_;
+  const std::filesystem::path startup_dir_;
+  const QString help_file_;
   std::array<QToolButton*, 10> buttons_{};
 };
 

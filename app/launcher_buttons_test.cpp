@@ -55,29 +55,26 @@ class FakeShell : public app::LauncherShell {
 
 class FakeHost : public app::LauncherHost {
  public:
-  explicit FakeHost(const fs::path& ini) {
-    settings.SetFileName(QString::fromStdString(ini.string()));
-  }
-  settings::TIniGT& LauncherSettings() override { return settings; }
-  fs::path LauncherStartupDir() const override { return startup; }
-  QString LauncherHelpFile() const override { return QStringLiteral("mirune.html"); }
   void LauncherRestoreFolder() override {
     ++restores;
     platform::SetCurrentDir(year_folder);
   }
   void LauncherLaunched() override { ++launched; }
   QWidget* LauncherWindow() override { return nullptr; }
-  settings::TIniGT settings;
-  fs::path startup, year_folder;
+  bool ReportedWrite(const std::function<void()>& write) override {
+    write();
+    return true;
+  }
+  fs::path year_folder;
   int restores = 0, launched = 0;
 };
 
 class LauncherButtonsTest : public ::testing::Test {
  protected:
-  LauncherButtonsTest() : old_cwd_(fs::current_path()), host_(dir_.path() / "vuruva.ini") {
-    host_.startup = dir_.path() / "start";
+  LauncherButtonsTest() : old_cwd_(fs::current_path()) {
+    settings_.SetFileName(QString::fromStdString((dir_.path() / "vuruva.ini").string()));
     host_.year_folder = dir_.path() / "data" / "2026";
-    fs::create_directories(host_.startup);
+    fs::create_directories(Startup());
     fs::create_directories(host_.year_folder);
     platform::SetMessageHook([this](const platform::MessageRequest& r) {
       messages_ << r.caption + "|" + r.text;
@@ -92,9 +89,11 @@ class LauncherButtonsTest : public ::testing::Test {
   }
   void Make() {
     buttons_.reset();
-    buttons_ = std::make_unique<app::TLauncherButtons>(bar_, host_, shell_);
+    buttons_ = std::make_unique<app::TLauncherButtons>(bar_, host_, shell_, settings_, Startup(),
+                                                       QStringLiteral("mirune.html"));
     buttons_->LoadButtons();
   }
+  fs::path Startup() const { return dir_.path() / "start"; }
   fs::path File(const std::string& name) {
     fs::path path = dir_.path() / name;
     test_support::WriteBytes(path, "x");
@@ -111,6 +110,7 @@ class LauncherButtonsTest : public ::testing::Test {
   test_support::TempDir dir_;
   fs::path old_cwd_;
   FakeHost host_;
+  settings::TIniGT settings_;
   FakeShell shell_;
   QWidget bar_;
   std::unique_ptr<app::TLauncherButtons> buttons_;
@@ -125,7 +125,7 @@ TEST_F(LauncherButtonsTest, TenButtonsRegisterOpenSurviveARestartAndDelete) {
     EXPECT_FALSE(buttons_->Button(n)->icon().isNull());
     EXPECT_TRUE(buttons_->Button(n)->autoRaise()) << n;
   }
-  EXPECT_EQ(shell_.dialog_folder, QString::fromStdString(host_.startup.string()));
+  EXPECT_EQ(shell_.dialog_folder, QString::fromStdString(Startup().string()));
   EXPECT_EQ(fs::current_path(), host_.year_folder);  // put back after every registration
   EXPECT_NE(Ini().find("[User Software10" + Sjis("の設定") + "]\r\nSoftware10=\xA2" +
                        dir_.path().string() +

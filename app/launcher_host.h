@@ -1,31 +1,25 @@
-// LauncherHost: what the launcher buttons need of the main window: its settings, the start-up
-// folder, the help file, putting the working folder back, and redrawing after a launch.
+// LauncherHost: what the launcher buttons need of the main window: putting the working folder
+// back, redrawing after a launch, and the report of a failed settings write.
 #pragma once
 
-#include <QString>
-
-#include <filesystem>
+#include <functional>
 
 class QWidget;
-
-namespace settings {
-class TIniGT;
-}
 
 namespace app {
 
 class LauncherHost {
  public:
   virtual ~LauncherHost() = default;
-  virtual settings::TIniGT& LauncherSettings() = 0;
-  virtual std::filesystem::path LauncherStartupDir() const = 0;
-  virtual QString LauncherHelpFile() const = 0;
   // Back to the data folder and the shown year's folder after the file dialog moved away.
   virtual void LauncherRestoreFolder() = 0;
   // After a successful launch: the shown date is set again, which reloads the month.
   virtual void LauncherLaunched() = 0;
   // Parent of the menu, the dialog and the messages.
   virtual QWidget* LauncherWindow() = 0;
+  // Runs a write to the settings file; when it fails (std::system_error) the host reports it
+  // to the user. False when it failed.
+  virtual bool ReportedWrite(const std::function<void()>& write) = 0;
 };
 
 }  // namespace app

@@ -1,21 +1,10 @@
 #include "app/launcher_host_adapter.h"
 
+#include "app/app_context.h"
 #include "app/kvrwin.h"
 #include "platform/file_system.h"
 
 namespace app {
-
-settings::TIniGT& LauncherHostAdapter::LauncherSettings() {
-  return context_.Settings();
-}
-
-std::filesystem::path LauncherHostAdapter::LauncherStartupDir() const {
-  return context_.StartupDir();
-}
-
-QString LauncherHostAdapter::LauncherHelpFile() const {
-  return context_.HelpFile();
-}
 
 QWidget* LauncherHostAdapter::LauncherWindow() {
   return &window_;
@@ -28,6 +17,10 @@ void LauncherHostAdapter::LauncherRestoreFolder() {
     platform::SetCurrentDir(data_dir);
     if (platform::SetCurrentDir(data_dir / std::to_string(window_.cursor_.Year()))) return;
   }
+}
+
+bool LauncherHostAdapter::ReportedWrite(const std::function<void()>& write) {
+  return context_.Reported(&window_, write);
 }
 
 void LauncherHostAdapter::LauncherLaunched() {

@@ -1,5 +1,5 @@
-// LauncherHostAdapter: the main window as the launcher buttons see it: the settings file, the
-// start-up folder, the help file, the folder to return to and the redraw after a launch.
+// LauncherHostAdapter: the main window as the launcher buttons see it: the folder to return to,
+// the redraw after a launch and the report of a failed settings write.
 #pragma once
 
 #include "app/launcher_host.h"
@@ -13,12 +13,10 @@ class LauncherHostAdapter final : public LauncherHost {
  public:
   LauncherHostAdapter(AppContext& context, TKvrwin& window) : context_(context), window_(window) {}
 
-  settings::TIniGT& LauncherSettings() override;
-  std::filesystem::path LauncherStartupDir() const override;
-  QString LauncherHelpFile() const override;
   void LauncherRestoreFolder() override;
   void LauncherLaunched() override;
   QWidget* LauncherWindow() override;
+  bool ReportedWrite(const std::function<void()>& write) override;
 
  private:
   AppContext& context_;

@@ -26,7 +26,7 @@ struct MainWindowHosts {
         launcher(context, window),
         options(context, window),
         search(context, window),
-        special_days(context, window) {}
+        special_days(window) {}
 
   ArchiveHostAdapter archive;
   CalendarHostAdapter calendar;

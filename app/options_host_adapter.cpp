@@ -156,8 +156,7 @@ void OptionsHostAdapter::RestartStatusLine() {
 void OptionsHostAdapter::AppearanceWritten() {
   window_.previewed_colours_.clear();
   QFont font = window_.MarqueeLabel1->font();
-  context_.Settings().ReadFont(QStringLiteral("ステータスバーフォント"),
-                               QStringLiteral("MarqueeLabelFont"), font);
+  context_.Settings().ReadFont(MarqueeLabelFont, font);
   window_.MarqueeLabel1->setFont(font);
   window_.BuildMonth();  // takes the fonts from the file
 }
@@ -187,14 +186,6 @@ void OptionsHostAdapter::ReloadAppearance() {
     window_.MarqueeLabel1->SetColor(platform::ToQColor(back));
   }
   window_.BuildMonth();
-}
-
-settings::TIniGT& OptionsHostAdapter::OptionsSettings() {
-  return context_.Settings();
-}
-
-QString OptionsHostAdapter::OptionsHelpFile() const {
-  return context_.HelpFile();
 }
 
 int OptionsHostAdapter::DateColumnWidth() const {

@@ -14,8 +14,6 @@ class OptionsHostAdapter final : public options::OptionsHost {
  public:
   OptionsHostAdapter(AppContext& context, TKvrwin& window) : context_(context), window_(window) {}
 
-  settings::TIniGT& OptionsSettings() override;
-  QString OptionsHelpFile() const override;
   options::OptionSwitches Switches() const override;
   void SetSwitches(const options::OptionSwitches& switches) override;
   settings::ColourValue OptionsColour(const settings::Key& key) const override;

@@ -4,6 +4,7 @@
 #include <QScreen>
 #include <QTimer>
 
+#include "app/app_context.h"
 #include "app/kvrwin.h"
 #include "app/main_window_hosts.h"
 #include "app/sync_commands.h"
@@ -15,7 +16,7 @@
 namespace app {
 
 ProgramWindows::ProgramWindows(AppContext& context, QWidget* version_window)
-    : main_window_(std::make_unique<TKvrwin>(context, version_window)) {
+    : context_(context), main_window_(std::make_unique<TKvrwin>(context, version_window)) {
   QGuiApplication::setQuitOnLastWindowClosed(false);
   connect(main_window_.get(), &TKvrwin::Closed, this, &ProgramWindows::MainWindowClosed,
           Qt::QueuedConnection);
@@ -34,16 +35,18 @@ void ProgramWindows::Show() {
   // The main window goes on the screen before the entry dialog is made: the user sees the
   // month while the dialog's widgets are built (nothing can open it before the loop runs).
   main_window_->show();
-  day_entry_ = std::make_unique<daydata::TIptdlg>(main_window_->Hosts().day_entry);
+  day_entry_ = std::make_unique<daydata::TIptdlg>(main_window_->Hosts().day_entry,
+                                                  context_.Settings(), context_.HelpFile());
   main_window_->SetDayEntry(day_entry_.get());
   // Lives for the whole run beside the main window, which it follows.
-  calendar_ =
-      std::make_unique<calendar::TCalendar>(main_window_->Hosts().calendar, main_window_.get());
+  calendar_ = std::make_unique<calendar::TCalendar>(main_window_->Hosts().calendar,
+                                                    context_.Settings(), main_window_.get());
   main_window_->SetCalendar(calendar_.get());
   calendar_->ShowAtStart();
   // The clock window comes after the main window, whose settings and today it uses. Closing it
   // destroys it (QPointer notices).
-  clock_ = new timeclock::TTimeClock(main_window_->Hosts().clock);
+  clock_ = new timeclock::TTimeClock(main_window_->Hosts().clock, context_.Settings(),
+                                     context_.DataDir(), context_.HelpFile());
   if (main_window_->PlacedByDefault()) ArrangeAtFirstStart();
   clock_->show();
   // Once every window stands, so that the progress has a window to stand on.

@@ -56,6 +56,7 @@ class ProgramWindows : public QObject {
   void MainWindowClosed();
   void ArrangeAtFirstStart();
 
+  AppContext& context_;
   std::unique_ptr<TKvrwin> main_window_;
   std::unique_ptr<daydata::TIptdlg> day_entry_;
   std::unique_ptr<calendar::TCalendar> calendar_;

@@ -1,7 +1,7 @@
 #include "app/search_host_adapter.h"
 
+#include "app/app_context.h"
 #include "app/kvrwin.h"
-#include "settings/ini_store.h"
 
 namespace app {
 
@@ -20,20 +20,8 @@ void SearchHostAdapter::ShowResultDay(const search::ResultDate& date) {
   window_.SelectGridRow(at.grid, at.row);
 }
 
-settings::ColourValue SearchHostAdapter::ReadSearchColour(const settings::Key& key) const {
-  return context_.Store().ReadColour(key);
-}
-
-int SearchHostAdapter::ReadSearchInteger(const settings::Key& key) const {
-  return context_.Store().ReadInteger(key);
-}
-
-void SearchHostAdapter::WriteSearchInteger(const settings::Key& key, int value) {
-  context_.Reported(&window_, [&] { context_.Store().WriteInteger(key, value); });
-}
-
-QString SearchHostAdapter::SearchHelpFile() const {
-  return context_.HelpFile();
+void SearchHostAdapter::ReportedWrite(const std::function<void()>& write) {
+  context_.Reported(&window_, write);
 }
 
 }  // namespace app

@@ -1,5 +1,5 @@
 // SearchHostAdapter: the main window as the search dialog sees it: its data folder, shown year and
-// display mode, the move to a result's day, the dialog's two settings and the help file.
+// display mode, the move to a result's day and the report of a failed settings write.
 #pragma once
 
 #include "search/grep_search_host.h"
@@ -16,10 +16,7 @@ class SearchHostAdapter final : public search::GrepSearchHost {
   std::filesystem::path SearchDataDir() const override;
   int SearchShownYear() const override;
   void ShowResultDay(const search::ResultDate& date) override;
-  settings::ColourValue ReadSearchColour(const settings::Key& key) const override;
-  int ReadSearchInteger(const settings::Key& key) const override;
-  void WriteSearchInteger(const settings::Key& key, int value) override;
-  QString SearchHelpFile() const override;
+  void ReportedWrite(const std::function<void()>& write) override;
 
  private:
   AppContext& context_;

@@ -13,7 +13,6 @@
 #include "archive/archive_listing.h"
 #include "archive/archive_messages.h"
 #include "archive/archive_progress_dialog.h"
-#include "archive/archive_settings.h"
 #include "archive/archiver_library.h"
 #include "archive/unlha_result.h"
 #include "archive/year_archive.h"
@@ -21,11 +20,15 @@
 #include "platform/file_system.h"
 #include "platform/message_box.h"
 #include "platform/trash.h"
+#include "settings/schema.h"
 
 namespace fs = std::filesystem;
 
 namespace archive {
 namespace {
+
+// The help topic of every archive dialog.
+constexpr int kArchiveHelpTopic = 13;
 
 const QString kAllFiles = QStringLiteral("すべてのファイル(*.*)");
 const QString kLzhArchives = QStringLiteral("圧縮ファイル (*.lzh)");
@@ -56,13 +59,20 @@ QString Trimmed(const std::string& output) {
 
 }  // namespace
 
-TArchiveCommands::TArchiveCommands(ArchiveCommandsHost& host, QObject* parent)
-    : QObject(parent), host_(host), library_path_(ArchiverLibrary::DefaultPath()) {}
+TArchiveCommands::TArchiveCommands(ArchiveCommandsHost& host, settings::TIniGT& settings,
+                                   const std::filesystem::path& data_dir, QString help_file,
+                                   QObject* parent)
+    : QObject(parent),
+      host_(host),
+      settings_(settings),
+      data_dir_(data_dir),
+      help_file_(std::move(help_file)),
+      library_path_(ArchiverLibrary::DefaultPath()) {}
 
 void TArchiveCommands::AttachCloseArcActions(QAction* main_menu, QAction* popup_menu) {
   close_arc_main_ = main_menu;
   close_arc_popup_ = popup_menu;
-  close_arc_ = host_.ReadArchiveSetting(CloseArcSection(), CloseArcKey(), 0) == 1;
+  close_arc_ = settings_.Store().ReadInteger(settings::keys::CloseArc) == 1;
   for (QAction* action : {main_menu, popup_menu}) {
     action->setCheckable(true);
     action->setEnabled(true);
@@ -77,7 +87,7 @@ void TArchiveCommands::SetCloseArc(bool on) {
     if (action && action->isChecked() != on) action->setChecked(on);
   }
   try {
-    host_.WriteArchiveSetting(CloseArcSection(), CloseArcKey(), on ? 1 : 0);
+    settings_.Store().WriteInteger(settings::keys::CloseArc, on ? 1 : 0);
   } catch (const std::system_error& e) {
     platform::ShowErrorBox(host_.ArchiveParent(), Text(e.what()));
   }
@@ -111,7 +121,7 @@ int TArchiveCommands::RunWithProgress(const QString& title,
 
 fs::path TArchiveCommands::KeepOut(const fs::path& folder) const {
   // The trash never goes into the data folder, nor into the folder being worked in.
-  const fs::path data = host_.ArchiveDataDir();
+  const fs::path data = data_dir_;
   std::error_code ec;
   const fs::path a = fs::weakly_canonical(folder, ec), b = fs::weakly_canonical(data, ec);
   const bool in_data =
@@ -156,7 +166,7 @@ void TArchiveCommands::ShowError(const QString& text) {
 }
 
 QString TArchiveCommands::HelpFile() const {
-  return host_.ArchiveHelpFile();
+  return help_file_;
 }
 
 void TArchiveCommands::N1Click() {

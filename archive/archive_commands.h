@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "archive/archive_progress.h"
+#include "settings/ini_gt.h"
 
 class QAction;
 
@@ -24,7 +25,12 @@ class TArchiveCommands : public QObject {
   Q_OBJECT
 
  public:
-  explicit TArchiveCommands(ArchiveCommandsHost& host, QObject* parent = nullptr);
+  // `settings` holds "CloseArc"; `data_dir` is the data folder in use (the context's, which
+  // follows the folder tool), whose year folders the commands work on; `help_file` is what the
+  // dialogs' help buttons open.
+  TArchiveCommands(ArchiveCommandsHost& host, settings::TIniGT& settings,
+                   const std::filesystem::path& data_dir, QString help_file,
+                   QObject* parent = nullptr);
 
   // The two check-mark entries of compress-on-exit; their state is read from "CloseArc".
   void AttachCloseArcActions(QAction* main_menu, QAction* popup_menu);
@@ -58,6 +64,9 @@ class TArchiveCommands : public QObject {
   QString HelpFile() const;
 
   ArchiveCommandsHost& host_;
+  settings::TIniGT& settings_;
+  const std::filesystem::path& data_dir_;
+  const QString help_file_;
   std::filesystem::path library_path_;
   QPointer<QAction> close_arc_main_, close_arc_popup_;
   bool close_arc_ = false;

@@ -67,29 +67,18 @@ class FakeDialogs : public ArchiveFileDialogs {
 class FakeHost : public ArchiveCommandsHost {
  public:
   QWidget* ArchiveParent() override { return &window; }
-  fs::path ArchiveDataDir() const override { return data; }
   fs::path ShownYearFolder() const override { return data / std::to_string(year); }
   void RedrawMonth() override {
     ++redraws;
     platform::SetCurrentDir(data);
     platform::SetCurrentDir(ShownYearFolder());
   }
-  int ReadArchiveSetting(const QString& s, const QString& k, int fallback) override {
-    auto it = settings.find(s + "|" + k);
-    return it == settings.end() ? fallback : it->second;
-  }
-  void WriteArchiveSetting(const QString& s, const QString& k, int value) override {
-    settings[s + "|" + k] = value;
-    ++writes;
-  }
-  QString ArchiveHelpFile() const override { return QStringLiteral("mirune.HLP"); }
   ArchiveFileDialogs& ArchiveDialogs() override { return dialogs; }
 
   QWidget window;
   fs::path data;
   int year = 1999;
-  int redraws = 0, writes = 0;
-  std::map<QString, int> settings;
+  int redraws = 0;
   FakeDialogs dialogs;
 };
 
@@ -122,7 +111,9 @@ class ArchiveCommandsTest : public ::testing::Test {
     setenv("XDG_DATA_HOME", (temp_.path() / "share").c_str(), 1);
     host_.data = temp_.path() / "My data";
     fs::create_directories(year_dir());
-    commands_ = std::make_unique<TArchiveCommands>(host_);
+    settings_.SetFileName(Q(temp_.path() / "vuruva.ini"));
+    commands_ = std::make_unique<TArchiveCommands>(host_, settings_, host_.data,
+                                                   QStringLiteral("mirune.HLP"));
     platform::SetMessageHook([this](const platform::MessageRequest& r) {
       messages_.push_back(r.text.toStdString());
       error_boxes_ += r.icon == platform::MessageIcon::kError ? 1 : 0;
@@ -175,6 +166,7 @@ class ArchiveCommandsTest : public ::testing::Test {
   fs::path old_cwd_;
   std::vector<std::pair<const char*, std::optional<std::string>>> saved_env_;
   FakeHost host_;
+  settings::TIniGT settings_;
   std::unique_ptr<TArchiveCommands> commands_;
   std::vector<std::string> messages_;
   int error_boxes_ = 0;
@@ -408,7 +400,7 @@ TEST_F(ArchiveCommandsTest, PathsWithBlanksAndExtractionPuttingReplacedDaysInThe
 }
 
 TEST_F(ArchiveCommandsTest, BothCheckMarksAndCloseArcTogether) {
-  host_.settings[QStringLiteral("終了時圧縮|CloseArc")] = 1;
+  settings_.Store().WriteInteger(settings::keys::CloseArc, 1);
   QAction main_entry(QStringLiteral("終了時にデータ圧縮処理(&A)")),
       popup_entry(QStringLiteral("終了時にデータ圧縮処理(&A)"));
   commands_->AttachCloseArcActions(&main_entry, &popup_entry);
@@ -419,14 +411,12 @@ TEST_F(ArchiveCommandsTest, BothCheckMarksAndCloseArcTogether) {
   };
   const Step steps[] = {
       {&main_entry, false}, {&popup_entry, true}, {&popup_entry, false}, {&main_entry, true}};
-  int writes = host_.writes;
   for (const Step& s : steps) {
     s.entry->trigger();
     EXPECT_EQ(main_entry.isChecked(), s.after);
     EXPECT_EQ(popup_entry.isChecked(), s.after);
     EXPECT_EQ(commands_->CloseArc(), s.after);
-    EXPECT_EQ(host_.settings[QStringLiteral("終了時圧縮|CloseArc")], s.after ? 1 : 0);
-    EXPECT_EQ(host_.writes, ++writes);
+    EXPECT_EQ(settings_.Store().ReadInteger(settings::keys::CloseArc, -1), s.after ? 1 : 0);
   }
 }
 

@@ -78,7 +78,7 @@ void CalendarMonthStep(benchmark::State& state) {
   platform::SetMessageHook([](const platform::MessageRequest&) { return QMessageBox::Ok; });
   app::AppContext context(fs::current_path());
   app::TKvrwin window(context);
-  calendar::TCalendar calendar_window(window.Hosts().calendar);
+  calendar::TCalendar calendar_window(window.Hosts().calendar, context.Settings());
   window.SetCalendar(&calendar_window);
   calendar_window.show();
   calendar_window.GoToDate(2026, 8, 31);  // September's equinox entry changes at every step

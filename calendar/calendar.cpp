@@ -7,17 +7,15 @@
 #include <QShowEvent>
 #include <QToolButton>
 
-#include <climits>
-
 #include "calendar/calendar_ex.h"
 #include "calendar/calendar_host.h"
-#include "calendar/calendar_settings_keys.h"
 #include "calendar/calendar_window_rules.h"
 #include "calendar/holiday_rules.h"
 #include "calendar/jamp_month.h"
 #include "platform/fonts.h"
 #include "platform/qt_text.h"
 #include "platform/system_colours.h"
+#include "settings/schema.h"
 #include "widgets/grad_box.h"
 #include "widgets/marquee_label.h"
 
@@ -35,8 +33,8 @@ constexpr const char* kToggleHint = "カレンダーON/OFF";
 
 }  // namespace
 
-TCalendar::TCalendar(CalendarHost& host, QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint), host_(host) {
+TCalendar::TCalendar(CalendarHost& host, settings::TIniGT& settings, QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint), host_(host), settings_(settings) {
   setObjectName("Calendar");
   setWindowTitle(QStringLiteral("ミルネカレンダー"));
   // Every pixel is covered by the panels: nothing to erase before they paint.
@@ -114,13 +112,12 @@ void TCalendar::FormCreate() {
   calendar_font_.setPixelSize(18);
   calendar_font_.setBold(true);
   title_font_ = QFont(platform::kMinchoFace, 16, QFont::Bold);
-  host_.ReadFont(Text(keys::kFontSection), Text(keys::kFontKey), calendar_font_);
-  host_.ReadFont(Text(keys::kTitleFontSection), Text(keys::kTitleFontKey), title_font_);
+  settings_.ReadFont(settings::keys::CalendarFont, calendar_font_);
+  settings_.ReadFont(settings::keys::TaitolFont, title_font_);
 
   // A first start puts the window beside the main window; later starts where it was left.
   resize(560, 341);
-  const QString section = Text(keys::kPlacementSection), prefix = Text(keys::kPlacementPrefix);
-  if (host_.ReadInteger(section, prefix + ".XSize", INT_MIN) == INT_MIN) {
+  if (!settings_.HasPlacement(settings::keys::CalendarPlacement)) {
     const QRect main = host_.MainWindowFrame();
     QScreen* screen = QGuiApplication::primaryScreen();
     const QRect free = screen ? screen->availableGeometry() : QRect(0, 0, 1600, 1000);
@@ -129,7 +126,7 @@ void TCalendar::FormCreate() {
                          {free.x(), free.y(), free.width(), free.height()}, width(), height());
     move(at.x, at.y);
   }
-  host_.ReadPlacement(section, prefix, *this);
+  settings_.ReadPlacement(settings::keys::CalendarPlacement, *this);
   // Minimised is the toggles' state, not the placement's.
   setWindowState(windowState() & ~Qt::WindowMinimized);
 
@@ -165,10 +162,8 @@ void TCalendar::showEvent(QShowEvent* event) {
 
 void TCalendar::FormShow() {
   RestDaySwitches rest = host_.RestDays();
-  rest.syu2color = host_.ReadInteger(Text(keys::kTwoRestDaysSection), Text(keys::kTwoRestDaysKey),
-                                     rest.syu2color);
-  rest.syu1color =
-      host_.ReadInteger(Text(keys::kSundayOnlySection), Text(keys::kSundayOnlyKey), rest.syu1color);
+  rest.syu2color = settings_.Store().ReadInteger(settings::keys::Syu2Color, rest.syu2color);
+  rest.syu1color = settings_.Store().ReadInteger(settings::keys::Syu1Color, rest.syu1color);
   host_.SetRestDays(rest.syu2color, rest.syu1color);
   SpeedButton4->setChecked(host_.CalendarToggleDown());
   SpeedButton4->setToolTip(Text(kToggleHint));
@@ -217,7 +212,8 @@ void TCalendar::changeEvent(QEvent* event) {
 }
 
 void TCalendar::FormDestroy() {
-  host_.WritePlacement(Text(keys::kPlacementSection), Text(keys::kPlacementPrefix), *this);
+  host_.ReportedWrite(
+      [this] { settings_.WritePlacement(settings::keys::CalendarPlacement, *this); });
 }
 
 int TCalendar::Year() const {
@@ -285,7 +281,8 @@ void TCalendar::SpeedButton4Click(bool down) {
     Restore();
   }
   SpeedButton4->setToolTip(Text(kToggleHint));
-  host_.WriteInteger(Text(keys::kOnOffSection), Text(keys::kOnOffKey), down ? 1 : 0);
+  host_.ReportedWrite(
+      [&] { settings_.Store().WriteInteger(settings::keys::CalendarOnOff, down ? 1 : 0); });
 }
 
 void TCalendar::SpeedButton1Click() {

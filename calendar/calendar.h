@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "calendar/calendar_port.h"
+#include "settings/ini_gt.h"
 
 class QLabel;
 class QToolButton;
@@ -28,7 +29,8 @@ class TCalendar : public QWidget, public CalendarPort {
   Q_OBJECT
 
  public:
-  explicit TCalendar(CalendarHost& host, QWidget* parent = nullptr);
+  // `settings` holds the window's placement and font, and the switches it reads and writes.
+  TCalendar(CalendarHost& host, settings::TIniGT& settings, QWidget* parent = nullptr);
   ~TCalendar() override;
 
   // Shown at program start, unless the main window's calendar toggle says minimised.
@@ -90,6 +92,7 @@ class TCalendar : public QWidget, public CalendarPort {
   QToolButton* AddButton(const char* name, const char* text, const char* hint);
 
   CalendarHost& host_;
+  settings::TIniGT& settings_;
   QFont calendar_font_;
   QFont title_font_;
   std::vector<QToolButton*> buttons_;

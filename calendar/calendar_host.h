@@ -2,15 +2,12 @@
 // and ask of it. The main window implements it; the windows' tests use a small fake.
 #pragma once
 
-#include <QFont>
 #include <QRect>
-#include <QString>
 
 #include <cstdint>
+#include <functional>
 
 #include "calendar/calendar_window_rules.h"
-
-class QWidget;
 
 namespace calendar {
 
@@ -20,15 +17,9 @@ class CalendarHost {
  public:
   virtual ~CalendarHost() = default;
 
-  // The settings file. Every read takes its default when the key is missing; a failed write
-  // is reported to the user by the host and ends nothing else.
-  virtual int ReadInteger(const QString& section, const QString& key, int default_value) const = 0;
-  virtual void WriteInteger(const QString& section, const QString& key, int value) = 0;
-  virtual void ReadFont(const QString& section, const QString& key, QFont& font) const = 0;
-  virtual void ReadPlacement(const QString& section, const QString& prefix,
-                             QWidget& window) const = 0;
-  virtual void WritePlacement(const QString& section, const QString& prefix,
-                              const QWidget& window) = 0;
+  // Runs a write to the settings file; when it fails (std::system_error) the host reports it
+  // to the user, and nothing else ends.
+  virtual void ReportedWrite(const std::function<void()>& write) = 0;
 
   // The main window's panel colours and title font colour.
   virtual WindowColours Colours() const = 0;

@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
-#include <QMap>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
@@ -16,24 +15,21 @@
 #include "calendar/chosen_holiday_rules.h"
 #include "calendar/jamp_month.h"
 #include "platform/qt_text.h"
+#include "settings/ini_gt.h"
+#include "test_support/temp_dir.h"
 #include "widgets/marquee_label.h"
 
 namespace calendar {
 namespace {
 
-// The main window as the calendar window sees it: settings in a map, the toggle and the
-// shared flags as plain fields.
+// The main window as the calendar window sees it: the toggle and the shared flags as plain
+// fields, the settings writes counted.
 class FakeHost : public CalendarHost {
  public:
-  int ReadInteger(const QString& section, const QString& key, int fallback) const override {
-    return ini.value(section + "/" + key, fallback);
+  void ReportedWrite(const std::function<void()>& write) override {
+    ++writes;
+    write();
   }
-  void WriteInteger(const QString& section, const QString& key, int value) override {
-    ini[section + "/" + key] = value;
-  }
-  void ReadFont(const QString&, const QString&, QFont&) const override {}
-  void ReadPlacement(const QString&, const QString&, QWidget&) const override {}
-  void WritePlacement(const QString&, const QString&, const QWidget&) override { ++placements; }
   WindowColours Colours() const override { return {}; }
   RestDaySwitches RestDays() const override { return rest; }
   void SetRestDays(int syu2, int syu1) override { rest.syu2color = syu2, rest.syu1color = syu1; }
@@ -50,8 +46,7 @@ class FakeHost : public CalendarHost {
   void SetMainDate(const Date& date) override { main_date = date; }
   QRect MainWindowFrame() const override { return {0, 0, 800, 600}; }
 
-  QMap<QString, int> ini;
-  int placements = 0;
+  int writes = 0;
   RestDaySwitches rest;
   bool toggle = false;
   bool from_calendar = false;
@@ -78,13 +73,19 @@ Date DateOf(const TCalendar& c) {
 class CalendarWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    window_ = std::make_unique<TestCalendar>(host_);
+    settings_.SetFileName(QString::fromStdString((dir_.path() / "vuruva.ini").string()));
+    window_ = std::make_unique<TestCalendar>(host_, settings_);
     window_->ShowAtStart();
   }
   void Key(Qt::Key key) { QTest::keyClick(window_->CalendarEx1, key); }
   QString Title() const { return window_->Panel1->text(); }
   QString Line() const { return window_->MarqueeLabel1->Caption(); }
 
+  // A key as the settings file holds it; -1 when missing.
+  int Stored(const settings::Key& key) const { return settings_.Store().ReadInteger(key, -1); }
+
+  test_support::TempDir dir_;
+  settings::TIniGT settings_;
   FakeHost host_;
   std::unique_ptr<TestCalendar> window_;
 };
@@ -233,48 +234,51 @@ TEST_F(CalendarWindowTest, KeysOfTheCalendar) {
 }
 
 TEST_F(CalendarWindowTest, OwnToggleMinimisesRestoresAndWritesTheSetting) {
-  const QString key = QStringLiteral("カレンダー表示/CalendarOnOff");
   QTest::mouseClick(window_->SpeedButton4, Qt::LeftButton);
   EXPECT_TRUE(host_.toggle);
   EXPECT_TRUE(window_->Minimised());
-  EXPECT_EQ(host_.ini.value(key, -1), 1);
+  EXPECT_EQ(Stored(settings::keys::CalendarOnOff), 1);
   window_->SpeedButton4->click();  // as the restore comes through the button
   EXPECT_FALSE(host_.toggle);
   EXPECT_FALSE(window_->Minimised());
   EXPECT_TRUE(window_->isVisible());
-  EXPECT_EQ(host_.ini.value(key, -1), 0);
+  EXPECT_EQ(Stored(settings::keys::CalendarOnOff), 0);
   EXPECT_EQ(window_->SpeedButton4->toolTip(), QStringLiteral("カレンダーON/OFF"));
 
   // From the main window's side: the own button follows, nothing is written here.
-  host_.ini.clear();
+  const int writes = host_.writes;
   window_->SetMinimised(true);
   EXPECT_TRUE(window_->SpeedButton4->isChecked());
   EXPECT_FALSE(window_->isVisible());
   window_->SetMinimised(false);
   EXPECT_FALSE(window_->SpeedButton4->isChecked());
   EXPECT_TRUE(window_->isVisible());
-  EXPECT_TRUE(host_.ini.isEmpty());
+  EXPECT_EQ(host_.writes, writes);
 }
 
 TEST_F(CalendarWindowTest, StartsMinimisedWhenTheToggleSaysSoAndSavesItsPlacement) {
   host_.toggle = true;
   {
-    TestCalendar second(host_);
+    TestCalendar second(host_, settings_);
     second.ShowAtStart();
     EXPECT_TRUE(second.Minimised());
+    second.move(70, 80);
   }
-  EXPECT_EQ(host_.placements, 1);
+  EXPECT_EQ(host_.writes, 1);
+  QWidget placed;
+  settings_.ReadPlacement(settings::keys::CalendarPlacement, placed);
+  EXPECT_EQ(placed.pos(), QPoint(70, 80));
 }
 
 TEST_F(CalendarWindowTest, ShowingReadsTheRestDaysAndColoursSaturday) {
   window_->hide();
-  host_.ini[QStringLiteral("日曜日のみ/syu1color")] = 1;
+  settings_.Store().WriteInteger(settings::keys::Syu1Color, 1);
   window_->show();
   EXPECT_EQ(host_.rest.syu1color, 1);
   EXPECT_EQ(window_->CalendarEx1->Model().Colour(CalendarExModel::kSaturdayColour), 0xFF0000u);
   window_->hide();
-  host_.ini[QStringLiteral("日曜日のみ/syu1color")] = 0;
-  host_.ini[QStringLiteral("週休二日/syu2color")] = 1;
+  settings_.Store().WriteInteger(settings::keys::Syu1Color, 0);
+  settings_.Store().WriteInteger(settings::keys::Syu2Color, 1);
   window_->show();
   EXPECT_EQ(window_->CalendarEx1->Model().Colour(CalendarExModel::kSaturdayColour), 0x0000FFu);
 }

@@ -25,7 +25,6 @@
 
 #include "clock/alarm_time.h"
 #include "clock/clock_label.h"
-#include "clock/clock_settings.h"
 #include "clock/time_clock_host.h"
 #include "daydata/day_store.h"
 #include "platform/desktop_notification.h"
@@ -33,9 +32,16 @@
 #include "platform/message_box.h"
 #include "platform/qt_text.h"
 #include "platform/system_colours.h"
+#include "settings/schema.h"
 
 namespace timeclock {
 namespace {
+
+namespace keys = settings::keys;
+
+QString S(const char* utf8) {
+  return QString::fromUtf8(utf8);
+}
 
 // The time fields' check as the user types; see JudgeAlarmInput.
 class AlarmValidator : public QValidator {
@@ -56,10 +62,6 @@ class AlarmValidator : public QValidator {
     return Invalid;
   }
 };
-
-QString S(const char* utf8) {
-  return QString::fromUtf8(utf8);
-}
 
 // Colours as the settings file holds them (0x00BBGGRR). The window's designed colours stand in
 // for a missing key: with the keys' zero, time and date would be black on black.
@@ -85,8 +87,14 @@ QString TTimeClock::SoundFilter() {
   return QStringLiteral("MIDIｼｰｹﾝｽ(*.mid,*.rmi) (*.mid *.rmi);;ｵｰﾃﾞｨｵWAVﾌｧｲﾙ(*.wav) (*.wav)");
 }
 
-TTimeClock::TTimeClock(TimeClockHost& host, TimeSource& time, QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), host_(host) {
+TTimeClock::TTimeClock(TimeClockHost& host, settings::TIniGT& settings,
+                       const std::filesystem::path& data_dir, QString help_file, TimeSource& time,
+                       QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      host_(host),
+      settings_(settings),
+      data_dir_(data_dir),
+      help_file_(std::move(help_file)) {
   setObjectName("TimeClock");
   setWindowTitle(QStringLiteral("時計"));
   setToolTip(QStringLiteral("右クリックでフォント等を変更できます"));
@@ -228,26 +236,24 @@ void TTimeClock::FormCreate() {
     const QRect area = screen->availableGeometry();
     move(area.right() - kWidth - 8, area.top() + 8);
   }
-  host_.IniReadPlacement(S(keys::kPlacement.section), S(keys::kPlacement.key), *this);
+  settings_.ReadPlacement(keys::ClockPlacement, *this);
   clock_font_ = QApplication::font();
-  host_.IniReadFont(S(keys::kFont.section), S(keys::kFont.key), clock_font_);
+  settings_.ReadFont(keys::ClockFont, clock_font_);
   ApplyFont();
   clock_color_ = platform::ToQColor(kDesignedClockColor);
   clock_back_color_ = date_back_color_ = platform::ToQColor(kDesignedBackColor);
   date_color_ = platform::ToQColor(kDesignedDateColor);
   ReadColours();
   ApplyColours();
-  const QString alarm0 = host_.IniReadString(S(keys::kAlarm0.section), S(keys::kAlarm0.key), {});
-  const QString alarm1 = host_.IniReadString(S(keys::kAlarm1.section), S(keys::kAlarm1.key), {});
-  const QString alarm2 = host_.IniReadString(S(keys::kAlarm2.section), S(keys::kAlarm2.key), {});
+  const QString alarm0 = settings_.ReadString(keys::Alarm0);
+  const QString alarm1 = settings_.ReadString(keys::Alarm1);
+  const QString alarm2 = settings_.ReadString(keys::Alarm2);
   MaskEdit1->setText(alarm1);
   MaskEdit2->setText(alarm2);
   ClockLabel1->EventList() = {alarm0.toStdString(), alarm1.toStdString(), alarm2.toStdString()};
-  ClockLabel1->SetCatchUp(
-      host_.IniReadBool(S(keys::kMissedAlarm.section), S(keys::kMissedAlarm.key), true));
+  ClockLabel1->SetCatchUp(settings_.Store().ReadBool(keys::MissedAlarm));
   // "Sound Save" without a new choice keeps the stored file instead of storing an empty one.
-  sound_dialog_file_ = host_.IniReadString(S(keys::kAlarmSound.section), S(keys::kAlarmSound.key),
-                                           host_.RememberedSoundPath());
+  sound_dialog_file_ = settings_.ReadString(keys::AlarmSound, host_.RememberedSoundPath());
   SoundLabel->setText(QFileInfo(sound_dialog_file_).fileName());
   // The alarm panel starts hidden, whatever height the window was closed with.
   resize(width() > 0 ? width() : kWidth, CollapsedHeight());
@@ -255,14 +261,13 @@ void TTimeClock::FormCreate() {
 }
 
 void TTimeClock::ReadColours() {
-  auto read = [this](const keys::Key& k, QColor& colour) {
-    colour = platform::ToQColor(static_cast<std::uint32_t>(host_.IniReadInteger(
-        S(k.section), S(k.key), static_cast<int>(platform::ToColourValue(colour)))));
+  auto read = [this](const settings::Key& key, QColor& colour) {
+    colour = platform::ToQColor(settings_.Store().ReadColour(key, platform::ToColourValue(colour)));
   };
-  read(keys::kClockColor, clock_color_);
-  read(keys::kClockBackColor, clock_back_color_);
-  read(keys::kDateColor, date_color_);
-  read(keys::kDateBackColor, date_back_color_);
+  read(keys::ClockColor, clock_color_);
+  read(keys::ClockBackColor, clock_back_color_);
+  read(keys::DateColor, date_color_);
+  read(keys::DateBackColor, date_back_color_);
 }
 
 void TTimeClock::ApplyColours() {
@@ -332,8 +337,7 @@ void TTimeClock::ClockLabel1Alarm(int index) {
     platform::ShowMessage(this, QStringLiteral("日付が変更されました"), QStringLiteral("Time"));
     return;
   }
-  const QString sound = host_.IniReadString(S(keys::kAlarmSound.section), S(keys::kAlarmSound.key),
-                                            host_.RememberedSoundPath());
+  const QString sound = settings_.ReadString(keys::AlarmSound, host_.RememberedSoundPath());
   host_.RememberSoundPath(sound);
   OpenAndPlay(sound);
   Timer2->start(kSoundTickMs);
@@ -352,14 +356,14 @@ bool TTimeClock::OpenAndPlay(const QString& file) {
 }
 
 void TTimeClock::NotifyAlarm(int index) {
-  if (!host_.IniReadBool(S(keys::kNotify.section), S(keys::kNotify.key), true)) return;
+  if (!settings_.Store().ReadBool(keys::AlarmNotify)) return;
   const auto& entries = ClockLabel1->EventList();
   QString body = index < static_cast<int>(entries.size())
                      ? QString::fromStdString(entries[static_cast<size_t>(index)].substr(0, 5))
                      : QString();
   const LocalTime now = ClockLabel1->Time().Now();
   const std::filesystem::path day_file =
-      daydata::DayStore(host_.ClockDataDir(), {}).DayFilePath(now.year, now.month, now.day);
+      daydata::DayStore(data_dir_, {}).DayFilePath(now.year, now.month, now.day);
   const std::string text = daydata::DayStore::LoadDay(day_file).text;
   const std::string first = text.substr(0, text.find_first_of("\r\n"));
   if (!first.empty()) body += QStringLiteral("  ") + platform::ToQString(first);
@@ -415,9 +419,9 @@ bool TTimeClock::StoreAlarms() {
   MaskEdit2->setText(alarm2);
   ClockLabel1->EventList() = {"00:00", alarm1.toStdString(), alarm2.toStdString()};
   Guarded([&] {
-    host_.IniWriteString(S(keys::kAlarm0.section), S(keys::kAlarm0.key), QStringLiteral("00:00"));
-    host_.IniWriteString(S(keys::kAlarm1.section), S(keys::kAlarm1.key), alarm1);
-    host_.IniWriteString(S(keys::kAlarm2.section), S(keys::kAlarm2.key), alarm2);
+    settings_.WriteString(keys::Alarm0, QStringLiteral("00:00"));
+    settings_.WriteString(keys::Alarm1, alarm1);
+    settings_.WriteString(keys::Alarm2, alarm2);
   });
   SpeedButton1->setChecked(false);
   resize(width(), CollapsedHeight());
@@ -448,9 +452,9 @@ void TTimeClock::BitBtn2Click() {
   MaskEdit2->clear();
   // The running alarms stay as they are until the times are stored again.
   Guarded([&] {
-    host_.IniWriteString(S(keys::kAlarm0.section), S(keys::kAlarm0.key), QStringLiteral("00:00"));
-    host_.IniWriteString(S(keys::kAlarm1.section), S(keys::kAlarm1.key), FieldText(MaskEdit1));
-    host_.IniWriteString(S(keys::kAlarm2.section), S(keys::kAlarm2.key), FieldText(MaskEdit2));
+    settings_.WriteString(keys::Alarm0, QStringLiteral("00:00"));
+    settings_.WriteString(keys::Alarm1, FieldText(MaskEdit1));
+    settings_.WriteString(keys::Alarm2, FieldText(MaskEdit2));
   });
 }
 
@@ -459,23 +463,19 @@ void TTimeClock::Button1Click() {
   if (!ChooseSoundFile(file)) return;
   sound_dialog_file_ = file;
   SoundLabel->setText(QFileInfo(file).fileName());
-  Guarded(
-      [&] { host_.IniWriteString(S(keys::kAlarmSound.section), S(keys::kAlarmSound.key), file); });
+  Guarded([&] { settings_.WriteString(keys::AlarmSound, file); });
   OpenAndPlay(file);
 }
 
 void TTimeClock::BitBtn1Click() {
-  Guarded([&] {
-    host_.IniWriteString(S(keys::kAlarmSound.section), S(keys::kAlarmSound.key),
-                         sound_dialog_file_);
-  });
+  Guarded([&] { settings_.WriteString(keys::AlarmSound, sound_dialog_file_); });
   host_.RememberSoundPath(sound_dialog_file_);
   MediaPlayer1->Close();
   host_.ClockRebuildMonth();
 }
 
 void TTimeClock::Button3Click() {
-  const QString help = host_.ClockHelpFile();
+  const QString& help = help_file_;
   QUrl url = QUrl::fromLocalFile(QFileInfo(help).absoluteFilePath());
   url.setFragment(QStringLiteral("38"));
   if (!QFileInfo::exists(help) || !QDesktopServices::openUrl(url)) {
@@ -485,33 +485,31 @@ void TTimeClock::Button3Click() {
   }
 }
 
-bool TTimeClock::PickColour(const char* section, const char* key, QColor& current) {
-  QColor colour = platform::ToQColor(static_cast<std::uint32_t>(host_.IniReadInteger(
-      S(section), S(key), static_cast<int>(platform::ToColourValue(current)))));
+bool TTimeClock::PickColour(const settings::Key& key, QColor& current) {
+  QColor colour =
+      platform::ToQColor(settings_.Store().ReadColour(key, platform::ToColourValue(current)));
   if (!ChooseColour(colour)) return false;
   current = colour;
-  Guarded([&] {
-    host_.IniWriteInteger(S(section), S(key), static_cast<int>(platform::ToColourValue(colour)));
-  });
+  Guarded([&] { settings_.Store().WriteColour(key, platform::ToColourValue(colour)); });
   ApplyColours();
   return true;
 }
 
 void TTimeClock::N1Click() {
-  PickColour(keys::kDateColor.section, keys::kDateColor.key, date_color_);
+  PickColour(keys::DateColor, date_color_);
 }
 void TTimeClock::N2Click() {
-  PickColour(keys::kDateBackColor.section, keys::kDateBackColor.key, date_back_color_);
+  PickColour(keys::DateBackColor, date_back_color_);
 }
 void TTimeClock::N3Click() {
-  PickColour(keys::kClockColor.section, keys::kClockColor.key, clock_color_);
+  PickColour(keys::ClockColor, clock_color_);
 }
 void TTimeClock::N4Click() {
-  PickColour(keys::kClockBackColor.section, keys::kClockBackColor.key, clock_back_color_);
+  PickColour(keys::ClockBackColor, clock_back_color_);
 }
 
 void TTimeClock::N5Click() {
-  host_.IniReadFont(S(keys::kFont.section), S(keys::kFont.key), clock_font_);
+  settings_.ReadFont(keys::ClockFont, clock_font_);
   QFont font = clock_font_;
   if (ChooseFont(font) && platform::CheckFontSize(this, font)) {
     clock_font_ = font;
@@ -519,16 +517,14 @@ void TTimeClock::N5Click() {
     resize(width(), SpeedButton1->isChecked()
                         ? CollapsedHeight() + kExpandedHeight - kCollapsedHeight
                         : CollapsedHeight());
-    Guarded([&] { host_.IniWriteFont(S(keys::kFont.section), S(keys::kFont.key), clock_font_); });
+    Guarded([&] { settings_.WriteFont(keys::ClockFont, clock_font_); });
   }
   ReadColours();
   ApplyColours();
 }
 
 void TTimeClock::WritePlacement() {
-  Guarded([&] {
-    host_.IniWritePlacement(S(keys::kPlacement.section), S(keys::kPlacement.key), *this);
-  });
+  Guarded([&] { settings_.WritePlacement(keys::ClockPlacement, *this); });
 }
 
 void TTimeClock::closeEvent(QCloseEvent* event) {

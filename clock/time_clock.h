@@ -9,10 +9,12 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <filesystem>
 #include <functional>
 
 #include "clock/time_source.h"
 #include "platform/sound_player.h"
+#include "settings/ini_gt.h"
 
 class QLabel;
 class QLineEdit;
@@ -30,8 +32,11 @@ class TTimeClock : public QWidget {
   Q_OBJECT
 
  public:
-  explicit TTimeClock(TimeClockHost& host, TimeSource& time = SystemTime(),
-                      QWidget* parent = nullptr);
+  // `settings` keeps the placement, font, colours, alarms and sound; `data_dir` is the data
+  // folder in use (the context's, which follows the folder tool), whose day file gives an
+  // alarm's notice its first line; `help_file` opens at the help button.
+  TTimeClock(TimeClockHost& host, settings::TIniGT& settings, const std::filesystem::path& data_dir,
+             QString help_file, TimeSource& time = SystemTime(), QWidget* parent = nullptr);
   ~TTimeClock() override;
 
   // The window's heights with the alarm panel hidden and shown; a font too large for them
@@ -116,12 +121,15 @@ class TTimeClock : public QWidget {
   QString FieldText(const QLineEdit* field) const;
   // Reads a colour key with `current` as default, offers it in the colour dialog, and writes
   // and returns the choice; false when cancelled.
-  bool PickColour(const char* section, const char* key, QColor& current);
+  bool PickColour(const settings::Key& key, QColor& current);
   // Runs a settings write, showing the standard error box when the file cannot be written.
   template <typename Write>
   void Guarded(Write write);
 
   TimeClockHost& host_;
+  settings::TIniGT& settings_;
+  const std::filesystem::path& data_dir_;
+  const QString help_file_;
   QFont clock_font_;
   QColor clock_color_, clock_back_color_, date_color_, date_back_color_;
   QString sound_dialog_file_;  // the open dialog's current file name

@@ -1,15 +1,10 @@
-// What the clock window needs of the main window, and nothing more: the settings component,
-// the data folder (for the first line of today's text in an alarm's notice), the sound path
-// kept between alarms, the help file, the focus, and the commands it gives at the change of
-// date and every five minutes. The main window implements it; tests use a small fake.
+// What the clock window needs of the main window, and nothing more: the sound path kept
+// between alarms, the focus, and the commands it gives at the change of date and every five
+// minutes. The settings file, the data folder and the help file come in through the window's
+// constructor. The main window implements it; tests use a small fake.
 #pragma once
 
 #include <QString>
-
-#include <filesystem>
-
-class QFont;
-class QWidget;
 
 namespace timeclock {
 
@@ -17,25 +12,6 @@ class TimeClockHost {
  public:
   virtual ~TimeClockHost() = default;
 
-  // The settings component. Sections and keys are plain text; writes may throw
-  // std::system_error when the settings file cannot be written.
-  virtual QString IniReadString(const QString& section, const QString& key,
-                                const QString& default_value) const = 0;
-  virtual void IniWriteString(const QString& section, const QString& key, const QString& value) = 0;
-  virtual int IniReadInteger(const QString& section, const QString& key,
-                             int default_value) const = 0;
-  virtual void IniWriteInteger(const QString& section, const QString& key, int value) = 0;
-  virtual bool IniReadBool(const QString& section, const QString& key,
-                           bool default_value) const = 0;
-  virtual void IniReadFont(const QString& section, const QString& prefix, QFont& font) const = 0;
-  virtual void IniWriteFont(const QString& section, const QString& prefix, const QFont& font) = 0;
-  virtual void IniReadPlacement(const QString& section, const QString& prefix,
-                                QWidget& window) const = 0;
-  virtual void IniWritePlacement(const QString& section, const QString& prefix,
-                                 const QWidget& window) = 0;
-
-  virtual std::filesystem::path ClockDataDir() const = 0;
-  virtual QString ClockHelpFile() const = 0;
   // The alarm sound path the main window remembers (empty at start).
   virtual QString RememberedSoundPath() const = 0;
   virtual void RememberSoundPath(const QString& path) = 0;

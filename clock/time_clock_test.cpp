@@ -6,7 +6,6 @@
 
 #include <QFont>
 #include <QLineEdit>
-#include <QMap>
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
@@ -16,6 +15,7 @@
 #include "clock/clock_label.h"
 #include "clock/time_clock_host.h"
 #include "platform/message_box.h"
+#include "settings/ini_gt.h"
 #include "test_support/fake_time_source.h"
 #include "test_support/sound_samples.h"
 #include "test_support/temp_dir.h"
@@ -25,43 +25,9 @@ namespace {
 
 using test_support::FakeTimeSource;
 
-// Keeps the settings in memory and records what the clock asks, in order.
+// Records what the clock asks of the main window, in order.
 class FakeHost : public TimeClockHost {
  public:
-  QString IniReadString(const QString& s, const QString& k, const QString& d) const override {
-    return values.value(s + "/" + k, d);
-  }
-  void IniWriteString(const QString& s, const QString& k, const QString& v) override {
-    values[s + "/" + k] = v;
-  }
-  int IniReadInteger(const QString& s, const QString& k, int d) const override {
-    return values.contains(s + "/" + k) ? values[s + "/" + k].toInt() : d;
-  }
-  void IniWriteInteger(const QString& s, const QString& k, int v) override {
-    values[s + "/" + k] = QString::number(v);
-  }
-  bool IniReadBool(const QString& s, const QString& k, bool d) const override {
-    return IniReadInteger(s, k, d ? 1 : 0) != 0;
-  }
-  void IniReadFont(const QString& s, const QString& p, QFont& font) const override {
-    font.setFamily(IniReadString(s, p + ".Name", font.family()));
-    font.setPointSize(IniReadInteger(s, p + ".Size", font.pointSize()));
-  }
-  void IniWriteFont(const QString& s, const QString& p, const QFont& font) override {
-    IniWriteString(s, p + ".Name", font.family());
-    IniWriteInteger(s, p + ".Size", font.pointSize());
-  }
-  void IniReadPlacement(const QString& s, const QString& p, QWidget& w) const override {
-    if (values.contains(s + "/" + p + ".X"))
-      w.move(IniReadInteger(s, p + ".X", 0), IniReadInteger(s, p + ".Y", 0));
-  }
-  void IniWritePlacement(const QString& s, const QString& p, const QWidget& w) override {
-    IniWriteInteger(s, p + ".X", w.x());
-    IniWriteInteger(s, p + ".Y", w.y());
-    ++placements;
-  }
-  std::filesystem::path ClockDataDir() const override { return data_dir; }
-  QString ClockHelpFile() const override { return "none.HLP"; }
   QString RememberedSoundPath() const override { return remembered; }
   void RememberSoundPath(const QString& path) override { remembered = path; }
   void ClockSetToday(int y, int m, int d) override {
@@ -74,7 +40,6 @@ class FakeHost : public TimeClockHost {
   bool MainWindowActive() const override { return active; }
   void FocusMainWindow() override { calls << "focus"; }
 
-  QMap<QString, QString> values;
   QStringList calls;
   // What was asked besides the status line's five-minute restarts.
   QStringList Asked() const {
@@ -83,14 +48,11 @@ class FakeHost : public TimeClockHost {
     return asked;
   }
   QString remembered;
-  std::filesystem::path data_dir;
-  int placements = 0;
   int colour_keeps = 0;
   bool active = true;
 };
 
-const QString kAlarm0 = "ｱﾗｰﾑ0/alarm0", kAlarm1 = "ｱﾗｰﾑ1/alarm1", kAlarm2 = "ｱﾗｰﾑ2/alarm2";
-const QString kSound = "ｱﾗ-ﾑｻｳﾝﾄﾞ/alarmsound";
+namespace keys = settings::keys;
 
 class TimeClockTest : public ::testing::Test {
  protected:
@@ -99,11 +61,11 @@ class TimeClockTest : public ::testing::Test {
       messages_ << r.caption + "|" + r.text;
       return QMessageBox::Ok;
     });
-    host_.data_dir = dir_.path();
+    settings_.SetFileName(QString::fromStdString((dir_.path() / "vuruva.ini").string()));
   }
   ~TimeClockTest() override { platform::SetMessageHook(nullptr); }
   std::unique_ptr<TTimeClock> Open() {
-    auto clock = std::make_unique<TTimeClock>(host_, clock_);
+    auto clock = std::make_unique<TTimeClock>(host_, settings_, dir_.path(), "none.HLP", clock_);
     clock->ChooseSoundFile = [this](QString& file) {
       if (chosen_.isEmpty()) return false;
       file = chosen_;
@@ -119,9 +81,24 @@ class TimeClockTest : public ::testing::Test {
     }
   }
 
+  // A text key as the settings file holds it.
+  QString Stored(const settings::Key& key) const { return settings_.ReadString(key); }
+  void Store(const settings::Key& key, const QString& text) { settings_.WriteString(key, text); }
+  // A key or one part of a font or placement key as written ("" when missing).
+  std::string Part(const settings::Key& key, const char* part) const {
+    return settings_.Store()
+        .ReadValue(settings::SectionBytes(key), std::string(key.name) + part)
+        .value_or("");
+  }
+  int StoredHeight() const {
+    return std::stoi(Part(keys::ClockPlacement, ".YSize")) -
+           std::stoi(Part(keys::ClockPlacement, ".Y"));
+  }
+
   test_support::TempDir dir_;
   FakeTimeSource clock_{{2026, 12, 31, 23, 59, 50}};
   FakeHost host_;
+  settings::TIniGT settings_;
   QStringList messages_;
   QString chosen_;
 };
@@ -137,7 +114,7 @@ TEST_F(TimeClockTest, TheDateChangeAtMonthAndYearEndsGivesTheNewDayInOrder) {
       {{2028, 2, 29, 23, 59, 59}, "today 2028-3-1", "令和10年3月1日(水)"},
       {{2026, 12, 31, 23, 59, 59}, "today 2027-1-1", "令和9年1月1日(金)"},
   };
-  host_.values[kAlarm0] = "00:00";
+  Store(keys::Alarm0, "00:00");
   for (const auto& c : cases) {
     clock_.Set(c.before);
     auto window = Open();
@@ -161,23 +138,23 @@ TEST_F(TimeClockTest, WithoutAStoredDateChangeTheNewDayComesWithoutANotice) {
 }
 
 TEST_F(TimeClockTest, AnAlarmAtMidnightAndTwoAlarmsInOneMinuteRingOnce) {
-  host_.values[kAlarm0] = "00:00";
-  host_.values[kAlarm1] = "00:00";  // the same minute as the date change: the first entry wins
-  host_.values[kAlarm2] = "00:01";
-  host_.values[kSound] = QString::fromStdString((dir_.path() / "none.wav").string());
+  Store(keys::Alarm0, "00:00");
+  Store(keys::Alarm1, "00:00");  // the same minute as the date change: the first entry wins
+  Store(keys::Alarm2, "00:01");
+  Store(keys::AlarmSound, QString::fromStdString((dir_.path() / "none.wav").string()));
   clock_.Set({2026, 12, 31, 23, 59, 59});
   auto window = Open();
   Seconds(*window, 2 * 60);
   EXPECT_EQ(messages_, QStringList({"Time|日付が変更されました", "ミルネ|ﾌｧｲﾙを開けません",
                                     "Time|時間になりました"}));
   EXPECT_EQ(host_.Asked(), QStringList({"today 2027-1-1", "rebuild", "calendar", "rebuild"}));
-  EXPECT_EQ(host_.remembered, host_.values[kSound]);
+  EXPECT_EQ(host_.remembered, Stored(keys::AlarmSound));
 }
 
 TEST_F(TimeClockTest, AnAlarmPlaysItsSoundUntilTheMessageIsClosed) {
   test_support::WriteBytes(dir_.path() / "bell.mid", test_support::MidiFile(20));
-  host_.values[kAlarm1] = "07:30";
-  host_.values[kSound] = QString::fromStdString((dir_.path() / "bell.mid").string());
+  Store(keys::Alarm1, "07:30");
+  Store(keys::AlarmSound, QString::fromStdString((dir_.path() / "bell.mid").string()));
   clock_.Set({2026, 12, 8, 7, 29, 59});
   auto window = Open();
   bool playing_while_shown = false;
@@ -216,9 +193,9 @@ TEST_F(TimeClockTest, FiveMinuteMarksRestartTheStatusLine) {
 }
 
 TEST_F(TimeClockTest, AMissedAlarmRingsOnceUnlessSwitchedOff) {
-  host_.values[kAlarm1] = "07:30";
+  Store(keys::Alarm1, "07:30");
   for (bool on : {true, false}) {
-    host_.values["過ぎたアラーム/MissedAlarm"] = on ? "1" : "0";
+    settings_.Store().WriteBool(keys::MissedAlarm, on);
     messages_.clear();
     clock_.Set({2026, 12, 8, 7, 0, 0});
     auto window = Open();
@@ -234,28 +211,29 @@ TEST_F(TimeClockTest, StoringClearingAndThePanel) {
   EXPECT_EQ(window->height(), TTimeClock::kCollapsedHeight);
   window->SpeedButton1->click();
   EXPECT_EQ(window->height(), TTimeClock::kExpandedHeight);
-  window->MaskEdit1->setText("7:30");  // one hour digit
+  EXPECT_EQ(StoredHeight(), TTimeClock::kExpandedHeight);  // the placement follows the panel
+  window->MaskEdit1->setText("7:30");                      // one hour digit
   window->MaskEdit2->setText("12:05");
   window->SpeedButton1->click();
   EXPECT_EQ(window->height(), TTimeClock::kCollapsedHeight);
-  EXPECT_EQ(host_.values[kAlarm0], "00:00");
-  EXPECT_EQ(host_.values[kAlarm1], "07:30");
-  EXPECT_EQ(host_.values[kAlarm2], "12:05");
+  EXPECT_EQ(Stored(keys::Alarm0), "00:00");
+  EXPECT_EQ(Stored(keys::Alarm1), "07:30");
+  EXPECT_EQ(Stored(keys::Alarm2), "12:05");
   EXPECT_EQ(window->ClockLabel1->EventList(),
             (std::vector<std::string>{"00:00", "07:30", "12:05"}));
   EXPECT_TRUE(host_.calls.contains("focus"));
-  EXPECT_GE(host_.placements, 2);
+  EXPECT_EQ(StoredHeight(), TTimeClock::kCollapsedHeight);  // written again when closed
 
   window->BitBtn2->click();
-  EXPECT_EQ(host_.values[kAlarm1], "");
-  EXPECT_EQ(host_.values[kAlarm2], "");
+  EXPECT_EQ(Stored(keys::Alarm1), "");
+  EXPECT_EQ(Stored(keys::Alarm2), "");
   // The running alarms stay until stored again.
   EXPECT_EQ(window->ClockLabel1->EventList()[1], "07:30");
   window->Button2->click();
   EXPECT_EQ(window->ClockLabel1->EventList()[1], "");
 
   // At the next start the cleared times are gone.
-  host_.values[kAlarm1] = "06:45";
+  Store(keys::Alarm1, "06:45");
   auto again = Open();
   EXPECT_EQ(again->MaskEdit1->text(), "06:45");
   EXPECT_EQ(again->ClockLabel1->EventList(), (std::vector<std::string>{"00:00", "06:45", ""}));
@@ -289,11 +267,11 @@ TEST_F(TimeClockTest, TypedTimesNeverOverwriteADigitAndHalfTypedOnesAreNotStored
   EXPECT_EQ(messages_.size(), 1);
   EXPECT_TRUE(messages_.value(0).startsWith(
       QStringLiteral("注意|アラームの時刻「7:3」は入力の途中です。")));
-  EXPECT_FALSE(host_.values.contains(kAlarm1));
+  EXPECT_EQ(Part(keys::Alarm1, ""), "");
   EXPECT_TRUE(window->SpeedButton1->isChecked());  // the panel stays open
   QTest::keyClicks(field, "0");
   window->Button2->click();
-  EXPECT_EQ(host_.values[kAlarm1], "07:30");
+  EXPECT_EQ(Stored(keys::Alarm1), "07:30");
 }
 
 TEST_F(TimeClockTest, FontsOutsideTheSaneRangeAreRefused) {
@@ -306,7 +284,7 @@ TEST_F(TimeClockTest, FontsOutsideTheSaneRangeAreRefused) {
     messages_.clear();
     window->N5Click();
     EXPECT_EQ(messages_.size(), 1);
-    EXPECT_FALSE(host_.values.contains("月日時計フォント/ClockFont.Size"));
+    EXPECT_EQ(Part(keys::ClockFont, ".Size"), "");
     EXPECT_NE(window->ClockLabel1->font().pointSize(), points);
   }
 }
@@ -314,12 +292,12 @@ TEST_F(TimeClockTest, FontsOutsideTheSaneRangeAreRefused) {
 TEST_F(TimeClockTest, SoundFileChoiceAndSave) {
   test_support::WriteBytes(dir_.path() / "bell.wav", test_support::WaveFile(100));
   chosen_ = QString::fromStdString((dir_.path() / "bell.wav").string());
-  host_.values[kSound] = "old.mid";
+  Store(keys::AlarmSound, "old.mid");
   auto window = Open();
   window->BitBtn1->click();  // nothing chosen yet: the stored file stays
-  EXPECT_EQ(host_.values[kSound], "old.mid");
+  EXPECT_EQ(Stored(keys::AlarmSound), "old.mid");
   window->Button1->click();
-  EXPECT_EQ(host_.values[kSound], chosen_);
+  EXPECT_EQ(Stored(keys::AlarmSound), chosen_);
   EXPECT_TRUE(messages_.isEmpty());
   EXPECT_TRUE(window->MediaPlayer1->Playing());  // the preview
   window->BitBtn1->click();
@@ -334,7 +312,7 @@ TEST_F(TimeClockTest, SoundFileChoiceAndSave) {
 }
 
 TEST_F(TimeClockTest, ColoursFontsAndTheFocusTimer) {
-  host_.values["時計色/Clockcolor"] = QString::number(0x000000FF);  // red
+  settings_.Store().WriteColour(keys::ClockColor, 0x000000FF);  // red
   auto window = Open();
   EXPECT_EQ(window->ClockLabel1->palette().color(QPalette::WindowText), QColor(255, 0, 0));
   window->ChooseColour = [](QColor& c) {
@@ -342,12 +320,12 @@ TEST_F(TimeClockTest, ColoursFontsAndTheFocusTimer) {
     return true;
   };
   window->N2Click();
-  EXPECT_EQ(host_.values["日付の背景色/DateBackColor"], QString::number(0x00FF0000));
+  EXPECT_EQ(settings_.Store().ReadColour(keys::DateBackColor, 0), 0x00FF0000u);
   EXPECT_EQ(window->palette().color(QPalette::Window), QColor(0, 0, 255));
   EXPECT_EQ(window->Label1->palette().color(QPalette::Window), QColor(0, 0, 255));
   window->ChooseColour = [](QColor&) { return false; };
   window->N3Click();
-  EXPECT_EQ(host_.values["時計色/Clockcolor"], QString::number(0x000000FF));
+  EXPECT_EQ(settings_.Store().ReadColour(keys::ClockColor, 0), 0x000000FFu);
 
   window->ChooseFont = [](QFont& f) {
     f.setPointSize(20);
@@ -358,7 +336,7 @@ TEST_F(TimeClockTest, ColoursFontsAndTheFocusTimer) {
   EXPECT_EQ(window->Label1->font().pointSize(), 20);
   // Both lines of the larger font fit the closed window.
   EXPECT_GE(window->height(), 2 * QFontMetrics(window->Label1->font()).height());
-  EXPECT_EQ(host_.values["月日時計フォント/ClockFont.Size"], "20");
+  EXPECT_EQ(Part(keys::ClockFont, ".Size"), "20");
   EXPECT_EQ(window->ClockLabel1->palette().color(QPalette::WindowText), QColor(255, 0, 0));
 
   host_.calls.clear();
@@ -374,7 +352,7 @@ TEST_F(TimeClockTest, PlacementIsKeptOverClosing) {
   auto window = Open();
   window->move(300, 200);
   window->close();
-  EXPECT_EQ(host_.values["時計/clockpos.X"], "300");
+  EXPECT_EQ(Part(keys::ClockPlacement, ".X"), "300");
   QPointer<TTimeClock> closed = window.release();  // closing destroys it
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_TRUE(closed.isNull());

@@ -1,7 +1,7 @@
 // What the day entry dialog reads of the main window and asks of it, and nothing more: the day
-// handed over, the shown month and its cursor, the folders, the fonts and keys of the settings,
-// and the few commands that make the month view follow the dialog. The main window implements
-// it; tests give the dialog a host of their own.
+// handed over, the shown month and its cursor, the folders, the title font and close key the
+// main window holds, and the few commands that make the month view follow the dialog. The main
+// window implements it; tests give the dialog a host of their own.
 #pragma once
 
 #include <QDate>
@@ -11,7 +11,6 @@
 #include <filesystem>
 
 #include "calendar/calendar_port.h"
-#include "settings/ini_gt.h"
 
 namespace daydata {
 
@@ -50,10 +49,8 @@ class DayEntryHost {
   // The first save had to make the data folder anew in the start-up folder.
   virtual void DataDirRecreated(const std::filesystem::path& data_dir) = 0;
 
-  virtual settings::TIniGT& SettingsFile() = 0;
   virtual QFont InputTitleFont() const = 0;
   virtual int InputKeyClose() const = 0;  // 0, 13, 16 or 17
-  virtual QString HelpFile() const = 0;
 };
 
 // What the main window asks of the day entry dialog: open it for the day handed over.

@@ -32,6 +32,8 @@ namespace fs = std::filesystem;
 
 namespace daydata {
 
+namespace keys = settings::keys;
+
 using namespace iptdlg;
 
 TIptdlg::~TIptdlg() = default;
@@ -40,12 +42,10 @@ void TIptdlg::FormCreate() {
   // The panes' division as the user left it.
   // The splitter stands right after the day text, so the day text's width alone places it;
   // the splitter's own position is kept in the file beside it.
-  const int splitter_left =
-      host_.SettingsFile().ReadInteger(kLayoutSection, QStringLiteral("Splitter1Left"), 401);
-  const int memo1_width = host_.SettingsFile().ReadInteger(
-      kLayoutSection, QStringLiteral("Memo1Width"), splitter_left - 1);
-  const int memo3_height =
-      host_.SettingsFile().ReadInteger(kLayoutSection, QStringLiteral("Memo3Height"), 20);
+  const settings::IniStore& file = settings_.Store();
+  const int splitter_left = file.ReadInteger(keys::Splitter1Left);
+  const int memo1_width = file.ReadInteger(keys::Memo1Width, splitter_left - 1);
+  const int memo3_height = file.ReadInteger(keys::Memo3Height);
   const int left = std::max(5, memo1_width);
   Splitter1->setSizes({left, std::max(5, width() - left - 3)});
   Splitter2->setSizes({std::max(5, height() - 63 - memo3_height - 3), std::max(5, memo3_height)});
@@ -63,15 +63,13 @@ void TIptdlg::showEvent(QShowEvent* event) {
 void TIptdlg::FormShow() {
   LoadLists();
   GradBox1->setFont(host_.InputTitleFont());
-  const QString toolbar = QStringLiteral("ツールバー色");
-  GradBox1->SetTopColor(static_cast<std::uint32_t>(host_.SettingsFile().ReadInteger(
-      toolbar, QStringLiteral("tollbarTopColor"), static_cast<int>(GradBox1->TopColor()))));
-  GradBox1->SetLastColor(static_cast<std::uint32_t>(host_.SettingsFile().ReadInteger(
-      toolbar, QStringLiteral("tollbarLastColor"), static_cast<int>(GradBox1->LastColor()))));
+  GradBox1->SetTopColor(settings_.Store().ReadColour(keys::TollbarTopColor, GradBox1->TopColor()));
+  GradBox1->SetLastColor(
+      settings_.Store().ReadColour(keys::TollbarLastColor, GradBox1->LastColor()));
   Memo1->clear();
   DayFont = QFont();
-  host_.SettingsFile().ReadFont(kMemoFontSection, QStringLiteral("memofont"), DayFont);
-  host_.SettingsFile().ReadPlacement(kPlacementSection, QStringLiteral("winpos"), *this);
+  settings_.ReadFont(keys::MemoFont, DayFont);
+  settings_.ReadPlacement(keys::EntryPlacement, *this);
   Memo1->setFont(DayFont);
   ReadPaneColours();
   const bool half = host_.HalfMonth();
@@ -88,13 +86,12 @@ void TIptdlg::done(int result) {
 
 void TIptdlg::FormClose() {
   try {
-    host_.SettingsFile().WritePlacement(kPlacementSection, QStringLiteral("winpos"), *this);
+    settings_.WritePlacement(keys::EntryPlacement, *this);
     const QList<int> sizes = Splitter1->sizes();
-    host_.SettingsFile().WriteInteger(kLayoutSection, QStringLiteral("Splitter1Left"),
-                                      sizes.value(0) + 1);
-    host_.SettingsFile().WriteInteger(kLayoutSection, QStringLiteral("Memo1Width"), sizes.value(0));
-    host_.SettingsFile().WriteInteger(kLayoutSection, QStringLiteral("Memo3Height"),
-                                      Splitter2->sizes().value(1));
+    settings::IniStore& file = settings_.Store();
+    file.WriteInteger(keys::Splitter1Left, sizes.value(0) + 1);
+    file.WriteInteger(keys::Memo1Width, sizes.value(0));
+    file.WriteInteger(keys::Memo3Height, Splitter2->sizes().value(1));
   } catch (const std::system_error& e) {
     platform::ShowErrorBox(this, QString::fromStdString(e.what()));
   }
@@ -150,9 +147,10 @@ void TIptdlg::ApplyTodayTitle(int year, int month, int day, const QString& title
       year == today.year() && month == today.month() && day == host_.ShownDate().day();
   GradBox1->setFont(host_.InputTitleFont());
   GradBox1->SetFont3D(is_today);
-  const std::uint32_t colour = static_cast<std::uint32_t>(host_.SettingsFile().ReadInteger(
-      kTitleColourSection, is_today ? QStringLiteral("inptaitol_1") : QStringLiteral("inptaitol_2"),
-      static_cast<int>(is_today ? kTodayTitleColour : kOtherDayTitleColour)));
+  // While the options dialog has never stored any: today's date in red, so that it stands out
+  // as today does in the month grid, every other day in black.
+  const std::uint32_t colour =
+      settings_.Store().ReadColour(is_today ? keys::InputTitleToday : keys::InputTitleOther);
   GradBox1->SetFontColor(colour);
   GradBox1->SetCaption(title);
   title_ = title;
@@ -560,7 +558,7 @@ void TIptdlg::OpenHelp(const QString& help_file, int topic) {
 }
 
 void TIptdlg::Button1Click() {
-  OpenHelp(host_.HelpFile(), 12);
+  OpenHelp(help_file_, 12);
 }
 
 }  // namespace daydata

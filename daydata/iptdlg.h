@@ -16,6 +16,7 @@
 #include "daydata/day_entry_host.h"
 #include "daydata/day_store.h"
 #include "daydata/light_strings.h"
+#include "settings/ini_gt.h"
 
 class QComboBox;
 class QHeaderView;
@@ -37,7 +38,10 @@ class TIptdlg : public QDialog, public DayEntryPort, private DayStoreHost {
   Q_OBJECT
 
  public:
-  explicit TIptdlg(DayEntryHost& host, QWidget* parent = nullptr);
+  // `settings` keeps the dialog's placement, pane division, fonts and colours; `help_file` is
+  // what its help button opens.
+  TIptdlg(DayEntryHost& host, settings::TIniGT& settings, QString help_file,
+          QWidget* parent = nullptr);
   ~TIptdlg() override;
 
   // Shows the dialog modally for the main window's ShownYear, ShownMonth and ShownDay, or for
@@ -150,6 +154,8 @@ class TIptdlg : public QDialog, public DayEntryPort, private DayStoreHost {
   void DataDirRecreated(const std::filesystem::path& data_dir) override;
 
   DayEntryHost& host_;
+  settings::TIniGT& settings_;
+  const QString help_file_;
   std::vector<std::string> todo_items_;  // the list's entries as code page 932 bytes
   int todo_extent_ = 60;
   bool reload_same_day_ = false;

@@ -18,7 +18,8 @@ namespace daydata {
 
 using namespace iptdlg;
 
-TIptdlg::TIptdlg(DayEntryHost& host, QWidget* parent) : QDialog(parent), host_(host) {
+TIptdlg::TIptdlg(DayEntryHost& host, settings::TIniGT& settings, QString help_file, QWidget* parent)
+    : QDialog(parent), host_(host), settings_(settings), help_file_(std::move(help_file)) {
   setObjectName("Iptdlg");
   setWindowTitle(QStringLiteral("入力ダイアログ"));
   setWindowFlag(Qt::WindowStaysOnTopHint);
@@ -122,7 +123,7 @@ TIptdlg::TIptdlg(DayEntryHost& host, QWidget* parent) : QDialog(parent), host_(h
   ListBox1->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
   ListBox1->setFont(mincho);
   ListBox1->setMinimumWidth(5);
-  SetBackground(ListBox1, kListBoxColour);
+  SetBackground(ListBox1, Designed(settings::keys::ListBoxColor));
   right_layout->addWidget(ListBox1, 1);
   Splitter1->setStretchFactor(1, 1);
 
@@ -131,7 +132,7 @@ TIptdlg::TIptdlg(DayEntryHost& host, QWidget* parent) : QDialog(parent), host_(h
   Memo3 = MakeEditor(Splitter2, "Memo3");
   Memo3->setFont(mincho);
   platform::KeepOneWholeLine(Memo3);  // never shorter than one line of the memo's font
-  SetBackground(Memo3, kMemo3Colour);
+  SetBackground(Memo3, Designed(settings::keys::Memo3Color));
   Splitter2->setStretchFactor(0, 1);
 
   // Bottom bar.

@@ -20,6 +20,8 @@ namespace fs = std::filesystem;
 
 namespace daydata {
 
+namespace keys = settings::keys;
+
 using namespace iptdlg;
 
 void TIptdlg::SpeedButton1Click() {
@@ -74,7 +76,7 @@ void TIptdlg::PrintFocusedPane(QPrinter& printer) {
 
 void TIptdlg::LoadLists() {
   QFont list_font = ListBox1->font();
-  host_.SettingsFile().ReadFont(kMemoFontSection, QStringLiteral("ListBoxFont"), list_font);
+  settings_.ReadFont(keys::ListBoxFont, list_font);
   ListBox1->setFont(list_font);
   if (std::optional<std::vector<std::string>> items = ReadToDo(ToDoFilePath(host_.StartupDir()))) {
     SortToDo(*items);
@@ -83,7 +85,7 @@ void TIptdlg::LoadLists() {
   }
   Memo3->clear();
   QFont memo_font = Memo3->font();
-  host_.SettingsFile().ReadFont(kMemoFontSection, QStringLiteral("memo3font"), memo_font);
+  settings_.ReadFont(keys::Memo3Font, memo_font);
   Memo3->setFont(memo_font);
   if (std::optional<std::string> memo = ReadMemo(MemoFilePath(host_.StartupDir()))) {
     Memo3->setPlainText(EditorText(*memo));
@@ -158,14 +160,12 @@ void TIptdlg::Splitter2Moved() {
 }
 
 void TIptdlg::ReadPaneColours() {
-  auto read = [this](const char* key, QWidget* pane, std::uint32_t current) {
-    SetBackground(pane,
-                  static_cast<std::uint32_t>(host_.SettingsFile().ReadInteger(
-                      kPaneColourSection, QString::fromLatin1(key), static_cast<int>(current))));
+  auto read = [this](const settings::Key& key, QWidget* pane, std::uint32_t current) {
+    SetBackground(pane, settings_.Store().ReadColour(key, current));
   };
-  read("Memo1Color", Memo1, kClWindow);
-  read("Memo3Color", Memo3, BackgroundOf(Memo3));
-  read("ListBoxColor", ListBox1, BackgroundOf(ListBox1));
+  read(keys::Memo1Color, Memo1, Designed(keys::Memo1Color));
+  read(keys::Memo3Color, Memo3, BackgroundOf(Memo3));
+  read(keys::ListBoxColor, ListBox1, BackgroundOf(ListBox1));
 }
 
 void TIptdlg::SpeedButton12Click() {
@@ -175,15 +175,15 @@ void TIptdlg::SpeedButton12Click() {
     switch (pane) {
       case Pane::kDay:
         initial = DayFont;
-        host_.SettingsFile().ReadFont(kMemoFontSection, QStringLiteral("memofont"), initial);
+        settings_.ReadFont(keys::MemoFont, initial);
         break;
       case Pane::kMemo:
         initial = Memo3->font();
-        host_.SettingsFile().ReadFont(kMemoFontSection, QStringLiteral("memo3font"), initial);
+        settings_.ReadFont(keys::Memo3Font, initial);
         break;
       case Pane::kToDo:
         initial = ListBox1->font();
-        host_.SettingsFile().ReadFont(kMemoFontSection, QStringLiteral("ListBoxFont"), initial);
+        settings_.ReadFont(keys::ListBoxFont, initial);
         break;
       case Pane::kNone:
         break;
@@ -195,16 +195,16 @@ void TIptdlg::SpeedButton12Click() {
         DayFont = *chosen;
         reload_same_day_ = true;
         LoadDay();
-        host_.SettingsFile().WriteFont(kMemoFontSection, QStringLiteral("memofont"), DayFont);
+        settings_.WriteFont(keys::MemoFont, DayFont);
         break;
       case Pane::kMemo:
         Memo3->setFont(*chosen);
-        host_.SettingsFile().WriteFont(kMemoFontSection, QStringLiteral("memo3font"), *chosen);
+        settings_.WriteFont(keys::Memo3Font, *chosen);
         LoadLists();
         break;
       case Pane::kToDo:
         ListBox1->setFont(*chosen);
-        host_.SettingsFile().WriteFont(kMemoFontSection, QStringLiteral("ListBoxFont"), *chosen);
+        settings_.WriteFont(keys::ListBoxFont, *chosen);
         LoadLists();
         break;
       case Pane::kNone:
@@ -217,31 +217,30 @@ void TIptdlg::SpeedButton12Click() {
 
 void TIptdlg::SpeedButton14Click() {
   QWidget* pane = nullptr;
-  QString key;
+  const settings::Key* key = nullptr;
   switch (FocusedPane()) {
     case Pane::kDay:
       pane = Memo1;
-      key = QStringLiteral("Memo1Color");
+      key = &keys::Memo1Color;
       break;
     case Pane::kMemo:
       pane = Memo3;
-      key = QStringLiteral("Memo3Color");
+      key = &keys::Memo3Color;
       break;
     case Pane::kToDo:
       pane = ListBox1;
-      key = QStringLiteral("ListBoxColor");
+      key = &keys::ListBoxColor;
       break;
     case Pane::kNone:
       return;
   }
-  const std::uint32_t current = static_cast<std::uint32_t>(host_.SettingsFile().ReadInteger(
-      kPaneColourSection, key, static_cast<int>(BackgroundOf(pane))));
+  const std::uint32_t current = settings_.Store().ReadColour(*key, BackgroundOf(pane));
   const std::optional<QColor> chosen = ChooseColour(platform::ToQColor(current));
   if (!chosen) return;
   const std::uint32_t value = platform::ToColourValue(*chosen);
   SetBackground(pane, value);
   try {
-    host_.SettingsFile().WriteInteger(kPaneColourSection, key, static_cast<int>(value));
+    settings_.Store().WriteColour(*key, value);
   } catch (const std::system_error& e) {
     platform::ShowErrorBox(this, QString::fromStdString(e.what()));
   }

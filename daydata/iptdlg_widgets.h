@@ -1,6 +1,6 @@
-// The day entry dialog's small parts: its settings sections and designed colours, the
-// conversion between day-file text and editor text, and the controls it builds its panes from
-// (the colour picker drawn as swatches, the header strips, the editors).
+// The day entry dialog's small parts: the designed colour of a pane, the conversion between
+// day-file text and editor text, and the controls it builds its panes from (the colour picker drawn
+// as swatches, the header strips, the editors).
 #pragma once
 
 #include <QColor>
@@ -16,23 +16,14 @@
 #include <string_view>
 
 #include "platform/system_colours.h"
+#include "settings/schema.h"
 
 namespace daydata::iptdlg {
 
-inline const QString kMemoFontSection = QStringLiteral("MemoFont");
-inline const QString kPaneColourSection = QStringLiteral("入力ダイアログ内色");
-inline const QString kLayoutSection = QStringLiteral("入力画面分け");
-inline const QString kPlacementSection = QStringLiteral("入力ダイアログ");
-inline const QString kTitleColourSection = QStringLiteral("入力ダイアログ日付");
-
-// Title colours while the options dialog has never stored any: today's date in red, so that it
-// stands out as today does in the month grid, every other day in black.
-inline constexpr std::uint32_t kTodayTitleColour = 0x0000FF;
-inline constexpr std::uint32_t kOtherDayTitleColour = 0x000000;
-
-inline constexpr std::uint32_t kClWindow = platform::kSystemColourBit + 5;
-inline constexpr std::uint32_t kMemo3Colour = 0xE0FED6;
-inline constexpr std::uint32_t kListBoxColour = 0xFFE1FF;
+// A colour key's designed value (the schema's default), as the panes take it.
+inline std::uint32_t Designed(const settings::Key& key) {
+  return static_cast<std::uint32_t>(key.default_value);
+}
 
 // Code page 932 file text (CR LF, or any line end) as editor text, and back.
 QString EditorText(std::string_view bytes);

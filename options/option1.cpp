@@ -52,7 +52,9 @@ QFrame* SamplePanel(const char* name) {
 
 }  // namespace
 
-Toption1::Toption1(OptionsHost& host, QWidget* parent) : QDialog(parent), host_(host) {
+Toption1::Toption1(OptionsHost& host, settings::TIniGT& settings, QString help_file,
+                   QWidget* parent)
+    : QDialog(parent), host_(host), settings_(settings), help_file_(std::move(help_file)) {
   setObjectName("option1");
   setWindowTitle(QStringLiteral("設定"));
   setModal(true);
@@ -178,7 +180,7 @@ QWidget* Toption1::BuildHolidayPage() {
   layout->addStretch();
 
   connect(WithHelpButton(page, 19), &QPushButton::clicked, this,
-          [this] { OpenHelp(host_.OptionsHelpFile(), 19); });
+          [this] { OpenHelp(help_file_, 19); });
   return page;
 }
 
@@ -245,7 +247,7 @@ QWidget* Toption1::BuildAppearancePage() {
   layout->addWidget(colours);
 
   connect(WithHelpButton(page, 21), &QPushButton::clicked, this,
-          [this] { OpenHelp(host_.OptionsHelpFile(), 21); });
+          [this] { OpenHelp(help_file_, 21); });
   return page;
 }
 
@@ -275,7 +277,7 @@ QWidget* Toption1::BuildStatusLinePage() {
   layout->addWidget(speed);
 
   connect(WithHelpButton(page, 55), &QPushButton::clicked, this,
-          [this] { OpenHelp(host_.OptionsHelpFile(), 55); });
+          [this] { OpenHelp(help_file_, 55); });
   return page;
 }
 
@@ -307,7 +309,7 @@ QWidget* Toption1::BuildOtherPage() {
   layout->addStretch();
 
   connect(WithHelpButton(page, 56), &QPushButton::clicked, this,
-          [this] { OpenHelp(host_.OptionsHelpFile(), 56); });
+          [this] { OpenHelp(help_file_, 56); });
   return page;
 }
 

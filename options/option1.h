@@ -14,6 +14,7 @@
 
 #include "options/option_switches.h"
 #include "options/options_host.h"
+#include "settings/ini_gt.h"
 
 class QButtonGroup;
 class QCheckBox;
@@ -33,7 +34,10 @@ class Toption1 : public QDialog {
   Q_OBJECT
 
  public:
-  explicit Toption1(OptionsHost& host, QWidget* parent = nullptr);
+  // `settings` is the settings file the dialog reads and OK writes; `help_file` the help its
+  // pages open.
+  Toption1(OptionsHost& host, settings::TIniGT& settings, QString help_file,
+           QWidget* parent = nullptr);
 
   // Puts the birthday and special-day page in as the second page, "特別日".
   void InsertSpecialDayPage(QWidget* page);
@@ -133,6 +137,8 @@ class Toption1 : public QDialog {
   void Apply();
 
   OptionsHost& host_;
+  settings::TIniGT& settings_;
+  const QString help_file_;
   OptionSwitches switches_;
   std::map<const settings::Key*, QFont> fonts_;
   settings::ColourValue inptaitol_1_ = 0, inptaitol_2_ = 0;

@@ -71,7 +71,7 @@ const DisplayItem* ItemAt(int row) {
 template <class Write>
 bool Toption1::Store(Write write) {
   try {
-    write(host_.OptionsSettings().Store());
+    write(settings_.Store());
     return true;
   } catch (const std::system_error& e) {
     platform::ShowErrorBox(this, QString::fromStdString(e.what()));
@@ -88,10 +88,10 @@ const QFont& Toption1::WorkingFont(const settings::Key& key) const {
 }
 
 void Toption1::FormCreate() {
-  settings::TIniGT& ini = host_.OptionsSettings();
+  settings::TIniGT& ini = settings_;
   for (const settings::Key* key : kFontKeys) {
     QFont font = host_.OptionsFont(*key);
-    ini.ReadFont(Utf8(key->section), Utf8(key->name), font);
+    ini.ReadFont(*key, font);
     fonts_[key] = font;
   }
   inptaitol_1_ = static_cast<settings::ColourValue>(InputTitleToday.default_value);
@@ -143,7 +143,7 @@ void Toption1::showEvent(QShowEvent* event) {
 }
 
 void Toption1::FormShow() {
-  const settings::IniStore& file = host_.OptionsSettings().Store();
+  const settings::IniStore& file = settings_.Store();
   inptaitol_1_ = file.ReadColour(InputTitleToday, inptaitol_1_);
   inptaitol_2_ = file.ReadColour(InputTitleOther, inptaitol_2_);
   ShowCloseKey();
@@ -363,7 +363,7 @@ void Toption1::CloseKeyClick(int index) {
 }
 
 void Toption1::OKButtonClick() {
-  settings::TIniGT& ini = host_.OptionsSettings();
+  settings::TIniGT& ini = settings_;
   const bool written = Store([&](settings::IniStore& file) {
     file.WriteColour(InputTitleToday, inptaitol_1_);
     file.WriteColour(InputTitleOther, inptaitol_2_);
@@ -373,7 +373,7 @@ void Toption1::OKButtonClick() {
       file.WriteColour(*key, host_.OptionsColour(*key));
     }
     for (const settings::Key* key : kFontKeys) {
-      ini.WriteFont(Utf8(key->section), Utf8(key->name), fonts_.at(key));
+      ini.WriteFont(*key, fonts_.at(key));
     }
     file.WriteColour(TaitolFontColor, host_.OptionsColour(TaitolFontColor));
     // Both grids have one date column width and one row height; each pair holds it twice.

@@ -1,5 +1,5 @@
 // What the options dialog reads of the main window and asks of it, and nothing more: the
-// settings file, the switches, the colours it previews, the date column, the title, the
+// switches, the colours it previews, the date column, the title, the
 // maxims and the status line, and the reload that Cancel asks for. The main window implements
 // it (app/kvrwin_options_host.cpp); the dialog's tests give it a host of their own.
 #pragma once
@@ -9,7 +9,6 @@
 #include <QStringList>
 
 #include "options/option_switches.h"
-#include "settings/ini_gt.h"
 #include "settings/schema.h"
 
 class QWidget;
@@ -19,9 +18,6 @@ namespace options {
 class OptionsHost {
  public:
   virtual ~OptionsHost() = default;
-
-  virtual settings::TIniGT& OptionsSettings() = 0;
-  virtual QString OptionsHelpFile() const = 0;
 
   // The switches as the main window holds them; setting them redraws the month at once.
   virtual OptionSwitches Switches() const = 0;

@@ -24,11 +24,6 @@ namespace {
 
 class FakeHost : public options::OptionsHost {
  public:
-  explicit FakeHost(const std::filesystem::path& ini) {
-    file.SetFileName(QString::fromStdString(ini.string()));
-  }
-  settings::TIniGT& OptionsSettings() override { return file; }
-  QString OptionsHelpFile() const override { return QStringLiteral("mirune.HLP"); }
   options::OptionSwitches Switches() const override { return switches; }
   void SetSwitches(const options::OptionSwitches& s) override {
     switches = s;
@@ -53,7 +48,6 @@ class FakeHost : public options::OptionsHost {
   void AppearanceWritten() override { ++written; }
   void ReloadAppearance() override { ++reloads; }
 
-  settings::TIniGT file;
   options::OptionSwitches switches;
   std::map<const settings::Key*, settings::ColourValue> colours;
   int width = 80;
@@ -78,16 +72,18 @@ class TestDialog : public options::Toption1 {
 
 class OptionsTest : public ::testing::Test {
  protected:
+  OptionsTest() { file_.SetFileName(QString::fromStdString(Ini().string())); }
   std::filesystem::path Ini() const { return dir_.path() / "vuruva.ini"; }
-  settings::IniStore& File() { return host_.file.Store(); }
+  settings::IniStore& File() { return file_.Store(); }
   int Read(const settings::Key& key) { return File().ReadInteger(key, -1); }
   TestDialog& Open() {
-    dialog_ = std::make_unique<TestDialog>(host_);
+    dialog_ = std::make_unique<TestDialog>(host_, file_, QStringLiteral("mirune.HLP"));
     dialog_->show();
     return *dialog_;
   }
   test_support::TempDir dir_;
-  FakeHost host_{Ini()};
+  FakeHost host_;
+  settings::TIniGT file_;
   std::unique_ptr<TestDialog> dialog_;
 };
 
@@ -214,7 +210,7 @@ TEST_F(OptionsTest, OkWritesColoursFontsAndBothWidthsAlike) {
   EXPECT_EQ(Read(FixedColWidth2), 94);
   EXPECT_EQ(Read(RowHeight2), 23);
   QFont font;
-  host_.file.ReadFont(QStringLiteral("各曜日枠フォント"), QStringLiteral("daysFont"), font);
+  file_.ReadFont(DaysFont, font);
   EXPECT_EQ(font.pointSize(), 20);
 }
 
@@ -237,7 +233,7 @@ TEST_F(OptionsTest, FontSizesOutsideTheRangeAreRefusedAndNotWritten) {
   d.OKButton->click();
   platform::SetMessageHook(nullptr);
   QFont font;
-  host_.file.ReadFont(QStringLiteral("各曜日枠フォント"), QStringLiteral("daysFont"), font);
+  file_.ReadFont(DaysFont, font);
   EXPECT_EQ(font.pointSize(), 96);  // the last size in range, not the refused ones
 }
 

@@ -18,6 +18,7 @@
 #include "platform/help_viewer.h"
 #include "platform/message_box.h"
 #include "platform/qt_text.h"
+#include "settings/settings_location.h"
 
 namespace options {
 namespace {
@@ -48,8 +49,15 @@ QLabel* Caption(const QString& text, QWidget* buddy) {
 
 }  // namespace
 
-TSpecialDayPage::TSpecialDayPage(SpecialDayHost& host, QWidget* parent)
-    : QWidget(parent), host_(host) {
+TSpecialDayPage::TSpecialDayPage(SpecialDayHost& host, settings::TIniGT& settings,
+                                 std::filesystem::path startup_dir, std::filesystem::path data_dir,
+                                 QString help_file, QWidget* parent)
+    : QWidget(parent),
+      host_(host),
+      settings_(settings),
+      startup_dir_(std::move(startup_dir)),
+      data_dir_(std::move(data_dir)),
+      help_file_(std::move(help_file)) {
   setObjectName("SpecialDayPage");
   setWindowTitle(QStringLiteral("特別日"));
   BuildControls();
@@ -172,7 +180,8 @@ void TSpecialDayPage::LoadSpecialLists() {
   birthdays_.Load(ListPath(birthdays_));
   Fill(ComboBox3, birthdays_);
   // The choice is shown without being written back.
-  suffix_index_ = host_.ReadBirthdaySuffix(ComboBox7->currentIndex());
+  suffix_index_ =
+      settings_.Store().ReadInteger(settings::keys::BirthdaySuffix, ComboBox7->currentIndex());
   {
     QSignalBlocker quiet(ComboBox7);
     ComboBox7->setCurrentIndex(
@@ -185,7 +194,7 @@ void TSpecialDayPage::LoadSpecialLists() {
 }
 
 std::filesystem::path TSpecialDayPage::ListPath(const daydata::SpecialDayList& list) const {
-  return daydata::SpecialListPath(host_.SpecialStartupDir(), list.Kind());
+  return daydata::SpecialListPath(startup_dir_, list.Kind());
 }
 
 void TSpecialDayPage::Fill(QComboBox* box, const daydata::SpecialDayList& list) {
@@ -284,12 +293,17 @@ void TSpecialDayPage::WriteList(daydata::SpecialDayList& list, const std::string
   // The file as it is now; one that cannot be read leaves the list as it was.
   list.Load(ListPath(list));
   try {
-    daydata::StampSpecialList(list, host_.SpecialShownYear(), host_.SpecialDataDir(), suffix);
+    daydata::StampSpecialList(list, host_.SpecialShownYear(), DataDir(), suffix);
   } catch (const std::exception& e) {
     platform::ShowErrorBox(this, QString::fromUtf8(e.what()));
   }
   // Also after a failure: the labels written before it are shown.
   host_.SpecialRebuildMonth();
+}
+
+std::filesystem::path TSpecialDayPage::DataDir() const {
+  std::filesystem::path dir = settings::ReadDataFolderSetting(settings_.Store());
+  return dir.empty() ? data_dir_ : dir;
 }
 
 void TSpecialDayPage::Button13Click() {
@@ -309,14 +323,14 @@ void TSpecialDayPage::ComboBox7Change() {
   if (index == suffix_index_) return;
   suffix_index_ = index;
   try {
-    host_.WriteBirthdaySuffix(index);
+    settings_.Store().WriteInteger(settings::keys::BirthdaySuffix, index);
   } catch (const std::system_error& e) {
     platform::ShowErrorBox(this, QString::fromUtf8(e.what()));
   }
 }
 
 void TSpecialDayPage::HelpButtonClick() {
-  platform::ShowHelp(this, host_.SpecialHelpFile(), 20);
+  platform::ShowHelp(this, help_file_, 20);
 }
 
 }  // namespace options

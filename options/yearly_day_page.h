@@ -9,6 +9,7 @@
 
 #include "daydata/yearly_day_list.h"
 #include "options/yearly_day_host.h"
+#include "settings/ini_gt.h"
 
 class QComboBox;
 class QGroupBox;
@@ -22,7 +23,12 @@ class TSpecialDayPage : public QWidget {
   Q_OBJECT
 
  public:
-  explicit TSpecialDayPage(SpecialDayHost& host, QWidget* parent = nullptr);
+  // `settings` holds the birthday suffix and names the data folder the labels go to;
+  // `data_dir`, the folder in use, stands in while it names none. The two list files lie in
+  // `startup_dir`.
+  TSpecialDayPage(SpecialDayHost& host, settings::TIniGT& settings,
+                  std::filesystem::path startup_dir, std::filesystem::path data_dir,
+                  QString help_file, QWidget* parent = nullptr);
   ~TSpecialDayPage() override;
 
   // Presets the year and month boxes and reads both list files into their boxes.
@@ -69,7 +75,13 @@ class TSpecialDayPage : public QWidget {
   std::filesystem::path ListPath(const daydata::SpecialDayList& list) const;
   void Caution(const QString& text);
 
+  // The data folder as the settings file names it now, read again for every write.
+  std::filesystem::path DataDir() const;
+
   SpecialDayHost& host_;
+  settings::TIniGT& settings_;
+  const std::filesystem::path startup_dir_, data_dir_;
+  const QString help_file_;
   daydata::SpecialDayList birthdays_{daydata::SpecialListKind::kBirthday};
   daydata::SpecialDayList special_days_{daydata::SpecialListKind::kSpecialDay};
   int suffix_index_ = -1;  // the choice last written, so that typing writes only changes

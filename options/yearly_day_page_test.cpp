@@ -25,30 +25,21 @@ namespace {
 
 class FakeHost : public options::SpecialDayHost {
  public:
-  fs::path SpecialStartupDir() const override { return start; }
-  fs::path SpecialDataDir() const override { return data; }
   int SpecialShownYear() const override { return year; }
   int SpecialShownMonth() const override { return month; }
   int SpecialCurrentYear() override { return 2026; }
   bool SpecialHalfMonth() const override { return half_month; }
   void SpecialRebuildMonth() override { ++rebuilds; }
-  int ReadBirthdaySuffix(int current) const override { return suffix ? *suffix : current; }
-  void WriteBirthdaySuffix(int index) override { written_suffixes.push_back(index); }
-  QString SpecialHelpFile() const override { return {}; }
 
-  fs::path start, data;
   int year = 2026, month = 3, rebuilds = 0;
   bool half_month = false;
-  std::optional<int> suffix;
-  std::vector<int> written_suffixes;
 };
 
 class SpecialDayPageTest : public ::testing::Test {
  protected:
   SpecialDayPageTest() {
-    host_.start = dir_.path();
-    host_.data = dir_.path() / "data";
-    fs::create_directory(host_.data);
+    settings_.SetFileName(QString::fromStdString(Ini().string()));
+    fs::create_directory(data_);
     platform::SetMessageHook([this](const platform::MessageRequest& r) {
       messages_ << r.caption + "|" + r.text;
       return answer_;
@@ -75,20 +66,28 @@ class SpecialDayPageTest : public ::testing::Test {
     for (int i = 0; i < box->count(); ++i) items << box->itemText(i);
     return items;
   }
+  fs::path Ini() const { return dir_.path() / "vuruva.ini"; }
+  // The suffix the settings file holds; nullopt while it holds none.
+  std::optional<int> StoredSuffix() const {
+    const std::optional<std::string> value = settings_.Store().ReadValue(
+        settings::SectionBytes(settings::keys::BirthdaySuffix), "Who'sbirthday");
+    if (!value) return std::nullopt;
+    return std::stoi(*value);
+  }
   fs::path Birthdays() const { return dir_.path() / "Birthday.dat"; }
   fs::path Specials() const { return dir_.path() / "Specialday.dat"; }
-  fs::path Day(int year, const char* name) const {
-    return host_.data / std::to_string(year) / name;
-  }
+  fs::path Day(int year, const char* name) const { return data_ / std::to_string(year) / name; }
 
   test_support::TempDir dir_;
   FakeHost host_;
+  settings::TIniGT settings_;
+  const fs::path data_ = dir_.path() / "data";
   QStringList messages_;
   QMessageBox::StandardButton answer_ = QMessageBox::Ok;
 };
 
 TEST_F(SpecialDayPageTest, AddSortAndDeleteBirthdays) {
-  options::TSpecialDayPage page(host_);
+  options::TSpecialDayPage page(host_, settings_, dir_.path(), data_, QString());
   // Presets: today's year, the shown month, no day.
   EXPECT_EQ(page.CSpinEdit1->value(), 2026);
   EXPECT_EQ(page.ComboBox1->currentText(), "3");
@@ -120,7 +119,7 @@ TEST_F(SpecialDayPageTest, AddSortAndDeleteBirthdays) {
   EXPECT_EQ(Items(page.ComboBox3), (QStringList{"1965/07/20/鈴木", "1990/12/01/佐藤"}));
   EXPECT_EQ(host_.rebuilds, 3);
   // A new page reads the file again.
-  options::TSpecialDayPage again(host_);
+  options::TSpecialDayPage again(host_, settings_, dir_.path(), data_, QString());
   EXPECT_EQ(Items(again.ComboBox3), Items(page.ComboBox3));
 }
 
@@ -132,7 +131,7 @@ TEST_F(SpecialDayPageTest, DatesNotInTheCalendarAreRefusedAndNothingStored) {
   const Case cases[] = {{2, 29, true},  {2, 30, false}, {2, 31, false}, {4, 30, true},
                         {4, 31, false}, {6, 31, false}, {9, 31, false}, {11, 31, false},
                         {12, 31, true}, {1, 31, true}};
-  options::TSpecialDayPage page(host_);
+  options::TSpecialDayPage page(host_, settings_, dir_.path(), data_, QString());
   for (const Case& c : cases) {
     SCOPED_TRACE(c.month * 100 + c.day);
     for (bool birthday : {true, false}) {
@@ -157,7 +156,7 @@ TEST_F(SpecialDayPageTest, DatesNotInTheCalendarAreRefusedAndNothingStored) {
 }
 
 TEST_F(SpecialDayPageTest, UnrepresentableCharactersAreStoredAsReplacementsOnlyWhenChosen) {
-  options::TSpecialDayPage page(host_);
+  options::TSpecialDayPage page(host_, settings_, dir_.path(), data_, QString());
   answer_ = QMessageBox::Cancel;  // back to the text
   AddSpecialDay(page, 5, 5, QStringLiteral("こどもの日😀"));
   EXPECT_FALSE(fs::exists(Specials()));
@@ -172,7 +171,7 @@ TEST_F(SpecialDayPageTest, HalfMonthRefusesAddingOnly) {
   WriteBytes(Birthdays(), Sjis("1970/03/05/山田\r\n"));
   WriteBytes(Specials(), Sjis("05/03/憲法記念日\r\n"));
   host_.half_month = true;
-  options::TSpecialDayPage page(host_);
+  options::TSpecialDayPage page(host_, settings_, dir_.path(), data_, QString());
   AddBirthday(page, 1980, 1, 1, QStringLiteral("a"));
   AddSpecialDay(page, 1, 1, QStringLiteral("b"));
   EXPECT_EQ(messages_, (QStringList{"注意|半月表示時は、誕生日入力はできません！",
@@ -189,7 +188,7 @@ TEST_F(SpecialDayPageTest, HalfMonthRefusesAddingOnly) {
 
 TEST_F(SpecialDayPageTest, WriteTwiceIsOnceAndTheNextYearIsOneOlder) {
   WriteBytes(Birthdays(), Sjis("1970/03/05/山田\r\n2000/02/29/閏\r\n2030/01/01/未来\r\n"));
-  options::TSpecialDayPage page(host_);
+  options::TSpecialDayPage page(host_, settings_, dir_.path(), data_, QString());
   EXPECT_EQ(page.ComboBox7->currentText(), "の誕生日");
   page.Button13->click();
   const std::string once = ReadBytes(Day(2026, "KVR20260305.dat"));
@@ -210,7 +209,7 @@ TEST_F(SpecialDayPageTest, WriteTwiceIsOnceAndTheNextYearIsOneOlder) {
   page.Button13->click();
   EXPECT_EQ(ReadBytes(Day(2028, "KVR20280229.dat")), Sjis("閏の誕生日(28歳)\r\n"));
   // A data folder that is gone: the standard error box, and the month is still rebuilt.
-  fs::remove_all(host_.data);
+  fs::remove_all(data_);
   page.Button13->click();
   ASSERT_EQ(messages_.size(), 1);
   EXPECT_TRUE(messages_[0].startsWith("ミルネ|")) << messages_[0].toStdString();
@@ -219,22 +218,25 @@ TEST_F(SpecialDayPageTest, WriteTwiceIsOnceAndTheNextYearIsOneOlder) {
 
 TEST_F(SpecialDayPageTest, SuffixChoiceIsRememberedAndTypedTextUsed) {
   WriteBytes(Birthdays(), Sjis("1970/03/05/山田\r\n"));
-  host_.suffix = 1;
-  options::TSpecialDayPage page(host_);
+  options::TSpecialDayPage first(host_, settings_, dir_.path(), data_, QString());
+  EXPECT_FALSE(StoredSuffix());  // showing writes nothing
+  settings_.Store().WriteInteger(settings::keys::BirthdaySuffix, 1);
+  const std::string before = ReadBytes(Ini());
+  options::TSpecialDayPage page(host_, settings_, dir_.path(), data_, QString());
   EXPECT_EQ(page.ComboBox7->currentText(), "のBirthday");
-  EXPECT_TRUE(host_.written_suffixes.empty());  // showing writes nothing
+  EXPECT_EQ(ReadBytes(Ini()), before);  // nor when the file holds a choice
   page.ComboBox7->setCurrentIndex(0);
+  EXPECT_EQ(StoredSuffix(), 0);
   page.ComboBox7->setEditText(QStringLiteral("さん誕生日"));
-  EXPECT_EQ(host_.written_suffixes, (std::vector<int>{0, -1}));
+  EXPECT_EQ(StoredSuffix(), -1);
   page.Button13->click();
   EXPECT_EQ(ReadBytes(Day(2026, "KVR20260305.dat")), Sjis("山田さん誕生日(56歳)\r\n"));
-  host_.suffix = -1;
-  options::TSpecialDayPage none(host_);
+  options::TSpecialDayPage none(host_, settings_, dir_.path(), data_, QString());
   EXPECT_EQ(none.ComboBox7->currentText(), "");
 }
 
 TEST_F(SpecialDayPageTest, SpecialDaysAddAndDeleteOnlyTheShownEntry) {
-  options::TSpecialDayPage page(host_);
+  options::TSpecialDayPage page(host_, settings_, dir_.path(), data_, QString());
   AddSpecialDay(page, 12, 24, QStringLiteral("クリスマス・イブ"));
   AddSpecialDay(page, 5, 3, QStringLiteral("憲法記念日"));
   EXPECT_EQ(ReadBytes(Specials()), Sjis("12/24/クリスマス・イブ\r\n05/03/憲法記念日\r\n"));
@@ -253,7 +255,7 @@ TEST_F(SpecialDayPageTest, SpecialDaysAddAndDeleteOnlyTheShownEntry) {
 }
 
 TEST_F(SpecialDayPageTest, EveryTextFitsItsControl) {
-  options::TSpecialDayPage page(host_);
+  options::TSpecialDayPage page(host_, settings_, dir_.path(), data_, QString());
   page.show();
   page.resize(page.sizeHint());
   for (QWidget* w : page.findChildren<QWidget*>()) {

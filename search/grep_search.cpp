@@ -97,7 +97,9 @@ class WidestLineDelegate : public QStyledItemDelegate {
 
 }  // namespace
 
-TGrepSearch::TGrepSearch(GrepSearchHost& host, QWidget* parent) : QDialog(parent), host_(host) {
+TGrepSearch::TGrepSearch(GrepSearchHost& host, settings::TIniGT& settings, QString help_file,
+                         QWidget* parent)
+    : QDialog(parent), host_(host), settings_(settings), help_file_(std::move(help_file)) {
   setObjectName("GrepSearch");
   setWindowTitle(QStringLiteral("検索"));
   setModal(true);
@@ -236,14 +238,15 @@ void TGrepSearch::showEvent(QShowEvent* event) {
 }
 
 void TGrepSearch::FormShow() {
-  const QColor colour = platform::ToQColor(host_.ReadSearchColour(settings::keys::Memo1Color));
+  const QColor colour =
+      platform::ToQColor(settings_.Store().ReadColour(settings::keys::Memo1Color));
   for (QWidget* w : {static_cast<QWidget*>(ListBox1), static_cast<QWidget*>(CSpinEdit1),
                      static_cast<QWidget*>(RetComboBox2), static_cast<QWidget*>(Memo1)})
     SetBase(w, colour);
   const int year = host_.SearchShownYear();
   if (CSpinEdit1->value() == year) CSpinEdit1Change();
   CSpinEdit1->setValue(year);
-  CheckBox1->setChecked(host_.ReadSearchInteger(settings::keys::SearchCheck) != 0);
+  CheckBox1->setChecked(settings_.Store().ReadInteger(settings::keys::SearchCheck) != 0);
   if (QScreen* screen = this->screen()) {
     const QRect area = screen->availableGeometry();
     move(area.center() - QPoint(frameGeometry().width() / 2, frameGeometry().height() / 2));
@@ -473,7 +476,7 @@ void TGrepSearch::Button5Click() {
 }
 
 void TGrepSearch::Button7Click() {
-  platform::ShowHelp(this, host_.SearchHelpFile(), kHelpTopic);
+  platform::ShowHelp(this, help_file_, kHelpTopic);
 }
 
 void TGrepSearch::StopSearch() {
@@ -502,7 +505,9 @@ void TGrepSearch::done(int result) {
 }
 
 void TGrepSearch::FormClose() {
-  host_.WriteSearchInteger(settings::keys::SearchCheck, CheckBox1->isChecked() ? 1 : 0);
+  host_.ReportedWrite([this] {
+    settings_.Store().WriteInteger(settings::keys::SearchCheck, CheckBox1->isChecked() ? 1 : 0);
+  });
 }
 
 bool TGrepSearch::eventFilter(QObject* watched, QEvent* event) {

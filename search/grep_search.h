@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "search/grep_search_worker.h"
+#include "settings/ini_gt.h"
 
 class QCheckBox;
 class QComboBox;
@@ -32,7 +33,10 @@ class TGrepSearch : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TGrepSearch(GrepSearchHost& host, QWidget* parent = nullptr);
+  // `settings` holds the link switch and the result list's colour; `help_file` is what the help
+  // button opens.
+  TGrepSearch(GrepSearchHost& host, settings::TIniGT& settings, QString help_file,
+              QWidget* parent = nullptr);
   ~TGrepSearch() override;
 
   void Button1Click();  // "検索": the chosen year
@@ -92,6 +96,8 @@ class TGrepSearch : public QDialog {
   void ClearList();
 
   GrepSearchHost& host_;
+  settings::TIniGT& settings_;
+  const QString help_file_;
   GrepSearchWorker worker_;
   QTimer* drain_timer_;
   std::vector<std::string> lines_;              // the list's lines as code page 932, sorted

@@ -2,12 +2,10 @@
 // window implements it; the dialog's tests use a small fake.
 #pragma once
 
-#include <QString>
-
 #include <filesystem>
+#include <functional>
 
 #include "search/grep_search_jump.h"
-#include "settings/schema.h"
 
 namespace search {
 
@@ -22,13 +20,9 @@ class GrepSearchHost {
   // Shows a result's day in the main window: its row gets the cursor and its grid the focus.
   virtual void ShowResultDay(const ResultDate& date) = 0;
 
-  // The settings file: a missing key gives its designed default; a failed write is reported
-  // to the user by the host and ends nothing else.
-  virtual settings::ColourValue ReadSearchColour(const settings::Key& key) const = 0;
-  virtual int ReadSearchInteger(const settings::Key& key) const = 0;
-  virtual void WriteSearchInteger(const settings::Key& key, int value) = 0;
-
-  virtual QString SearchHelpFile() const = 0;
+  // Runs a write to the settings file; when it fails (std::system_error) the host reports it
+  // to the user, and nothing else ends.
+  virtual void ReportedWrite(const std::function<void()>& write) = 0;
 };
 
 }  // namespace search

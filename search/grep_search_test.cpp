@@ -34,29 +34,18 @@ namespace {
 namespace fs = std::filesystem;
 using test_support::Sjis;
 
+const QString kHelpFile = QStringLiteral(MIRUNE_SOURCE_DIR "/help/mirune.html");
+
 class FakeHost : public GrepSearchHost {
  public:
   fs::path SearchDataDir() const override { return data_dir; }
   int SearchShownYear() const override { return shown_year; }
   void ShowResultDay(const ResultDate& date) override { jumps.push_back(date); }
-  settings::ColourValue ReadSearchColour(const settings::Key& key) const override {
-    return static_cast<settings::ColourValue>(key.default_value);
-  }
-  int ReadSearchInteger(const settings::Key& key) const override {
-    auto it = ini.find(std::string(key.name));
-    return it == ini.end() ? key.default_value : it->second;
-  }
-  void WriteSearchInteger(const settings::Key& key, int value) override {
-    ini[std::string(key.name)] = value;
-  }
-  QString SearchHelpFile() const override {
-    return QStringLiteral(MIRUNE_SOURCE_DIR "/help/mirune.html");
-  }
+  void ReportedWrite(const std::function<void()>& write) override { write(); }
 
   fs::path data_dir;
   int shown_year = 2026;
   std::vector<ResultDate> jumps;
-  std::map<std::string, int> ini;
 };
 
 // Writes a day file "KVRyyyymmdd.dat" (code page 932 bytes) into the year's folder.
@@ -72,6 +61,7 @@ class GrepSearchTest : public ::testing::Test {
   void SetUp() override {
     saved_dir_ = platform::CurrentDir();
     host_.data_dir = temp_.path() / "data";
+    settings_.SetFileName(QString::fromStdString((temp_.path() / "vuruva.ini").string()));
     fs::create_directories(host_.data_dir);
     platform::SetMessageHook([this](const platform::MessageRequest& r) {
       messages_.push_back(r);
@@ -84,7 +74,7 @@ class GrepSearchTest : public ::testing::Test {
     platform::SetCurrentDir(saved_dir_);
   }
   TGrepSearch& Open() {
-    dialog_ = std::make_unique<TGrepSearch>(host_);
+    dialog_ = std::make_unique<TGrepSearch>(host_, settings_, kHelpFile);
     dialog_->show();
     return *dialog_;
   }
@@ -123,6 +113,7 @@ class GrepSearchTest : public ::testing::Test {
   test_support::TempDir temp_;
   fs::path saved_dir_;
   FakeHost host_;
+  settings::TIniGT settings_;
   std::unique_ptr<TGrepSearch> dialog_;
   std::vector<platform::MessageRequest> messages_;
 };
@@ -204,7 +195,7 @@ TEST_F(GrepSearchTest, StopDuringALongSearchEndsItWithinAFile) {
 
 TEST_F(GrepSearchTest, ClosingDuringASearchStopsAndWaitsForIt) {
   WriteManyDays(2011, 20000);
-  host_.ini["SearchCheck"] = 1;
+  settings_.Store().WriteInteger(settings::keys::SearchCheck, 1);
   for (bool by_destructor : {false, true}) {
     TGrepSearch& d = Open();
     EXPECT_TRUE(d.CheckBox1->isChecked());
@@ -220,8 +211,9 @@ TEST_F(GrepSearchTest, ClosingDuringASearchStopsAndWaitsForIt) {
       d.reject();
       EXPECT_FALSE(d.Searching());
       EXPECT_FALSE(d.isVisible());
-      EXPECT_EQ(host_.ini["SearchCheck"], 0);  // written on close
-      host_.ini["SearchCheck"] = 1;
+      EXPECT_EQ(settings_.Store().ReadInteger(settings::keys::SearchCheck, -1),
+                0);  // written on close
+      settings_.Store().WriteInteger(settings::keys::SearchCheck, 1);
     }
   }
   EXPECT_TRUE(host_.jumps.empty());
@@ -300,7 +292,7 @@ TEST_F(GrepSearchTest, JumpMovesTheMainWindowToTheResultsDay) {
   // Linked: the finished search goes to the first result, Down to the next, Enter jumps and
   // closes; a double click does the same.
   host_.jumps.clear();
-  host_.ini["SearchCheck"] = 1;
+  settings_.Store().WriteInteger(settings::keys::SearchCheck, 1);
   TGrepSearch& d = Open();
   Search(QStringLiteral("会議"), &TGrepSearch::Button6);
   QTest::keyClick(d.ListBox1, Qt::Key_Down);
@@ -333,7 +325,7 @@ TEST_F(GrepSearchTest, HelpOpensTheHelpFile) {
   QTest::mouseClick(d.Button7, Qt::LeftButton);
   EXPECT_TRUE(messages_.empty());
   ASSERT_NE(platform::CurrentHelpViewer(), nullptr);
-  EXPECT_EQ(platform::CurrentHelpViewer()->FilePath(), host_.SearchHelpFile());
+  EXPECT_EQ(platform::CurrentHelpViewer()->FilePath(), kHelpFile);
   delete platform::CurrentHelpViewer();
 }
 

@@ -4,6 +4,8 @@
 #include <QScreen>
 #include <QWidget>
 
+#include <climits>
+
 #include "platform/executable_dir.h"
 #include "platform/file_system.h"
 #include "platform/fonts.h"
@@ -82,22 +84,6 @@ void TIniGT::Resolve() {
   }
 }
 
-bool TIniGT::ReadBool(const QString& section, const QString& key, bool default_value) const {
-  return store_.ReadBool(B(section), B(key), default_value);
-}
-
-void TIniGT::WriteBool(const QString& section, const QString& key, bool value) {
-  store_.WriteBool(B(section), B(key), value);
-}
-
-int TIniGT::ReadInteger(const QString& section, const QString& key, int default_value) const {
-  return store_.ReadInteger(B(section), B(key), default_value);
-}
-
-void TIniGT::WriteInteger(const QString& section, const QString& key, int value) {
-  store_.WriteInteger(B(section), B(key), value);
-}
-
 QString TIniGT::ReadString(const QString& section, const QString& key,
                            const QString& default_value) const {
   return platform::ToQString(store_.ReadString(B(section), B(key), B(default_value)));
@@ -107,14 +93,40 @@ void TIniGT::WriteString(const QString& section, const QString& key, const QStri
   store_.WriteString(B(section), B(key), B(value));
 }
 
-void TIniGT::EraseSection(const QString& section) {
-  store_.EraseSection(B(section));
+QString TIniGT::ReadString(const Key& key, const QString& current) const {
+  return platform::ToQString(store_.ReadString(key, B(current)));
+}
+
+void TIniGT::WriteString(const Key& key, const QString& value) {
+  store_.WriteString(key, B(value));
+}
+
+void TIniGT::ReadFont(const Key& key, QFont& font) const {
+  ReadFont(QString::fromUtf8(key.section), QString::fromUtf8(key.name), font);
+}
+
+void TIniGT::WriteFont(const Key& key, const QFont& font) {
+  WriteFont(QString::fromUtf8(key.section), QString::fromUtf8(key.name), font);
+}
+
+void TIniGT::ReadPlacement(const Key& key, QWidget& window) const {
+  ReadPlacement(QString::fromUtf8(key.section), QString::fromUtf8(key.name), window);
+}
+
+void TIniGT::WritePlacement(const Key& key, const QWidget& window) {
+  WritePlacement(QString::fromUtf8(key.section), QString::fromUtf8(key.name), window);
+}
+
+bool TIniGT::HasPlacement(const Key& key) const {
+  return store_.ReadInteger(SectionBytes(key), std::string(key.name) + ".XSize", INT_MIN) !=
+         INT_MIN;
 }
 
 void TIniGT::ReadFont(const QString& section, const QString& prefix, QFont& font) const {
   QString name = ReadString(section, prefix + ".Name", font.family());
-  int size = ReadInteger(section, prefix + ".Size", font.pointSize() > 0 ? font.pointSize() : 9);
-  int style = ReadInteger(section, prefix + ".Style", StyleOf(font));
+  int size = store_.ReadInteger(B(section), B(prefix + ".Size"),
+                                font.pointSize() > 0 ? font.pointSize() : 9);
+  int style = store_.ReadInteger(B(section), B(prefix + ".Style"), StyleOf(font));
   QFont fresh(platform::JapaneseFace(name));
   if (size > 0) fresh.setPointSize(size);
   fresh.setBold(style & 1);
@@ -130,18 +142,18 @@ void TIniGT::WriteFont(const QString& section, const QString& prefix, const QFon
   const QString stored = ReadString(section, prefix + ".Name", QString());
   const bool same_face = !stored.isEmpty() && platform::JapaneseFace(stored) == font.family();
   WriteString(section, prefix + ".Name", same_face ? stored : font.family());
-  WriteInteger(section, prefix + ".Size", font.pointSize());
-  WriteInteger(section, prefix + ".Style", StyleOf(font));
+  store_.WriteInteger(B(section), B(prefix + ".Size"), font.pointSize());
+  store_.WriteInteger(B(section), B(prefix + ".Style"), StyleOf(font));
 }
 
 void TIniGT::ReadPlacement(const QString& section, const QString& prefix, QWidget& window) const {
   const QRect normal = NormalGeometry(window);
   int show = ShowOf(window);
-  show = ReadInteger(section, prefix + ".Show", show);
-  int x = ReadInteger(section, prefix + ".X", normal.left());
-  int y = ReadInteger(section, prefix + ".Y", normal.top());
-  int right = ReadInteger(section, prefix + ".XSize", normal.left() + normal.width());
-  int bottom = ReadInteger(section, prefix + ".YSize", normal.top() + normal.height());
+  show = store_.ReadInteger(B(section), B(prefix + ".Show"), show);
+  int x = store_.ReadInteger(B(section), B(prefix + ".X"), normal.left());
+  int y = store_.ReadInteger(B(section), B(prefix + ".Y"), normal.top());
+  int right = store_.ReadInteger(B(section), B(prefix + ".XSize"), normal.left() + normal.width());
+  int bottom = store_.ReadInteger(B(section), B(prefix + ".YSize"), normal.top() + normal.height());
   // Edges that make no window (a hand-edited file) leave the size as it is, but not the
   // place. Any real size counts: the collapsed clock is less than 50 pixels tall.
   QRect placement(x, y, normal.width(), normal.height());
@@ -162,14 +174,17 @@ void TIniGT::WritePlacement(const QString& section, const QString& prefix, const
   const QRect normal = NormalGeometry(window);
   const int show = ShowOf(window);
   // Flags and the maximised corner have no Qt counterpart: what the file holds is kept.
-  WriteInteger(section, prefix + ".Flags", ReadInteger(section, prefix + ".Flags", 0));
-  WriteInteger(section, prefix + ".Show", show);
-  WriteInteger(section, prefix + ".MaxX", ReadInteger(section, prefix + ".MaxX", -1));
-  WriteInteger(section, prefix + ".MaxY", ReadInteger(section, prefix + ".MaxY", -1));
-  WriteInteger(section, prefix + ".X", normal.left());
-  WriteInteger(section, prefix + ".Y", normal.top());
-  WriteInteger(section, prefix + ".XSize", normal.left() + normal.width());
-  WriteInteger(section, prefix + ".YSize", normal.top() + normal.height());
+  store_.WriteInteger(B(section), B(prefix + ".Flags"),
+                      store_.ReadInteger(B(section), B(prefix + ".Flags"), 0));
+  store_.WriteInteger(B(section), B(prefix + ".Show"), show);
+  store_.WriteInteger(B(section), B(prefix + ".MaxX"),
+                      store_.ReadInteger(B(section), B(prefix + ".MaxX"), -1));
+  store_.WriteInteger(B(section), B(prefix + ".MaxY"),
+                      store_.ReadInteger(B(section), B(prefix + ".MaxY"), -1));
+  store_.WriteInteger(B(section), B(prefix + ".X"), normal.left());
+  store_.WriteInteger(B(section), B(prefix + ".Y"), normal.top());
+  store_.WriteInteger(B(section), B(prefix + ".XSize"), normal.left() + normal.width());
+  store_.WriteInteger(B(section), B(prefix + ".YSize"), normal.top() + normal.height());
 }
 
 }  // namespace settings

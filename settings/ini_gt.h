@@ -31,15 +31,25 @@ class TIniGT : public QObject {
   settings::IniStore& Store() { return store_; }
   const settings::IniStore& Store() const { return store_; }
 
+  // A key of the schema. Integers, switches and colours are read and written through Store();
+  // here are what needs Qt: text as QString, fonts and window placements. A missing key gives
+  // `current` (text) or leaves the font's and window's own values; writes throw
+  // std::system_error when the file cannot be replaced.
+  QString ReadString(const Key& key, const QString& current = {}) const;
+  void WriteString(const Key& key, const QString& value);
+  void ReadFont(const Key& key, QFont& font) const;
+  void WriteFont(const Key& key, const QFont& font);
+  void ReadPlacement(const Key& key, QWidget& window) const;
+  void WritePlacement(const Key& key, const QWidget& window);
+  // Whether the file holds a placement for the key (its right edge, at least): a window
+  // without one is on its first start and takes its own default place.
+  bool HasPlacement(const Key& key) const;
+
+ private:
   // Section and key names are given as text and stored as code page 932.
-  bool ReadBool(const QString& section, const QString& key, bool default_value) const;
-  void WriteBool(const QString& section, const QString& key, bool value);
-  int ReadInteger(const QString& section, const QString& key, int default_value) const;
-  void WriteInteger(const QString& section, const QString& key, int value);
   QString ReadString(const QString& section, const QString& key,
                      const QString& default_value) const;
   void WriteString(const QString& section, const QString& key, const QString& value);
-  void EraseSection(const QString& section);
 
   // prefix + ".Name", ".Size" (points), ".Style" (1 bold, 2 italic, 4 underline, 8 strike-out);
   // each part defaults to the font's current one.
@@ -51,7 +61,6 @@ class TIniGT : public QObject {
   void ReadPlacement(const QString& section, const QString& prefix, QWidget& window) const;
   void WritePlacement(const QString& section, const QString& prefix, const QWidget& window);
 
- private:
   void Resolve();
 
   QString file_name_;

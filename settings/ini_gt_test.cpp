@@ -8,6 +8,7 @@
 
 #include "platform/executable_dir.h"
 #include "platform/fonts.h"
+#include "platform/qt_text.h"
 #include "test_support/temp_dir.h"
 
 namespace {
@@ -26,6 +27,7 @@ TEST(IniGT, ResolvesFileBesideExecutable) {
 }
 
 TEST(IniGT, FontsAndPlacementsRoundTrip) {
+  namespace keys = settings::keys;
   test_support::TempDir dir;
   settings::TIniGT ini;
   ini.SetFileName(QString::fromStdString((dir.path() / "v.ini").string()));
@@ -33,13 +35,13 @@ TEST(IniGT, FontsAndPlacementsRoundTrip) {
   font.setPointSize(14);
   font.setBold(true);
   font.setUnderline(true);
-  ini.WriteFont(QStringLiteral("予定表タイトル"), QStringLiteral("taitolFont"), font);
+  ini.WriteFont(keys::TaitolFont, font);
   EXPECT_EQ(test_support::ReadBytes(dir.path() / "v.ini"),
             "[" + test_support::Sjis("予定表タイトル") + "]\r\ntaitolFont.Name=\xA2" +
                 test_support::Sjis("ＭＳ 明朝") +
                 "\xA3\r\ntaitolFont.Size=14\r\ntaitolFont.Style=5\r\n");
   QFont read;
-  ini.ReadFont(QStringLiteral("予定表タイトル"), QStringLiteral("taitolFont"), read);
+  ini.ReadFont(keys::TaitolFont, read);
   EXPECT_EQ(read.family(), QString::fromUtf8(platform::kMinchoFace));
   EXPECT_EQ(read.pointSize(), 14);
   EXPECT_TRUE(read.bold());
@@ -49,47 +51,62 @@ TEST(IniGT, FontsAndPlacementsRoundTrip) {
   QFont kept("ＭＳ Ｐゴシック");
   kept.setPointSize(11);
   kept.setItalic(true);
-  ini.ReadFont(QStringLiteral("なし"), QStringLiteral("f"), kept);
+  ini.ReadFont(keys::CalendarFont, kept);
   EXPECT_EQ(kept.family(), QString::fromUtf8(platform::kGothicFace));
   EXPECT_EQ(kept.pointSize(), 11);
   EXPECT_TRUE(kept.italic());
 
   // Written back, the face it was read as keeps the Windows name; another face replaces it.
   const auto stored_name = [&] {
-    return ini.ReadString(QStringLiteral("予定表タイトル"), QStringLiteral("taitolFont.Name"), {});
+    return ini.Store().ReadString(settings::SectionBytes(keys::TaitolFont), "taitolFont.Name", "");
   };
-  ini.WriteFont(QStringLiteral("予定表タイトル"), QStringLiteral("taitolFont"), read);
-  EXPECT_EQ(stored_name(), QStringLiteral("ＭＳ 明朝"));
-  ini.WriteFont(QStringLiteral("予定表タイトル"), QStringLiteral("taitolFont"), kept);
-  EXPECT_EQ(stored_name(), QString::fromUtf8(platform::kGothicFace));
+  ini.WriteFont(keys::TaitolFont, read);
+  EXPECT_EQ(stored_name(), test_support::Sjis("ＭＳ 明朝"));
+  ini.WriteFont(keys::TaitolFont, kept);
+  EXPECT_EQ(stored_name(), platform::ToCp932(QString::fromUtf8(platform::kGothicFace)));
 
+  const std::string main = settings::SectionBytes(keys::MainPlacement);
   QWidget window;
   window.setGeometry(30, 40, 500, 300);
-  ini.WritePlacement(QStringLiteral("ミルネ"), QStringLiteral("winpos"), window);
-  EXPECT_EQ(ini.ReadInteger(QStringLiteral("ミルネ"), QStringLiteral("winpos.XSize"), 0), 530);
-  EXPECT_EQ(ini.ReadInteger(QStringLiteral("ミルネ"), QStringLiteral("winpos.YSize"), 0), 340);
-  EXPECT_EQ(ini.ReadInteger(QStringLiteral("ミルネ"), QStringLiteral("winpos.Show"), 0), 1);
+  ini.WritePlacement(keys::MainPlacement, window);
+  EXPECT_EQ(ini.Store().ReadInteger(main, "winpos.XSize", 0), 530);
+  EXPECT_EQ(ini.Store().ReadInteger(main, "winpos.YSize", 0), 340);
+  EXPECT_EQ(ini.Store().ReadInteger(main, "winpos.Show", 0), 1);
   QWidget other;
   other.setGeometry(0, 0, 100, 100);
-  ini.ReadPlacement(QStringLiteral("ミルネ"), QStringLiteral("winpos"), other);
+  ini.ReadPlacement(keys::MainPlacement, other);
   EXPECT_EQ(other.geometry(), QRect(30, 40, 500, 300));
   // A hand-edited placement with edges that make no window leaves the size alone.
-  ini.WriteInteger(QStringLiteral("ミルネ"), QStringLiteral("winpos.XSize"), 0);
-  ini.ReadPlacement(QStringLiteral("ミルネ"), QStringLiteral("winpos"), other);
+  ini.Store().WriteInteger(main, "winpos.XSize", 0);
+  ini.ReadPlacement(keys::MainPlacement, other);
   EXPECT_EQ(other.size(), QSize(500, 300));
   // A low window (the collapsed clock) keeps its place and size.
   window.setGeometry(300, 200, 183, 45);
-  ini.WritePlacement(QStringLiteral("時計"), QStringLiteral("clockpos"), window);
-  ini.ReadPlacement(QStringLiteral("時計"), QStringLiteral("clockpos"), other);
+  ini.WritePlacement(keys::ClockPlacement, window);
+  ini.ReadPlacement(keys::ClockPlacement, other);
   EXPECT_EQ(other.geometry(), QRect(300, 200, 183, 45));
   // One stored for a larger screen is moved and shrunk onto this one, not dropped.
   const QRect free = QGuiApplication::primaryScreen()->availableGeometry();
   const int x = free.right() + 200;
-  ini.WriteInteger(QStringLiteral("ミルネ"), QStringLiteral("winpos.X"), x);
-  ini.WriteInteger(QStringLiteral("ミルネ"), QStringLiteral("winpos.XSize"),
-                   x + free.width() + 400);
-  ini.ReadPlacement(QStringLiteral("ミルネ"), QStringLiteral("winpos"), other);
+  ini.Store().WriteInteger(main, "winpos.X", x);
+  ini.Store().WriteInteger(main, "winpos.XSize", x + free.width() + 400);
+  ini.ReadPlacement(keys::MainPlacement, other);
   EXPECT_EQ(other.geometry(), QRect(free.left(), 40, free.width(), 300));
+}
+
+// Text keys go through the file's code page and its brackets; a missing one gives the current
+// value, not the schema's.
+TEST(IniGT, TextKeysRoundTripThroughCodePage) {
+  test_support::TempDir dir;
+  settings::TIniGT ini;
+  ini.SetFileName(QString::fromStdString((dir.path() / "v.ini").string()));
+  EXPECT_EQ(ini.ReadString(settings::keys::AlarmSound, QStringLiteral("前の音")),
+            QStringLiteral("前の音"));
+  ini.WriteString(settings::keys::AlarmSound, QStringLiteral("/音/鐘.wav"));
+  EXPECT_EQ(test_support::ReadBytes(dir.path() / "v.ini"),
+            "[" + test_support::Sjis("ｱﾗ-ﾑｻｳﾝﾄﾞ") + "]\r\nalarmsound=\xA2" +
+                test_support::Sjis("/音/鐘.wav") + "\xA3\r\n");
+  EXPECT_EQ(ini.ReadString(settings::keys::AlarmSound), QStringLiteral("/音/鐘.wav"));
 }
 
 }  // namespace

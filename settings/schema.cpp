@@ -88,6 +88,8 @@ constexpr auto kAll = std::to_array<const Key*>({
     &Alarm1,
     &Alarm2,
     &AlarmSound,
+    &AlarmNotify,
+    &MissedAlarm,
     &SyncUrl,
     &SyncUser,
     &SyncCalendar,

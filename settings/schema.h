@@ -131,15 +131,22 @@ inline constexpr Key CalendarFont{"カレンダーフォント", "calendarFont",
 inline constexpr Key SearchCheck = Switch("検索連動", "SearchCheck");
 inline constexpr Key ClockPlacement{"時計", "clockpos", kPlacement};
 inline constexpr Key ClockFont{"月日時計フォント", "ClockFont", kFont};
+// The clock reads its four colours with its designed ones standing in for a missing key
+// (yellow time, white date, both on dark blue): 0 would be black on black.
 inline constexpr Key ClockColor = Colour("時計色", "Clockcolor", 0);
 inline constexpr Key ClockBackColor = Colour("時計背景色", "ClockBackcolor", 0);
 inline constexpr Key DateColor = Colour("日付の色", "DateColor", 0);
 inline constexpr Key DateBackColor = Colour("日付の背景色", "DateBackColor", 0);
+// "HH:MM". Alarm 0 is the change of date, stored as "00:00" with the other two.
 inline constexpr Key Alarm0{"ｱﾗｰﾑ0", "alarm0", kString};
 inline constexpr Key Alarm1{"ｱﾗｰﾑ1", "alarm1", kString};
 inline constexpr Key Alarm2{"ｱﾗｰﾑ2", "alarm2", kString};
 // Written with a hyphen-minus, not the long-vowel mark.
 inline constexpr Key AlarmSound{"ｱﾗ-ﾑｻｳﾝﾄﾞ", "alarmsound", kString};
+// On unless switched off: a desktop notice with each alarm, and an alarm whose minute the
+// machine slept through ringing once when the clock sees that time passed today.
+inline constexpr Key AlarmNotify{"アラーム通知", "AlarmNotify", kBoolean, 1};
+inline constexpr Key MissedAlarm{"過ぎたアラーム", "MissedAlarm", kBoolean, 1};
 
 // Sync with a CalDAV calendar. The password is kept in the desktop keyring, never here.
 inline constexpr Key SyncUrl{"同期", "Url", kString};
