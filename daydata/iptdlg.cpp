@@ -169,7 +169,10 @@ void TIptdlg::LoadDay() {
   if (!DayLines) DayLines.emplace();
   DayLines->Clear();
   Memo1->setFont(DayFont);
-  const fs::path path = host_.DataDir() / host_.ShownYear().toStdString() / CurrentFile;
+  // Read where the month grid reads it, so that the dialog opens with the text the cell shows;
+  // the save then goes to the year folder (DayFilePath).
+  const fs::path path = DayStore(host_.DataDir(), host_.StartupDir())
+                            .ReadPath(host_.ShownYear().toStdString(), CurrentFile);
   const LoadedDay day = DayStore::LoadDay(path);
   switch (day.source) {
     case ColourSource::kColourLine:
@@ -239,9 +242,13 @@ bool TIptdlg::SaveDayFile() {
     return false;
   }
   DayStore store(host_.DataDir(), host_.StartupDir(), this);
-  const fs::path path = store.DayFilePath(host_.ShownYear().toStdString(), CurrentFile);
+  const std::string year_text = host_.ShownYear().toStdString();
   try {
     const std::string text = DayText();
+    // A day with text goes into the year folder; an emptied day is deleted where it was read
+    // from, so that its cell empties too when it came from the data folder itself.
+    const fs::path path = text.empty() ? store.ReadPath(year_text, CurrentFile)
+                                       : store.DayFilePath(year_text, CurrentFile);
     store.SaveDay(path, text, ColourCode);
     saved_day_ = text;
     saved_colour_ = ColourCode;
