@@ -1,5 +1,5 @@
 // LauncherHost: what the launcher buttons need of the main window: its settings, the start-up
-// folder, the help file, putting the working folder back, and redrawing after a launch.
+// folder, the help file, the folder a launched program starts in, and redrawing after a launch.
 #pragma once
 
 #include <QString>
@@ -20,8 +20,8 @@ class LauncherHost {
   virtual settings::TIniGT& LauncherSettings() = 0;
   virtual std::filesystem::path LauncherStartupDir() const = 0;
   virtual QString LauncherHelpFile() const = 0;
-  // Back to the data folder and the shown year's folder after the file dialog moved away.
-  virtual void LauncherRestoreFolder() = 0;
+  // The folder a launched program starts in: the one the shown year's days are read from.
+  virtual std::filesystem::path LauncherWorkingFolder() const = 0;
   // After a successful launch: the shown date is set again, which reloads the month.
   virtual void LauncherLaunched() = 0;
   // Parent of the menu, the dialog and the messages.

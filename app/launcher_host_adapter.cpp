@@ -1,7 +1,7 @@
 #include "app/launcher_host_adapter.h"
 
 #include "app/kvrwin.h"
-#include "platform/file_system.h"
+#include "daydata/day_store.h"
 
 namespace app {
 
@@ -21,13 +21,9 @@ QWidget* LauncherHostAdapter::LauncherWindow() {
   return &window_;
 }
 
-void LauncherHostAdapter::LauncherRestoreFolder() {
-  // The data folder first, then the shown year's folder inside it; one more try if that fails.
-  const std::filesystem::path& data_dir = context_.DataDir();
-  for (int attempt = 0; attempt < 2; ++attempt) {
-    platform::SetCurrentDir(data_dir);
-    if (platform::SetCurrentDir(data_dir / std::to_string(window_.cursor_.Year()))) return;
-  }
+std::filesystem::path LauncherHostAdapter::LauncherWorkingFolder() const {
+  return daydata::DayStore(context_.DataDir(), {})
+      .ReadFolder(std::to_string(window_.cursor_.Year()));
 }
 
 void LauncherHostAdapter::LauncherLaunched() {

@@ -1,5 +1,6 @@
 // LauncherHostAdapter: the main window as the launcher buttons see it: the settings file, the
-// start-up folder, the help file, the folder to return to and the redraw after a launch.
+// start-up folder, the help file, the folder a launched program starts in and the redraw after
+// a launch.
 #pragma once
 
 #include "app/launcher_host.h"
@@ -16,7 +17,7 @@ class LauncherHostAdapter final : public LauncherHost {
   settings::TIniGT& LauncherSettings() override;
   std::filesystem::path LauncherStartupDir() const override;
   QString LauncherHelpFile() const override;
-  void LauncherRestoreFolder() override;
+  std::filesystem::path LauncherWorkingFolder() const override;
   void LauncherLaunched() override;
   QWidget* LauncherWindow() override;
 

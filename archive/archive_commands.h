@@ -56,6 +56,7 @@ class TArchiveCommands : public QObject {
   // Where no trash can be used: may these files be overwritten or deleted for good?
   bool AskDeleteForGood(const std::vector<std::filesystem::path>& files, const QString& verb);
   QString HelpFile() const;
+  QString DaysFolder() const;
 
   ArchiveCommandsHost& host_;
   std::filesystem::path library_path_;

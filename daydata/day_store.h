@@ -81,6 +81,8 @@ class DayStore {
   // of the year makes the folder, and from then on reads and saves meet there. This is the
   // only place that knows the fallback.
   std::filesystem::path ReadPath(std::string_view year_text, std::string_view file_name) const;
+  // The folder ReadPath reads a year's days from.
+  std::filesystem::path ReadFolder(std::string_view year_text) const;
 
   // One month's stretch of the shown view: days first_day..last_day of year/month, each read
   // into the list of its day number.
@@ -115,8 +117,6 @@ class DayStore {
   static TLightStrings SplitEditorText(std::string_view text);
 
  private:
-  std::filesystem::path ReadFolder(std::string_view year_text) const;
-
   std::filesystem::path data_dir_;
   std::filesystem::path startup_dir_;
   DayStoreHost* host_;
