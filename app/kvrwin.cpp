@@ -385,13 +385,16 @@ void TKvrwin::SetCaption(const QString& separator) {
 }
 
 void TKvrwin::ResolveDataFolder() {
-  context_.SetDataDir(settings::ReadDataFolderSetting(context_.Store()));
+  fs::path setting = settings::ReadDataFolderSetting(context_.Store());
+  // A folder written by hand without its whole path is taken from the start-up folder, once,
+  // so that every day file is named by a whole path.
+  if (setting.is_relative() && !setting.empty()) setting = context_.StartupDir() / setting;
+  context_.SetDataDir(setting);
   const bool unset = context_.DataDir().empty();
   SetCaption(QStringLiteral("-"));
   settings::DataFolder folder =
       settings::ResolveDataFolder(context_.DataDir(), context_.StartupDir());
   if (folder.is_default && (unset || folder.must_create)) {
-    platform::SetCurrentDir(context_.StartupDir());
     std::error_code ec;
     fs::create_directories(folder.path, ec);
     context_.SetDataDir(folder.path);
@@ -402,6 +405,8 @@ void TKvrwin::ResolveDataFolder() {
       platform::ShowErrorBox(this, QString::fromStdString(e.what()));
     }
   }
+  // Nothing in the program reads by relative name; the working folder is where the file
+  // dialogs that name no folder of their own open (the maxims file, an alarm sound).
   platform::SetCurrentDir(context_.DataDir());
 }
 
@@ -699,7 +704,6 @@ void TKvrwin::FormDestroy() {
 }
 
 void TKvrwin::SpeedButton27Click(bool down) {
-  platform::SetCurrentDir(context_.StartupDir());
   sub_dirs_.clear();
   if (down) {
     folder_tool_grid_ = StringGrid2->Focused() ? 2 : 1;
@@ -712,6 +716,7 @@ void TKvrwin::SpeedButton27Click(bool down) {
   } else {
     DirTabPanel->hide();
     DirectoryListBox1->hide();
+    // The data folder may have moved: the dialogs without a folder of their own follow it.
     platform::SetCurrentDir(context_.DataDir());
     SelectGridRow(folder_tool_grid_, folder_tool_row_);
   }
@@ -754,14 +759,16 @@ void TKvrwin::DirectoryListBox1Activated(QListWidgetItem* item) {
 }
 
 void TKvrwin::OpenDirectory(const fs::path& dir) {
-  if (!platform::SetCurrentDir(dir)) return;
+  std::error_code ec;
+  if (!fs::is_directory(dir, ec)) return;
   listed_dir_ = dir;
   FillDirectoryList();
   DirectoryListBox1Change();
 }
 
 void TKvrwin::DirectoryListBox1Change() {
-  fs::path current = platform::CurrentDir();
+  // The listed folder, kept by the tool itself; the working folder plays no part.
+  const fs::path current = listed_dir_;
   std::string name = current.filename().string();
   if (name > "1900" && name < "2100") return;  // a year folder of the data folder
   std::sort(sub_dirs_.begin(), sub_dirs_.end());

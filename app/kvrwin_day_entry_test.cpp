@@ -106,6 +106,30 @@ class IptdlgTest : public KvrwinTest {
   std::unique_ptr<TestDialog> dialog_;
 };
 
+// A year without its folder shows the data folder's own day file in the grid; the dialog opens
+// that same text, an emptied day deletes that file, and an edited one goes into the new year
+// folder.
+TEST_F(IptdlgTest, DayKeptInTheDataFolderOpensAsTheGridShowsIt) {
+  const fs::path flat = Data() / "KVR19980305.dat";
+  WriteBytes(flat, "2\r\nflat\r\n");
+  OpenDay(1998, 3, 5);
+  EXPECT_EQ(DayText(), QStringLiteral("flat\n"));
+  dialog_->Memo1->setFocus();
+  dialog_->Memo1->selectAll();
+  QTest::keyClick(dialog_->Memo1, Qt::Key_Delete);
+  dialog_->BitBtn1Click();
+  EXPECT_FALSE(fs::exists(flat));
+  EXPECT_FALSE(fs::exists(Data() / "1998"));
+
+  WriteBytes(flat, "flat\r\n");
+  OpenDay(1998, 3, 5);
+  Type(QStringLiteral("!"));
+  dialog_->BitBtn1Click();
+  EXPECT_EQ(ReadBytes(DayFile(1998, 3, 5)), "flat\r\n!\r\n");
+  ASSERT_EQ(messages_.size(), 1);
+  EXPECT_EQ(messages_[0], QString::fromStdString("現在フォルダ。|" + (Data() / "1998").string()));
+}
+
 TEST_F(IptdlgTest, EmptyDayOkWritesNothingAndTitlePadsWithBlanks) {
   OpenDay(1999, 1, 5);
   EXPECT_EQ(dialog_->windowTitle(), QStringLiteral("入力ダイアログ"));

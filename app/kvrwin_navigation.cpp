@@ -169,8 +169,7 @@ void TKvrwin::SpeedButton25Click() {
   } catch (const std::exception& e) {
     platform::ShowErrorBox(this, QString::fromLocal8Bit(e.what()));
   }
-  // Also after a failure: the names written before it are shown, and the current folder is
-  // the shown year's again.
+  // Also after a failure: the names written before it are shown.
   BuildMonth();
 }
 

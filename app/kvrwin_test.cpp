@@ -55,6 +55,18 @@ TEST_F(KvrwinStartTest, DeletedDefaultFolderIsMadeAgainAndOtherFoldersAreLeftAlo
   EXPECT_EQ(window->windowTitle(), QString::fromStdString("ミルネ-" + elsewhere.string()));
 }
 
+// A data folder written by hand as a bare name is the one in the start-up folder, and its days
+// are shown from there.
+TEST_F(KvrwinStartTest, RelativeDataFolderSettingIsTakenFromTheStartUpFolder) {
+  fs::create_directories(Start() / "days" / "2026");
+  test_support::WriteBytes(Start() / "days" / "2026" / "KVR20260305.dat", "rel\r\n");
+  settings::IniStore(Ini()).WriteString(Sjis("フォルダ移動"), "Current_Dir", "days");
+  auto window = Open();
+  EXPECT_EQ(window->DataDir(), Start() / "days");
+  window->SetDate(QDate(2026, 3, 5));
+  EXPECT_EQ(window->day_summaries_[5].Count(), 1);
+}
+
 TEST_F(KvrwinStartTest, ClosingWritesPlacementWidthsAndHalfMonth) {
   test_support::WriteBytes(Ini(), "[" + Sjis("固定グリッド１幅") + "]\r\n1FixedColWidth=120\r\n[" +
                                       Sjis("固定グリッド2幅") + "]\r\n 2FixedColWidth=90\r\n");
@@ -99,7 +111,9 @@ TEST_F(KvrwinStartTest, DataFolderToolAcceptsOnlyPlainFoldersBelowStart) {
   auto window = Open();
   window->SpeedButton27->setChecked(true);
   EXPECT_FALSE(window->DirectoryListBox1->isHidden());
-  EXPECT_EQ(fs::current_path(), Start());
+  // The tool lists the start-up folder without entering it.
+  EXPECT_EQ(window->listed_dir_, Start());
+  EXPECT_EQ(fs::current_path(), Start() / "Myデータ");
 
   window->OpenDirectory(Start() / "work" / "1999");  // a year folder: nothing at all
   EXPECT_TRUE(messages_.isEmpty());

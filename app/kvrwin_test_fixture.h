@@ -27,9 +27,11 @@ class TestKvrwin : public app::TKvrwin {
  public:
   using TKvrwin::CalendarButton;
   using TKvrwin::CalendarToggle;
+  using TKvrwin::day_summaries_;
   using TKvrwin::DirectoryListBox1;
   using TKvrwin::GradBox1;
   using TKvrwin::GradBox2;
+  using TKvrwin::listed_dir_;
   using TKvrwin::MarqueeLabel1;
   using TKvrwin::MonthPrinter;
   using TKvrwin::NextMonthCommand;

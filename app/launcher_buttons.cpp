@@ -191,20 +191,11 @@ void TLauncherButtons::N12Click() {
   const int n = LauncherIndex;
   QWidget* window = host_.LauncherWindow();
   const std::filesystem::path& startup = startup_dir_;
-  platform::SetCurrentDir(startup);
   const std::optional<QString> chosen =
       shell_.ChooseFile(window, QString::fromStdString(startup.string()));
-  if (!chosen || chosen->isEmpty()) {
-    // The working folder must not stay at the start-up folder: the month and the day files
-    // are found relative to it.
-    host_.LauncherRestoreFolder();
-    return;
-  }
+  if (!chosen || chosen->isEmpty()) return;
   // A file name with "?" in it would name no file: it is refused, its characters named.
-  if (!platform::CheckCp932Name(window, *chosen, QStringLiteral("このファイル名"))) {
-    host_.LauncherRestoreFolder();
-    return;
-  }
+  if (!platform::CheckCp932Name(window, *chosen, QStringLiteral("このファイル名"))) return;
   const std::string stored = platform::Cp932FromPath(chosen->toStdString());
   const QIcon icon = shell_.FileIcon(*chosen);
   if (icon.isNull()) {
@@ -212,7 +203,6 @@ void TLauncherButtons::N12Click() {
                           QStringLiteral("アイコン"), platform::MessageIcon::kExclamation);
   }
   SetIcon(*Button(n), icon);
-  host_.LauncherRestoreFolder();
   // A program that code page 932 cannot name is left out; the button then shows no picture
   // after a restart, as for a file without an associated program.
   bool program_exact = true;
@@ -246,8 +236,14 @@ void TLauncherButtons::SpeedButton13Click(int n) {
                           platform::MessageIcon::kExclamation);
     return;
   }
+  // A launched program inherits the working folder: it starts where the shown days are, as it
+  // always has, and the folder is the program's own again once it has started.
+  const std::filesystem::path keep = platform::CurrentDir();
+  const bool entered = platform::SetCurrentDir(host_.LauncherWorkingFolder());
   // A file that has gone since it was registered cannot be opened either: the same message.
-  if (QFileInfo::exists(LauncherFile) && shell_.Open(LauncherFile)) {
+  const bool opened = QFileInfo::exists(LauncherFile) && shell_.Open(LauncherFile);
+  if (entered) platform::SetCurrentDir(keep);
+  if (opened) {
     host_.LauncherLaunched();
   } else {
     platform::ShowMessage(window, NotAssociatedText(), QStringLiteral("注意"),

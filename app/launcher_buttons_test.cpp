@@ -13,7 +13,6 @@
 
 #include "app/launcher_host.h"
 #include "app/launcher_shell.h"
-#include "platform/file_system.h"
 #include "platform/message_box.h"
 #include "settings/ini_gt.h"
 #include "test_support/temp_dir.h"
@@ -45,20 +44,19 @@ class FakeShell : public app::LauncherShell {
   }
   bool Open(const QString& path) override {
     opened << path;
+    opened_in = fs::current_path();
     return open_result;
   }
   std::deque<QString> choices;
   QString dialog_folder;
   QStringList icon_requests, opened;
+  fs::path opened_in;  // the working folder the last file was opened in
   bool open_result = true;
 };
 
 class FakeHost : public app::LauncherHost {
  public:
-  void LauncherRestoreFolder() override {
-    ++restores;
-    platform::SetCurrentDir(year_folder);
-  }
+  fs::path LauncherWorkingFolder() const override { return year_folder; }
   void LauncherLaunched() override { ++launched; }
   QWidget* LauncherWindow() override { return nullptr; }
   bool ReportedWrite(const std::function<void()>& write) override {
@@ -66,7 +64,7 @@ class FakeHost : public app::LauncherHost {
     return true;
   }
   fs::path year_folder;
-  int restores = 0, launched = 0;
+  int launched = 0;
 };
 
 class LauncherButtonsTest : public ::testing::Test {
@@ -126,7 +124,7 @@ TEST_F(LauncherButtonsTest, TenButtonsRegisterOpenSurviveARestartAndDelete) {
     EXPECT_TRUE(buttons_->Button(n)->autoRaise()) << n;
   }
   EXPECT_EQ(shell_.dialog_folder, QString::fromStdString(Startup().string()));
-  EXPECT_EQ(fs::current_path(), host_.year_folder);  // put back after every registration
+  EXPECT_EQ(fs::current_path(), old_cwd_);  // registering never moves the working folder
   EXPECT_NE(Ini().find("[User Software10" + Sjis("の設定") + "]\r\nSoftware10=\xA2" +
                        dir_.path().string() +
                        "/file10.txt\xA3\r\nSoftware10.exe=\xA2/usr/bin/"
@@ -146,6 +144,9 @@ TEST_F(LauncherButtonsTest, TenButtonsRegisterOpenSurviveARestartAndDelete) {
     EXPECT_EQ(
         shell_.opened.back(),
         QString::fromStdString((dir_.path() / ("file" + std::to_string(n) + ".txt")).string()));
+    // Started in the shown year's folder; the program's own folder is back afterwards.
+    EXPECT_EQ(shell_.opened_in, host_.year_folder);
+    EXPECT_EQ(fs::current_path(), old_cwd_);
   }
   EXPECT_EQ(host_.launched, 10);
   EXPECT_TRUE(messages_.isEmpty()) << messages_.join("\n").toStdString();
@@ -198,12 +199,12 @@ TEST_F(LauncherButtonsTest, MissingOrUnopenableFilesAnswerWithTheAssociationMess
   EXPECT_EQ(messages_, QStringList{QStringLiteral("アイコン|アイコンがありません！")});
   EXPECT_TRUE(buttons_->Button(5)->icon().isNull());
 
-  // Cancelling the dialog changes nothing and puts the working folder back.
+  // Cancelling the dialog changes nothing, the working folder included.
   messages_.clear();
   buttons_->SpeedButton13MouseUp(6, Qt::LeftButton, {});
   buttons_->N12Click();
   EXPECT_TRUE(buttons_->RegisteredFile(6).isEmpty());
-  EXPECT_EQ(fs::current_path(), host_.year_folder);
+  EXPECT_EQ(fs::current_path(), old_cwd_);
   EXPECT_TRUE(messages_.isEmpty());
 }
 
@@ -237,7 +238,7 @@ TEST_F(LauncherButtonsTest, NamesWithBlanksAndJapaneseAreKeptAndUnrepresentableO
       "注意|このファイル名には、シフトJISで表せない次の文字があるため登録できません。\n"
       "「회」\u00A0(U+D68C) 「의」\u00A0(U+C758)\n")))
       << messages_[0].toStdString();
-  EXPECT_EQ(fs::current_path(), host_.year_folder);
+  EXPECT_EQ(fs::current_path(), old_cwd_);
 }
 
 TEST_F(LauncherButtonsTest, ButtonsStandAtTheRightEndWithoutCoveringOtherButtons) {

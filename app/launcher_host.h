@@ -1,7 +1,8 @@
-// LauncherHost: what the launcher buttons need of the main window: putting the working folder
-// back, redrawing after a launch, and the report of a failed settings write.
+// LauncherHost: what the launcher buttons need of the main window: the folder a launched
+// program starts in, redrawing after a launch, and the report of a failed settings write.
 #pragma once
 
+#include <filesystem>
 #include <functional>
 
 class QWidget;
@@ -11,8 +12,8 @@ namespace app {
 class LauncherHost {
  public:
   virtual ~LauncherHost() = default;
-  // Back to the data folder and the shown year's folder after the file dialog moved away.
-  virtual void LauncherRestoreFolder() = 0;
+  // The folder a launched program starts in: the one the shown year's days are read from.
+  virtual std::filesystem::path LauncherWorkingFolder() const = 0;
   // After a successful launch: the shown date is set again, which reloads the month.
   virtual void LauncherLaunched() = 0;
   // Parent of the menu, the dialog and the messages.

@@ -2,7 +2,7 @@
 
 #include "app/app_context.h"
 #include "app/kvrwin.h"
-#include "platform/file_system.h"
+#include "daydata/day_store.h"
 
 namespace app {
 
@@ -10,13 +10,9 @@ QWidget* LauncherHostAdapter::LauncherWindow() {
   return &window_;
 }
 
-void LauncherHostAdapter::LauncherRestoreFolder() {
-  // The data folder first, then the shown year's folder inside it; one more try if that fails.
-  const std::filesystem::path& data_dir = context_.DataDir();
-  for (int attempt = 0; attempt < 2; ++attempt) {
-    platform::SetCurrentDir(data_dir);
-    if (platform::SetCurrentDir(data_dir / std::to_string(window_.cursor_.Year()))) return;
-  }
+std::filesystem::path LauncherHostAdapter::LauncherWorkingFolder() const {
+  return daydata::DayStore(context_.DataDir(), {})
+      .ReadFolder(std::to_string(window_.cursor_.Year()));
 }
 
 bool LauncherHostAdapter::ReportedWrite(const std::function<void()>& write) {

@@ -1,5 +1,5 @@
-// LauncherHostAdapter: the main window as the launcher buttons see it: the folder to return to,
-// the redraw after a launch and the report of a failed settings write.
+// LauncherHostAdapter: the main window as the launcher buttons see it: the folder a launched
+// program starts in, the redraw after a launch and the report of a failed settings write.
 #pragma once
 
 #include "app/launcher_host.h"
@@ -13,7 +13,7 @@ class LauncherHostAdapter final : public LauncherHost {
  public:
   LauncherHostAdapter(AppContext& context, TKvrwin& window) : context_(context), window_(window) {}
 
-  void LauncherRestoreFolder() override;
+  std::filesystem::path LauncherWorkingFolder() const override;
   void LauncherLaunched() override;
   QWidget* LauncherWindow() override;
   bool ReportedWrite(const std::function<void()>& write) override;

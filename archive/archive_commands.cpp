@@ -57,6 +57,10 @@ QString Trimmed(const std::string& output) {
   return Text(output).trimmed();
 }
 
+QString FolderText(const fs::path& folder) {
+  return QString::fromStdString(folder.string());
+}
+
 }  // namespace
 
 TArchiveCommands::TArchiveCommands(ArchiveCommandsHost& host, settings::TIniGT& settings,
@@ -169,6 +173,14 @@ QString TArchiveCommands::HelpFile() const {
   return help_file_;
 }
 
+// The dialogs open where the month's days are: the shown year's folder, or the data folder for
+// a year that has none yet.
+QString TArchiveCommands::DaysFolder() const {
+  const fs::path year = host_.ShownYearFolder();
+  std::error_code ec;
+  return FolderText(fs::is_directory(year, ec) ? year : data_dir_);
+}
+
 void TArchiveCommands::N1Click() {
   ArchiverLibrary library(library_path_);
   const Loaded loaded = Load(library);
@@ -181,20 +193,21 @@ void TArchiveCommands::N1Click() {
                            {},
                            true,
                            HelpFile(),
-                           kArchiveHelpTopic};
+                           kArchiveHelpTopic,
+                           DaysFolder()};
     const QStringList files = dialogs.OpenFiles(host_.ArchiveParent(), pick);
     if (!files.isEmpty()) {
-      platform::SetCurrentDir(PathOf(QFileInfo(files.front()).absolutePath()));
       FileDialogRequest save{QStringLiteral("名前を付けて圧縮ファイルを保存"),
                              {kLzhArchives, kZipArchives, kAllFiles},
                              QStringLiteral("LZH"),
                              {},
                              false,
                              HelpFile(),
-                             kArchiveHelpTopic};
+                             kArchiveHelpTopic,
+                             // The archive is offered beside the files it takes.
+                             QFileInfo(files.front()).absolutePath()};
       const QString archive = dialogs.SaveFile(host_.ArchiveParent(), save);
       if (!archive.isEmpty()) {
-        platform::SetCurrentDir(PathOf(QFileInfo(archive).absolutePath()));
         std::string command, name;
         bool names_ok = ArchiveArgument(archive, name);
         command = "U " + name + " ";
@@ -243,7 +256,8 @@ void TArchiveCommands::N2Click() {
                            {},
                            false,
                            HelpFile(),
-                           kArchiveHelpTopic};
+                           kArchiveHelpTopic,
+                           DaysFolder()};
     const QStringList chosen = dialogs.OpenFiles(host_.ArchiveParent(), pick);
     if (!chosen.isEmpty()) {
       const QString archive = QFileInfo(chosen.front()).absoluteFilePath();
@@ -258,7 +272,10 @@ void TArchiveCommands::N2Click() {
       if (!confirmed.isEmpty()) {
         // Only the folder in which the user confirmed matters: the archive goes there.
         const fs::path destination = PathOf(QFileInfo(confirmed).absolutePath());
-        platform::SetCurrentDir(destination);
+        // The library's extract command names no destination: it extracts into the working
+        // folder, which is the destination for this command alone.
+        const fs::path keep = platform::CurrentDir();
+        const bool entered = platform::SetCurrentDir(destination);
         bool exact = true;
         const std::string name = platform::Cp932FromPath(PathOf(archive), &exact);
         std::string output;
@@ -266,6 +283,8 @@ void TArchiveCommands::N2Click() {
         int result = kUnlhaBadCommand;
         if (!exact) {
           output = "シフトJISで表せない名前です";
+        } else if (!entered) {
+          output = "解凍先のフォルダに入れません: " + destination.string();
         } else {
           // The files that extraction overwrites go to the trash first, so that an old
           // archive never silently replaces newer days.
@@ -295,6 +314,7 @@ void TArchiveCommands::N2Click() {
             output = listing;
           }
         }
+        if (entered) platform::SetCurrentDir(keep);
         if (result == kUnlhaOk) {
           ShowInfo(Text(ExtractionMessage(archive.toStdString(), trashed, not_trashed)));
         } else {
@@ -322,10 +342,9 @@ void TArchiveCommands::D1Click() {
                          {},
                          true,
                          HelpFile(),
-                         kArchiveHelpTopic};
-  const fs::path keep = platform::CurrentDir();
+                         kArchiveHelpTopic,
+                         DaysFolder()};
   const QStringList files = host_.ArchiveDialogs().OpenFiles(host_.ArchiveParent(), pick);
-  platform::SetCurrentDir(keep);
   if (!files.isEmpty() && QFileInfo::exists(files.front())) {
     std::vector<std::string> removed, not_removed;
     std::vector<fs::path> no_trash;
@@ -367,10 +386,9 @@ void TArchiveCommands::FormClose() {
                          {},
                          false,
                          HelpFile(),
-                         kArchiveHelpTopic};
-  const fs::path keep = platform::CurrentDir();
+                         kArchiveHelpTopic,
+                         DaysFolder()};
   const QString archive = host_.ArchiveDialogs().SaveFile(host_.ArchiveParent(), save);
-  platform::SetCurrentDir(keep);
   if (archive.isEmpty()) return;
   const fs::path folder = host_.ShownYearFolder();
   YearArchiveResult result;

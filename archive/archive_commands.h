@@ -62,6 +62,7 @@ class TArchiveCommands : public QObject {
   // Where no trash can be used: may these files be overwritten or deleted for good?
   bool AskDeleteForGood(const std::vector<std::filesystem::path>& files, const QString& verb);
   QString HelpFile() const;
+  QString DaysFolder() const;
 
   ArchiveCommandsHost& host_;
   settings::TIniGT& settings_;

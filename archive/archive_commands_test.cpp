@@ -68,11 +68,7 @@ class FakeHost : public ArchiveCommandsHost {
  public:
   QWidget* ArchiveParent() override { return &window; }
   fs::path ShownYearFolder() const override { return data / std::to_string(year); }
-  void RedrawMonth() override {
-    ++redraws;
-    platform::SetCurrentDir(data);
-    platform::SetCurrentDir(ShownYearFolder());
-  }
+  void RedrawMonth() override { ++redraws; }
   ArchiveFileDialogs& ArchiveDialogs() override { return dialogs; }
 
   QWidget window;
@@ -336,10 +332,18 @@ TEST_F(ArchiveCommandsTest, CancelledDialogsStillRedrawTheMonth) {
     SCOPED_TRACE(c.what);
     host_.dialogs.answers.assign(c.answers.begin(), c.answers.end());
     const int before = host_.redraws;
+    const size_t first = host_.dialogs.asked.size();
     (commands_.get()->*c.command)();
     EXPECT_EQ(host_.redraws, before + 1);
     EXPECT_TRUE(host_.dialogs.answers.empty());
+    // Every command's first dialog opens in the shown year's folder.
+    EXPECT_EQ(host_.dialogs.asked.at(first).folder, Q(year_dir()));
   }
+  // A year without a folder: the dialogs open in the data folder.
+  host_.year = 2005;
+  commands_->D1Click();
+  EXPECT_EQ(host_.dialogs.asked.back().folder, Q(host_.data));
+  host_.year = 1999;
   EXPECT_TRUE(messages_.empty());
   EXPECT_TRUE(fs::exists(day));
   EXPECT_FALSE(fs::exists(host_.data / "1999.LZH"));
@@ -370,6 +374,7 @@ TEST_F(ArchiveCommandsTest, PathsWithBlanksAndExtractionPuttingReplacedDaysInThe
   commands_->N1Click();
   ASSERT_EQ(messages_, (std::vector<std::string>{archive.string() + "に圧縮しました。"}));
   EXPECT_EQ(Members(archive).size(), 2u);
+  EXPECT_EQ(host_.dialogs.asked.back().folder, Q(temp_.path() / "my days"));  // beside the files
   // A folder whose name holds ".zip" and a blank: the archive goes where it was asked to, not
   // to "old.zip" beside it.
   fs::create_directories(temp_.path() / "old.zip files");
@@ -397,6 +402,7 @@ TEST_F(ArchiveCommandsTest, PathsWithBlanksAndExtractionPuttingReplacedDaysInThe
   EXPECT_EQ(ReadBytes(trash() / "KVR19990101.dat"), cp932::FromUtf8("newer text"));
   EXPECT_EQ(host_.dialogs.asked.back().title, QStringLiteral("データ解凍先"));
   EXPECT_EQ(host_.dialogs.asked.back().preset_file, Q(archive));
+  EXPECT_EQ(fs::current_path(), old_cwd_);  // entered for the extraction alone
 }
 
 TEST_F(ArchiveCommandsTest, BothCheckMarksAndCloseArcTogether) {

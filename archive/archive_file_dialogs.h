@@ -17,6 +17,7 @@ struct FileDialogRequest {
   bool multiple = false;   // open dialogs: several files may be chosen
   QString help_file;       // the Help button opens this file at help_topic
   int help_topic = 0;
+  QString folder = {};  // where the dialog opens, unless preset_file names a folder
 };
 
 class ArchiveFileDialogs {

@@ -43,6 +43,7 @@ std::unique_ptr<QFileDialog> TArchiveFileDialogs::Make(QWidget* parent,
       d->setDefaultSuffix(ext.isEmpty() ? fallback : ext);
     });
   }
+  if (!request.folder.isEmpty()) dialog->setDirectory(request.folder);
   if (!request.preset_file.isEmpty()) dialog->selectFile(request.preset_file);
   if (auto* box = dialog->findChild<QDialogButtonBox*>()) {
     QPushButton* help = box->addButton(QDialogButtonBox::Help);

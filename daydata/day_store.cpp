@@ -1,5 +1,6 @@
 #include "daydata/day_store.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "platform/file_system.h"
@@ -65,6 +66,31 @@ fs::path DayStore::DayFilePath(std::string_view year_text, std::string_view file
 
 fs::path DayStore::DayFilePath(int year, int month, int day) const {
   return DayFilePath(std::to_string(year), DayFileName(year, month, day));
+}
+
+fs::path DayStore::ReadFolder(std::string_view year_text) const {
+  fs::path year = data_dir_ / std::string(year_text);
+  std::error_code ec;
+  return fs::is_directory(year, ec) ? year : data_dir_;
+}
+
+fs::path DayStore::ReadPath(std::string_view year_text, std::string_view file_name) const {
+  return ReadFolder(year_text) / std::string(file_name);
+}
+
+std::string DayStore::LoadView(std::span<const ViewPart> parts,
+                               std::array<TLightStrings, 33>& lists) const {
+  for (TLightStrings& list : lists) list.Clear();
+  std::string year_text;
+  for (const ViewPart& part : parts) {
+    year_text = std::to_string(part.year);
+    // One look at the year folder per part, not one per day.
+    const fs::path folder = ReadFolder(year_text);
+    for (int d = std::max(part.first_day, 1); d <= std::min(part.last_day, 32); ++d) {
+      lists[static_cast<size_t>(d)].TryLoadFromFile(folder / DayFileName(year_text, part.month, d));
+    }
+  }
+  return year_text;
 }
 
 TLightStrings DayStore::SplitEditorText(std::string_view text) {

@@ -3,7 +3,9 @@
 // replaces the file atomically, so a crash leaves either the old day or the new one.
 #pragma once
 
+#include <array>
 #include <filesystem>
+#include <span>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -70,8 +72,29 @@ class DayStore {
   void SetDataDir(std::filesystem::path dir) { data_dir_ = std::move(dir); }
   const std::filesystem::path& StartupDir() const { return startup_dir_; }
 
+  // Where a day is saved: always in the year folder, which a save makes when it is missing.
   std::filesystem::path DayFilePath(std::string_view year_text, std::string_view file_name) const;
   std::filesystem::path DayFilePath(int year, int month, int day) const;
+
+  // Where a day is read from: DayFilePath while the year folder exists, else the file of that
+  // name in the data folder itself, where days were kept before year folders. The first save
+  // of the year makes the folder, and from then on reads and saves meet there. This is the
+  // only place that knows the fallback.
+  std::filesystem::path ReadPath(std::string_view year_text, std::string_view file_name) const;
+  // The folder ReadPath reads a year's days from.
+  std::filesystem::path ReadFolder(std::string_view year_text) const;
+
+  // One month's stretch of the shown view: days first_day..last_day of year/month, each read
+  // into the list of its day number.
+  struct ViewPart {
+    int year = 0, month = 0;
+    int first_day = 1, last_day = 32;
+  };
+  // The day texts of a view, for the month grids: clears all 33 lists and reads every part's
+  // days, by absolute path (ReadPath), in the given order. A missing or unreadable file leaves
+  // its list empty; a day past the month's end (30 February) is read like any other. Returns
+  // the year text of the last part read, empty when there is none.
+  std::string LoadView(std::span<const ViewPart> parts, std::array<TLightStrings, 33>& lists) const;
 
   // Makes sure the data folder and the year folder exist, announcing what it makes.
   void EnsureYearFolder(std::string_view year_text);

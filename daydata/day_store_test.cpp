@@ -5,9 +5,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <array>
 #include <chrono>
 #include <random>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "test_support/temp_dir.h"
 
@@ -180,6 +183,98 @@ TEST_F(DayStoreTest, EnsureYearFolderAnnouncesWhatItMakes) {
   EXPECT_EQ(host_.notices[1], "注意。|データフォルダがありません。起動した場所に作成します。");
   EXPECT_EQ(host_.recreated, dir_.path() / "Myデータ");
   EXPECT_EQ(ReadBytes(dir_.path() / "Myデータ" / "2002" / "KVR20020304.dat"), "x\r\n");
+}
+
+// Which file each shown day comes from: the year folder while it exists, else the data folder
+// itself; the entry dialog's ReadPath names the same file. The working folder plays no part.
+TEST_F(DayStoreTest, ViewReadsYearFolderElseDataFolder) {
+  const fs::path data = dir_.path() / "data";
+  using Part = DayStore::ViewPart;
+  struct Case {
+    const char* what;
+    std::vector<std::string> folders;                        // year folders to make
+    std::vector<std::pair<std::string, std::string>> files;  // path below data, bytes
+    std::vector<Part> parts;
+    std::string year;                                // returned
+    std::vector<std::pair<int, std::string>> shown;  // list index, its first line
+    std::vector<std::string> read_paths;             // ReadPath of each part's first day
+    std::string blocked = {};                        // below data: a folder in a file's place
+  };
+  const Case cases[] = {
+      {"year folder present",
+       {"2026"},
+       {{"2026/KVR20260305.dat", "1\r\nin year\r\n"}},
+       {{2026, 3, 1, 32}},
+       "2026",
+       {{5, "1"}, {6, ""}},
+       {"2026/KVR20260301.dat"}},
+      {"year folder missing",
+       {},
+       {{"KVR20260305.dat", "flat\r\n"}},
+       {{2026, 3, 1, 32}},
+       "2026",
+       {{5, "flat"}},
+       {"KVR20260301.dat"}},
+      {"both present: the year folder's file, the other is not looked at",
+       {"2026"},
+       {{"2026/KVR20260305.dat", "year\r\n"},
+        {"KVR20260305.dat", "flat\r\n"},
+        {"KVR20260306.dat", "flat only\r\n"}},
+       {{2026, 3, 1, 32}},
+       "2026",
+       {{5, "year"}, {6, ""}},
+       {"2026/KVR20260301.dat"}},
+      {"unreadable file: an empty row, its neighbours read",
+       {"2026"},
+       {{"2026/KVR20260304.dat", "before\r\n"}, {"2026/KVR20260306.dat", "after\r\n"}},
+       {{2026, 3, 1, 32}},
+       "2026",
+       {{4, "before"}, {5, ""}, {6, "after"}},
+       {"2026/KVR20260301.dat"},
+       "2026/KVR20260305.dat"},
+      {"second half of December: next year's first half has no folder",
+       {"2026"},
+       {{"KVR20270102.dat", "new year\r\n"},
+        {"2026/KVR20261231.dat", "eve\r\n"},
+        {"2026/KVR20270102.dat", "wrong year\r\n"}},
+       {{2027, 1, 1, 16}, {2026, 12, 17, 32}},
+       "2026",
+       {{2, "new year"}, {31, "eve"}, {17, ""}},
+       {"KVR20270101.dat", "2026/KVR20261217.dat"}},
+      {"first half of January: the previous year is read last and returned",
+       {"2026", "2027"},
+       {{"2027/KVR20270116.dat", "16th\r\n"}, {"2026/KVR20261217.dat", "17th\r\n"}},
+       {{2027, 1, 1, 16}, {2026, 12, 17, 32}},
+       "2026",
+       {{16, "16th"}, {17, "17th"}},
+       {"2027/KVR20270101.dat", "2026/KVR20261217.dat"}},
+  };
+  const fs::path cwd = fs::current_path();
+  std::array<daydata::TLightStrings, 33> lists;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    fs::remove_all(data);
+    fs::create_directory(data);
+    for (const std::string& year : c.folders) fs::create_directory(data / year);
+    for (const auto& [path, bytes] : c.files) WriteBytes(data / path, bytes);
+    // Left over from the case before: every list is cleared first.
+    lists[1].Add("stale");
+    if (!c.blocked.empty()) fs::create_directory(data / c.blocked);
+    EXPECT_EQ(store_.LoadView(c.parts, lists), c.year);
+    EXPECT_EQ(lists[1].Count(), 0);
+    for (const auto& [index, first] : c.shown) {
+      const daydata::TLightStrings& list = lists[static_cast<size_t>(index)];
+      EXPECT_EQ(list.Count() > 0 ? list[0] : std::string(), first) << index;
+    }
+    for (size_t i = 0; i < c.parts.size(); ++i) {
+      const Part& p = c.parts[i];
+      EXPECT_EQ(store_.ReadPath(std::to_string(p.year),
+                                daydata::DayFileName(p.year, p.month, p.first_day)),
+                data / c.read_paths[i]);
+    }
+  }
+  EXPECT_EQ(fs::current_path(), cwd);
+  EXPECT_EQ(store_.LoadView({}, lists), "");
 }
 
 TEST_F(DayStoreTest, StampIsIdempotentAndKeepsColourLineFirst) {

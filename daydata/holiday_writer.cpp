@@ -4,29 +4,24 @@
 #include <system_error>
 
 #include "daydata/day_store.h"
-#include "platform/file_system.h"
 
 namespace fs = std::filesystem;
 
 namespace daydata {
 
-fs::path EnterYearFolder(int year, const fs::path& data_dir) {
-  const std::string name = std::to_string(year);
-  if (platform::SetCurrentDir(name)) return platform::CurrentDir();
-  // Without the data folder, a year folder made here would stand wherever the current folder
-  // happens to be, where no month view finds the names.
-  if (platform::SetCurrentDir(data_dir)) {
-    if (platform::SetCurrentDir(name)) return platform::CurrentDir();
-    std::error_code ignore;
-    fs::create_directory(name, ignore);
-    if (platform::SetCurrentDir(name)) return platform::CurrentDir();
-  }
-  throw EYearFolderError("年のフォルダを作成できません: " + (data_dir / name).string());
+fs::path MakeYearFolder(int year, const fs::path& data_dir) {
+  const fs::path folder = data_dir / std::to_string(year);
+  std::error_code ec;
+  if (fs::is_directory(data_dir, ec) && !fs::is_directory(folder, ec))
+    fs::create_directory(folder, ec);
+  if (!fs::is_directory(folder, ec))
+    throw EYearFolderError("年のフォルダを作成できません: " + folder.string());
+  return folder;
 }
 
 int WriteHolidays(const calendar::HolidayRules& rules, int year, int month,
                   const fs::path& data_dir) {
-  const fs::path folder = EnterYearFolder(year, data_dir);
+  const fs::path folder = MakeYearFolder(year, data_dir);
   int written = 0;
   for (const calendar::HolidayTarget& target : rules.WriterTargets(year, month)) {
     if (DayStore::StampDay(folder / DayFileName(year, month, target.day), target.name)) {

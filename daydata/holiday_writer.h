@@ -17,12 +17,12 @@ class EYearFolderError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// Makes the folder of `year` the current directory: the folder named by the year relative to
-// the current directory, else the one in the data folder, else a new one made there. Returns
-// the folder entered; throws EYearFolderError when none could be entered.
-std::filesystem::path EnterYearFolder(int year, const std::filesystem::path& data_dir);
+// The folder of `year` in the data folder, made when it is missing. Throws EYearFolderError
+// when the data folder is gone or the year folder cannot be made: a folder made anywhere else
+// would hold names that no month view finds.
+std::filesystem::path MakeYearFolder(int year, const std::filesystem::path& data_dir);
 
-// Enters the year folder and stamps every target of (year, month) into its day file. Returns
+// Makes the year folder and stamps every target of (year, month) into its day file. Returns
 // how many files were written (a day that already holds its name is left as it is, so a
 // second run writes nothing). A file that cannot be written throws daydata::EDayWriteError;
 // the targets before it stay written.

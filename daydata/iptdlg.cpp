@@ -163,7 +163,10 @@ void TIptdlg::LoadDay() {
   ResolveDate(title);
   reload_same_day_ = false;
   Memo1->setFont(DayFont);
-  const fs::path path = host_.DataDir() / host_.ShownYear().toStdString() / CurrentFile;
+  // Read where the month grid reads it, so that the dialog opens with the text the cell shows;
+  // the save then goes to the year folder (DayFilePath).
+  const fs::path path = DayStore(host_.DataDir(), host_.StartupDir())
+                            .ReadPath(host_.ShownYear().toStdString(), CurrentFile);
   const LoadedDay day = DayStore::LoadDay(path);
   switch (day.source) {
     case ColourSource::kColourLine:
@@ -232,10 +235,15 @@ bool TIptdlg::SaveDayFile() {
     return false;
   }
   DayStore store(host_.DataDir(), host_.StartupDir(), this);
-  const fs::path path = store.DayFilePath(host_.ShownYear().toStdString(), CurrentFile);
+  const std::string year_text = host_.ShownYear().toStdString();
   try {
     const QString shown = Memo1->toPlainText();
-    store.SaveDay(path, FileText(shown), ColourCode);
+    const std::string text = FileText(shown);
+    // A day with text goes into the year folder; an emptied day is deleted where it was read
+    // from, so that its cell empties too when it came from the data folder itself.
+    const fs::path path = text.empty() ? store.ReadPath(year_text, CurrentFile)
+                                       : store.DayFilePath(year_text, CurrentFile);
+    store.SaveDay(path, text, ColourCode);
     saved_day_ = shown;
     saved_colour_ = ColourCode;
   } catch (const std::exception& e) {

@@ -2,13 +2,13 @@
 
 #include <cstdio>
 #include <map>
+#include <span>
 
 #include "calendar/calendar_math.h"
 #include "calendar/date_colour.h"
 #include "calendar/holiday_tables.h"
 #include "daydata/day_store.h"
 #include "platform/cp932.h"
-#include "platform/file_system.h"
 
 namespace fs = std::filesystem;
 
@@ -143,43 +143,25 @@ DateColumn BuildDateColumn(const MonthView& view, const Today& today, const Main
 
 std::string LoadDaySummaries(const fs::path& data_dir, const MonthView& view,
                              std::array<daydata::TLightStrings, 33>& lists) {
-  for (auto& list : lists) list.Clear();
-  std::string year_folder;
-  // Day files are looked up relative to the working directory: the year folder when it exists,
-  // else the data folder itself.
-  auto enter_year = [&](int year) {
-    year_folder = std::to_string(year);
-    for (int attempt = 0; attempt < 2; ++attempt) {
-      platform::SetCurrentDir(data_dir);
-      if (platform::SetCurrentDir(year_folder)) return;
-    }
-  };
-  auto load = [&](int year, int month, int first, int last) {
-    for (int d = first; d <= last; ++d) {
-      // A missing or unreadable day is an empty row.
-      lists[static_cast<size_t>(d)].TryLoadFromFile(
-          daydata::DayFileName(std::to_string(year), month, d));
-    }
-  };
+  using Part = daydata::DayStore::ViewPart;
   const int y = view.year, m = view.month;
-  enter_year(y);
+  std::array<Part, 2> parts;
+  size_t count = 0;
   if (!view.half_month || (!view.first_half && !view.second_half)) {
-    load(y, m, 1, 32);
+    parts[count++] = {y, m, 1, 32};
   } else if (view.second_half) {
     int ny = y, nm = m;
     NextMonth(ny, nm);
-    if (ny != y) enter_year(ny);
-    load(ny, nm, 1, 16);
-    if (ny != y) enter_year(y);
-    load(y, m, 17, 32);
+    // The shown month last, so that its year is the one returned.
+    parts[count++] = {ny, nm, 1, 16};
+    parts[count++] = {y, m, 17, 32};
   } else {
-    load(y, m, 1, 16);
     int py = y, pm = m;
     PreviousMonth(py, pm);
-    if (py != y) enter_year(py);
-    load(py, pm, 17, 32);
+    parts[count++] = {y, m, 1, 16};
+    parts[count++] = {py, pm, 17, 32};
   }
-  return year_folder;
+  return daydata::DayStore(data_dir, {}).LoadView(std::span(parts.data(), count), lists);
 }
 
 ShownText ShownTextOf(const daydata::TLightStrings& list) {

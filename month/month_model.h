@@ -70,9 +70,10 @@ struct DateColumn {
 DateColumn BuildDateColumn(const MonthView& view, const Today& today, const MainSettings& settings,
                            calendar::HolidayRules& holidays, calendar::LunarAlmanac& lunar);
 
-// Loads the 32 day-summary lists (index 1..32) of the view and leaves the process's working
-// directory in the year folder of the last month loaded (or the data folder when that year
-// folder does not exist). Returns that year's text.
+// Loads the 32 day-summary lists (index 1..32) of the view through daydata::DayStore::LoadView,
+// which decides between the year folder and the data folder. Returns the year text of the
+// month loaded last: the shown year, except in a first-half view of January, where it is the
+// previous year (the archive's year folder follows it).
 std::string LoadDaySummaries(const std::filesystem::path& data_dir, const MonthView& view,
                              std::array<daydata::TLightStrings, 33>& lists);
 

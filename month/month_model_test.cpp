@@ -140,7 +140,7 @@ TEST(MonthModel, WeeklyRestDayRulesApplyInOrder) {
 
 TEST(MonthModel, SummariesFollowYearFoldersAndColourLines) {
   test_support::TempDir dir;
-  fs::path old = fs::current_path();
+  const fs::path cwd = fs::current_path();
   fs::create_directories(dir.path() / "2026");
   fs::create_directories(dir.path() / "2027");
   test_support::WriteBytes(dir.path() / "2026" / "KVR20261220.dat",
@@ -151,7 +151,6 @@ TEST(MonthModel, SummariesFollowYearFoldersAndColourLines) {
   std::string folder =
       month::LoadDaySummaries(dir.path(), {2026, 12, 20, true, false, true}, lists);
   EXPECT_EQ(folder, "2026");
-  EXPECT_EQ(fs::current_path(), dir.path() / "2026");
   month::ShownText red = month::ShownTextOf(lists[20]);
   EXPECT_EQ(red.colour, 0x0000FFu);
   EXPECT_EQ(red.text, Sjis("会議") + "\r\n");
@@ -163,9 +162,15 @@ TEST(MonthModel, SummariesFollowYearFoldersAndColourLines) {
   EXPECT_EQ(lists[30].Count(), 1);
   EXPECT_EQ(lists[20].Count(), 0);
   // No year folder: files are looked up in the data folder itself.
-  month::LoadDaySummaries(dir.path(), Full(1999, 1), lists);
-  EXPECT_EQ(fs::current_path(), dir.path());
-  fs::current_path(old);
+  test_support::WriteBytes(dir.path() / "KVR19990107.dat", "flat\r\n");
+  EXPECT_EQ(month::LoadDaySummaries(dir.path(), Full(1999, 1), lists), "1999");
+  EXPECT_EQ(lists[7].Count(), 1);
+  // First half of January: December is read last, and its year is the one returned.
+  EXPECT_EQ(month::LoadDaySummaries(dir.path(), {2027, 1, 3, true, true, false}, lists), "2026");
+  EXPECT_EQ(month::ShownTextOf(lists[20]).text, Sjis("会議") + "\r\n");
+  EXPECT_EQ(lists[5].Count(), 2);
+  // Every file is named by its whole path: the working folder is neither used nor moved.
+  EXPECT_EQ(fs::current_path(), cwd);
 }
 
 }  // namespace

@@ -23,7 +23,6 @@
 #include <filesystem>
 #include <optional>
 
-#include "platform/file_system.h"
 #include "platform/fonts.h"
 #include "platform/help_viewer.h"
 #include "platform/message_box.h"
@@ -223,7 +222,6 @@ TGrepSearch::TGrepSearch(GrepSearchHost& host, settings::TIniGT& settings, QStri
   connect(Button5, &QPushButton::clicked, this, &TGrepSearch::Button5Click);
   connect(Button7, &QPushButton::clicked, this, &TGrepSearch::Button7Click);
   connect(CheckBox1, &QCheckBox::clicked, this, &TGrepSearch::CheckBox1Click);
-  connect(CSpinEdit1, &QSpinBox::valueChanged, this, &TGrepSearch::CSpinEdit1Change);
   connect(ListBox1, &QListWidget::itemClicked, this, &TGrepSearch::ListBox1Click);
   connect(ListBox1, &QListWidget::itemDoubleClicked, this, &TGrepSearch::ListBox1DblClick);
 }
@@ -244,7 +242,6 @@ void TGrepSearch::FormShow() {
                      static_cast<QWidget*>(RetComboBox2), static_cast<QWidget*>(Memo1)})
     SetBase(w, colour);
   const int year = host_.SearchShownYear();
-  if (CSpinEdit1->value() == year) CSpinEdit1Change();
   CSpinEdit1->setValue(year);
   CheckBox1->setChecked(settings_.Store().ReadInteger(settings::keys::SearchCheck) != 0);
   if (QScreen* screen = this->screen()) {
@@ -293,7 +290,7 @@ void TGrepSearch::StartSearch(bool all_years) {
   GrepSearchRequest request;
   request.pattern = std::move(pattern);
   std::error_code ignore;
-  // The worker must not depend on the working directory, which this thread keeps moving.
+  // The worker names every file by its whole path; a relative data folder is made whole here.
   request.data_dir = fs::absolute(host_.SearchDataDir(), ignore);
   if (request.data_dir.empty()) request.data_dir = host_.SearchDataDir();
   request.all_years = all_years;
@@ -400,7 +397,6 @@ void TGrepSearch::Finish(const GrepSearchWorker::Batch& end) {
   if (ListBox1->count() == 0) RetComboBox2->setFocus();
   if (all_years_) {
     const int year = host_.SearchShownYear();
-    if (CSpinEdit1->value() == year) CSpinEdit1Change();
     CSpinEdit1->setValue(year);
   }
   emit SearchFinished();
@@ -415,11 +411,6 @@ void TGrepSearch::ClearList() {
 
 void TGrepSearch::ShowCount() {
   Memo1->setText(QString::number(ListBox1->count()));
-}
-
-void TGrepSearch::CSpinEdit1Change() {
-  // The year's folder becomes the working directory; a year without one leaves it where it is.
-  platform::SetCurrentDir(host_.SearchDataDir() / std::to_string(CSpinEdit1->value()));
 }
 
 void TGrepSearch::Jump() {
@@ -470,7 +461,6 @@ void TGrepSearch::Button4Click() {
 
 void TGrepSearch::Button5Click() {
   const int year = host_.SearchShownYear();
-  if (CSpinEdit1->value() == year) CSpinEdit1Change();
   CSpinEdit1->setValue(year);
   accept();
 }

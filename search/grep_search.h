@@ -47,7 +47,6 @@ class TGrepSearch : public QDialog {
   void Button5Click();  // "ＯＫ"
   void Button7Click();  // "ﾍﾙﾌﾟ"
   void CheckBox1Click();
-  void CSpinEdit1Change();
   void ListBox1Click();
   void ListBox1DblClick();
 
