@@ -363,7 +363,8 @@ void TTimeClock::NotifyAlarm(int index) {
                      : QString();
   const LocalTime now = ClockLabel1->Time().Now();
   const std::filesystem::path day_file =
-      daydata::DayStore(data_dir_, {}).DayFilePath(now.year, now.month, now.day);
+      daydata::DayStore(data_dir_, {})
+          .ReadPath(std::to_string(now.year), daydata::DayFileName(now.year, now.month, now.day));
   const std::string text = daydata::DayStore::LoadDay(day_file).text;
   const std::string first = text.substr(0, text.find_first_of("\r\n"));
   if (!first.empty()) body += QStringLiteral("  ") + platform::ToQString(first);
