@@ -18,14 +18,12 @@ calendar::WindowColours CalendarHostAdapter::Colours() const {
           window_.GradBox2->LastColor(), window_.settings_.title_font_color};
 }
 
-calendar::RestDaySwitches CalendarHostAdapter::RestDays() const {
-  const month::MainSettings& s = window_.settings_;
-  return {s.syu2color, s.syu1color, s.siteicolor};
+calendar::RestDays CalendarHostAdapter::RestDays() const {
+  return window_.settings_.rest_days;
 }
 
-void CalendarHostAdapter::SetRestDays(int syu2color, int syu1color) {
-  window_.settings_.syu2color = syu2color;
-  window_.settings_.syu1color = syu1color;
+void CalendarHostAdapter::SetRestDays(const calendar::RestDays& rest_days) {
+  window_.settings_.rest_days = rest_days;
 }
 
 bool CalendarHostAdapter::CalendarToggleDown() const {

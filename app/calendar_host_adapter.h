@@ -16,8 +16,8 @@ class CalendarHostAdapter final : public calendar::CalendarHost {
 
   void ReportedWrite(const std::function<void()>& write) override;
   calendar::WindowColours Colours() const override;
-  calendar::RestDaySwitches RestDays() const override;
-  void SetRestDays(int syu2color, int syu1color) override;
+  calendar::RestDays RestDays() const override;
+  void SetRestDays(const calendar::RestDays& rest_days) override;
   bool CalendarToggleDown() const override;
   void SetCalendarToggle(bool down) override;
   bool IsFromCalendar() const override;

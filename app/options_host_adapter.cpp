@@ -21,12 +21,8 @@ namespace {
 // The switches the options dialog edits are fields of the same names in the main settings.
 template <class From, class To>
 void CopySwitches(const From& f, To& t) {
-  t.syu1color = f.syu1color;
-  t.syu2color = f.syu2color;
-  t.siteicolor = f.siteicolor;
-  for (int d = 0; d < 7; ++d) t.rest_day[d] = f.rest_day[d];
+  t.rest_days = f.rest_days;
   t.syukucolor = f.syukucolor;
-  t.syukukyucolor = f.syukukyucolor;
   t.rokuyou = f.rokuyou;
   t.holiday_rules = f.holiday_rules;
   t.lunar_method = f.lunar_method;

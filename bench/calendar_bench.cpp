@@ -81,9 +81,9 @@ BENCHMARK(BM_LawHolidaysOfAYear)->Unit(benchmark::kMicrosecond);
 // the month's end empty.
 template <class Almanac>
 void DrawMonthCells(Almanac& almanac, calendar::HolidayRules& rules, int year, int month) {
-  calendar::DateColourSwitches switches;
-  switches.holidays_are_rest = true;
-  switches.sunday_only = true;
+  calendar::RestDays rest_days;
+  rest_days.holidays_are_rest = true;
+  rest_days.sunday_only = true;
   int last = calendar::MonthLength(year, month);
   for (int cell = 0; cell < 32; ++cell) {
     int day = cell + 1;
@@ -91,7 +91,7 @@ void DrawMonthCells(Almanac& almanac, calendar::HolidayRules& rules, int year, i
     auto almanac_day = almanac(year, month, day);
     calendar::DayHoliday holiday = rules.DrawDay(year, month, day);
     std::uint32_t colour =
-        calendar::DateTextColour(holiday, calendar::WeekdayOf(year, month, day), switches);
+        calendar::DateTextColour(holiday, calendar::WeekdayOf(year, month, day), rest_days);
     benchmark::DoNotOptimize(almanac_day);
     benchmark::DoNotOptimize(colour);
   }

@@ -161,10 +161,14 @@ void TCalendar::showEvent(QShowEvent* event) {
 }
 
 void TCalendar::FormShow() {
-  RestDaySwitches rest = host_.RestDays();
-  rest.syu2color = settings_.Store().ReadInteger(settings::keys::Syu2Color, rest.syu2color);
-  rest.syu1color = settings_.Store().ReadInteger(settings::keys::Syu1Color, rest.syu1color);
-  host_.SetRestDays(rest.syu2color, rest.syu1color);
+  // Only the two weekly switches are read back; the others stay as the main window has them.
+  const settings::IniStore& file = settings_.Store();
+  RestDays rest = host_.RestDays();
+  rest.two_day_weekend =
+      file.ReadInteger(settings::keys::Syu2Color, SwitchValue(rest.two_day_weekend)) == 1;
+  rest.sunday_only =
+      file.ReadInteger(settings::keys::Syu1Color, SwitchValue(rest.sunday_only)) == 1;
+  host_.SetRestDays(rest);
   SpeedButton4->setChecked(host_.CalendarToggleDown());
   SpeedButton4->setToolTip(Text(kToggleHint));
   if (std::optional<std::uint32_t> saturday = SaturdayColourFor(rest))

@@ -23,9 +23,10 @@ class CalendarHost {
 
   // The main window's panel colours and title font colour.
   virtual WindowColours Colours() const = 0;
-  // The main window's rest-day switches; the window reads two of them back from the file.
-  virtual RestDaySwitches RestDays() const = 0;
-  virtual void SetRestDays(int syu2color, int syu1color) = 0;
+  // The main window's rest-day switches. The window reads two of them back from the file and
+  // hands the whole set back with the others as it got them.
+  virtual calendar::RestDays RestDays() const = 0;
+  virtual void SetRestDays(const calendar::RestDays& rest_days) = 0;
 
   // The main window's calendar toggle button: its down state, set without its click.
   virtual bool CalendarToggleDown() const = 0;

@@ -31,8 +31,8 @@ class FakeHost : public CalendarHost {
     write();
   }
   WindowColours Colours() const override { return {}; }
-  RestDaySwitches RestDays() const override { return rest; }
-  void SetRestDays(int syu2, int syu1) override { rest.syu2color = syu2, rest.syu1color = syu1; }
+  calendar::RestDays RestDays() const override { return rest; }
+  void SetRestDays(const calendar::RestDays& days) override { rest = days; }
   bool CalendarToggleDown() const override { return toggle; }
   void SetCalendarToggle(bool down) override { toggle = down; }
   bool IsFromCalendar() const override { return from_calendar; }
@@ -47,7 +47,7 @@ class FakeHost : public CalendarHost {
   QRect MainWindowFrame() const override { return {0, 0, 800, 600}; }
 
   int writes = 0;
-  RestDaySwitches rest;
+  calendar::RestDays rest;
   bool toggle = false;
   bool from_calendar = false;
   Date opened{};
@@ -274,13 +274,32 @@ TEST_F(CalendarWindowTest, ShowingReadsTheRestDaysAndColoursSaturday) {
   window_->hide();
   settings_.Store().WriteInteger(settings::keys::Syu1Color, 1);
   window_->show();
-  EXPECT_EQ(host_.rest.syu1color, 1);
+  EXPECT_TRUE(host_.rest.sunday_only);
   EXPECT_EQ(window_->CalendarEx1->Model().Colour(CalendarExModel::kSaturdayColour), 0xFF0000u);
   window_->hide();
   settings_.Store().WriteInteger(settings::keys::Syu1Color, 0);
   settings_.Store().WriteInteger(settings::keys::Syu2Color, 1);
   window_->show();
   EXPECT_EQ(window_->CalendarEx1->Model().Colour(CalendarExModel::kSaturdayColour), 0x0000FFu);
+}
+
+// The window reads only the two weekly switches back; the rest of the set goes back to the
+// main window as it came, even where the file says otherwise.
+TEST_F(CalendarWindowTest, ShowingHandsBackTheSwitchesItDoesNotRead) {
+  window_->hide();
+  host_.rest.holidays_are_rest = true;
+  host_.rest.fixed_rest_days = true;
+  host_.rest.weekdays[3] = true;
+  settings_.Store().WriteInteger(settings::keys::Syu2Color, 1);
+  settings_.Store().WriteInteger(settings::keys::SiteiColor, 0);
+  settings_.Store().WriteInteger(settings::keys::SyukukyuColor, 0);
+  window_->show();
+  RestDays expected;
+  expected.holidays_are_rest = true;
+  expected.two_day_weekend = true;
+  expected.fixed_rest_days = true;
+  expected.weekdays[3] = true;
+  EXPECT_EQ(host_.rest, expected);
 }
 
 TEST_F(CalendarWindowTest, SkippedDaysOf1582AndWholeCells) {

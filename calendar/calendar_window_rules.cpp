@@ -8,9 +8,9 @@
 
 namespace calendar {
 
-std::optional<std::uint32_t> SaturdayColourFor(const RestDaySwitches& rest_days) {
-  const bool both = rest_days.syu2color == 1, sunday = rest_days.syu1color == 1,
-             chosen = rest_days.siteicolor == 1;
+std::optional<std::uint32_t> SaturdayColourFor(const RestDays& rest_days) {
+  const bool both = rest_days.two_day_weekend, sunday = rest_days.sunday_only,
+             chosen = rest_days.fixed_rest_days;
   if (sunday && !both && !chosen) return 0x00FF0000;  // blue
   if (both && !sunday && !chosen) return 0x000000FF;  // red
   return std::nullopt;

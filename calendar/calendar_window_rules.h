@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 
+#include "calendar/rest_days.h"
+
 namespace calendar {
 
 class CalendarExModel;
@@ -23,16 +25,9 @@ struct WindowColours {
   std::uint32_t title_font = 0;
 };
 
-// The main window's rest-day switches (1 = on).
-struct RestDaySwitches {
-  int syu2color = 0;   // Saturday and Sunday
-  int syu1color = 0;   // Sunday only
-  int siteicolor = 0;  // weekdays chosen one by one
-};
-
 // Blue when only Sundays are rest days, red when only the Saturday-and-Sunday switch is on,
 // otherwise no change of the control's Saturday colour.
-std::optional<std::uint32_t> SaturdayColourFor(const RestDaySwitches& rest_days);
+std::optional<std::uint32_t> SaturdayColourFor(const RestDays& rest_days);
 
 // The calendar window's handling of Left and Right before the control moves its selection:
 // Left on the 1st, or on a day in the Sunday column, and Right on the month's last day, or on

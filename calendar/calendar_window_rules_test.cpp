@@ -52,15 +52,25 @@ TEST(CalendarWindowArrows, ControlMovesOnlyOntoDaysOfTheMonth) {
 
 TEST(CalendarWindowRestDays, SaturdayColour) {
   struct Case {
-    RestDaySwitches rest;
+    bool two_day_weekend, sunday_only, fixed_rest_days;
     std::optional<std::uint32_t> saturday;
   } cases[] = {
-      {{0, 1, 0}, 0x00FF0000},   {{1, 0, 0}, 0x000000FF},   {{1, 1, 0}, std::nullopt},
-      {{0, 1, 1}, std::nullopt}, {{1, 0, 1}, std::nullopt}, {{0, 0, 0}, std::nullopt},
+      {false, true, false, 0x00FF0000},  {true, false, false, 0x000000FF},
+      {true, true, false, std::nullopt}, {false, true, true, std::nullopt},
+      {true, false, true, std::nullopt}, {false, false, false, std::nullopt},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(SaturdayColourFor(c.rest), c.saturday)
-        << c.rest.syu2color << c.rest.syu1color << c.rest.siteicolor;
+    RestDays rest;
+    rest.two_day_weekend = c.two_day_weekend;
+    rest.sunday_only = c.sunday_only;
+    rest.fixed_rest_days = c.fixed_rest_days;
+    // The other switches never change the Saturday colour.
+    EXPECT_EQ(SaturdayColourFor(rest), c.saturday)
+        << c.two_day_weekend << c.sunday_only << c.fixed_rest_days;
+    rest.holidays_are_rest = true;
+    rest.weekdays.fill(true);
+    EXPECT_EQ(SaturdayColourFor(rest), c.saturday)
+        << c.two_day_weekend << c.sunday_only << c.fixed_rest_days;
   }
 }
 

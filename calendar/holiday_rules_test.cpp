@@ -233,7 +233,7 @@ TEST(HolidayCalendarWindow, ListFollowsTheDisplayedMonth) {
 TEST(HolidayDateColour, RestDaySwitchesOverrideInOrder) {
   DayHoliday holiday{true, HolidayKind::kTable, {}};
   DayHoliday ordinary;
-  DateColourSwitches s;
+  RestDays s;
   EXPECT_EQ(DateTextColour(holiday, 3, s), kDateBlack);  // holidays not counted as rest days
   s.holidays_are_rest = true;
   EXPECT_EQ(DateTextColour(holiday, 3, s), kDateRed);
@@ -246,7 +246,7 @@ TEST(HolidayDateColour, RestDaySwitchesOverrideInOrder) {
   EXPECT_EQ(DateTextColour(ordinary, 6, s), kDateRed);
   s = {};
   s.fixed_rest_days = true;
-  s.rest_days[3] = true;
+  s.weekdays[3] = true;
   EXPECT_EQ(DateTextColour(ordinary, 3, s), kDateRed);
   EXPECT_EQ(DateTextColour(ordinary, 7, s), kDateBlack);  // no weekday before 1582
 }

@@ -38,12 +38,12 @@ void PrintMonth(std::ostream& out, bool table, int year, int month) {
     rules = std::make_unique<calendar::LawHolidayRules>();
   }
   // Holidays count as rest days ("Syukukyucolor"); no weekly rest day is set.
-  calendar::DateColourSwitches switches;
-  switches.holidays_are_rest = true;
+  calendar::RestDays rest_days;
+  rest_days.holidays_are_rest = true;
   for (int day = 1; day <= calendar::MonthLength(year, month); ++day) {
     calendar::DayHoliday holiday = rules->DrawDay(year, month, day);
     int weekday = calendar::WeekdayOf(year, month, day);
-    if (calendar::DateTextColour(holiday, weekday, switches) != calendar::kDateRed) continue;
+    if (calendar::DateTextColour(holiday, weekday, rest_days) != calendar::kDateRed) continue;
     out << FormatDate(year, month, day) << '\t' << cp932::ToUtf8(holiday.name) << '\n';
   }
 }

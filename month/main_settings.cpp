@@ -17,12 +17,8 @@ void ReadMainSettings(const settings::IniStore& ini, MainSettings& s) {
   s.cursor_color = ini.ReadColour(CursorColor, s.cursor_color);
   s.grid_color = ini.ReadColour(GridColor, s.grid_color);
   s.fixed_grid_color = ini.ReadColour(FixedGridColor, s.fixed_grid_color);
-  s.syu2color = ini.ReadInteger(Syu2Color, s.syu2color);
-  s.syu1color = ini.ReadInteger(Syu1Color, s.syu1color);
-  s.siteicolor = ini.ReadInteger(SiteiColor, s.siteicolor);
-  for (int d = 0; d < 7; ++d) s.rest_day[d] = ini.ReadInteger(RestDay[d], s.rest_day[d]);
+  calendar::ReadRestDays(ini, s.rest_days);
   s.syukucolor = ini.ReadInteger(SyukuColor, s.syukucolor);
-  s.syukukyucolor = ini.ReadInteger(SyukukyuColor, s.syukukyucolor);
   s.rokuyou = ini.ReadInteger(Rokuyou, s.rokuyou);
   s.kakugen = ini.ReadBool(Kakugen, s.kakugen);
   s.title_font_color = ini.ReadColour(TaitolFontColor, s.title_font_color);

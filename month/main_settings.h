@@ -9,6 +9,7 @@
 
 #include "calendar/chosen_holiday_rules.h"
 #include "calendar/lunar_almanac.h"
+#include "calendar/rest_days.h"
 #include "settings/ini_store.h"
 #include "settings/schema.h"
 
@@ -35,12 +36,8 @@ struct MainSettings {
   ColourValue cursor_color = DefaultColour(settings::keys::CursorColor);
   ColourValue grid_color = DefaultColour(settings::keys::GridColor);
   ColourValue fixed_grid_color = DefaultColour(settings::keys::FixedGridColor);
-  int syu2color = Default(settings::keys::Syu2Color);    // Saturday and Sunday are rest days
-  int syu1color = Default(settings::keys::Syu1Color);    // Sunday only
-  int siteicolor = Default(settings::keys::SiteiColor);  // the weekdays flagged one by one
-  int rest_day[7] = {0, 0, 0, 0, 0, 0, 0};               // Sunday .. Saturday, with siteicolor
+  calendar::RestDays rest_days;                          // every key starts off
   int syukucolor = Default(settings::keys::SyukuColor);  // holiday names shown
-  int syukukyucolor = Default(settings::keys::SyukukyuColor);  // holidays are rest days, drawn red
   int rokuyou = Default(settings::keys::Rokuyou);
   bool kakugen = Default(settings::keys::Kakugen) != 0;  // true = maxims not scrolled
   ColourValue title_font_color = DefaultColour(settings::keys::TaitolFontColor);

@@ -99,13 +99,6 @@ std::string DefaultPdfName(const MonthView& view) {
 
 DateColumn BuildDateColumn(const MonthView& view, const Today& today, const MainSettings& s,
                            calendar::HolidayRules& holidays, calendar::LunarAlmanac& lunar) {
-  calendar::DateColourSwitches switches;
-  switches.holidays_are_rest = s.syukukyucolor == 1;
-  switches.sunday_only = s.syu1color == 1;
-  switches.two_day_weekend = s.syu2color == 1;
-  switches.fixed_rest_days = s.siteicolor == 1;
-  for (int d = 0; d < 7; ++d) switches.rest_days[static_cast<size_t>(d)] = s.rest_day[d] == 1;
-
   MonthLayout layout = LayoutOf(view);
   DateColumn column;
   auto fill = [&](const GridMonth& grid, std::array<DateCell, 16>& cells) {
@@ -128,11 +121,11 @@ DateColumn BuildDateColumn(const MonthView& view, const Today& today, const Main
         cell.rokuyou_colour = almanac.lunar.rokuyou == 4 ? 0x008000 : 0x000000;
       }
       calendar::DayHoliday holiday = holidays.DrawDay(grid.year, grid.month, d);
-      cell.date_colour = calendar::DateTextColour(holiday, weekday, switches);
+      cell.date_colour = calendar::DateTextColour(holiday, weekday, s.rest_days);
       if (s.syukucolor == 1 && !holiday.name.empty()) {
         cell.holiday_name = std::string(holiday.name);
         // Drawn again over the date: red when holidays are rest days, else in the date's colour.
-        cell.holiday_colour = s.syukukyucolor == 1 ? calendar::kDateRed : cell.date_colour;
+        cell.holiday_colour = s.rest_days.holidays_are_rest ? calendar::kDateRed : cell.date_colour;
       }
     }
   };

@@ -111,7 +111,7 @@ TEST(MonthModel, HolidayColoursNeedHolidaysAsRestDays) {
   EXPECT_EQ(c.left[7].date_colour, 0u);
   EXPECT_EQ(c.left[7].holiday_name, Sjis("成人の日"));
   EXPECT_EQ(c.left[7].holiday_colour, c.left[7].date_colour);
-  s.syukukyucolor = 1;
+  s.rest_days.holidays_are_rest = true;
   c = Column(Full(2001, 1), s);
   EXPECT_EQ(c.left[7].date_colour, 0x0000FFu);
   EXPECT_EQ(c.left[7].holiday_colour, 0x0000FFu);
@@ -121,18 +121,18 @@ TEST(MonthModel, HolidayColoursNeedHolidaysAsRestDays) {
 
 TEST(MonthModel, WeeklyRestDayRulesApplyInOrder) {
   month::MainSettings s;
-  s.syu1color = 1;
+  s.rest_days.sunday_only = true;
   // 3 November 2021 (文化の日) is a Wednesday: black while holidays are no rest days.
   month::DateColumn c = Column(Full(2021, 11), s);
   EXPECT_EQ(c.left[2].date_colour, 0u);
   EXPECT_EQ(c.left[6].date_colour, 0x0000FFu);  // Sunday 7th
   EXPECT_EQ(c.left[5].date_colour, 0xFF0000u);  // Saturday 6th
-  s.syu2color = 1;                              // a later rule: Saturday red too
+  s.rest_days.two_day_weekend = true;           // a later rule: Saturday red too
   c = Column(Full(2021, 11), s);
   EXPECT_EQ(c.left[5].date_colour, 0x0000FFu);
   s = {};
-  s.siteicolor = 1;
-  s.rest_day[3] = 1;  // Wednesdays
+  s.rest_days.fixed_rest_days = true;
+  s.rest_days.weekdays[3] = true;  // Wednesdays
   c = Column(Full(2021, 11), s);
   EXPECT_EQ(c.left[2].date_colour, 0x0000FFu);
   EXPECT_EQ(c.left[6].date_colour, 0u);
@@ -203,6 +203,46 @@ TEST(MonthModel, CalendarChoicesFromTheSettingsFile) {
     month::ApplyCalendarChoices(settings, rules, lunar);
     EXPECT_EQ(rules.Choice(), c.rules) << c.body;
     EXPECT_EQ(lunar.Method(), c.method) << c.body;
+  }
+}
+
+// The rest-day switches come from their keys, each read with the value held so far as its
+// default; only 1 is on, so a hand-edited 7 turns a switch off as it always did.
+TEST(MonthModel, RestDaysFromTheSettingsFile) {
+  using namespace settings::keys;
+  test_support::TempDir dir;
+  const fs::path ini = dir.path() / "vuruva.ini";
+  const auto line = [](const settings::Key& key, int value) {
+    return "[" + Sjis(std::string(key.section)) + "]\r\n" + std::string(key.name) + "=" +
+           std::to_string(value) + "\r\n";
+  };
+  calendar::RestDays sunday_and_tuesday;
+  sunday_and_tuesday.sunday_only = true;
+  sunday_and_tuesday.weekdays[2] = true;
+  calendar::RestDays read_on;
+  read_on.two_day_weekend = true;
+  read_on.fixed_rest_days = true;
+  read_on.weekdays[3] = true;
+  read_on.holidays_are_rest = true;
+  struct Case {
+    std::string body;
+    calendar::RestDays held, read;
+  };
+  const Case kCases[] = {
+      {"", {}, {}},
+      {"", sunday_and_tuesday, sunday_and_tuesday},
+      {line(Syu2Color, 1) + line(SiteiColor, 1) + line(RestDay[3], 1) + line(SyukukyuColor, 1),
+       {},
+       read_on},
+      {line(Syu1Color, 0) + line(RestDay[2], 0), sunday_and_tuesday, {}},
+      {line(Syu1Color, 7) + line(RestDay[2], -1), sunday_and_tuesday, {}},
+  };
+  for (const Case& c : kCases) {
+    test_support::WriteBytes(ini, c.body);
+    month::MainSettings settings;
+    settings.rest_days = c.held;
+    month::ReadMainSettings(settings::IniStore(ini), settings);
+    EXPECT_TRUE(settings.rest_days == c.read) << c.body;
   }
 }
 

@@ -100,12 +100,8 @@ void Toption1::FormCreate() {
   // The window's switches, with whatever the file holds now taking their place.
   const settings::IniStore& file = ini.Store();
   OptionSwitches s = host_.Switches();
-  s.syu1color = file.ReadInteger(Syu1Color, s.syu1color);
-  s.syu2color = file.ReadInteger(Syu2Color, s.syu2color);
-  s.siteicolor = file.ReadInteger(SiteiColor, s.siteicolor);
-  for (int d = 0; d < 7; ++d) s.rest_day[d] = file.ReadInteger(RestDay[d], s.rest_day[d]);
+  calendar::ReadRestDays(file, s.rest_days);
   s.syukucolor = file.ReadInteger(SyukuColor, s.syukucolor);
-  s.syukukyucolor = file.ReadInteger(SyukukyuColor, s.syukukyucolor);
   s.rokuyou = file.ReadInteger(Rokuyou, s.rokuyou);
   s.cursor_wide = file.ReadInteger(CursorWide, s.cursor_wide);
   const bool changed = !(s == host_.Switches());
@@ -114,7 +110,7 @@ void Toption1::FormCreate() {
 
   ShowRestDays();
   SetChecked(CheckBox8, s.syukucolor == 1);
-  SetChecked(CheckBox9, s.syukukyucolor == 1);
+  SetChecked(CheckBox9, s.rest_days.holidays_are_rest);
   SetChecked(CheckBox10, s.rokuyou == 1);
   HolidayLawButton->setChecked(s.holiday_rules != 1);
   HolidayTableButton->setChecked(s.holiday_rules == 1);
@@ -125,15 +121,15 @@ void Toption1::FormCreate() {
 }
 
 void Toption1::ShowRestDays() {
-  const OptionSwitches& s = switches_;
-  QAbstractButton* chosen = s.siteicolor == 1  ? RadioButton3
-                            : s.syu1color == 1 ? RadioButton1
-                            : s.syu2color == 1 ? RadioButton2
-                                               : nullptr;
+  const calendar::RestDays& r = switches_.rest_days;
+  QAbstractButton* chosen = r.fixed_rest_days   ? RadioButton3
+                            : r.sunday_only     ? RadioButton1
+                            : r.two_day_weekend ? RadioButton2
+                                                : nullptr;
   CheckOnly(rest_group_, chosen);
   // The boxes keep showing their flags while disabled, so that a switch away and back loses
   // no tick.
-  for (int d = 0; d < 7; ++d) SetChecked(WeekdayBox[d], s.rest_day[d] == 1);
+  for (int d = 0; d < 7; ++d) SetChecked(WeekdayBox[d], r.weekdays[d]);
   GroupBox2->setEnabled(chosen == RadioButton3);
 }
 
@@ -181,25 +177,28 @@ bool Toption1::eventFilter(QObject* watched, QEvent* event) {
 
 void Toption1::RestDayClicked() {
   OptionSwitches& s = switches_;
+  calendar::RestDays& r = s.rest_days;
   QObject* from = sender();
   if (from == RadioButton1 || from == RadioButton2 || from == RadioButton3) {
-    s.syu1color = RadioButton1->isChecked() ? 1 : 0;
-    s.syu2color = RadioButton2->isChecked() ? 1 : 0;
-    s.siteicolor = RadioButton3->isChecked() ? 1 : 0;
+    r.sunday_only = RadioButton1->isChecked();
+    r.two_day_weekend = RadioButton2->isChecked();
+    r.fixed_rest_days = RadioButton3->isChecked();
     GroupBox2->setEnabled(RadioButton3->isChecked());
   }
-  for (int d = 0; d < 7; ++d) s.rest_day[d] = WeekdayBox[d]->isChecked() ? 1 : 0;
+  for (int d = 0; d < 7; ++d) r.weekdays[d] = WeekdayBox[d]->isChecked();
   s.syukucolor = CheckBox8->isChecked() ? 1 : 0;
-  s.syukukyucolor = CheckBox9->isChecked() ? 1 : 0;
+  r.holidays_are_rest = CheckBox9->isChecked();
   Apply();
-  // The whole group, whichever control was clicked.
-  Store([&s](settings::IniStore& file) {
-    file.WriteInteger(Syu1Color, s.syu1color);
-    file.WriteInteger(Syu2Color, s.syu2color);
-    file.WriteInteger(SiteiColor, s.siteicolor);
-    for (int d = 0; d < 7; ++d) file.WriteInteger(RestDay[d], s.rest_day[d]);
+  // The whole group, whichever control was clicked. A file without these sections gets them
+  // appended in this order.
+  Store([&s, &r](settings::IniStore& file) {
+    using calendar::SwitchValue;
+    file.WriteInteger(Syu1Color, SwitchValue(r.sunday_only));
+    file.WriteInteger(Syu2Color, SwitchValue(r.two_day_weekend));
+    file.WriteInteger(SiteiColor, SwitchValue(r.fixed_rest_days));
+    for (int d = 0; d < 7; ++d) file.WriteInteger(RestDay[d], SwitchValue(r.weekdays[d]));
     file.WriteInteger(SyukuColor, s.syukucolor);
-    file.WriteInteger(SyukukyuColor, s.syukukyucolor);
+    file.WriteInteger(SyukukyuColor, SwitchValue(r.holidays_are_rest));
   });
 }
 

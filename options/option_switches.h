@@ -4,15 +4,13 @@
 // settings file the moment it is clicked and handed to the main window at once.
 #pragma once
 
+#include "calendar/rest_days.h"
+
 namespace options {
 
 struct OptionSwitches {
-  int syu1color = 0;                        // days off: Sundays only
-  int syu2color = 0;                        // days off: Saturday and Sunday
-  int siteicolor = 0;                       // days off: the weekdays flagged one by one
-  int rest_day[7] = {0, 0, 0, 0, 0, 0, 0};  // Sunday .. Saturday, with siteicolor
-  int syukucolor = 0;                       // holiday names shown
-  int syukukyucolor = 0;                    // holidays are days off
+  calendar::RestDays rest_days;  // the days off, holidays among them
+  int syukucolor = 0;            // holiday names shown
   int rokuyou = 0;
   int holiday_rules = 0;  // 0 the holiday law, 1 the fixed table
   int lunar_method = 0;   // 0 the accurate method, 1 the short series

@@ -112,9 +112,9 @@ TEST_F(OptionsTest, EachHolidayChoiceWritesItsWholeGroup) {
     EXPECT_EQ(Read(SyukuColor), 1) << c.button;
     EXPECT_EQ(Read(SyukukyuColor), 0) << c.button;
     EXPECT_EQ(d.GroupBox2->isEnabled(), c.boxes_enabled) << c.button;
-    EXPECT_EQ(
-        host_.switches.syu1color * 100 + host_.switches.syu2color * 10 + host_.switches.siteicolor,
-        c.syu1 * 100 + c.syu2 * 10 + c.sitei);
+    const calendar::RestDays& r = host_.switches.rest_days;
+    EXPECT_EQ(r.sunday_only * 100 + r.two_day_weekend * 10 + r.fixed_rest_days,
+              c.syu1 * 100 + c.syu2 * 10 + c.sitei);
   }
   EXPECT_EQ(host_.redraws, opened + 3);
   // The rokuyou box writes its key alone.
@@ -144,6 +144,29 @@ TEST_F(OptionsTest, OtherWeekdaysEnablesTheBoxesAndASwitchAwayKeepsTheirTicks) {
   d.RadioButton3->click();
   EXPECT_TRUE(d.WeekdayBox[1]->isChecked() && d.WeekdayBox[3]->isChecked());
   EXPECT_FALSE(d.WeekdayBox[0]->isChecked());
+}
+
+// The group is written back from the switches the window holds: a click and its undoing leave
+// the file as it was, whichever of the days-off keys were set.
+TEST_F(OptionsTest, ClickingAHolidayBoxTwiceLeavesTheFileByteIdentical) {
+  const int kGroups[][12] = {{0, 0, 1, 0, 1, 0, 1, 0, 0, 1, 1, 0},
+                             {1, 0, 0, 1, 1, 1, 1, 1, 1, 1, 0, 1},
+                             {0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1}};
+  for (const int(&group)[12] : kGroups) {
+    File().WriteInteger(Syu1Color, group[0]);
+    File().WriteInteger(Syu2Color, group[1]);
+    File().WriteInteger(SiteiColor, group[2]);
+    for (int d = 0; d < 7; ++d) File().WriteInteger(RestDay[d], group[3 + d]);
+    File().WriteInteger(SyukuColor, group[10]);
+    File().WriteInteger(SyukukyuColor, group[11]);
+    const std::string before = ReadBytes(Ini());
+    TestDialog& d = Open();
+    d.CheckBox9->click();
+    EXPECT_EQ(Read(SyukukyuColor), 1 - group[11]);
+    d.CheckBox9->click();
+    EXPECT_EQ(ReadBytes(Ini()), before) << group[0] << group[1] << group[2];
+    EXPECT_EQ(host_.switches.rest_days.weekdays[4], group[7] == 1);
+  }
 }
 
 TEST_F(OptionsTest, CloseKeyChoicesWriteTheirKeysAndAnUnknownKeyShowsNone) {
