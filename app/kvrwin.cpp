@@ -536,8 +536,8 @@ int TKvrwin::ToolBarLeastWidth() const {
                   TLauncherButtons::RowWidth());
 }
 
-int TKvrwin::ToolBarBottom() const {
-  return GradBox2->mapTo(this, QPoint(0, GradBox2->height())).y();
+int TKvrwin::TitleBottom() const {
+  return Panel1->mapTo(this, QPoint(0, Panel1->height())).y();
 }
 
 void TKvrwin::LayoutRows() {

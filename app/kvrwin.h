@@ -85,10 +85,10 @@ class TKvrwin : public QMainWindow {
   // arranges its windows beside each other (kvrwin_row_fit.cpp).
   bool PlacedByDefault() const { return placed_by_default_; }
   // The least width at which the tool bar holds its buttons and all the launcher buttons (on
-  // two rows if need be), and the height from the window's top down to the tool bar's bottom,
-  // which nothing may cover.
+  // two rows if need be), and the height from the window's top down to the month title's
+  // bottom (tool bar and title), which nothing may cover.
   int ToolBarLeastWidth() const;
-  int ToolBarBottom() const;
+  int TitleBottom() const;
 
   // The month on display. Every change of date rebuilds it.
   virtual void BuildMonth();

@@ -1,8 +1,11 @@
 #include "app/program_windows.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QScreen>
 #include <QTimer>
+
+#include <cmath>
 
 #include "app/app_context.h"
 #include "app/kvrwin.h"
@@ -14,6 +17,21 @@
 #include "settings/window_fit.h"
 
 namespace app {
+
+namespace {
+
+QMargins FrameMargins(const QWidget& window) {
+  const QRect frame = window.frameGeometry(), inner = window.geometry();
+  return {inner.left() - frame.left(), inner.top() - frame.top(), frame.right() - inner.right(),
+          frame.bottom() - inner.bottom()};
+}
+
+void SetFrameGeometry(QWidget& window, const settings::WindowRect& frame, const QMargins& m) {
+  window.setGeometry(frame.x + m.left(), frame.y + m.top(), frame.width - m.left() - m.right(),
+                     frame.height - m.top() - m.bottom());
+}
+
+}  // namespace
 
 ProgramWindows::ProgramWindows(AppContext& context, QWidget* version_window)
     : context_(context), main_window_(std::make_unique<TKvrwin>(context, version_window)) {
@@ -56,19 +74,34 @@ void ProgramWindows::Show() {
 void ProgramWindows::ArrangeAtFirstStart() {
   // Each window alone would take its own default place, and they overlapped: the calendar over
   // the main window's tool bar, the clock over the calendar's. Placed together, they stand
-  // beside each other where the screen has room, and never over the main window's tool bar.
+  // beside each other where the screen has room, and never over the main window's tool bar or
+  // the month's title below it.
   constexpr int kCalendarLeastWidth = 420;
   const QScreen* screen = main_window_->screen();
   if (!screen) return;
-  const QRect free = screen->availableGeometry();
-  const QRect main = main_window_->geometry();
+  QRect free = screen->availableGeometry();
+  // At a scale such as 1.5 a window's place and size are each rounded to device pixels, so one
+  // that ends on the free area's last pixel can end one device pixel beyond the screen (259 +
+  // 341 becomes 389 + 512 of 900). One pixel less on the right and at the bottom keeps it on.
+  const qreal ratio = screen->devicePixelRatio();
+  if (ratio != std::floor(ratio)) free.adjust(0, 0, -1, -1);
+  // Frames are arranged, not client areas: the calendar's title bar would otherwise stand over
+  // the clock, and its border beyond the screen. A frame the window manager has not put around
+  // a window yet counts as none; the clock has none.
+  const QMargins main_frame = FrameMargins(*main_window_),
+                 calendar_frame = FrameMargins(*calendar_);
+  const QRect main = main_window_->frameGeometry(), calendar = calendar_->frameGeometry();
+  // The month's title ends the band to keep clear; the main window keeps its width when the
+  // two go over it, so the band measured now is the one they keep clear of.
+  const int top_band = main_frame.top() + main_window_->TitleBottom();
   const auto at = settings::ArrangeFirstStart(
       {free.x(), free.y(), free.width(), free.height()}, {main.width(), main.height()},
-      main_window_->ToolBarLeastWidth(), main_window_->ToolBarBottom(),
-      {calendar_->width(), calendar_->height()}, kCalendarLeastWidth,
+      main_window_->ToolBarLeastWidth() + main_frame.left() + main_frame.right(), top_band,
+      {calendar.width(), calendar.height()},
+      kCalendarLeastWidth + calendar_frame.left() + calendar_frame.right(),
       {clock_->width(), clock_->height()});
-  main_window_->setGeometry(at.main.x, at.main.y, at.main.width, at.main.height);
-  calendar_->setGeometry(at.calendar.x, at.calendar.y, at.calendar.width, at.calendar.height);
+  SetFrameGeometry(*main_window_, at.main, main_frame);
+  SetFrameGeometry(*calendar_, at.calendar, calendar_frame);
   clock_->move(at.clock.x, at.clock.y);
 }
 

@@ -1,14 +1,19 @@
 // The program ends when its main window closes, by every path, with the calendar and clock
-// windows on the screen; and a second start hands over to the first.
+// windows on the screen; a second start hands over to the first; and at a first and a second
+// start every window stands on the screen, clear of the main window's tool bar and title.
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QMenuBar>
+#include <QProcess>
+#include <QScreen>
 #include <QTimer>
 #include <QToolButton>
 #include <QWindow>
 
+#include <cmath>
 #include <functional>
 #include <future>
 
@@ -18,6 +23,7 @@
 #include "calendar/calendar.h"
 #include "clock/time_clock.h"
 #include "platform/string_grid.h"
+#include "test_support/temp_dir.h"
 
 namespace {
 
@@ -83,6 +89,85 @@ INSTANTIATE_TEST_SUITE_P(
         if (c == ' ') c = '_';
       return name;
     });
+
+// Where a window lands in device pixels: Qt rounds the place and the size each on its own.
+QRect InDevicePixels(const QRect& r, qreal ratio) {
+  return QRect(qRound(r.x() * ratio), qRound(r.y() * ratio), qRound(r.width() * ratio),
+               qRound(r.height() * ratio));
+}
+
+// The screen and the scale come from the environment the process was started with (see
+// EveryWindowOnTheScreenClearOfTheMainWindowsTop); the screen's size in device pixels too.
+TEST_F(KvrwinTest, PlacementOnThisProcessesScreen) {
+  const QByteArray device = qgetenv("MIRUNE_PLACEMENT_SCREEN");
+  if (device.isEmpty()) GTEST_SKIP() << "run by EveryWindowOnTheScreenClearOfTheMainWindowsTop";
+  const QList<QByteArray> size = device.split('x');
+  ASSERT_EQ(size.size(), 2);
+  const QRect screen_pixels(0, 0, size[0].toInt(), size[1].toInt());
+  for (const char* start : {"first start", "second start"}) {
+    SCOPED_TRACE(start);
+    app::ProgramWindows windows(NewContext());
+    windows.Show();
+    QApplication::processEvents();
+    app::TKvrwin& main = windows.MainWindow();
+    const qreal ratio = main.devicePixelRatioF();
+    QRect top = main.geometry();
+    top.setBottom(main.mapToGlobal(QPoint(0, main.TitleBottom())).y() - 1);
+    const QRect top_pixels = InDevicePixels(top, ratio);
+    const struct {
+      const char* name;
+      QWidget* window;
+    } shown[] = {
+        {"main", &main}, {"calendar", &windows.CalendarWindow()}, {"clock", windows.ClockWindow()}};
+    for (const auto& w : shown) {
+      ASSERT_TRUE(w.window && w.window->isVisible()) << w.name;
+      const QRect pixels = InDevicePixels(w.window->frameGeometry(), ratio);
+      EXPECT_TRUE(screen_pixels.contains(pixels))
+          << w.name << " at " << pixels.x() << "," << pixels.y() << " " << pixels.width() << "x"
+          << pixels.height();
+      if (w.window != &main) {
+        EXPECT_FALSE(pixels.intersects(top_pixels))
+            << w.name << " over the tool bar or title, whose bottom is " << top_pixels.bottom();
+      }
+    }
+  }  // the windows write their placements as they go: the second start reads them
+}
+
+// The offscreen platform reads its screen, and Qt its scale, once at start: each screen is a
+// process of its own, this test program run again for the test above.
+TEST(FirstStartPlacementTest, EveryWindowOnTheScreenClearOfTheMainWindowsTop) {
+  if (qEnvironmentVariableIsSet("MIRUNE_PLACEMENT_SCREEN")) GTEST_SKIP() << "the child itself";
+  const struct {
+    int width, height;
+    const char* scale;
+  } screens[] = {{1280, 900, "1.5"}, {1920, 1080, "1.5"}, {1280, 800, "1.5"},
+                 {1280, 800, "1"},   {1920, 1080, "1"},   {1366, 768, "1.25"}};
+  for (const auto& screen : screens) {
+    const std::string what = std::to_string(screen.width) + "x" + std::to_string(screen.height) +
+                             " at scale " + screen.scale;
+    SCOPED_TRACE(what);
+    test_support::TempDir dir;
+    const QString config = QString::fromStdString((dir.path() / "screen.json").string());
+    test_support::WriteBytes(dir.path() / "screen.json",
+                             "{\"screens\": [{\"name\": \"S\", \"x\": 0, \"y\": 0, \"width\": " +
+                                 std::to_string(screen.width) + ", \"height\": " +
+                                 std::to_string(screen.height) + ", \"logicalDpi\": 96}]}");
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen:configfile=") + config);
+    env.insert(QStringLiteral("QT_SCALE_FACTOR"), QString::fromLatin1(screen.scale));
+    env.insert(QStringLiteral("MIRUNE_PLACEMENT_SCREEN"),
+               QStringLiteral("%1x%2").arg(screen.width).arg(screen.height));
+    QProcess child;
+    child.setProcessEnvironment(env);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--gtest_filter=KvrwinTest.PlacementOnThisProcessesScreen")});
+    ASSERT_TRUE(child.waitForFinished(60000));
+    const QString output = QString::fromUtf8(child.readAll());
+    EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
+    EXPECT_TRUE(output.contains(QStringLiteral("[  PASSED  ] 1 test"))) << output.toStdString();
+  }
+}
 
 TEST(SingleInstanceTest, SecondStartHandsOverToTheFirst) {
   const QString name = QStringLiteral("mirune-test-%1").arg(QCoreApplication::applicationPid());

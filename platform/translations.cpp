@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QTranslator>
 
 namespace platform {
@@ -27,6 +28,7 @@ class MissingJapaneseTexts : public QTranslator {
 }  // namespace
 
 QTranslator* InstallJapaneseTranslations(QObject* owner) {
+  QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
   // "qt_ja" names every module catalogue Debian ships (qtbase_ja and the others the dialogs
   // draw on); "qtbase_ja" alone is the fallback.
   auto* translator = new QTranslator(owner);

@@ -245,7 +245,7 @@ DaySearchSummary SearchFolders(TGrep& grep, int data_fd, std::vector<FolderToSea
         greatest_waiting = file;
       }
       ++file;
-      if (streaming && greatest_waiting != kNoFile) {
+      if (streaming && greatest_waiting != kNoFile && !cancelled()) {
         size_t rest = first_of_rest[file];
         if (rest == kNoFile || prefixes[greatest_waiting] < prefixes[rest]) hand_over();
       }
@@ -260,8 +260,10 @@ DaySearchSummary SearchFolders(TGrep& grep, int data_fd, std::vector<FolderToSea
   grep.SetLineNumbers(true);
   grep.OnMatch = nullptr;
   // The list's order (lines that compare equal are equal bytes, so no sort needs to be stable).
+  // A caller of the batches that asked to stop wants no more of them: what was held back is
+  // dropped instead of sorted (a whole search's lines, when the files do not come in order).
   if (batch) {
-    hand_over();
+    if (!result.cancelled) hand_over();
   } else {
     if (!in_order) lines.SortFrom(0, 0);
     result.lines = lines.size();

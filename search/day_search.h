@@ -113,7 +113,8 @@ DaySearchResult SearchAllFolders(TGrep& grep, const std::string& pattern,
 // The same two searches handing the result lines over in batches, in the list's order: a batch
 // goes out as soon as no file still to be searched can put a line before it, so a search of
 // every year (the files come in date order) holds one day's lines at a time instead of all of
-// them. The batches together are exactly DaySearchResult::lines. A batch's lines are valid
+// them. The batches together are exactly DaySearchResult::lines, but for a cancel: after it no
+// batch goes out, and the lines held back until then are dropped. A batch's lines are valid
 // during the call only.
 using DayResultBatch = std::function<void(const DayResultLines& lines)>;
 struct DaySearchSummary {

@@ -187,6 +187,47 @@ TEST_F(DaySearchTest, DaySearchCancelStopsTheWholeSearchWithinAFile) {
   EXPECT_EQ(SearchAllFolders(grep, "abc", Data(), only_cancel).lines.size(), 7u);
 }
 
+// The batch form after a cancel hands over nothing more: what it held back is dropped, not
+// sorted and sent (with files out of order that would be the whole search's lines).
+TEST_F(DaySearchTest, DaySearchBatchesEndAtACancel) {
+  struct Case {
+    const char* what;
+    std::vector<std::string> files;  // below the data folder, each with two matching lines
+    size_t batches;                  // handed over before the cancel took effect
+  } cases[] = {
+      {"days in order: the first day's batch only",
+       {"2001/KVR20010101.dat", "2001/KVR20010102.dat", "2001/KVR20010103.dat"},
+       1},
+      {"names with letters: held to the end, then dropped",
+       {"2001/KVRabcd0101.dat", "2001/KVR20010101.dat", "2001/KVRABCD0101.dat"},
+       0},
+  };
+  for (const Case& c : cases) {
+    fs::remove_all(Data());
+    for (const std::string& path : c.files) {
+      fs::create_directories((Data() / path).parent_path());
+      test_support::WriteBytes(Data() / path, "abc 1\r\nabc 2\r\n");
+    }
+    TGrep grep;
+    std::atomic<bool> cancel{false};
+    DaySearchHooks hooks;
+    hooks.cancel = &cancel;
+    hooks.on_progress = [&](const DaySearchProgress& p) { cancel = p.files_done >= 1; };
+    size_t batches = 0, lines = 0;
+    const DaySearchSummary summary = SearchYearFolder(
+        grep, "abc", Data(), 2001,
+        [&](const DayResultLines& batch) {
+          ++batches;
+          lines += batch.size();
+        },
+        hooks);
+    EXPECT_TRUE(summary.cancelled) << c.what;
+    EXPECT_EQ(batches, c.batches) << c.what;
+    EXPECT_EQ(summary.lines, lines) << c.what;
+    EXPECT_EQ(summary.files, 3) << c.what;
+  }
+}
+
 TEST_F(DaySearchTest, DaySearchUnreadableFileIsSkipped) {
   Day(2010, 1, 1, "abc\r\n");
   Day(2010, 1, 2, "abc\r\n");

@@ -38,6 +38,8 @@ namespace {
 
 constexpr int kHelpTopic = 15;
 constexpr int kDrainIntervalMs = 50;
+// After 中断 the search ends within a block of the file it reads: its end is looked for often.
+constexpr int kStopPollMs = 5;
 constexpr size_t kLinesPerDrain = 3000;
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text) {
@@ -295,36 +297,20 @@ void TGrepSearch::StartSearch(bool all_years) {
   if (request.data_dir.empty()) request.data_dir = host_.SearchDataDir();
   request.all_years = all_years;
   request.year = CSpinEdit1->value();
-  stopping_ = false;
   worker_.Start(request);
-  drain_timer_->start();
+  drain_timer_->start(kDrainIntervalMs);
 }
 
 void TGrepSearch::DrainResults() {
   if (!Searching()) return;
-  if (worker_.Busy()) {
-    GrepSearchWorker::Batch batch = worker_.Take();
-    // After 中断 the lines the search found meanwhile are dropped, not listed one share at a
-    // time: with a common word that share could take seconds to come to an end.
-    if (!stopping_)
-      for (std::string& line : batch.lines) backlog_.push_back(std::move(line));
-    batch.lines.clear();
-    if (batch.progress) ShowProgress(*batch.progress);
-    if (batch.finished) end_ = std::move(batch);
-  }
-  // A common word over many years finds tens of thousands of lines at once; the list takes a
-  // share of them each time, so that the dialog keeps answering while it fills.
-  const size_t take = std::min(backlog_.size(), kLinesPerDrain);
-  std::vector<std::string> lines(
-      std::make_move_iterator(backlog_.begin()),
-      std::make_move_iterator(backlog_.begin() + static_cast<std::ptrdiff_t>(take)));
-  backlog_.erase(backlog_.begin(), backlog_.begin() + static_cast<std::ptrdiff_t>(take));
-  AddResults(std::move(lines));
-  if (end_ && backlog_.empty()) {
+  // A common word finds tens of thousands of lines at once; the list takes a share of them each
+  // time, so that the dialog keeps answering while it fills (the search waits for it meanwhile).
+  GrepSearchWorker::Batch batch = worker_.Take(kLinesPerDrain);
+  if (batch.progress) ShowProgress(*batch.progress);
+  AddResults(std::move(batch.lines));
+  if (batch.finished) {
     drain_timer_->stop();
-    GrepSearchWorker::Batch end = std::move(*end_);
-    end_.reset();
-    Finish(end);
+    Finish(batch);
   }
 }
 
@@ -445,10 +431,11 @@ void TGrepSearch::CheckBox1Click() {
 
 void TGrepSearch::Button2Click() {
   if (Searching()) {
+    // What was found but not yet listed goes with the stop: with a common word it would take
+    // seconds to come to an end.
     worker_.Cancel();
-    stopping_ = true;
-    backlog_.clear();  // what was found but not yet listed goes with the stop
     ProgressLabel->setText(QStringLiteral("中断しています…"));
+    drain_timer_->start(kStopPollMs);
   } else {
     Button1->setEnabled(true);
   }
@@ -473,8 +460,6 @@ void TGrepSearch::StopSearch() {
   drain_timer_->stop();
   worker_.Cancel();
   worker_.Wait();
-  backlog_.clear();
-  end_.reset();
 }
 
 void TGrepSearch::done(int result) {
@@ -485,7 +470,6 @@ void TGrepSearch::done(int result) {
     if (Searching()) {
       StopSearch();
       worker_.Take();
-      backlog_.clear();
       unsetCursor();
     }
     FormClose();

@@ -7,8 +7,6 @@
 
 #include <QDialog>
 
-#include <deque>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -51,7 +49,7 @@ class TGrepSearch : public QDialog {
   void ListBox1DblClick();
 
   // True while a search runs on the worker.
-  bool Searching() const { return worker_.Busy() || end_ || !backlog_.empty(); }
+  bool Searching() const { return worker_.Busy(); }
   // Takes what the worker has found into the list at once (the timer does it every 50 ms).
   void DrainResults();
   // The result lines as code page 932, in the list's order.
@@ -99,11 +97,8 @@ class TGrepSearch : public QDialog {
   const QString help_file_;
   GrepSearchWorker worker_;
   QTimer* drain_timer_;
-  std::vector<std::string> lines_;              // the list's lines as code page 932, sorted
-  std::deque<std::string> backlog_;             // found, not yet in the list
-  bool stopping_ = false;                       // 中断 pressed: nothing more is listed
-  std::optional<GrepSearchWorker::Batch> end_;  // the search's end, once the backlog is listed
-  int widest_ = 0;                              // the widest line's text width in the list
+  std::vector<std::string> lines_;  // the list's lines as code page 932, sorted
+  int widest_ = 0;                  // the widest line's text width in the list
   QString searched_text_;
   bool all_years_ = false;
   bool closing_ = false;

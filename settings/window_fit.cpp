@@ -47,13 +47,14 @@ FirstStartPlaces ArrangeFirstStart(const WindowRect& free_area, WindowSize main,
         free_area);
     return at;
   }
-  // No room beside it: at the bottom right, the clock above the calendar, over the right
-  // grid's text but clear of the main window's top band.
+  // No room beside it (the tool bar alone takes most of the width): at the bottom right, the
+  // clock above the calendar, over the right grid's lower rows but clear of the main window's
+  // top band. The calendar comes at its least width there, so that it keeps off the left grid.
   const int lowest_top = std::min(at.main.y + main_top_band, bottom);
   const WindowRect below_band{free_area.x, lowest_top, free_area.width, bottom - lowest_top};
-  at.calendar = FitOnScreen(
-      {right - calendar.width, bottom - calendar.height, calendar.width, calendar.height},
-      below_band);
+  const int narrow = std::min(calendar.width, calendar_least_width);
+  at.calendar =
+      FitOnScreen({right - narrow, bottom - calendar.height, narrow, calendar.height}, below_band);
   at.clock = FitOnScreen(
       {right - clock.width, at.calendar.y - kGap - clock.height, clock.width, clock.height},
       below_band);

@@ -32,8 +32,9 @@ struct FirstStartPlaces {
 // main window stands at the free area's top left; the clock and, below it, the calendar stand
 // in a column beside it, the main window giving up width for them (down to `main_least_width`,
 // what its tool bar needs) and the calendar shrinking down to `calendar_least_width`. A screen
-// too small even for that gets the two at its bottom right, over the main window's grid but
-// never over its top `main_top_band` (title, menu and tool bar with the launcher buttons).
+// too small even for that gets the two at its bottom right, the calendar at its least width,
+// over the main window's grid but never over its top `main_top_band` (window title, menu, tool
+// bar with the launcher buttons and the month's title).
 FirstStartPlaces ArrangeFirstStart(const WindowRect& free_area, WindowSize main,
                                    int main_least_width, int main_top_band, WindowSize calendar,
                                    int calendar_least_width, WindowSize clock);
