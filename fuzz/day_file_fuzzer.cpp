@@ -4,10 +4,8 @@
 // (an integer outside 0-4) must still be text, and a colour line 1-4 still a colour line. A
 // day with no text is deleted, so it comes back as no day at all. Saving what the second load
 // gave must write the same bytes again. Stamping a label on the day (Stamp) is checked too. The
-// files live in a folder of this process under the temporary folder (TMPDIR; a memory file system
-// keeps each run fast).
-#include <unistd.h>
-
+// files live in a folder of this process, in memory where the machine allows
+// (fuzz/memory_folder.h).
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -17,20 +15,12 @@
 
 #include "daydata/day_store.h"
 #include "daydata/light_strings.h"
+#include "fuzz/memory_folder.h"
 #include "platform/file_system.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-struct Folder {
-  fs::path data = fs::temp_directory_path() / ("mirune_day_fuzz_" + std::to_string(getpid()));
-  Folder() { fs::create_directories(data / "2026"); }
-  ~Folder() {
-    std::error_code ignore;
-    fs::remove_all(data, ignore);
-  }
-};
 
 std::string Bytes(const fs::path& path) {
   std::string bytes;
@@ -67,8 +57,10 @@ void Stamp(const fs::path& path, const daydata::LoadedDay& before) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size > 4096) return 0;
-  static Folder folder;
-  static daydata::DayStore store(folder.data, folder.data);
+  static const fuzz::MemoryFolder folder("mirune_day_fuzz");
+  static const bool year_made = fs::create_directories(folder.path() / "2026");
+  (void)year_made;
+  static daydata::DayStore store(folder.path(), folder.path());
   const fs::path given = store.DayFilePath(2026, 1, 1);
   const fs::path saved = store.DayFilePath(2026, 1, 2);
   std::error_code error;

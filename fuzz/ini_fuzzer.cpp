@@ -3,8 +3,6 @@
 // every other line of the file must survive in order (only the edited line may change, and
 // at most a new key line and a new section line may appear). The first three bytes give the
 // lengths of the section, key and value that follow them; the rest is the file.
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -12,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "fuzz/memory_folder.h"
 #include "platform/cp932.h"
 #include "platform/file_system.h"
 #include "settings/ini_store.h"
@@ -34,15 +33,28 @@ std::vector<std::string> LineTexts(const std::string& bytes) {
   return lines;
 }
 
+// The length of the longest common subsequence. Lines the two share at the start and at the
+// end belong to one such subsequence, so only what lies between them needs the quadratic
+// table; a write changes one line, and a file of thousands of lines would otherwise cost
+// millions of comparisons a run.
 size_t CommonSubsequence(const std::vector<std::string>& a, const std::vector<std::string>& b) {
-  std::vector<size_t> row(b.size() + 1, 0), next(b.size() + 1, 0);
-  for (size_t i = a.size(); i-- > 0;) {
-    for (size_t j = b.size(); j-- > 0;) {
-      next[j] = a[i] == b[j] ? row[j + 1] + 1 : std::max(row[j], next[j + 1]);
+  size_t head = 0;
+  while (head < a.size() && head < b.size() && a[head] == b[head]) ++head;
+  size_t tail = 0;
+  while (tail < a.size() - head && tail < b.size() - head &&
+         a[a.size() - 1 - tail] == b[b.size() - 1 - tail]) {
+    ++tail;
+  }
+  const size_t a_end = a.size() - tail, b_end = b.size() - tail;
+  std::vector<size_t> row(b_end - head + 1, 0), next(b_end - head + 1, 0);
+  for (size_t i = a_end; i-- > head;) {
+    for (size_t j = b_end; j-- > head;) {
+      next[j - head] =
+          a[i] == b[j] ? row[j - head + 1] + 1 : std::max(row[j - head], next[j - head + 1]);
     }
     std::swap(row, next);
   }
-  return row[0];
+  return head + row[0] + tail;
 }
 
 bool IsBlank(char c) {
@@ -95,8 +107,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string file(bytes + pos, size - pos);
   if (section.empty() || key.empty()) return 0;
 
-  static const std::filesystem::path path =
-      std::filesystem::temp_directory_path() / ("mirune_ini_fuzz_" + std::to_string(getpid()));
+  static const fuzz::MemoryFolder folder("mirune_ini_fuzz");
+  static const std::filesystem::path path = folder.path() / "mirune.ini";
   std::error_code error;
   if (!platform::ReplaceFile(path, file, error)) abort();
   settings::IniStore ini(path);

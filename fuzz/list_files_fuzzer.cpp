@@ -4,9 +4,7 @@
 // list, sorted and with an entry inserted, must stay in its order, and every record of the
 // special lists must give a stamp on a real day with a label of at most 20 bytes plus the
 // suffix, or none, or the record error. The first byte chooses the list; the files live in a
-// folder of this process under the temporary folder.
-#include <unistd.h>
-
+// folder of this process, in memory where the machine allows (fuzz/memory_folder.h).
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -18,20 +16,12 @@
 
 #include "daydata/todo_list.h"
 #include "daydata/yearly_day_list.h"
+#include "fuzz/memory_folder.h"
 #include "platform/file_system.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-struct Folder {
-  fs::path path = fs::temp_directory_path() / ("mirune_list_fuzz_" + std::to_string(getpid()));
-  Folder() { fs::create_directories(path); }
-  ~Folder() {
-    std::error_code ignore;
-    fs::remove_all(path, ignore);
-  }
-};
 
 void Memo(const fs::path& dir, const std::string& bytes) {
   const fs::path path = daydata::MemoFilePath(dir);
@@ -101,20 +91,20 @@ void Special(const fs::path& dir, const std::string& bytes, daydata::SpecialList
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 1 || size > 4096) return 0;
-  static Folder folder;
+  static const fuzz::MemoryFolder folder("mirune_list_fuzz");
   const std::string bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
   switch (data[0] % 4) {
     case 0:
-      Memo(folder.path, bytes);
+      Memo(folder.path(), bytes);
       break;
     case 1:
-      ToDo(folder.path, bytes);
+      ToDo(folder.path(), bytes);
       break;
     case 2:
-      Special(folder.path, bytes, daydata::SpecialListKind::kBirthday);
+      Special(folder.path(), bytes, daydata::SpecialListKind::kBirthday);
       break;
     default:
-      Special(folder.path, bytes, daydata::SpecialListKind::kSpecialDay);
+      Special(folder.path(), bytes, daydata::SpecialListKind::kSpecialDay);
       break;
   }
   return 0;

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # The fuzz targets and how to build and run them, for scripts/fuzz_smoke.sh and
 # bench/fuzz_campaign.sh (sourced, not run). Every target of fuzz/CMakeLists.txt is listed by
 # fuzz_targets; its seeds are fuzz/corpus/<seeds> as fuzz_seeds names them.
@@ -29,29 +30,37 @@ fuzz_options() {
   esac
 }
 
-# Configures (once) and builds every target into $1 with clang, libFuzzer, ASan and UBSan.
+# fuzz_build BUILD [TARGET...]: configures BUILD (once) and builds the targets named (every
+# target by default) with clang, libFuzzer, ASan and UBSan, with $MIRUNE_FUZZ_JOBS compile jobs
+# (all cores by default; one on a machine shared with others).
 fuzz_build() {
   local build=$1
+  shift
+  local targets=("$@")
+  ((${#targets[@]})) || mapfile -t targets < <(fuzz_targets)
   if [ ! -f "$build/build.ninja" ]; then
     CXX=clang++ cmake -S "$fuzz_root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
       -DMIRUNE_FUZZ=ON -DMIRUNE_WITH_GUI=OFF -DMIRUNE_WITH_BENCH=OFF -DMIRUNE_WITH_SYNC=OFF \
       -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined" >/dev/null
   fi
-  # shellcheck disable=SC2046
-  cmake --build "$build" --parallel "$(nproc)" --target $(fuzz_targets)
+  cmake --build "$build" --parallel "${MIRUNE_FUZZ_JOBS:-$(nproc)}" --target "${targets[@]}"
 }
 
-# fuzz_run BUILD TARGET SECONDS WORK: runs TARGET for SECONDS from its seeds, new inputs going
-# to WORK/corpus (kept between runs) and findings to WORK/. The log is WORK/log; the status is
-# libFuzzer's (0: nothing found). The targets write their files under $TMPDIR.
+# fuzz_run BUILD TARGET SECONDS WORK [RUNS]: runs TARGET for SECONDS (or until it has run RUNS
+# inputs, when given and not 0) from its seeds, new inputs going to WORK/corpus (kept between
+# runs) and findings to WORK/. The log is WORK/log; the status is libFuzzer's (0: nothing
+# found). The targets write their files under $TMPDIR.
 fuzz_run() {
-  local build=$1 target=$2 seconds=$3 work=$4 seeds status=0
-  seeds=$(fuzz_seeds "$target")
+  local build=$1 target=$2 seconds=$3 work=$4 runs=${5:-0} status=0 seed_folder
+  local limits=(-max_total_time="$seconds") seeds=() options=()
+  ((runs > 0)) && limits+=(-runs="$runs")
+  seed_folder=$(fuzz_seeds "$target")
+  [ -n "$seed_folder" ] && seeds=("$seed_folder")
+  read -r -a options <<<"$(fuzz_options "$target")"
   mkdir -p "$work/corpus"
-  # shellcheck disable=SC2046
-  timeout $((seconds + 300)) "$build/bin/$target" -max_total_time="$seconds" -timeout=30 \
-    -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$work/" $(fuzz_options "$target") \
-    "$work/corpus" $seeds >"$work/log" 2>&1 || status=$?
+  timeout $((seconds + 300)) "$build/bin/$target" "${limits[@]}" -timeout=30 \
+    -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$work/" "${options[@]}" \
+    "$work/corpus" "${seeds[@]}" >"$work/log" 2>&1 || status=$?
   return $status
 }
 

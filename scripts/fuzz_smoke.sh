@@ -8,7 +8,7 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 cd "$here"
-# shellcheck source=../fuzz/targets.sh
+# shellcheck source=fuzz/targets.sh
 source "$here/fuzz/targets.sh"
 seconds=${1:-20}
 build=${MIRUNE_FUZZ_BUILD_DIR:-build-fuzz}

@@ -143,6 +143,21 @@ std::string SectionBytes(const Key& key) {
   return cp932::FromUtf8(key.section);
 }
 
+namespace {
+
+// Every key's section in code page 932, converted once: FindKey runs for each key line of a
+// settings file, and converting all the sections again for every line was most of its time.
+const std::array<std::string, kAll.size()>& SectionsBytes() {
+  static const std::array<std::string, kAll.size()> sections = [] {
+    std::array<std::string, kAll.size()> bytes;
+    for (size_t i = 0; i < kAll.size(); ++i) bytes[i] = SectionBytes(*kAll[i]);
+    return bytes;
+  }();
+  return sections;
+}
+
+}  // namespace
+
 std::string Numbered(std::string_view pattern, int n) {
   std::string text = cp932::FromUtf8(pattern);
   size_t hash = text.find('#');
@@ -153,9 +168,11 @@ std::string Numbered(std::string_view pattern, int n) {
 std::optional<KnownKey> FindKey(std::string_view section_cp932, std::string_view name_cp932) {
   section_cp932 = Trim(section_cp932);
   name_cp932 = Trim(name_cp932);
-  for (const Key* key : kAll) {
+  const auto& sections = SectionsBytes();
+  for (size_t i = 0; i < kAll.size(); ++i) {
+    const Key* key = kAll[i];
     int number = 0;
-    if (!Matches(SectionBytes(*key), section_cp932, &number)) continue;
+    if (!Matches(sections[i], section_cp932, &number)) continue;
     const std::string_view pattern = Trim(key->name);
     if (Matches(pattern, name_cp932, &number)) return KnownKey{key, key->type};
     if (key->type != ValueType::kFont && key->type != ValueType::kPlacement) continue;
