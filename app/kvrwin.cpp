@@ -819,7 +819,7 @@ void TKvrwin::SpeedButton11Click() {
   options::Toption1 dialog(hosts_->options, context_.Settings(), context_.HelpFile(), this);
   // The page reads both lists when it is made: a new one for every opening of the dialog.
   dialog.InsertSpecialDayPage(
-      new options::TSpecialDayPage(hosts_->special_days, context_.Settings(), context_.StartupDir(),
+      new options::TSpecialDayPage(hosts_->yearly_days, context_.Settings(), context_.StartupDir(),
                                    context_.DataDir(), context_.HelpFile()));
   auto* sync_page = new calsync::TSyncPage(
       calsync::ReadAccount(context_.Store()),

@@ -146,7 +146,7 @@ class TKvrwin : public QMainWindow {
   friend class LauncherHostAdapter;
   friend class OptionsHostAdapter;
   friend class SearchHostAdapter;
-  friend class SpecialDayHostAdapter;
+  friend class YearlyDayHostAdapter;
 
   void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;

@@ -69,7 +69,7 @@ TEST_F(KvrwinFirstStartTest, SpecialDayPageWritesIntoTheShownYearAndTheGridShows
   auto window = Launch();
   window->SetDate(QDate(2026, 3, 1));
   WriteBytes(window->StartupDir() / "Birthday.dat", Sjis("1970/03/05/山田\r\n"));
-  options::TSpecialDayPage page(window->Hosts().special_days, window->SettingsFile(),
+  options::TSpecialDayPage page(window->Hosts().yearly_days, window->SettingsFile(),
                                 window->StartupDir(), window->DataDir(), QString());
   EXPECT_EQ(page.ComboBox1->currentText(), "3");
   EXPECT_EQ(page.ComboBox7->currentText(), "の誕生日");  // the starter's choice

@@ -12,7 +12,7 @@
 #include "app/launcher_host_adapter.h"
 #include "app/options_host_adapter.h"
 #include "app/search_host_adapter.h"
-#include "app/special_day_host_adapter.h"
+#include "app/yearly_day_host_adapter.h"
 
 namespace app {
 
@@ -26,7 +26,7 @@ struct MainWindowHosts {
         launcher(context, window),
         options(context, window),
         search(context, window),
-        special_days(window) {}
+        yearly_days(window) {}
 
   ArchiveHostAdapter archive;
   CalendarHostAdapter calendar;
@@ -36,7 +36,7 @@ struct MainWindowHosts {
   LauncherHostAdapter launcher;
   OptionsHostAdapter options;
   SearchHostAdapter search;
-  SpecialDayHostAdapter special_days;
+  YearlyDayHostAdapter yearly_days;
 };
 
 }  // namespace app

@@ -1,6 +1,6 @@
 // SpecialDayHost: what the options dialog's page "特別日" needs of the main window: the year
 // and month on display, today's year, the half-month switch and the month rebuild that shows
-// freshly written labels. The main window implements it (app/special_day_host_adapter.cpp);
+// freshly written labels. The main window implements it (app/yearly_day_host_adapter.cpp);
 // the page's tests use a small fake.
 #pragma once
 

@@ -1,4 +1,4 @@
-// SpecialDayHostAdapter: the main window as the options dialog's page "特別日" sees it: the year
+// YearlyDayHostAdapter: the main window as the options dialog's page "特別日" sees it: the year
 // and month on display, today's year, the half-month switch and the month rebuild.
 #pragma once
 
@@ -8,9 +8,9 @@ namespace app {
 
 class TKvrwin;
 
-class SpecialDayHostAdapter final : public options::SpecialDayHost {
+class YearlyDayHostAdapter final : public options::SpecialDayHost {
  public:
-  explicit SpecialDayHostAdapter(TKvrwin& window) : window_(window) {}
+  explicit YearlyDayHostAdapter(TKvrwin& window) : window_(window) {}
 
   int SpecialShownYear() const override;
   int SpecialShownMonth() const override;
