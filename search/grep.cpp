@@ -503,13 +503,16 @@ void TGrep::ByTable(TTxtFile& file, const TGrepAutomaton& a) {
   const std::int32_t after_return_row = a.AfterReturnRow();
   const std::int32_t done_row = a.DoneRow();
   std::int32_t s = a.StartRow();
-  size_t pos = 0, count_pos = 0, keep = 0, old_size = 0;
+  size_t pos = 0, keep = 0, old_size = 0;
   std::uint64_t lines = 0;
+  // Line ends are counted up to here, from the file's start. A mapped file keeps its dropped
+  // bytes, so its lines are counted only up to each reported line: a file without a match is
+  // never counted at all.
+  std::uint64_t counted = 0;
   std::optional<size_t> pending;  // a reported line whose end has not been read yet
 
   while (file.ReadBlock(keep)) {
     pos -= keep;
-    count_pos -= keep;
     if (pending) *pending -= keep;
     const size_t scan_floor = old_size > keep ? old_size - keep : 0;  // where new bytes begin
     const unsigned char* buf = file.Data();
@@ -518,9 +521,16 @@ void TGrep::ByTable(TTxtFile& file, const TGrepAutomaton& a) {
     // A CR at the end of a block waits for the next one, which may begin with its LF.
     const size_t limit = (!eof && buf[n - 1] == '\r') ? n - 1 : n;
 
+    const std::uint64_t dropped = file.Dropped();
+    const unsigned char* whole = file.Whole();
+    auto count_to = [&](size_t p) {
+      if (!count_lines_ || dropped + p <= counted) return;
+      lines += whole ? CountLineEnds(whole, counted, dropped + p)
+                     : CountLineEnds(buf, static_cast<size_t>(counted - dropped), p);
+      counted = dropped + p;
+    };
     auto line_no = [&](size_t line_start) {
-      if (count_lines_) lines += CountLineEnds(buf, count_pos, line_start);
-      count_pos = line_start;
+      count_to(line_start);
       return static_cast<int>(lines);
     };
     auto report = [&](size_t ls, size_t le) { Report(file, buf, ls, le, line_no(ls)); };
@@ -714,12 +724,11 @@ void TGrep::ByTable(TTxtFile& file, const TGrepAutomaton& a) {
       size_t last = FindLastLineEnd(buf, scan_floor > 0 ? scan_floor - 1 : 0, limit);
       carry = last == kNone ? 0 : last + 1;
     }
-    if (carry < count_pos) carry = count_pos;
+    if (!whole && counted > dropped + carry) carry = static_cast<size_t>(counted - dropped);
     // Starts before the last line cannot begin a match that ends in the next block (a match
     // never crosses a line end here), so the string matcher may go on from the carry.
     if (literal && pos < carry) pos = carry;
-    if (count_lines_) lines += CountLineEnds(buf, count_pos, carry);
-    count_pos = carry;
+    if (!whole) count_to(carry);
     keep = carry;
     old_size = n;
   }

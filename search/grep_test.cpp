@@ -3,8 +3,12 @@
 // matchers on many random patterns and texts.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <fstream>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/cp932.h"
@@ -299,6 +303,61 @@ TEST_F(GrepTest, GrepByteTableAgreesWithStartByStart) {
       ADD_FAILURE() << "pattern " << pattern << " text " << ::testing::PrintToString(text);
       break;
     }
+  }
+}
+
+// A large file is mapped and handed out in windows instead of being read block by block; the
+// same bytes through a pipe (which cannot be mapped) must give the same lines, numbers and
+// texts, NUL bytes, CRs and lead bytes at the window ends included.
+TEST_F(GrepTest, GrepMappedFileFindsWhatTheReadOneFinds) {
+  const std::vector<std::string> pieces = {S("会議"),
+                                           "a",
+                                           "b",
+                                           "c",
+                                           "x",
+                                           "yy",
+                                           "\n",
+                                           "\r",
+                                           "\r\n",
+                                           std::string(1, '\0'),
+                                           std::string(1, '\x81'),
+                                           std::string(1, '\x82'),
+                                           S("予定"),
+                                           " ",
+                                           std::string(700, 'q')};
+  std::mt19937 rng(5);
+  for (bool closed : {true, false}) {
+    std::string text;
+    while (text.size() < TTxtFile::kMapSize + 3 * TTxtFile::kBlockSize) {
+      text += pieces[rng() % pieces.size()];
+    }
+    if (closed) text += "\n";
+    const std::filesystem::path file = dir_.path() / "big.txt";
+    const std::filesystem::path fifo = dir_.path() / "pipe";
+    test_support::WriteBytes(file, text);
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& pattern : {S("会議"), std::string("x|yy"), std::string("a.*b"),
+                                       std::string("^$"), std::string("[^a]c$")}) {
+      auto grep_of = [&](const std::filesystem::path& path) {
+        std::thread writer;
+        if (path == fifo) {
+          writer = std::thread([&] { std::ofstream(fifo, std::ios::binary) << text; });
+        }
+        TGrep grep;
+        grep.SetRegExp(pattern);
+        Hits hits;
+        grep.OnMatch = [&](TGrep&, const RE_LineInfo_t& info) {
+          hits.push_back({info.LineNo, info.Line});
+        };
+        grep.Grep(path);
+        if (writer.joinable()) writer.join();
+        return hits;
+      };
+      Hits mapped = grep_of(file);
+      EXPECT_FALSE(mapped.empty()) << pattern;
+      EXPECT_EQ(mapped, grep_of(fifo)) << pattern << (closed ? " closed" : " open");
+    }
+    std::filesystem::remove(fifo);
   }
 }
 

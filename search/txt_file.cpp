@@ -1,14 +1,30 @@
 #include "search/txt_file.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <system_error>
 
 namespace search {
+
+namespace {
+
+// A NUL of the file reads as a blank.
+void BlankNuls(char* block, size_t n) {
+  for (char* nul = static_cast<char*>(std::memchr(block, 0, n)); nul;
+       nul =
+           static_cast<char*>(std::memchr(nul + 1, 0, n - static_cast<size_t>(nul + 1 - block)))) {
+    *nul = ' ';
+    if (nul + 1 == block + n) break;
+  }
+}
+
+}  // namespace
 
 TTxtFile::TTxtFile(const std::filesystem::path& path, std::string& buffer, const bool& cancel,
                    const std::atomic<bool>* cancel_request,
@@ -34,7 +50,71 @@ void TTxtFile::Fail(const char* name, int error) {
 }
 
 TTxtFile::~TTxtFile() {
+  if (map_) ::munmap(map_, map_length_);
   if (fd_ >= 0) ::close(fd_);
+}
+
+bool TTxtFile::MapWhole() {
+  struct stat st {};
+  if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0 ||
+      static_cast<std::uint64_t>(st.st_size) < kMapSize) {
+    return false;
+  }
+  const auto size = static_cast<size_t>(st.st_size);
+  page_ = static_cast<size_t>(::sysconf(_SC_PAGESIZE));
+  // A page in front holds the leading line feed. Behind the file's bytes the rest of its last
+  // page reads as zeros, and an anonymous page follows, so the closing line feed and the
+  // padding scanners peek at always have room. The file's pages are mapped private and read
+  // only, so that they are filled in one go without being copied; a page is made writable only
+  // to blank a NUL or to close the last line, and then only that page is copied. Day files are
+  // replaced by renaming, so the program's own saves never cut a mapped file short.
+  const size_t length = page_ + (size + page_ - 1) / page_ * page_ + page_;
+  void* base = ::mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (base == MAP_FAILED) return false;
+  auto* bytes = static_cast<unsigned char*>(base);
+  if (::mmap(bytes + page_, size, PROT_READ, MAP_PRIVATE | MAP_FIXED | MAP_POPULATE, fd_, 0) ==
+      MAP_FAILED) {
+    ::munmap(base, length);
+    return false;
+  }
+  map_ = base;
+  map_length_ = length;
+  map_data_ = bytes + page_ - 1;
+  map_data_[0] = '\n';
+  map_size_ = 1 + size;
+  if (map_data_[map_size_ - 1] != '\n') {
+    MakeWritable(map_size_, map_size_ + 1);
+    map_data_[map_size_++] = '\n';
+  }
+  return true;
+}
+
+void TTxtFile::MakeWritable(size_t from, size_t to) {
+  auto* bytes = static_cast<unsigned char*>(map_);
+  auto first = static_cast<size_t>(map_data_ + from - bytes) / page_ * page_;
+  if (::mprotect(bytes + first, static_cast<size_t>(map_data_ + to - bytes) - first,
+                 PROT_READ | PROT_WRITE) != 0) {
+    Fail(name_, errno);
+  }
+}
+
+// The mapped file is handed out in the same blocks as a read one, so that the scanners work on
+// bytes that are still in the cache; dropping the front only moves the window.
+bool TTxtFile::NextWindow(size_t keep) {
+  if (keep > size_) keep = size_;
+  dropped_ += keep;
+  size_ -= keep;
+  const size_t from = dropped_ + size_;
+  const size_t to = std::min(map_size_, from + kBlockSize);
+  if (const void* nul = std::memchr(map_data_ + from, 0, to - from)) {
+    size_t at = static_cast<size_t>(static_cast<const unsigned char*>(nul) - map_data_);
+    MakeWritable(at, to);
+    BlankNuls(reinterpret_cast<char*>(map_data_ + at), to - at);
+  }
+  size_ += to - from;
+  eof_ = to == map_size_;
+  Yield();
+  return true;
 }
 
 void TTxtFile::Yield() const {
@@ -46,6 +126,7 @@ void TTxtFile::Yield() const {
 
 bool TTxtFile::ReadBlock(size_t keep) {
   if (eof_) return false;
+  if (map_) return NextWindow(keep);
   size_t base;
   if (!started_) {
     if (buffer_.empty()) buffer_.resize(1);
@@ -71,19 +152,16 @@ bool TTxtFile::ReadBlock(size_t keep) {
     got += static_cast<size_t>(n);
   }
   if (got < kBlockSize) eof_ = true;
+  if (!started_ && got == kBlockSize && MapWhole()) {
+    started_ = true;
+    return NextWindow(0);
+  }
   if (got == 0) {
     // An empty file reads nothing at all, not even its leading line feed.
     if (!started_) return false;
     if (base == 0 || buffer_[base - 1] == '\n') return false;
   } else {
-    // A NUL of the file reads as a blank.
-    char* block = buffer_.data() + base;
-    for (char* nul = static_cast<char*>(std::memchr(block, 0, got)); nul;
-         nul = static_cast<char*>(
-             std::memchr(nul + 1, 0, got - static_cast<size_t>(nul + 1 - block)))) {
-      *nul = ' ';
-      if (nul + 1 == block + got) break;
-    }
+    BlankNuls(buffer_.data() + base, got);
   }
   started_ = true;
   size_ = base + got;

@@ -2,7 +2,10 @@
 // buffer that begins with a line feed (so the first line has a line head like every other),
 // reads NUL bytes as blanks, ends the last line with a line feed when the file does not, and
 // keeps the unfinished line of earlier blocks in front of the next one, so lines of any length
-// are available whole.
+// are available whole. A large regular file is mapped instead and handed out in the same
+// blocks, without copying: copying it through the buffer would cost about as much as
+// searching it. The 16 bytes after the last block are zeros; those after an earlier block are
+// the file's next bytes.
 #pragma once
 
 #include <atomic>
@@ -29,6 +32,8 @@ class EGrepCancel : public std::runtime_error {
 class TTxtFile {
  public:
   static constexpr size_t kBlockSize = 102400;
+  // Files at least this large are mapped rather than read block by block.
+  static constexpr size_t kMapSize = 1 << 20;
 
   // Opens the file; throws EFileNotFound. `cancel`, `cancel_request` (may be null) and
   // `process_messages` belong to the owner: after every block the owner's pending events are
@@ -51,21 +56,34 @@ class TTxtFile {
   bool ReadBlock(size_t keep);
 
   const unsigned char* Data() const {
-    return reinterpret_cast<const unsigned char*>(buffer_.data());
+    return map_ ? map_data_ + dropped_ : reinterpret_cast<const unsigned char*>(buffer_.data());
   }
   size_t Size() const { return size_; }
   // True once the last block is in the buffer (with its closing line feed).
   bool AtEof() const { return eof_; }
   // Bytes dropped from the front so far.
   std::uint64_t Dropped() const { return dropped_; }
+  // The whole file from its leading line feed when it is mapped, so that dropped bytes stay
+  // readable (Data() is Whole() + Dropped()); else null.
+  const unsigned char* Whole() const { return map_ ? map_data_ : nullptr; }
 
   // Lets the owner's events through and raises EGrepCancel on a cancel request.
   void Yield() const;
 
  private:
   [[noreturn]] static void Fail(const char* name, int error);
+  // Maps the whole file when it is a regular file of kMapSize or more; false (nothing
+  // changed) when it is not or cannot be mapped.
+  bool MapWhole();
+  void MakeWritable(size_t from, size_t to);  // bytes of map_data_
+  bool NextWindow(size_t keep);
 
   int fd_ = -1;
+  void* map_ = nullptr;  // the mapping, with a page before and after the file's bytes
+  size_t map_length_ = 0;
+  unsigned char* map_data_ = nullptr;  // the leading line feed, then the file
+  size_t map_size_ = 0;                // bytes from map_data_, the closing line feed included
+  size_t page_ = 0;
   const char* name_ = "";  // the caller's, alive while the file is
   std::string& buffer_;
   size_t size_ = 0;
