@@ -6,12 +6,9 @@
 #include <vector>
 
 #include "platform/cp932.h"
+#include "search/byte_scan.h"
 #include "search/grep_automaton.h"
 #include "search/grep_nfa.h"
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace search {
 
@@ -19,24 +16,13 @@ namespace {
 
 constexpr size_t kNone = static_cast<size_t>(-1);
 
+using byte_scan::AtCharStart;
+using byte_scan::CountLineEnds;
+using byte_scan::FindBytes;
+using byte_scan::IsRealLineEnd;
+
 bool IsLineEnd(unsigned char b) {
   return b == '\n' || b == '\r';
-}
-
-// True when position p starts a character: the lead-byte-range bytes right before it come in
-// pairs. Any other byte ends a character, so the count stops there (or at `floor`, a line start).
-bool AtCharStart(const unsigned char* buf, size_t p, size_t floor) {
-  size_t i = p;
-  while (i > floor && cp932::IsLeadByte(buf[i - 1])) --i;
-  return (p - i) % 2 == 0;
-}
-
-// A lead byte and the byte after it are one character even when that byte is a line feed or a
-// carriage return, which then ends no line. A line end is therefore only one that starts a
-// character; line ends are never lead bytes, so the count of lead bytes before one stops at the
-// line end before it.
-bool IsRealLineEnd(const unsigned char* buf, size_t p) {
-  return p == 0 || !cp932::IsLeadByte(buf[p - 1]) || AtCharStart(buf, p, 0);
 }
 
 // The first line end (LF or CR) in [from, to), or kNone.
@@ -74,94 +60,6 @@ size_t FindLastLineEnd(const unsigned char* buf, size_t from, size_t to) {
 size_t LineStartOf(const unsigned char* buf, size_t p, size_t floor) {
   size_t end = FindLastLineEnd(buf, floor, p);
   return end == kNone ? floor : end + 1;
-}
-
-// Line ends in [from, to): every LF, and every CR that no LF follows (CR LF is one line end),
-// but not one that is the second byte of a double-byte character. The byte at `to` must be
-// readable.
-std::uint64_t CountLineEnds(const unsigned char* buf, size_t from, size_t to) {
-  std::uint64_t count = 0;
-  std::uint64_t trails = 0;  // line ends counted that are second bytes
-  size_t i = from;
-  auto one = [&](size_t k) {
-    bool end = buf[k] == '\n' || (buf[k] == '\r' && buf[k + 1] != '\n');
-    count += end && IsRealLineEnd(buf, k);
-  };
-  if (i == 0 && i < to) one(i++);
-#if defined(__SSE2__)
-  // Each line end adds 1 to its byte lane; the lanes are summed before they can overflow. A
-  // line end after a lead-range byte may be a second byte; those few are looked at alone.
-  const __m128i lf = _mm_set1_epi8('\n');
-  const __m128i cr = _mm_set1_epi8('\r');
-  const __m128i one_lane = _mm_set1_epi8(1);
-  const __m128i lead1 = _mm_set1_epi8(static_cast<char>(0x81));
-  const __m128i span1 = _mm_set1_epi8(0x1E);
-  const __m128i lead2 = _mm_set1_epi8(static_cast<char>(0xE0));
-  const __m128i span2 = _mm_set1_epi8(0x1C);
-  while (i + 17 <= to) {
-    __m128i lanes = _mm_setzero_si128();
-    for (int round = 0; round < 255 && i + 17 <= to; ++round, i += 16) {
-      __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i*>(buf + i));
-      __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(buf + i + 1));
-      __m128i prev = _mm_loadu_si128(reinterpret_cast<const __m128i*>(buf + i - 1));
-      __m128i ends =
-          _mm_or_si128(_mm_cmpeq_epi8(here, lf),
-                       _mm_andnot_si128(_mm_cmpeq_epi8(next, lf), _mm_cmpeq_epi8(here, cr)));
-      lanes = _mm_add_epi8(lanes, _mm_and_si128(ends, one_lane));
-      // prev - 0x81 <= 0x1E or prev - 0xE0 <= 0x1C (unsigned): the lead-byte ranges.
-      __m128i d1 = _mm_sub_epi8(prev, lead1);
-      __m128i d2 = _mm_sub_epi8(prev, lead2);
-      __m128i lead = _mm_or_si128(_mm_cmpeq_epi8(_mm_min_epu8(d1, span1), d1),
-                                  _mm_cmpeq_epi8(_mm_min_epu8(d2, span2), d2));
-      auto doubtful = static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(ends, lead)));
-      while (doubtful) {
-        size_t k = i + static_cast<unsigned>(__builtin_ctz(doubtful));
-        trails += !IsRealLineEnd(buf, k);
-        doubtful &= doubtful - 1;
-      }
-    }
-    __m128i sums = _mm_sad_epu8(lanes, _mm_setzero_si128());
-    count += static_cast<std::uint64_t>(_mm_cvtsi128_si64(sums)) +
-             static_cast<std::uint64_t>(_mm_cvtsi128_si64(_mm_unpackhi_epi64(sums, sums)));
-  }
-#endif
-  for (; i < to; ++i) one(i);
-  return count - trails;
-}
-
-// The first place in [0, len) where `needle` (two bytes or more) begins, or nullptr. Sixteen
-// places at a time are tested on the needle's first and last byte, and only those places are
-// compared in full.
-const unsigned char* FindBytes(const unsigned char* hay, size_t len, const std::string& needle) {
-  const size_t m = needle.size();
-  if (m == 0 || len < m) return nullptr;
-  const auto* nd = reinterpret_cast<const unsigned char*>(needle.data());
-  if (m == 1) return static_cast<const unsigned char*>(std::memchr(hay, nd[0], len));
-  // A long needle in text that repeats its start would make the comparisons below quadratic;
-  // the C library's search is linear for it.
-  if (m > 64) return static_cast<const unsigned char*>(memmem(hay, len, nd, m));
-  size_t i = 0;
-#if defined(__SSE2__)
-  const __m128i first = _mm_set1_epi8(static_cast<char>(nd[0]));
-  const __m128i last = _mm_set1_epi8(static_cast<char>(nd[m - 1]));
-  for (; i + m - 1 + 16 <= len; i += 16) {
-    __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(hay + i));
-    __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(hay + i + m - 1));
-    auto mask = static_cast<unsigned>(
-        _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(a, first), _mm_cmpeq_epi8(b, last))));
-    while (mask) {
-      unsigned bit = static_cast<unsigned>(__builtin_ctz(mask));
-      if (std::memcmp(hay + i + bit + 1, nd + 1, m - 2) == 0) return hay + i + bit;
-      mask &= mask - 1;
-    }
-  }
-#endif
-  for (; i + m <= len; ++i) {
-    if (hay[i] == nd[0] && hay[i + m - 1] == nd[m - 1] && std::memcmp(hay + i, nd, m) == 0) {
-      return hay + i;
-    }
-  }
-  return nullptr;
 }
 
 }  // namespace
