@@ -1,7 +1,6 @@
 #include "search/equivalent_codes.h"
 
 #include <algorithm>
-#include <map>
 #include <string>
 
 #include "platform/cp932.h"
@@ -15,39 +14,57 @@ struct Table {
   std::vector<std::vector<RECode>> others;  // for each of `codes`
 };
 
-// Decodes every single byte and every lead and trail pair once and groups the codes by the
-// character they decode to.
+// Decodes every single byte and every lead and trail pair and groups the codes by the
+// character they decode to. It runs at the start of every search, so a whole row of pairs is
+// decoded in one call (a row whose pairs all decode to one character each maps one to one),
+// and the grouping sorts one flat list instead of growing a tree.
 Table Build() {
-  std::map<char16_t, std::vector<RECode>> by_character;
-  auto add = [&](RECode code, const std::string& bytes) {
-    std::u16string decoded = cp932::Decode(bytes);
-    if (decoded.size() != 1) return;
-    char16_t c = decoded[0];
+  std::vector<std::pair<char16_t, RECode>> by_character;  // (character, code)
+  by_character.reserve(12000);
+  auto add = [&](RECode code, char16_t c) {
     if (c >= 0xDC00 && c <= 0xDCFF) return;  // a byte the codec only carries
-    by_character[c].push_back(code);
+    by_character.emplace_back(c, code);
+  };
+  auto add_one = [&](RECode code, const std::string& bytes) {
+    std::u16string decoded = cp932::Decode(bytes);
+    if (decoded.size() == 1) add(code, decoded[0]);
   };
   for (unsigned b = 1; b < 0x100; ++b) {
     if (!cp932::IsLeadByte(static_cast<unsigned char>(b)))
-      add(static_cast<RECode>(b), std::string(1, static_cast<char>(b)));
+      add_one(static_cast<RECode>(b), std::string(1, static_cast<char>(b)));
   }
+  std::string row;
+  std::vector<RECode> codes;
   for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
     if (!cp932::IsLeadByte(static_cast<unsigned char>(lead))) continue;
+    row.clear();
+    codes.clear();
     for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
       if (trail == 0x7F) continue;
-      add(static_cast<RECode>(lead << 8 | trail),
-          std::string{static_cast<char>(lead), static_cast<char>(trail)});
+      row += static_cast<char>(lead);
+      row += static_cast<char>(trail);
+      codes.push_back(static_cast<RECode>(lead << 8 | trail));
+    }
+    std::u16string decoded = cp932::Decode(row);
+    if (decoded.size() == codes.size()) {
+      for (size_t k = 0; k < codes.size(); ++k) add(codes[k], decoded[k]);
+    } else {
+      for (size_t k = 0; k < codes.size(); ++k) add_one(codes[k], row.substr(2 * k, 2));
     }
   }
+  std::sort(by_character.begin(), by_character.end());
   std::vector<std::pair<RECode, std::vector<RECode>>> entries;
-  for (const auto& [character, codes] : by_character) {
-    if (codes.size() < 2) continue;
-    for (RECode code : codes) {
+  for (size_t from = 0; from < by_character.size();) {
+    size_t to = from + 1;
+    while (to < by_character.size() && by_character[to].first == by_character[from].first) ++to;
+    for (size_t k = from; to - from >= 2 && k < to; ++k) {
       std::vector<RECode> others;
-      for (RECode other : codes) {
-        if (other != code) others.push_back(other);
+      for (size_t j = from; j < to; ++j) {
+        if (j != k) others.push_back(by_character[j].second);
       }
-      entries.emplace_back(code, std::move(others));
+      entries.emplace_back(by_character[k].second, std::move(others));
     }
+    from = to;
   }
   std::sort(entries.begin(), entries.end());
   Table table;
