@@ -234,4 +234,29 @@ TEST_F(CliTest, ArchiveNamesThatLookLikeTwoNamesOrASwitch) {
   EXPECT_FALSE(fs::exists(dir_.path() / "tab"));
 }
 
+// sync runs in mirune-sync, which mirune-cli hands the command over to: the global options and
+// the command's own arguments must arrive, and its messages and status come back as they are.
+TEST_F(CliTest, SyncIsHandedOverWithItsArguments) {
+  if (Run("--help").out.find(" sync ") == std::string::npos) GTEST_SKIP() << "built without sync";
+  fs::create_directories(dir_.path() / "d");
+  struct Case {
+    std::string args;
+    std::string message;
+  };
+  const Case cases[] = {
+      {"sync", "同期するサーバーが設定されていません"},
+      {"sync --bogus x", "不明な指定です: --bogus"},
+      {"--data d sync --url http://127.0.0.1:9/ --user u --password-file missing.txt",
+       "パスワードのファイルを読めません: missing.txt"},
+      {"--data nowhere sync --url http://127.0.0.1:9/ --user u --password-file pw.txt",
+       "データフォルダがありません"},
+  };
+  test_support::WriteBytes(dir_.path() / "pw.txt", "secret\n");
+  for (const Case& c : cases) {
+    test_support::CliResult result = Run(c.args);
+    EXPECT_EQ(result.status, 2) << c.args;
+    EXPECT_NE(result.out.find(c.message), std::string::npos) << c.args << "\n" << result.out;
+  }
+}
+
 }  // namespace

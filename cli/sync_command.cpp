@@ -1,11 +1,13 @@
 // mirune-cli sync: the same two-way sync with a CalDAV calendar as ファイル → 同期. Without
-// options it uses the account of the settings file and the password in the keyring.
+// options it uses the account of the settings file and the password in the keyring. Built into
+// mirune-sync, to which mirune-cli hands the command over.
 #include <QCoreApplication>
 
 #include <ctime>
 #include <iostream>
 
 #include "cli/cli_context.h"
+#include "cli/sync_usage.h"
 #include "platform/file_system.h"
 #include "settings/ini_store.h"
 #include "sync/sync_session.h"
@@ -13,8 +15,7 @@
 namespace cli {
 namespace {
 
-constexpr const char* kUsage =
-    "使い方: sync [--url URL --user USER] [--calendar NAME|PATH] [--password-file FILE]";
+constexpr const char* kUsage = kSyncUsage;
 
 int Sync(CliContext& context, const Args& args) {
   // The client and the keyring wait for their answers in Qt event loops.
