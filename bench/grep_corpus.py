@@ -15,6 +15,8 @@ nouns = ("予定 会議 会議室 打合せ 締切 資料 報告 出張 電話 �
 particles = "を に が は と で も へ の から まで より".split()
 verbs = ("する した します しました ある あった ない 行く 行った 来る 書く 読む 見る "
          "準備する 提出する 確認する 送る 届く 始める 終わる 決める 話す").split()
+# People, as a day's text names them ("山田さんと打合せ"): the kind of line `山田.*さん` finds.
+names = "山田 鈴木 佐藤 田中 高橋 山本 渡辺".split()
 kana_words = "きょう あした ごご ごぜん よる あさ ひる みんな すこし たくさん ぜんぶ".split()
 endings = ["。", "です", "ます", "", "！", "？", "でした", "。です"]
 ascii_words = ("meeting deadline report review call email lunch project budget release "
@@ -27,6 +29,9 @@ def japanese_line():
     if random.random() < 0.3:
         parts.append("%s%d時%02d分 " % (random.choice(("", "午前", "午後")), random.randint(0, 23),
                                        random.choice((0, 15, 30, 45))))
+    if random.random() < 0.15:
+        parts.append(random.choice(names) + random.choice(("さん", "様", "部長")) +
+                     random.choice(("と", "に", "から")))
     for _ in range(random.randint(1, 5)):
         parts.append(random.choice(nouns))
         if random.random() < 0.4:
