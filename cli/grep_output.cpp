@@ -1,5 +1,6 @@
 #include "cli/grep_output.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 
@@ -34,7 +35,10 @@ void TCp932ToUtf8::Append(std::string_view text, std::string& out) {
   // Room for the longest possible result first, so that the loop never has to check.
   size_t o = out.size();
   out.resize(o + text.size() * kMaxGrowth);
-  char* dst = out.data();
+  out.resize(static_cast<size_t>(Write(text, out.data() + o) - out.data()));
+}
+
+char* TCp932ToUtf8::Write(std::string_view text, char* dst) {
   const auto* p = reinterpret_cast<const unsigned char*>(text.data());
   const size_t n = text.size();
   const Row& singles = RowOf(0);
@@ -47,11 +51,11 @@ void TCp932ToUtf8::Append(std::string_view text, std::string& out) {
         std::uint64_t word;
         std::memcpy(&word, p + i, 8);
         if ((word & 0x8080808080808080ull) != 0) break;
-        std::memcpy(dst + o, &word, 8);
-        o += 8;
+        std::memcpy(dst, &word, 8);
+        dst += 8;
         i += 8;
       }
-      while (i < n && p[i] < 0x80) dst[o++] = static_cast<char>(p[i++]);
+      while (i < n && p[i] < 0x80) *dst++ = static_cast<char>(p[i++]);
       continue;
     }
     const Utf8Of* u = nullptr;
@@ -68,33 +72,52 @@ void TCp932ToUtf8::Append(std::string_view text, std::string& out) {
       u = &singles[b];
       ++i;
     }
-    std::memcpy(dst + o, u->bytes, 3);  // the slack is overwritten or cut off
-    o += u->size;
+    std::memcpy(dst, u->bytes, 3);  // the slack is overwritten or cut off
+    dst += u->size;
   }
-  out.resize(o);
+  return dst;
+}
+
+char* TGrepOutput::Room(size_t bytes) {
+  if (capacity_ - pending_size_ < bytes) {
+    Flush();
+    if (capacity_ < bytes) {
+      capacity_ = std::max<size_t>(bytes, kFlushSize * 2);
+      pending_ = std::make_unique_for_overwrite<char[]>(capacity_);
+    }
+  }
+  return pending_.get() + pending_size_;
 }
 
 void TGrepOutput::Line(std::string_view name_utf8, int number, std::string_view text_cp932) {
-  pending_ += name_utf8;
-  pending_ += ':';
-  char digits[16];
-  auto [end, error] = std::to_chars(digits, digits + sizeof digits, number);
-  pending_.append(digits, static_cast<size_t>(end - digits));
-  pending_ += ':';
-  Line(std::string_view(), text_cp932);
+  // The name, two colons, at most ten digits and a sign, the text and its line feed.
+  char* dst = Room(name_utf8.size() + 13 + text_cp932.size() * TCp932ToUtf8::kMaxGrowth);
+  dst = std::copy(name_utf8.begin(), name_utf8.end(), dst);
+  *dst++ = ':';
+  dst = std::to_chars(dst, dst + 11, number).ptr;
+  *dst++ = ':';
+  dst = converter_.Write(text_cp932, dst);
+  *dst++ = '\n';
+  Written(dst);
 }
 
 void TGrepOutput::Line(std::string_view prefix_utf8, std::string_view text_cp932) {
-  pending_ += prefix_utf8;
-  converter_.Append(text_cp932, pending_);
-  pending_ += '\n';
-  if (pending_.size() > (1 << 16)) Flush();
+  char* dst = Room(prefix_utf8.size() + 1 + text_cp932.size() * TCp932ToUtf8::kMaxGrowth);
+  dst = std::copy(prefix_utf8.begin(), prefix_utf8.end(), dst);
+  dst = converter_.Write(text_cp932, dst);
+  *dst++ = '\n';
+  Written(dst);
+}
+
+void TGrepOutput::Written(const char* end) {
+  pending_size_ = static_cast<size_t>(end - pending_.get());
+  if (pending_size_ > kFlushSize) Flush();
 }
 
 void TGrepOutput::Flush() {
-  if (pending_.empty()) return;
-  out_.write(pending_.data(), static_cast<std::streamsize>(pending_.size()));
-  pending_.clear();
+  if (pending_size_ == 0) return;
+  out_.write(pending_.get(), static_cast<std::streamsize>(pending_size_));
+  pending_size_ = 0;
 }
 
 }  // namespace cli

@@ -20,6 +20,9 @@ class TCp932ToUtf8 {
  public:
   // Appends the UTF-8 of `text` to `out`.
   void Append(std::string_view text, std::string& out);
+  // Writes the UTF-8 of `text` at `dst`, which has room for kMaxGrowth bytes a byte of it;
+  // returns the end of what was written.
+  char* Write(std::string_view text, char* dst);
   // A code page 932 byte is at most three bytes of UTF-8 (a half-width katakana); a pair of
   // bytes at most three too.
   static constexpr size_t kMaxGrowth = 3;
@@ -50,9 +53,19 @@ class TGrepOutput {
   void Flush();
 
  private:
+  static constexpr size_t kFlushSize = 1 << 16;
+  // Room for `bytes` more after what is pending: written out first when that is full.
+  char* Room(size_t bytes);
+  // What is pending now ends at `end`; written out once it passes kFlushSize.
+  void Written(const char* end);
+
   std::ostream& out_;
   TCp932ToUtf8 converter_;
-  std::string pending_;  // UTF-8 waiting to be written
+  // UTF-8 waiting to be written. A plain buffer rather than a string: a string would clear
+  // the room for each line's longest conversion before it is written.
+  std::unique_ptr<char[]> pending_;
+  size_t pending_size_ = 0;
+  size_t capacity_ = 0;
 };
 
 }  // namespace cli
