@@ -12,100 +12,133 @@ using enum Guard;
 constexpr bool kFull = false, kHalf = true;
 
 // The grid's own arrow handling runs after these steps and moves the focused grid's cursor by
-// one row where it can; the rows below are those before that move.
+// one row where it can; the days below are those before that move.
 constexpr Rule kRules[] = {
     // Left grid.
     {1,
      kFull,
      GridKey::kRight,
-     Edge::kNone,
-     {{{kSelect, 2, kRowWithinLeftMonth}, {kCalSetDay, 0, kCursorDay}}}},
+     {{{kSelect, kBesideInSecondHalf}, {kCalSetDay, kBesideInSecondHalf}}}},
     {1,
      kHalf,
      GridKey::kRight,
-     Edge::kNone,
-     {{{kSelect, 2, kRow}, {kCalNextMonth}, {kCalSetDay, 0, kRowPlus1}}}},
-    {1, kFull, GridKey::kLeft, Edge::kNone, {{{kPrevHalf}, {kSelect, 2, kRowWithinLeftMonth}}}},
-    {1, kHalf, GridKey::kLeft, Edge::kNone, {{{kPrevHalf}, {kSelect, 2, kRowWithinLeftMonth}}}},
+     {{{kSelect, kBesideInNextMonth}, {kCalNextMonth}, {kCalSetDay, kBesideInNextMonth}}}},
+    // Not the same day on the short month's late first-half days: see the value.
+    {1, kFull, GridKey::kLeft, {{{kPrevHalf}, {kSelect, kSameDayCappedBySecondHalf}}}},
+    {1, kHalf, GridKey::kLeft, {{{kPrevHalf}, {kSelect, kSameDayInMonth}}}},
+    // The right grid takes the focus with its cursor where it stands before the month is
+    // stepped back; the last day of the month before is placed once it is shown.
     {1,
      kFull,
      GridKey::kUp,
-     Edge::kFirstRow,
-     {{{kCalSetDay, 0, kRow, kIfCalendarShows},
-       {kSelect, 2, kOwnRow, kAtEdge},
-       {kStepMonth, -1, kNone, kAtEdge},
-       {kSetRow, 2, kShownMonthLastRow, kAtEdge},
-       {kCalPrevMonth, 0, kNone, kAtEdge},
-       {kCalSetDay, 0, kShownMonthLength, kAtEdge}}}},
+     {{{kCalSetDay, kDayBefore, kIfCalendarShows},
+       {kSelect, kOwnRow, kAtEdge, 2},
+       {kPrevMonth, kNone, kAtEdge},
+       {kSetRow, kLastDayOfPrevMonth, kAtEdge},
+       {kCalPrevMonth, kNone, kAtEdge},
+       {kCalSetDay, kLastDayOfPrevMonth, kAtEdge}}}},
     {1,
      kHalf,
      GridKey::kUp,
-     Edge::kFirstRow,
-     {{{kCalSetDay, 0, kRowPlus16, kIfCalendarShows},
-       {kStepMonth, -1, kNone, kAtEdge},
-       {kSelect, 2, kFifteen, kAtEdge}}}},
+     {{{kCalSetDay, kDayBefore, kIfCalendarShows},
+       {kPrevMonth, kNone, kAtEdge},
+       {kSelect, kDayBefore, kAtEdge}}}},
     {1,
      kFull,
      GridKey::kDown,
-     Edge::kLastRow,
-     {{{kCalSetDay, 0, kRowPlus2, kIfCalendarShows},
-       {kSelect, 2, kZero, kAtEdge},
-       {kCalSetDay, 0, kSeventeen, kAtEdge}}}},
+     {{{kCalSetDay, kDayAfter, kIfCalendarShows},
+       {kSelect, kDayAfter, kAtEdge},
+       {kCalSetDay, kDayAfter, kAtEdge}}}},
     {1,
      kHalf,
      GridKey::kDown,
-     Edge::kLastDayOfMonth,
-     {{{kCalSetDay, 0, kRowPlus18, kIfCalendarShows},
-       {kSelect, 2, kZero, kAtEdge},
-       {kCalNextMonth, 0, kNone, kAtEdgeIfCalendarShows},
-       {kCalSetDay, 0, kOne, kAtEdgeIfCalendarShows}}}},
+     {{{kCalSetDay, kDayAfter, kIfCalendarShows},
+       {kSelect, kFirstDayOfNextMonth, kAtEdge},
+       {kCalNextMonth, kNone, kAtEdgeIfCalendarShows},
+       {kCalSetDay, kFirstDayOfNextMonth, kAtEdgeIfCalendarShows}}}},
     // Right grid.
-    {2, kFull, GridKey::kLeft, Edge::kNone, {{{kSelect, 1, kRow}, {kCalSetDay, 0, kRowPlus1}}}},
+    {2, kFull, GridKey::kLeft, {{{kSelect, kBesideInFirstHalf}, {kCalSetDay, kBesideInFirstHalf}}}},
     {2,
      kHalf,
      GridKey::kLeft,
-     Edge::kNone,
-     {{{kSelect, 1, kRowWithinLeftMonth}, {kCalPrevMonth}, {kCalSetDay, 0, kCursorDay}}}},
-    {2, kFull, GridKey::kRight, Edge::kNone, {{{kNextHalf}, {kSelect, 1, kRow}}}},
-    {2, kHalf, GridKey::kRight, Edge::kNone, {{{kNextHalf}, {kSelect, 1, kRow}}}},
+     {{{kSelect, kBesideInPrevMonth}, {kCalPrevMonth}, {kCalSetDay, kBesideInPrevMonth}}}},
+    {2, kFull, GridKey::kRight, {{{kNextHalf}, {kSelect, kSameDay}}}},
+    {2, kHalf, GridKey::kRight, {{{kNextHalf}, {kSelect, kSameDay}}}},
     {2,
      kFull,
      GridKey::kUp,
-     Edge::kFirstRow,
-     {{{kCalSetDay, 0, kRowPlus16, kIfCalendarShows},
-       {kSelect, 1, kFifteen, kAtEdge},
-       {kCalSetDay, 0, kSixteen, kAtEdge}}}},
+     {{{kCalSetDay, kDayBefore, kIfCalendarShows},
+       {kSelect, kDayBefore, kAtEdge},
+       {kCalSetDay, kDayBefore, kAtEdge}}}},
     {2,
      kHalf,
      GridKey::kUp,
-     Edge::kFirstRow,
-     {{{kCalSetDay, 0, kRow, kIfCalendarShows},
-       {kSelect, 1, kLeftMonthLastRow, kAtEdge},
-       {kCalPrevMonth, 0, kNone, kAtEdgeIfCalendarShows},
-       {kCalSetDay, 0, kLeftMonthLength, kAtEdgeIfCalendarShows}}}},
+     {{{kCalSetDay, kDayBefore, kIfCalendarShows},
+       {kSelect, kLastDayOfPrevMonth, kAtEdge},
+       {kCalPrevMonth, kNone, kAtEdgeIfCalendarShows},
+       {kCalSetDay, kLastDayOfPrevMonth, kAtEdgeIfCalendarShows}}}},
     {2,
      kFull,
      GridKey::kDown,
-     Edge::kLastDayOfMonth,
-     {{{kCalSetDay, 0, kRowPlus18, kIfCalendarShows},
-       {kStepMonth, 1, kNone, kAtEdge},
-       {kSelect, 1, kZero, kAtEdge},
-       {kCalNextMonth, 0, kNone, kAtEdge},
-       {kCalSetDay, 0, kOne, kAtEdge}}}},
+     {{{kCalSetDay, kDayAfter, kIfCalendarShows},
+       {kNextMonth, kNone, kAtEdge},
+       {kSelect, kFirstDayOfNextMonth, kAtEdge},
+       {kCalNextMonth, kNone, kAtEdge},
+       {kCalSetDay, kFirstDayOfNextMonth, kAtEdge}}}},
+    // Before the month is stepped the left grid shows the month before the day after, so the
+    // focus first moves to its first row and the day after is placed once it is shown.
     {2,
      kHalf,
      GridKey::kDown,
-     Edge::kLastRow,
-     {{{kCalSetDay, 0, kRowPlus2, kIfCalendarShows},
-       {kSetRow, 2, kZero, kAtEdge},
-       {kSelect, 1, kZero, kAtEdge},
-       {kStepMonth, 1, kNone, kAtEdge},
-       {kSetRow, 1, kZero, kAtEdge},
-       {kCalSetDay, 0, kSeventeen, kAtEdgeIfCalendarShows}}}},
+     {{{kCalSetDay, kDayAfter, kIfCalendarShows},
+       {kSetRow, kFirstRow, kAtEdge, 2},
+       {kSelect, kFirstRow, kAtEdge, 1},
+       {kNextMonth, kNone, kAtEdge},
+       {kSetRow, kDayAfter, kAtEdge},
+       {kCalSetDay, kDayAfter, kAtEdgeIfCalendarShows}}}},
 };
 
-int MonthLength(const GridMonth& month) {
-  return DaysInMonth(month.year, month.month);
+struct Day {
+  int year, month, day;
+};
+
+// The day a value names, from the key's day in its grid's month.
+Day Named(Value value, const GridMonth& at, int day) {
+  int prev_year = at.year, prev_month = at.month - 1;
+  if (prev_month == 0) prev_month = 12, --prev_year;
+  int next_year = at.year, next_month = at.month + 1;
+  if (next_month == 13) next_month = 1, ++next_year;
+  const int length = DaysInMonth(at.year, at.month);
+  const int prev_length = DaysInMonth(prev_year, prev_month);
+  switch (value) {
+    case kSameDay:
+      return {at.year, at.month, day};
+    case kSameDayInMonth:
+      return {at.year, at.month, std::min(day, length)};
+    case kSameDayCappedBySecondHalf:
+      return {at.year, at.month, std::min(day, length - 16)};
+    case kDayBefore:
+      return {at.year, at.month, day - 1};
+    case kDayAfter:
+      return {at.year, at.month, day + 1};
+    case kBesideInSecondHalf:
+      return {at.year, at.month, std::min(day + 16, length)};
+    case kBesideInFirstHalf:
+      return {at.year, at.month, day - 16};
+    case kBesideInNextMonth:
+      return {next_year, next_month, day - 16};
+    case kBesideInPrevMonth:
+      return {prev_year, prev_month, std::min(day + 16, prev_length)};
+    case kLastDayOfPrevMonth:
+      return {prev_year, prev_month, prev_length};
+    case kFirstDayOfNextMonth:
+      return {next_year, next_month, 1};
+    case kNone:
+    case kOwnRow:
+    case kFirstRow:
+      break;
+  }
+  return {at.year, at.month, 0};
 }
 
 }  // namespace
@@ -118,71 +151,25 @@ std::span<const Rule> Rules() {
 
 bool ApplyGridKey(GridKeyTarget& target, int grid, GridKey key) {
   using namespace grid_keys;
-  const MonthCursor& cursor = target.Cursor();
+  const MonthCursor& cursor = target.Cursor();  // follows the steps
   const auto rule = std::find_if(std::begin(kRules), std::end(kRules), [&](const Rule& r) {
     return r.grid == grid && r.half_month == cursor.HalfMonth() && r.key == key;
   });
   if (rule == std::end(kRules)) return false;
 
-  const int row = target.Row(grid);
-  const GridMonth own_month = cursor.MonthOf(grid);
-  const int left_length = MonthLength(cursor.MonthOf(1));
-  const bool calendar_shows = target.Calendar().Shows(own_month.year, own_month.month);
-  bool at_edge = false;
-  switch (rule->edge) {
-    case Edge::kNone:
-      break;
-    case Edge::kFirstRow:
-      at_edge = row == 0;
-      break;
-    case Edge::kLastRow:
-      at_edge = row == 15;
-      break;
-    case Edge::kLastDayOfMonth:
-      at_edge = cursor.DayOfRow(grid, row) == MonthLength(own_month);
-      break;
-  }
+  const GridMonth month = cursor.MonthOf(grid);
+  const int day = cursor.DayOfRow(grid, target.Row(grid));
+  const bool calendar_shows = target.Calendar().Shows(month.year, month.month);
+  const bool at_edge = (key == GridKey::kUp && day == cursor.FirstDayOf(grid)) ||
+                       (key == GridKey::kDown && day == cursor.LastDayOf(grid));
 
-  int selected = grid;
-  auto value = [&](const Step& step) {
-    switch (step.value) {
-      case Value::kRow:
-        return row;
-      case Value::kRowPlus1:
-        return row + 1;
-      case Value::kRowPlus2:
-        return row + 2;
-      case Value::kRowPlus16:
-        return row + 16;
-      case Value::kRowPlus18:
-        return row + 18;
-      case Value::kOne:
-        return 1;
-      case Value::kFifteen:
-        return 15;
-      case Value::kSixteen:
-        return 16;
-      case Value::kSeventeen:
-        return 17;
-      case Value::kRowWithinLeftMonth:
-        return std::min(row, left_length - 17);
-      case Value::kLeftMonthLastRow:
-        return left_length - 17;
-      case Value::kLeftMonthLength:
-        return left_length;
-      case Value::kShownMonthLastRow:
-        return DaysInMonth(target.Cursor().Year(), target.Cursor().Month()) - 17;
-      case Value::kShownMonthLength:
-        return DaysInMonth(target.Cursor().Year(), target.Cursor().Month());
-      case Value::kCursorDay:
-        return target.Cursor().DayOfRow(selected, target.Row(selected));
-      case Value::kOwnRow:
-        return target.Row(step.arg);
-      case Value::kZero:
-      case Value::kNone:
-        return 0;
-    }
-    return 0;
+  // Where a step puts a grid's cursor: on the row of its day as the month now stands, or for
+  // the two values that are not days, on the step's grid.
+  auto place = [&](const Step& step) -> GridRow {
+    if (step.value == kOwnRow) return {step.grid, target.Row(step.grid)};
+    if (step.value == kFirstRow) return {step.grid, 0};
+    const Day d = Named(step.value, month, day);
+    return cursor.RowOfDate(d.year, d.month, d.day);
   };
 
   for (const Step& step : rule->steps) {
@@ -197,14 +184,19 @@ bool ApplyGridKey(GridKeyTarget& target, int grid, GridKey key) {
       case Op::kNothing:
         break;
       case Op::kSelect:
-        target.SelectRow(step.arg, value(step));
-        selected = step.arg;
-        break;
       case Op::kSetRow:
-        target.SetRow(step.arg, value(step));
+        // Every rule names a day that is shown by the time its step is taken; one that were
+        // not would move nothing.
+        if (const GridRow at = place(step); at.grid != 0) {
+          if (step.op == Op::kSelect) target.SelectRow(at.grid, at.row);
+          if (step.op == Op::kSetRow) target.SetRow(at.grid, at.row);
+        }
         break;
-      case Op::kStepMonth:
-        target.StepMonth(step.arg);
+      case Op::kPrevMonth:
+        target.StepMonth(-1);
+        break;
+      case Op::kNextMonth:
+        target.StepMonth(+1);
         break;
       case Op::kPrevHalf:
         target.PrevHalfMonth();
@@ -213,7 +205,7 @@ bool ApplyGridKey(GridKeyTarget& target, int grid, GridKey key) {
         target.NextHalfMonth();
         break;
       case Op::kCalSetDay:
-        calendar.SetDay(value(step));
+        calendar.SetDay(Named(step.value, month, day).day);
         break;
       case Op::kCalNextMonth:
         calendar.GoNextMonth();

@@ -1,7 +1,9 @@
 // The arrow keys of the two grids as data: for each grid, display mode and key, the steps that
 // move the cursor, the shown month and the calendar window, in the order they are taken. The
 // two grids act as one column of days, so most rules mirror each other; writing them as a table
-// keeps that visible and lets tests read them row by row. Free of Qt.
+// keeps that visible and lets tests read them row by row. The steps name days (the day before,
+// the day after, the first day of the next month, ...); which row of which grid holds a day is
+// MonthCursor's to say. Free of Qt.
 #pragma once
 
 #include <array>
@@ -36,58 +38,61 @@ namespace grid_keys {
 
 enum class Op {
   kNothing,
-  kSelect,        // focus `arg`'s grid at the value's row
-  kSetRow,        // `arg`'s grid to the value's row, focus unchanged
-  kStepMonth,     // by `arg`
+  kSelect,        // focus the grid that shows the value's day, its cursor on the day's row
+  kSetRow,        // that grid's cursor onto the day's row, focus unchanged
+  kPrevMonth,     // the shown month one back
+  kNextMonth,     // the shown month one on
   kPrevHalf,      // the previous half-month command
   kNextHalf,      // the next half-month command
-  kCalSetDay,     // the calendar's day becomes the value
+  kCalSetDay,     // the calendar's day becomes the value's day
   kCalNextMonth,  // the calendar one month forward
   kCalPrevMonth,  // the calendar one month back
 };
 
-// Values are worked out when the step is taken, from the row the key was pressed on ("row"),
-// the months as they were then ("left month"), and the state the earlier steps left.
+// The day a step names, from the day of the row the key was pressed on ("the day", in the month
+// that row's grid showed then). MonthCursor says where a named day stands when the step is
+// taken. Like MonthCursor::DayOfRow, days are not kept within their month: the day before the
+// 1st is day 0 and the day after the last is one past it, which the calendar, lacking them,
+// does not take; crossing into another month is a step of its own, taken on the grid's edge.
 enum class Value {
   kNone,
-  kRow,
-  kRowPlus1,
-  kRowPlus2,
-  kRowPlus16,
-  kRowPlus18,
-  kZero,
-  kOne,
-  kFifteen,
-  kSixteen,
-  kSeventeen,
-  kRowWithinLeftMonth,  // min(row, left month's length - 17)
-  kLeftMonthLastRow,    // left month's length - 17
-  kLeftMonthLength,
-  kShownMonthLastRow,  // length of the month shown now - 17
-  kShownMonthLength,
-  kCursorDay,  // the day under the cursor of the grid selected last
-  kOwnRow,     // the step's grid's own current row
+  kSameDay,
+  kSameDayInMonth,  // the same day, kept within its month
+  // The same day, but no later than the length of the month's second half (length - 16): the
+  // full display's Left key has always kept the cap of its Right key (the right grid's last day),
+  // so it lands on an earlier day of the first half when the month is short.
+  kSameDayCappedBySecondHalf,
+  kDayBefore,
+  kDayAfter,
+  kBesideInSecondHalf,  // 16 days on, kept within the month: the day beside it in full display
+  kBesideInFirstHalf,   // 16 days back
+  kBesideInNextMonth,   // 16 days back, in the next month: beside it in half-month display
+  kBesideInPrevMonth,   // 16 days on, in the month before, kept within it
+  kLastDayOfPrevMonth,
+  kFirstDayOfNextMonth,
+  // Not days: where the step's grid (`grid`) puts its cursor when the focus moves to it, or away
+  // from it, before the month is stepped; the day wanted is not shown yet then.
+  kOwnRow,    // where it stands
+  kFirstRow,  // on the first row
 };
 
-// When a step is taken: always, only on the key's edge row, only while the calendar showed the
-// month of the key's grid when the key was pressed, or both.
+// When a step is taken: always, only on the key's edge day, only while the calendar showed the
+// month of the key's grid when the key was pressed, or both. Up's edge is the first day the
+// grid holds and Down's the last day of its month it holds: the day the key leaves the grid
+// from. Left and Right have none.
 enum class Guard { kAlways, kIfCalendarShows, kAtEdge, kAtEdgeIfCalendarShows };
-
-// Which row is the key's edge.
-enum class Edge { kNone, kFirstRow, kLastRow, kLastDayOfMonth };
 
 struct Step {
   Op op = Op::kNothing;
-  int arg = 0;
   Value value = Value::kNone;
   Guard guard = Guard::kAlways;
+  int grid = 0;  // for kOwnRow and kFirstRow
 };
 
 struct Rule {
   int grid;
   bool half_month;
   GridKey key;
-  Edge edge;
   std::array<Step, 6> steps;
 };
 

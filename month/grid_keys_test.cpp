@@ -4,21 +4,43 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
 #include "calendar/calendar_ex_model.h"
 
 namespace month {
 namespace {
 
+// Each call that changes something is also written to `log`, for the trace test below.
+std::string Note(const char* format, int a = 0, int b = 0) {
+  char text[32];
+  std::snprintf(text, sizeof text, format, a, b);
+  return text;
+}
+
 class FakeCalendar : public CalendarPort {
  public:
   calendar::CalendarExModel model{2026, 3, 1};
+  std::string log;
   int Year() const override { return model.Year(); }
   int Month() const override { return model.Month(); }
   int Day() const override { return model.Day(); }
-  void SetDay(int day) override { model.SetDay(day); }
+  void SetDay(int day) override {
+    log += Note(" cal%d", day);
+    model.SetDay(day);
+  }
   void GoToDate(int y, int m, int d) override { model.GoToDate(y, m, d); }
-  void GoNextMonth() override { model.GoNextMonth(); }
-  void GoPrevMonth() override { model.GoPrevMonth(); }
+  void GoNextMonth() override {
+    log += " cal>";
+    model.GoNextMonth();
+  }
+  void GoPrevMonth() override {
+    log += " cal<";
+    model.GoPrevMonth();
+  }
   void GoNextYear() override { model.GoNextYear(); }
   void GoPrevYear() override { model.GoPrevYear(); }
   void GoToday() override { model.GoToday(); }
@@ -38,14 +60,27 @@ class FakeWindow : public GridKeyTarget {
   const MonthCursor& Cursor() const override { return cursor; }
   int Row(int grid) const override { return rows[grid]; }
   void SelectRow(int grid, int row) override {
+    calendar.log += Note(" sel%d:%d", grid, row);
     focused = grid;
     rows[grid] = row;
     rows[3 - grid] = 0;
   }
-  void SetRow(int grid, int row) override { rows[grid] = row; }
-  void StepMonth(int n) override { cursor.StepMonth(n); }
-  void PrevHalfMonth() override { cursor.PrevHalfMonth(); }
-  void NextHalfMonth() override { cursor.NextHalfMonth(); }
+  void SetRow(int grid, int row) override {
+    calendar.log += Note(" row%d:%d", grid, row);
+    rows[grid] = row;
+  }
+  void StepMonth(int n) override {
+    calendar.log += Note(" month%+d", n);
+    cursor.StepMonth(n);
+  }
+  void PrevHalfMonth() override {
+    calendar.log += " half<";
+    cursor.PrevHalfMonth();
+  }
+  void NextHalfMonth() override {
+    calendar.log += " half>";
+    cursor.NextHalfMonth();
+  }
   CalendarPort& Calendar() override { return calendar; }
 
   void Press(int grid, GridKey key) {
@@ -128,6 +163,64 @@ TEST(GridKeys, EveryRowOfTheKeyTables) {
     EXPECT_EQ(w.rows[w.focused], c.want_row);
     EXPECT_EQ(w.calendar.Month(), c.want_cal_month);
     EXPECT_EQ(w.calendar.Day(), c.want_cal_day);
+  }
+}
+
+// Every arrow key in both grids and all three display modes, pressed on the rows at the ends of
+// each half and of months of 28 to 31 days, with the calendar on the grid's month or elsewhere:
+// the calls the key makes on the window, in order, against testdata/grid_keys_trace.txt. One
+// line per month, mode, grid, key and calendar, then the trace of each row. On a mismatch the
+// lines as they came out are written next to the test's temporary files for a diff.
+TEST(GridKeys, TraceOfEveryKeyOnTheEdgeRows) {
+  // Between them, in all modes, left and right months of every length and both year ends.
+  const int months[][2] = {{2026, 1}, {2024, 2}, {2026, 2}, {2024, 3},
+                           {2026, 3}, {2026, 4}, {2026, 5}, {2026, 12}};
+  const char* const mode_names[] = {"full", "half1", "half2"};
+  const char* const key_names[] = {"Up", "Down", "Left", "Right"};
+  std::vector<std::string> lines;
+  for (const auto& [year, month] : months) {
+    for (int mode : {0, 1, 2}) {
+      for (int grid : {1, 2}) {
+        for (GridKey key : {U, D, L, R}) {
+          for (bool own : {true, false}) {
+            std::string line = Note("%d-%02d ", year, month) + mode_names[mode] +
+                               (grid == 1 ? " L " : " R ") + key_names[static_cast<int>(key)] +
+                               (own ? " own" : " away");
+            for (int row : {0, 1, 11, 12, 13, 14, 15}) {
+              FakeWindow w;
+              w.cursor = MonthCursor(year, month, 10);
+              w.cursor.SetHalfMonth(mode != 0);
+              w.cursor.SetHalves(mode == 1, mode == 2);
+              w.SelectRow(grid, row);
+              const GridMonth shown = w.cursor.MonthOf(grid);
+              if (own) w.calendar.model.GoToDate(shown.year, shown.month, 10);
+              if (!own) w.calendar.model.GoToDate(2025, 7, 9);
+              w.calendar.log.clear();
+              ApplyGridKey(w, grid, key);
+              line += Note(" | %d:", row) + w.calendar.log;
+            }
+            lines.push_back(line);
+          }
+        }
+      }
+    }
+  }
+
+  std::ifstream file(MIRUNE_MONTH_TESTDATA "/grid_keys_trace.txt");
+  std::vector<std::string> want;
+  for (std::string line; std::getline(file, line);) want.push_back(line);
+  EXPECT_FALSE(want.empty()) << "testdata/grid_keys_trace.txt is missing";
+  EXPECT_EQ(lines.size(), want.size());
+  int mismatches = 0;
+  for (size_t i = 0; i < std::min(lines.size(), want.size()) && mismatches < 10; ++i) {
+    EXPECT_EQ(lines[i], want[i]);
+    mismatches += lines[i] != want[i];
+  }
+  if (lines != want) {
+    const std::string path = testing::TempDir() + "grid_keys_trace.txt";
+    std::ofstream out(path);
+    for (const std::string& line : lines) out << line << '\n';
+    ADD_FAILURE() << "the lines as they came out: " << path;
   }
 }
 

@@ -98,6 +98,25 @@ int MonthCursor::RowDay(int grid, int row) const {
   return day <= 0 || day > DaysInMonth(month.year, month.month) ? -1 : day;
 }
 
+int MonthCursor::FirstDayOf(int grid) const {
+  return DayOfRow(grid, 0);
+}
+
+int MonthCursor::LastDayOf(int grid) const {
+  const GridMonth month = MonthOf(grid);
+  return std::min(DayOfRow(grid, kGridRows - 1), DaysInMonth(month.year, month.month));
+}
+
+GridRow MonthCursor::RowOfDate(int year, int month, int day) const {
+  for (int grid : {1, 2}) {
+    const GridMonth shown = MonthOf(grid);
+    const int row = day - FirstDayOf(grid);
+    if (shown.year == year && shown.month == month && row >= 0 && row < kGridRows)
+      return {grid, row};
+  }
+  return {};
+}
+
 GridRow MonthCursor::FullMonthRowOf(int day) {
   if (day >= 1 && day <= 16) return {1, day - 1};
   if (day >= 17 && day <= 31) return {2, day - 17};

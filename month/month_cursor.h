@@ -17,6 +17,9 @@ struct GridRow {
 
 class MonthCursor {
  public:
+  // Rows of each grid, whatever the length of the month it shows.
+  static constexpr int kGridRows = 16;
+
   MonthCursor() = default;
   MonthCursor(int year, int month, int day) : view_{year, month, day} {}
 
@@ -60,6 +63,13 @@ class MonthCursor {
   int RowDay(int grid, int row) const;
   // The year and month a grid shows.
   GridMonth MonthOf(int grid) const;
+  // The first day a grid holds, and the last day of its month it holds (its rows past the
+  // month's end hold none).
+  int FirstDayOf(int grid) const;
+  int LastDayOf(int grid) const;
+  // The row whose DayOfRow is the day, in the grid that shows the day's month as things stand;
+  // like DayOfRow not checked against the month's end. Grid 0 when no grid has a row for it.
+  GridRow RowOfDate(int year, int month, int day) const;
 
   // Where a day of the shown month stands in full-month display: days 1-16 in the left grid,
   // 17 on in the right one; grid 0 for a day outside 1-31.
