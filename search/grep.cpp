@@ -361,7 +361,11 @@ void TGrep::ByNfa(TTxtFile& file) {
   }
   const FastForm& form = FastFormOf(dfa);
   if (!form.nfa) form.nfa = std::make_shared<const TGrepNfa>(*dfa.Nfa());
-  for (auto [line, start] : form.nfa->MatchingLines(buf, n)) {
+  // A pattern with a fixed start is matched after it, by its rest, unless the plain simulation
+  // was asked for (as the reference of tests and fuzzing).
+  const bool by_prefix = form.nfa->HasPrefix() && !by_nfa_ && !start_by_start_;
+  for (auto [line, start] :
+       by_prefix ? form.nfa->MatchingLinesAfterPrefix(buf, n) : form.nfa->MatchingLines(buf, n)) {
     size_t end = FindLineEnd(buf, start, n);
     if (end == kNone) end = n;
     Report(file, buf, start, end, line);
