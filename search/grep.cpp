@@ -246,9 +246,19 @@ void TGrep::Search(TTxtFile& file) {
   const FastForm& form = FastFormOf(dfa);
   if (form.automaton) {
     ByTable(file, *form.automaton);
-  } else {
-    ByThreads(file);
+    return;
   }
+  // Without a byte table, a long fixed start with a short rest (a few thousand characters and
+  // ".") would keep as many threads as the start has characters in a text that repeats it; the
+  // simulation after the start keeps only the rest's states.
+  if (dfa.Nfa()) {
+    if (!form.nfa) form.nfa = std::make_shared<const TGrepNfa>(*dfa.Nfa());
+    if (form.nfa->PrefixOutweighsRest()) {
+      ByNfa(file);
+      return;
+    }
+  }
+  ByThreads(file);
 }
 
 // The start-by-start result in one pass: every character position starts an attempt (a thread

@@ -96,6 +96,7 @@ void TGrepNfa::FindPrefix(const TRE_NFA& nfa) {
   close(now);
   std::string bytes;
   bool after_line_end = false;
+  size_t chars = 0;
   const size_t budget = 8 * states + 4096;
   size_t work = 0;
   for (size_t steps = 0; steps < states && work < budget && !now.Has(TRE_NFA::kFinal); ++steps) {
@@ -117,6 +118,7 @@ void TGrepNfa::FindPrefix(const TRE_NFA& nfa) {
       after_line_end = true;
     } else if (code != 10 && IsTextCode(code)) {
       AppendCode(bytes, code);
+      ++chars;
     } else {
       break;
     }
@@ -134,11 +136,13 @@ void TGrepNfa::FindPrefix(const TRE_NFA& nfa) {
 
   prefix_ = std::move(bytes);
   prefix_after_line_end_ = after_line_end;
+  prefix_chars_ = chars;
   in_rest_.assign(states, 0);
   std::vector<int> work_list;
   for (size_t j = 0; j < now.Size(); ++j) {
     after_prefix_.push_back(now[j]);
     in_rest_[static_cast<size_t>(now[j])] = 1;
+    ++rest_states_;
     work_list.push_back(now[j]);
   }
   while (!work_list.empty()) {
@@ -148,6 +152,7 @@ void TGrepNfa::FindPrefix(const TRE_NFA& nfa) {
       auto to = static_cast<size_t>(nfa.Transition(t).target);
       if (in_rest_[to]) continue;
       in_rest_[to] = 1;
+      ++rest_states_;
       work_list.push_back(static_cast<int>(to));
     }
   }

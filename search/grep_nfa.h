@@ -35,6 +35,10 @@ class TGrepNfa {
   // True when every match reads the same characters first: at least one that text can hold,
   // after at most a line end (a "^" before them).
   bool HasPrefix() const { return !prefix_.empty(); }
+  // True when the prefix has at least as many characters as the rest has states (a long word
+  // and a short tail): then matching after the prefix is cheap whatever the text, where
+  // following the prefix itself costs its length at each character of a text that repeats it.
+  bool PrefixOutweighsRest() const { return HasPrefix() && prefix_chars_ >= rest_states_; }
   // The same lines as MatchingLines, for a pattern that HasPrefix. The prefix is looked for by
   // its bytes (each place in linear time, however often the text repeats its start), and only
   // the automaton states that can follow it are simulated, so the work per character is bounded
@@ -63,6 +67,8 @@ class TGrepNfa {
   // rest). Its bytes reversed and their failure function find it backwards, as the walk goes.
   std::string prefix_;
   bool prefix_after_line_end_ = false;
+  size_t prefix_chars_ = 0;
+  size_t rest_states_ = 0;
   std::vector<int> after_prefix_;
   std::vector<std::uint8_t> in_rest_;
   std::vector<int> rest_final_closure_;  // final_closure_ within the rest
