@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Patterns and inputs that make a naive engine quadratic, timed with `mirune-cli grep --files`:
 # wall time and peak memory (/usr/bin/time) for each, and the number of lines found next to a
-# reference count (GNU grep where it means the same, else the count the input is built for).
+# reference count (GNU grep where it means the same, else the count the input is built for; with
+# a pattern of 100,000 characters GNU grep runs out of memory, and Python's re counts instead).
 # Each should finish in well under a second on its 100,000 bytes.
 #
 # usage: bench/grep_pathological.sh [MIRUNE_CLI] [WORK_DIR]
@@ -38,6 +39,8 @@ w("abc.txt", "".join(random.choice("ab") for _ in range(99999)) + "c\n")  # one 
 w("an.txt", "a\n" * 50000)            # 100,000 bytes, no b
 w("anb.txt", "a\n" * 49999 + "b\n")   # every line starts a match that ends at the b
 w("abx15.pat", "[ab]*a" + "[ab]" * 15 + "c")
+# Lines around a fixed start of 100,000 a's: one more a, an x, and three more a's and "bbc".
+w("tails.txt", "b\n" + "a" * 100000 + "x\n" + "a" * 100003 + "bbc\n" + "ab\n")
 w("nest400.pat", "(" * 400 + "a" + ")" * 400)
 w("nest5000.pat", "(" * 5000 + "a" + ")" * 5000)
 EOF
@@ -59,6 +62,12 @@ run() {
 }
 
 ref_grep() { LC_ALL=C grep -c "$@" || true; }
+# Lines of a file (ASCII) in which the pattern (its ERE meaning, as Python reads it) matches.
+ref_re() {
+  python3 -c 'import re, sys
+r = re.compile(sys.argv[1].encode())
+print(sum(1 for line in open(sys.argv[2], "rb").read().split(b"\n")[:-1] if r.search(line)))' "$@"
+}
 
 run "100,000 x a" "$(cat "$dir/lit100k.pat")" a100k.txt "$(ref_grep -F "$(cat "$dir/lit100k.pat")" "$dir/a100k.txt")"
 run "16,111 x a" "$(cat "$dir/lit16k.pat")" a100k.txt "$(ref_grep -F "$(cat "$dir/lit16k.pat")" "$dir/a100k.txt")"
@@ -72,7 +81,13 @@ for input in ab.txt abc.txt; do
 done
 run "(a|\\n)*b" '(a|\n)*b' an.txt 0
 run "(a|\\n)*b" '(a|\n)*b' anb.txt 50000
-p=$(python3 -c 'print("a" * 100000 + ".", end="")')
-run "100,000 x a then ." "$p" a100k.txt "$(ref_grep -E "$p" "$dir/a100k.txt")"
+a100k=$(python3 -c 'print("a" * 100000, end="")')
+run "100,000 x a then ." "$a100k." a100k.txt "$(ref_re "$a100k." "$dir/a100k.txt")"
+for tail in . '[ab]' 'b*c' '(x|y)'; do
+  run "100,000 x a then $tail" "$a100k$tail" tails.txt "$(ref_re "$a100k$tail" "$dir/tails.txt")"
+done
+run "^ 100,000 x a then ." "^$a100k." tails.txt "$(ref_re "^$a100k." "$dir/tails.txt")"
+a3k=$(python3 -c 'print("a" * 3000, end="")')
+run "3,000 x a then ." "$a3k." a100k.txt "$(ref_grep -E "$a3k." "$dir/a100k.txt")"
 run "400 nested parentheses" "$(cat "$dir/nest400.pat")" a100k.txt 3
 run "5,000 nested parentheses" "$(cat "$dir/nest5000.pat")" a100k.txt 3

@@ -144,9 +144,19 @@ void TGrep::Search(TTxtFile& file) {
   const FastForm& form = FastFormOf(dfa);
   if (form.automaton) {
     ByTable(file, *form.automaton);
-  } else {
-    ByThreads(file);
+    return;
   }
+  // Without a byte table, a long fixed start with a short rest (a few thousand characters and
+  // ".") would keep as many threads as the start has characters in a text that repeats it; the
+  // simulation after the start keeps only the rest's states.
+  if (dfa.Nfa()) {
+    if (!form.nfa) form.nfa = std::make_shared<const TGrepNfa>(*dfa.Nfa());
+    if (form.nfa->PrefixOutweighsRest()) {
+      ByNfa(file);
+      return;
+    }
+  }
+  ByThreads(file);
 }
 
 // The start-by-start result in one pass: every character position starts an attempt (a thread
@@ -259,7 +269,11 @@ void TGrep::ByNfa(TTxtFile& file) {
   }
   const FastForm& form = FastFormOf(dfa);
   if (!form.nfa) form.nfa = std::make_shared<const TGrepNfa>(*dfa.Nfa());
-  for (auto [line, start] : form.nfa->MatchingLines(buf, n)) {
+  // A pattern with a fixed start is matched after it, by its rest, unless the plain simulation
+  // was asked for (as the reference of tests and fuzzing).
+  const bool by_prefix = form.nfa->HasPrefix() && !by_nfa_ && !start_by_start_;
+  for (auto [line, start] :
+       by_prefix ? form.nfa->MatchingLinesAfterPrefix(buf, n) : form.nfa->MatchingLines(buf, n)) {
     size_t end = FindLineEnd(buf, start, n);
     if (end == kNone) end = n;
     Report(file, buf, start, end, line);

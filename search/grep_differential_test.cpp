@@ -23,6 +23,7 @@
 
 #include "platform/cp932.h"
 #include "search/grep.h"
+#include "search/grep_nfa.h"
 #include "search/reg_exp_parser_error.h"
 #include "test_support/temp_dir.h"
 
@@ -397,6 +398,21 @@ TEST(GrepDifferential, RandomPatternsAgainstTheReference) {
       if (Matches(*tree, lines[i].chars)) {
         expected.emplace_back(static_cast<int>(i + 1), lines[i].bytes);
       }
+    }
+    // Patterns with a fixed start are also matched after it, on the text as the reader holds
+    // it (a line feed before it, one after it when it has none); the lines must be the same.
+    if (grep.Automaton().Nfa()) {
+      TGrepNfa nfa(*grep.Automaton().Nfa());
+      std::string held = "\n" + text;
+      if (held.back() != '\n') held += '\n';
+      std::vector<int> by_prefix, lines_expected;
+      for (auto [line, start] : nfa.MatchingLinesAfterPrefix(
+               reinterpret_cast<const unsigned char*>(held.data()), held.size())) {
+        by_prefix.push_back(line);
+      }
+      for (const auto& [line, bytes] : expected) lines_expected.push_back(line);
+      EXPECT_EQ(by_prefix, lines_expected)
+          << ::testing::PrintToString(pattern) << " after " << ::testing::PrintToString(text);
     }
     ++compared;
     if (found != expected) {

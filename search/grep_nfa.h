@@ -5,11 +5,15 @@
 // that reading it leads to. The work per character is bounded by the automaton's size, so the
 // time is linear in the text whatever the pattern, and the memory is a bit a byte. It serves the
 // patterns whose deterministic automaton would be too large, and as the reference that the
-// faster matchers are checked against.
+// faster matchers are checked against. A pattern that begins with fixed text (a long word and a
+// short tail, say) is also matched by MatchingLinesAfterPrefix, which finds that text by its
+// bytes and simulates only the rest of the automaton, so that the work per character no longer
+// grows with the length of that text.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -28,7 +32,25 @@ class TGrepNfa {
   // line end) and a line that starts at the end of the text are never reported.
   std::vector<std::pair<int, size_t>> MatchingLines(const unsigned char* buf, size_t n) const;
 
+  // True when every match reads the same characters first: at least one that text can hold,
+  // after at most a line end (a "^" before them).
+  bool HasPrefix() const { return !prefix_.empty(); }
+  // True when the prefix has at least as many characters as the rest has states (a long word
+  // and a short tail): then matching after the prefix is cheap whatever the text, where
+  // following the prefix itself costs its length at each character of a text that repeats it.
+  bool PrefixOutweighsRest() const { return HasPrefix() && prefix_chars_ >= rest_states_; }
+  // The same lines as MatchingLines, for a pattern that HasPrefix. The prefix is looked for by
+  // its bytes (each place in linear time, however often the text repeats its start), and only
+  // the automaton states that can follow it are simulated, so the work per character is bounded
+  // by the size of the pattern's rest instead of the whole pattern.
+  std::vector<std::pair<int, size_t>> MatchingLinesAfterPrefix(const unsigned char* buf,
+                                                               size_t n) const;
+
  private:
+  std::vector<std::pair<int, size_t>> Walk(const unsigned char* buf, size_t n,
+                                           bool by_prefix) const;
+  void FindPrefix(const TRE_NFA& nfa);
+
   struct Into {
     RECode low, high;
     int from;
@@ -39,6 +61,19 @@ class TGrepNfa {
   std::vector<int> empty_first_;  // per state, the first of the empty transitions into it
   std::vector<int> empty_from_;
   std::vector<int> final_closure_;  // the states that reach the final state by empty steps
+
+  // The prefix: its bytes (characters that text can hold), whether a line end comes before them,
+  // the states that reading it leads to, and a mark on each state reachable from those (the
+  // rest). Its bytes reversed and their failure function find it backwards, as the walk goes.
+  std::string prefix_;
+  bool prefix_after_line_end_ = false;
+  size_t prefix_chars_ = 0;
+  size_t rest_states_ = 0;
+  std::vector<int> after_prefix_;
+  std::vector<std::uint8_t> in_rest_;
+  std::vector<int> rest_final_closure_;  // final_closure_ within the rest
+  std::string reversed_prefix_;
+  std::vector<std::uint32_t> prefix_failure_;
 };
 
 }  // namespace search

@@ -268,6 +268,54 @@ TEST_F(GrepTest, GrepFindsEveryFormOfADoubledCharacter) {
   EXPECT_EQ(Both("^[^\x81\xE6]$", text).size(), 0u);
 }
 
+// A fixed start too long for the deterministic automaton or its byte table: its places are
+// found by their bytes and only the rest of the pattern is simulated, with the plain
+// simulation's results. The
+// places overlap in runs of a, must begin a character, and the rest may be any short pattern.
+TEST_F(GrepTest, GrepLongFixedStartThenAShortRest) {
+  const std::string a(5000, 'a');
+  std::string kana;
+  for (int i = 0; i < 5000; ++i) kana += S("あ");
+  struct Case {
+    std::string pattern, text;
+    Hits hits;
+  };
+  const std::vector<Case> cases = {
+      {a + ".",
+       "b\n" + a + "\n" + a + "a\r\nx" + a + S("あ") + "\n" + a,
+       {{3, a + "a"}, {4, "x" + a + S("あ")}}},
+      {a + "[ab]", a + "c\n" + a + "aa\r" + a + "b", {{2, a + "aa"}, {3, a + "b"}}},
+      {a + "b*c", a + "bbd\n" + a + "bbc\n" + "a" + a + "c", {{2, a + "bbc"}, {3, "a" + a + "c"}}},
+      {a + "(x|y)", a + "z\n" + "x" + a + "y\n", {{2, "x" + a + "y"}}},
+      {"^" + a + ".", "x" + a + "b\n" + a + "b\n", {{2, a + "b"}}},
+      {a + "$", "x" + a + "\r" + a + "b\r\n", {{1, "x" + a}}},
+      {a + "\\n.", a + "\r\nb\n" + a + "\n", {{1, a}}},
+      // 82 61 is one character: its a does not begin the fixed start. 81 40 hides the @.
+      {a + "[yz]", "x\x82" + a + "y\nx\x82" + a + "ay\n", {{2, "x\x82" + a + "ay"}}},
+      {"@" + kana + ".", "\x81@" + kana + "x\n@" + kana + "x\n", {{2, "@" + kana + "x"}}},
+      {a + ".", std::string(4999, 'a') + "b\n" + a + "\n", {}},
+      // Within the deterministic automaton's bounds, but too large for the byte table.
+      {a.substr(2000) + "[bc]", a + "c\n" + a + "\n", {{1, a + "c"}}},
+  };
+  TGrep grep;
+  Hits hits;
+  grep.OnMatch = [&](TGrep&, const RE_LineInfo_t& info) {
+    hits.push_back({info.LineNo, info.Line});
+  };
+  for (const Case& c : cases) {
+    const std::string end = c.pattern.substr(c.pattern.size() - 8);
+    grep.SetRegExp(c.pattern);
+    EXPECT_EQ(grep.Automaton().Complete(), c.pattern.size() < a.size()) << end;
+    test_support::WriteBytes(dir_.path() / "f.txt", c.text);
+    for (bool reference : {false, true}) {
+      hits.clear();
+      grep.SetByNfa(reference);
+      grep.Grep(dir_.path() / "f.txt");
+      EXPECT_EQ(hits, c.hits) << end << (reference ? " (plain simulation)" : "");
+    }
+  }
+}
+
 // Random patterns over a small alphabet with anchors, classes and double-byte characters,
 // against random texts with every kind of line end.
 TEST_F(GrepTest, GrepByteTableAgreesWithStartByStart) {
