@@ -134,21 +134,33 @@ LoadedDay DayStore::LoadDay(const fs::path& path) {
 }
 
 LoadedDay DayStore::ParseDay(std::string_view bytes) {
+  // One pass over the bytes: a day file can be megabytes, and splitting it into a string a
+  // line only to join them again cost more than reading it.
   LoadedDay day;
-  TLightStrings lines;
-  if (!bytes.empty()) lines = SplitEditorText(bytes);
-  if (lines.Count() > 0) {
-    if (std::optional<std::int32_t> n = platform::ParseInteger(lines.Get(0))) {
-      if (*n >= 0 && *n <= 4) {
-        day.colour = *n;
-        day.source = ColourSource::kColourLine;
-        lines.Delete(0);
-      } else {
-        day.source = ColourSource::kOutOfRange;
-      }
+  if (bytes.empty()) return day;
+  size_t first_end = bytes.find_first_of("\r\n");
+  if (first_end == std::string_view::npos) first_end = bytes.size();
+  if (std::optional<std::int32_t> n = platform::ParseInteger(bytes.substr(0, first_end))) {
+    if (*n >= 0 && *n <= 4) {
+      day.colour = *n;
+      day.source = ColourSource::kColourLine;
+      size_t next = first_end;
+      if (next < bytes.size()) next += bytes.substr(next, 2) == "\r\n" ? 2 : 1;
+      bytes.remove_prefix(next);
+    } else {
+      day.source = ColourSource::kOutOfRange;
     }
   }
-  day.text = lines.GetText();
+  // Every line, the last one too, ends with CR LF, whatever ended it in the file.
+  day.text.reserve(bytes.size() + 2);
+  while (!bytes.empty()) {
+    size_t end = bytes.find_first_of("\r\n");
+    if (end == std::string_view::npos) end = bytes.size();
+    day.text.append(bytes.substr(0, end));
+    day.text += "\r\n";
+    if (end < bytes.size()) end += bytes.substr(end, 2) == "\r\n" ? 2 : 1;
+    bytes.remove_prefix(end);
+  }
   return day;
 }
 

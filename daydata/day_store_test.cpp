@@ -67,6 +67,11 @@ TEST_F(DayStoreTest, EntryDialogColourLineRule) {
       {"abc\nd\re\n\rf", "abc\r\nd\r\ne\r\n\r\nf\r\n", 0, ColourSource::kFont},
       {std::string("1\r\na\0b\r\n", 8), std::string("a\0b\r\n", 5), 1, ColourSource::kColourLine},
       {"", "", 0, ColourSource::kFont},
+      {"3", "", 3, ColourSource::kColourLine},
+      {"\r\n", "\r\n", 0, ColourSource::kFont},
+      {"2\rx\r", "x\r\n", 2, ColourSource::kColourLine},
+      {"1\r\r\n", "\r\n", 1, ColourSource::kColourLine},
+      {"4\n\n\nz", "\r\n\r\nz\r\n", 4, ColourSource::kColourLine},
   };
   for (const Case& c : cases) {
     WriteBytes(dir_.path() / "d.dat", c.bytes);
