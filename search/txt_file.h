@@ -1,9 +1,11 @@
-// TTxtFile: the grep's streaming reader. It reads a file in blocks of 102400 bytes into one
-// buffer that begins with a line feed (so the first line has a line head like every other),
-// reads NUL bytes as blanks, ends the last line with a line feed when the file does not, and
-// keeps the unfinished line of earlier blocks in front of the next one, so lines of any length
-// are available whole.
+// TTxtFile: the grep's streaming reader. It reads a file (or bytes in memory, the same way) in
+// blocks of 102400 bytes into one buffer that begins with a line feed (so the first line has a
+// line head like every other), reads NUL bytes as blanks, ends the last line with a line feed
+// when the file does not, and keeps the unfinished line of earlier blocks in front of the next
+// one, so lines of any length are available whole.
 #pragma once
+
+#include <sys/types.h>
 
 #include <atomic>
 #include <cstdint>
@@ -11,6 +13,7 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace search {
 
@@ -42,6 +45,10 @@ class TTxtFile {
   // directory (which belongs to the whole process).
   TTxtFile(int dir_fd, const char* name, std::string& buffer, const bool& cancel,
            const std::atomic<bool>* cancel_request, const std::function<void()>& process_messages);
+  // Reads `text` (the caller's, alive while this is) as the bytes of a file named `name`, so
+  // that text already in memory needs no file of its own.
+  TTxtFile(std::string_view text, const char* name, std::string& buffer, const bool& cancel,
+           const std::atomic<bool>* cancel_request, const std::function<void()>& process_messages);
   ~TTxtFile();
   TTxtFile(const TTxtFile&) = delete;
   TTxtFile& operator=(const TTxtFile&) = delete;
@@ -64,8 +71,12 @@ class TTxtFile {
 
  private:
   [[noreturn]] static void Fail(const char* name, int error);
+  // Up to `size` more bytes of the file, as read(2) returns them.
+  ssize_t ReadSome(char* to, size_t size);
 
   int fd_ = -1;
+  const char* text_ = nullptr;  // the bytes not read yet when there is no file
+  size_t text_left_ = 0;
   const char* name_ = "";  // the caller's, alive while the file is
   std::string& buffer_;
   size_t size_ = 0;
