@@ -6,8 +6,8 @@
 // pattern's length. Then the expansion of the doubled characters is checked against its
 // reference: the pattern with every such character written in another form, and the text
 // with every such character written in another form, must find the same lines (by number).
-// The text is searched in memory, read exactly as a file of its bytes: a file written and
-// opened for every run cost more than the search.
+// The text is searched in memory, read exactly as a file of its bytes, so that no run writes
+// and opens a file of its own.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
