@@ -122,6 +122,13 @@ void TGrep::Grep(int dir_fd, const char* name) {
   Search(file);
 }
 
+void TGrep::GrepText(std::string_view text) {
+  if (!OnMatch) return;
+  Cancel = false;
+  TTxtFile file(text, "", read_buffer_, Cancel, CancelRequest, ProcessMessages);
+  Search(file);
+}
+
 void TGrep::Search(TTxtFile& file) {
   if (start_by_start_) {
     StartByStart(file);

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "search/regular_expression.h"
 #include "search/txt_file.h"
@@ -42,6 +43,8 @@ class TGrep : public TRegularExpression {
   void Grep(const std::filesystem::path& file);
   // The same for `name` in the open directory `dir_fd` (the error message names `name`).
   void Grep(int dir_fd, const char* name);
+  // The same for bytes already in memory, read exactly as a file of those bytes would be.
+  void GrepText(std::string_view text);
 
   TGrepOnMatch OnMatch;
   // Set by the caller (from its event handlers) to stop the running search.

@@ -221,6 +221,46 @@ TEST_F(GrepTest, GrepLeadByteBeforeLineEnd) {
             (Hits{{1, trails + "abc"}, {42, "abc"}}));
 }
 
+// Text in memory is read as a file of the same bytes: NUL bytes, the missing last line end, a
+// lead byte at the very end, no bytes at all, and lines across blocks, by every matcher.
+TEST_F(GrepTest, GrepTextReadsLikeAFileOfItsBytes) {
+  struct Case {
+    std::string pattern, text;
+  };
+  const std::string across =
+      "x\n" + std::string(TTxtFile::kBlockSize - 3, 'y') + S("会議室") + "\r\nz\rq";
+  const std::vector<Case> cases = {
+      {"a", ""},
+      {"b.", std::string("a\0b\0\nb", 6)},
+      {"c$", "ab\rc\r\nc"},
+      {"b[^a]", "ab\x82"},
+      {S("会議"), across},
+      {"^[yz]+$", across},
+      {"q\\nx|y\\nz", "q\nx\ny\nz"},
+  };
+  std::filesystem::path file = dir_.path() / "f.txt";
+  for (const Case& c : cases) {
+    test_support::WriteBytes(file, c.text);
+    for (int way = 0; way < 3; ++way) {
+      TGrep grep;
+      grep.SetRegExp(c.pattern);
+      grep.SetStartByStart(way == 1);
+      grep.SetByNfa(way == 2);
+      Hits from_file, from_memory;
+      grep.OnMatch = [&](TGrep&, const RE_LineInfo_t& info) {
+        from_file.push_back({info.LineNo, info.Line});
+      };
+      grep.Grep(file);
+      grep.OnMatch = [&](TGrep&, const RE_LineInfo_t& info) {
+        from_memory.push_back({info.LineNo, info.Line});
+      };
+      grep.GrepText(c.text);
+      EXPECT_EQ(from_memory, from_file) << c.pattern << " way " << way;
+      EXPECT_EQ(from_memory.empty(), c.text.empty()) << c.pattern << " way " << way;
+    }
+  }
+}
+
 TEST_F(GrepTest, GrepMissingFileCancelAndNoHandler) {
   TGrep grep;
   grep.SetRegExp("a");

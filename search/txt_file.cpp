@@ -45,6 +45,17 @@ TTxtFile::TTxtFile(int dir_fd, const char* name, std::string& buffer, const bool
   name_ = name;
 }
 
+TTxtFile::TTxtFile(std::string_view text, const char* name, std::string& buffer, const bool& cancel,
+                   const std::atomic<bool>* cancel_request,
+                   const std::function<void()>& process_messages)
+    : text_(text.data()),
+      text_left_(text.size()),
+      name_(name),
+      buffer_(buffer),
+      cancel_(cancel),
+      cancel_request_(cancel_request),
+      process_messages_(process_messages) {}
+
 void TTxtFile::Fail(const char* name, int error) {
   throw EFileNotFound(std::string(name) + ": " + std::system_category().message(error));
 }
@@ -56,7 +67,7 @@ TTxtFile::~TTxtFile() {
 
 bool TTxtFile::MapWhole() {
   struct stat st {};
-  if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0 ||
+  if (fd_ < 0 || ::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0 ||
       static_cast<std::uint64_t>(st.st_size) < kMapSize) {
     return false;
   }
@@ -117,6 +128,15 @@ bool TTxtFile::NextWindow(size_t keep) {
   return true;
 }
 
+ssize_t TTxtFile::ReadSome(char* to, size_t size) {
+  if (fd_ >= 0) return ::read(fd_, to, size);
+  size_t n = std::min(size, text_left_);
+  if (n > 0) std::memcpy(to, text_, n);
+  text_ += n;
+  text_left_ -= n;
+  return static_cast<ssize_t>(n);
+}
+
 void TTxtFile::Yield() const {
   if (process_messages_) process_messages_();
   if (cancel_ || (cancel_request_ && cancel_request_->load(std::memory_order_relaxed))) {
@@ -145,7 +165,7 @@ bool TTxtFile::ReadBlock(size_t keep) {
   if (buffer_.size() < base + kBlockSize + 16) buffer_.resize(base + kBlockSize + 16);
   size_t got = 0;
   while (got < kBlockSize) {
-    ssize_t n = ::read(fd_, buffer_.data() + base + got, kBlockSize - got);
+    ssize_t n = ReadSome(buffer_.data() + base + got, kBlockSize - got);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0 && !started_ && got == 0) Fail(name_, errno);
     if (n <= 0) break;

@@ -1,12 +1,14 @@
-// TTxtFile: the grep's streaming reader. It reads a file in blocks of 102400 bytes into one
-// buffer that begins with a line feed (so the first line has a line head like every other),
-// reads NUL bytes as blanks, ends the last line with a line feed when the file does not, and
-// keeps the unfinished line of earlier blocks in front of the next one, so lines of any length
-// are available whole. A large regular file is mapped instead and handed out in the same
-// blocks, without copying: copying it through the buffer would cost about as much as
-// searching it. The 16 bytes after the last block are zeros; those after an earlier block are
-// the file's next bytes.
+// TTxtFile: the grep's streaming reader. It reads a file (or bytes in memory, the same way) in
+// blocks of 102400 bytes into one buffer that begins with a line feed (so the first line has a
+// line head like every other), reads NUL bytes as blanks, ends the last line with a line feed
+// when the file does not, and keeps the unfinished line of earlier blocks in front of the next
+// one, so lines of any length are available whole. A large regular file is mapped instead and
+// handed out in the same blocks, without copying: copying it through the buffer would cost
+// about as much as searching it. The 16 bytes after the last block are zeros; those after an
+// earlier block are the file's next bytes.
 #pragma once
+
+#include <sys/types.h>
 
 #include <atomic>
 #include <cstdint>
@@ -14,6 +16,7 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace search {
 
@@ -47,6 +50,10 @@ class TTxtFile {
   // directory (which belongs to the whole process).
   TTxtFile(int dir_fd, const char* name, std::string& buffer, const bool& cancel,
            const std::atomic<bool>* cancel_request, const std::function<void()>& process_messages);
+  // Reads `text` (the caller's, alive while this is) as the bytes of a file named `name`, so
+  // that text already in memory needs no file of its own.
+  TTxtFile(std::string_view text, const char* name, std::string& buffer, const bool& cancel,
+           const std::atomic<bool>* cancel_request, const std::function<void()>& process_messages);
   ~TTxtFile();
   TTxtFile(const TTxtFile&) = delete;
   TTxtFile& operator=(const TTxtFile&) = delete;
@@ -78,7 +85,12 @@ class TTxtFile {
   void MakeWritable(size_t from, size_t to);  // bytes of map_data_
   bool NextWindow(size_t keep);
 
+  // Up to `size` more bytes of the file, as read(2) returns them.
+  ssize_t ReadSome(char* to, size_t size);
+
   int fd_ = -1;
+  const char* text_ = nullptr;  // the bytes not read yet when there is no file
+  size_t text_left_ = 0;
   void* map_ = nullptr;  // the mapping, with a page before and after the file's bytes
   size_t map_length_ = 0;
   unsigned char* map_data_ = nullptr;  // the leading line feed, then the file
