@@ -15,6 +15,7 @@
 #include <QToolButton>
 
 #include "app/kvrwin_test_fixture.h"
+#include "daydata/iptdlg_widgets.h"
 #include "platform/qt_text.h"
 #include "platform/string_grid.h"
 #include "platform/whole_line_editor.h"
@@ -722,6 +723,29 @@ TEST_F(IptdlgTest, MemoIsNeverShorterThanOneLine) {
   const QPlainTextEdit& memo = *dialog_->Memo3;
   EXPECT_GE(memo.viewport()->height() - 2 * memo.document()->documentMargin(),
             QFontMetrics(memo.font()).lineSpacing());
+}
+
+// Every line end of the file reads as LF in the editor, and the editor's text is written back
+// with CR LF; a byte the codec cannot read is carried through both ways.
+TEST(EditorTextTest, LineEndsReadAsLfAndWriteBackAsCrLf) {
+  using daydata::iptdlg::EditorText;
+  using daydata::iptdlg::FileText;
+  struct Case {
+    std::string bytes;
+    QString text;
+    std::string written;
+  } cases[] = {
+      {"a\r\nb", "a\nb", "a\r\nb"},
+      {"a\rb\n", "a\nb\n", "a\r\nb\r\n"},
+      {"\r\r\n\n\r", "\n\n\n\n", "\r\n\r\n\r\n\r\n"},
+      {Sjis("予定\r\n"), QStringLiteral("予定\n"), Sjis("予定\r\n")},
+      {"\x81\r\n", QString(QChar(0xDC81)) + "\n", "\x81\r\n"},
+      {"", "", ""},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(EditorText(c.bytes), c.text) << c.bytes;
+    EXPECT_EQ(FileText(EditorText(c.bytes)), c.written) << c.bytes;
+  }
 }
 
 using HolidayWriterTest = IptdlgTest;

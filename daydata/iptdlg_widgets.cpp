@@ -5,15 +5,25 @@
 #include <QStylePainter>
 
 #include "daydata/day_store.h"
+#include "platform/cp932.h"
 #include "platform/qt_text.h"
 
 namespace daydata::iptdlg {
 
 QString EditorText(std::string_view bytes) {
-  QString text = platform::ToQString(bytes);
-  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  text.replace(QChar('\r'), QChar('\n'));
-  return text;
+  // CR LF and a lone CR both become LF, in one pass over the decoded text: QString's replace of
+  // CR LF cost four times the decoding on a day of a quarter of a million lines.
+  std::u16string text = cp932::Decode(bytes);
+  size_t kept = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    char16_t c = text[i];
+    if (c == u'\r') {
+      c = u'\n';
+      if (i + 1 < text.size() && text[i + 1] == u'\n') ++i;
+    }
+    text[kept++] = c;
+  }
+  return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(kept));
 }
 
 std::string FileText(QString text) {
