@@ -41,6 +41,12 @@ std::string TitleOf(Display* display, Window window) {
   return title;
 }
 
+// A window may be gone by the time its title is asked for (a short-lived pop-up): Xlib's own
+// handler would end the watcher then, leaving the program running and the bench waiting.
+int IgnoreXError(Display*, XErrorEvent*) {
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -53,6 +59,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "startup_watch: no X display\n");
     return 2;
   }
+  XSetErrorHandler(IgnoreXError);
   const std::string wanted = argv[1];
   Window root = DefaultRootWindow(display);
   // Without a window manager the program's windows are children of the root window, and their
