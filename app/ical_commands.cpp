@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QFileDialog>
-#include <QStandardPaths>
 
 #include <ctime>
 
@@ -10,6 +9,7 @@
 #include "ical/day_export.h"
 #include "ical/day_import.h"
 #include "platform/cp932_question.h"
+#include "platform/documents_folder.h"
 #include "platform/file_system.h"
 #include "platform/message_box.h"
 
@@ -40,9 +40,8 @@ QString IcalCommands::AskFileName(QWidget* parent, bool save, const QString& sug
 }
 
 void IcalCommands::ExportClick() {
-  QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-  QString name =
-      needs_.file_name(parent_, true, QDir(documents).filePath(QStringLiteral("ミルネ.ics")));
+  QString name = needs_.file_name(
+      parent_, true, QDir(platform::DocumentsFolder()).filePath(QStringLiteral("ミルネ.ics")));
   if (name.isEmpty()) return;
   std::filesystem::path data_dir = needs_.data_dir();
   ical::ExportedDays exported;
@@ -70,8 +69,7 @@ void IcalCommands::ExportClick() {
 }
 
 void IcalCommands::ImportClick() {
-  QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-  QString name = needs_.file_name(parent_, false, documents);
+  QString name = needs_.file_name(parent_, false, platform::DocumentsFolder());
   if (name.isEmpty()) return;
   std::string text;
   if (!platform::ReadFile(name.toStdString(), text)) {

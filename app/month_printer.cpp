@@ -13,7 +13,6 @@
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QScreen>
-#include <QStandardPaths>
 #include <QToolButton>
 #include <QTransform>
 #include <QWidget>
@@ -22,6 +21,7 @@
 #include <system_error>
 #include <vector>
 
+#include "platform/documents_folder.h"
 #include "platform/file_system.h"
 #include "platform/message_box.h"
 #include "platform/pdf_text_map.h"
@@ -181,13 +181,9 @@ void TMonthPrinter::Preview() {
 
 QString TMonthPrinter::DefaultPdfPath() const {
   // Never the current folder: that is the data year folder, where a PDF would lie among the
-  // day files.
-  // A documents folder that does not exist would have the file dialog fall back to the
-  // current folder, the data folder: the home folder then.
+  // day files. The folder last chosen, else the documents folder.
   QString folder = pdf_folder_;
-  if (folder.isEmpty())
-    folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-  if (!QFileInfo(folder).isDir()) folder = QDir::homePath();
+  if (!QFileInfo(folder).isDir()) folder = platform::DocumentsFolder();
   return QDir(folder).filePath(pdf_name_);
 }
 

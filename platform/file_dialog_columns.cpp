@@ -4,6 +4,8 @@
 #include <QEvent>
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QIdentityProxyModel>
+#include <QLocale>
 #include <QTimer>
 #include <QTreeView>
 
@@ -18,6 +20,26 @@ void FitColumns(QTreeView& view) {
   for (int column = 1; column < view.model()->columnCount(); ++column)
     view.resizeColumnToContents(column);
 }
+
+// The folder model writes sizes and dates in the system's locale, which on a system set to
+// another language (or to none, "C") gives "3 bytes" and "10 Dec 2026" among Japanese texts.
+// They are written here in the program's own locale, the rest left as the model gives it.
+class JapaneseDetails : public QIdentityProxyModel {
+ public:
+  using QIdentityProxyModel::QIdentityProxyModel;
+
+  QVariant data(const QModelIndex& index, int role) const override {
+    auto* files = qobject_cast<QFileSystemModel*>(sourceModel());
+    if (role == Qt::DisplayRole && files && (index.column() == 1 || index.column() == 3)) {
+      const QModelIndex source = mapToSource(index);
+      if (index.column() == 1 && !files->isDir(source))
+        return QLocale().formattedDataSize(files->size(source));
+      if (index.column() == 3)
+        return QLocale().toString(files->lastModified(source), QLocale::ShortFormat);
+    }
+    return QIdentityProxyModel::data(index, role);
+  }
+};
 
 class FileDialogWatcher : public QObject {
  public:
@@ -37,6 +59,9 @@ class FileDialogWatcher : public QObject {
 void FitFileDialogColumns(QFileDialog& dialog) {
   auto* view = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
   if (!view) return;  // a desktop dialog: none of ours to fit
+  if (!dialog.property(kFitted).toBool() && !dialog.proxyModel()) {
+    dialog.setProxyModel(new JapaneseDetails(&dialog));
+  }
   FitColumns(*view);
   if (dialog.property(kFitted).toBool()) return;
   dialog.setProperty(kFitted, true);
