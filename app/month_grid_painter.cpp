@@ -47,7 +47,7 @@ void MonthGridPainter::SetDates(const DateColumn& column) {
 }
 
 void MonthGridPainter::SetText(int grid, int row, const ShownText& shown) {
-  QString text = platform::ToQString(shown.text);
+  QString text = platform::ToQString(month::CellPart(shown.text));
   text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   texts_[grid][row] = {platform::ToQColor(shown.colour), text};
 }

@@ -171,4 +171,16 @@ ShownText ShownTextOf(const daydata::TLightStrings& list) {
   return shown;
 }
 
+std::string_view CellPart(std::string_view text) {
+  size_t end = 0;
+  int lines = 0;
+  while (end < text.size() && end < kCellBytes) {
+    const auto b = static_cast<unsigned char>(text[end]);
+    if (b == '\n' && ++lines == kCellLines) return text.substr(0, end + 1);
+    end += cp932::IsLeadByte(b) && end + 1 < text.size() ? 2 : 1;
+  }
+  // A character that would end past the limit is left out whole.
+  return text.substr(0, end > kCellBytes ? end - 2 : end);
+}
+
 }  // namespace month

@@ -84,4 +84,11 @@ struct ShownText {
 };
 ShownText ShownTextOf(const daydata::TLightStrings& list);
 
+// The front of a shown text that any cell could show, on any screen or page: at most
+// kCellLines lines and kCellBytes bytes, cut after a line end or else between characters. A
+// day of megabytes is laid out at every paint otherwise.
+inline constexpr int kCellLines = 100;
+inline constexpr size_t kCellBytes = 32768;
+std::string_view CellPart(std::string_view text);
+
 }  // namespace month

@@ -246,4 +246,27 @@ TEST(MonthModel, RestDaysFromTheSettingsFile) {
   }
 }
 
+TEST(MonthModel, CellPartKeepsWhatACellCanShow) {
+  auto lines = [](int n) {
+    std::string text;
+    for (int i = 0; i < n; ++i) text += "line\r\n";
+    return text;
+  };
+  const std::string kanji = Sjis("予");  // two bytes
+  std::string many_kanji;
+  while (many_kanji.size() < 40000) many_kanji += kanji;
+  struct Case {
+    std::string text;
+    size_t kept;
+  } cases[] = {
+      {"", 0},
+      {lines(3), lines(3).size()},
+      {lines(150), lines(100).size()},
+      {std::string(40000, 'a'), month::kCellBytes},
+      {many_kanji, month::kCellBytes},
+      {"x" + many_kanji, month::kCellBytes - 1},  // the character across the limit goes whole
+  };
+  for (const Case& c : cases) EXPECT_EQ(month::CellPart(c.text).size(), c.kept) << c.text.size();
+}
+
 }  // namespace
