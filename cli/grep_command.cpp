@@ -67,6 +67,7 @@ int RunGrep(CliContext& context, const Args& args) {
   }
   std::string pattern = ToCp932(*pattern_arg, "パターン");
   search::TGrep grep;
+  grep.SetMapLargeFiles(true);
   TGrepOutput out(*context.out);
 
   if (files_mode) {

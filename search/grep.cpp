@@ -112,6 +112,7 @@ void TGrep::Grep(const std::filesystem::path& path) {
   if (!OnMatch) return;
   Cancel = false;
   TTxtFile file(path, read_buffer_, Cancel, CancelRequest, ProcessMessages);
+  if (map_large_files_) file.AllowMapping();
   Search(file);
 }
 
@@ -119,6 +120,7 @@ void TGrep::Grep(int dir_fd, const char* name) {
   if (!OnMatch) return;
   Cancel = false;
   TTxtFile file(dir_fd, name, read_buffer_, Cancel, CancelRequest, ProcessMessages);
+  if (map_large_files_) file.AllowMapping();
   Search(file);
 }
 

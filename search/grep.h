@@ -68,6 +68,11 @@ class TGrep : public TRegularExpression {
   // Off: lines are reported with LineNo 0 and no line ends are counted, for callers that do
   // not show numbers (the day search); the byte table matcher then skips the count.
   void SetLineNumbers(bool on) { count_lines_ = on; }
+  // On: a file of a megabyte or more is mapped rather than read (see TTxtFile). A mapped file
+  // cut short by another program while it is searched ends the process (SIGBUS), so only the
+  // command-line tool's searches of files it is named take this; the program's own searches
+  // of day files, small and open in the windows, read them.
+  void SetMapLargeFiles(bool on) { map_large_files_ = on; }
 
  private:
   void Search(TTxtFile& file);
@@ -84,6 +89,7 @@ class TGrep : public TRegularExpression {
   bool start_by_start_ = false;
   bool by_nfa_ = false;
   bool count_lines_ = true;
+  bool map_large_files_ = false;
 };
 
 }  // namespace search

@@ -433,6 +433,7 @@ TEST_F(GrepTest, GrepMappedFileFindsWhatTheReadOneFinds) {
         }
         TGrep grep;
         grep.SetRegExp(pattern);
+        grep.SetMapLargeFiles(true);
         Hits hits;
         grep.OnMatch = [&](TGrep&, const RE_LineInfo_t& info) {
           hits.push_back({info.LineNo, info.Line});

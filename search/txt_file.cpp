@@ -172,7 +172,7 @@ bool TTxtFile::ReadBlock(size_t keep) {
     got += static_cast<size_t>(n);
   }
   if (got < kBlockSize) eof_ = true;
-  if (!started_ && got == kBlockSize && MapWhole()) {
+  if (!started_ && may_map_ && got == kBlockSize && MapWhole()) {
     started_ = true;
     return NextWindow(0);
   }

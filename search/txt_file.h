@@ -2,7 +2,7 @@
 // blocks of 102400 bytes into one buffer that begins with a line feed (so the first line has a
 // line head like every other), reads NUL bytes as blanks, ends the last line with a line feed
 // when the file does not, and keeps the unfinished line of earlier blocks in front of the next
-// one, so lines of any length are available whole. A large regular file is mapped instead and
+// one, so lines of any length are available whole. A large regular file may be mapped instead and
 // handed out in the same blocks, without copying: copying it through the buffer would cost
 // about as much as searching it. The 16 bytes after the last block are zeros; those after an
 // earlier block are the file's next bytes.
@@ -58,6 +58,9 @@ class TTxtFile {
   TTxtFile(const TTxtFile&) = delete;
   TTxtFile& operator=(const TTxtFile&) = delete;
 
+  // Lets a regular file of kMapSize or more be mapped rather than read; before the first block.
+  void AllowMapping() { may_map_ = true; }
+
   // Drops the bytes before `keep` (the unfinished line stays, moved to the front) and reads the
   // next block behind the rest. Returns false, changing nothing, when the file has no more bytes.
   bool ReadBlock(size_t keep);
@@ -89,6 +92,7 @@ class TTxtFile {
   ssize_t ReadSome(char* to, size_t size);
 
   int fd_ = -1;
+  bool may_map_ = false;
   const char* text_ = nullptr;  // the bytes not read yet when there is no file
   size_t text_left_ = 0;
   void* map_ = nullptr;  // the mapping, with a page before and after the file's bytes
