@@ -1,6 +1,7 @@
 #include "search/grep_automaton.h"
 
 #include <algorithm>
+#include <cstring>
 #include <map>
 #include <tuple>
 #include <unordered_map>
@@ -15,6 +16,51 @@ constexpr RECode kLineFeed = 10;
 
 bool IsLineEnd(unsigned b) {
   return b == '\n' || b == '\r';
+}
+
+// The bytes in runs that a table row fills alike: a line end, single bytes of one code
+// interval, lead bytes whose 256 codes all lie in one interval (their rows are one entry
+// throughout), and a lead byte whose codes cross intervals (`interval` is that of its first code).
+struct ByteRun {
+  enum Kind : std::uint8_t { kLineEnd, kSingle, kUniformLead, kMixedLead };
+  Kind kind;
+  unsigned from, to;  // bytes [from, to)
+  size_t interval;
+};
+
+// The runs of all 256 bytes in byte order for the code intervals [cut[k], cut[k + 1]), which
+// begin at 0 and end at 0x10000. Bytes and lead bytes' codes both rise with the byte, so their
+// intervals are followed along instead of searched for.
+std::vector<ByteRun> ByteRuns(const std::uint32_t* cut) {
+  std::vector<ByteRun> runs;
+  size_t byte_interval = 0, lead_interval = 0;
+  auto follow = [&](size_t& k, std::uint32_t code) {
+    while (cut[k + 1] <= code) ++k;
+    return k;
+  };
+  for (unsigned b = 0; b < 256; ++b) {
+    ByteRun run{ByteRun::kLineEnd, b, b + 1, 0};
+    if (IsLineEnd(b)) {
+      runs.push_back(run);
+      continue;
+    }
+    if (cp932::IsLeadByte(static_cast<unsigned char>(b))) {
+      run.interval = follow(lead_interval, b << 8);
+      run.kind =
+          cut[run.interval + 1] > (b << 8 | 0xFF) ? ByteRun::kUniformLead : ByteRun::kMixedLead;
+    } else {
+      run.interval = follow(byte_interval, b);
+      run.kind = ByteRun::kSingle;
+    }
+    ByteRun* last = runs.empty() ? nullptr : &runs.back();
+    if (last && run.kind != ByteRun::kMixedLead && last->kind == run.kind &&
+        last->interval == run.interval && last->to == b) {
+      last->to = b + 1;
+    } else {
+      runs.push_back(run);
+    }
+  }
+  return runs;
 }
 
 struct VectorHash {
@@ -91,9 +137,10 @@ std::shared_ptr<const TGrepAutomaton> TGrepAutomaton::Build(const TRE_DFA& dfa) 
   }
   std::sort(cuts.begin(), cuts.end());
   cuts.erase(std::unique(cuts.begin(), cuts.end()), cuts.end());
+  const std::uint32_t* const cut = cuts.data();
+  const std::vector<ByteRun> runs = ByteRuns(cut);
+
   std::unordered_map<std::vector<int>, int, VectorHash> set_index;
-  std::vector<std::vector<std::int32_t>> rows;  // row entries: row numbers or specials
-  std::vector<int> set_row;
   std::map<std::tuple<int, int, int>, std::int32_t> special_index;
   std::unordered_map<std::vector<std::int32_t>, int, VectorHash> lead_rows;
   // The lead row whose 256 entries are all one entry, by that entry: most lead bytes are a
@@ -118,7 +165,6 @@ std::shared_ptr<const TGrepAutomaton> TGrepAutomaton::Build(const TRE_DFA& dfa) 
     if (id >= kMaxSets) too_big = true;
     set_index.emplace(set, id);
     a.sets_.push_back(std::move(set));
-    set_row.push_back(-1);
     pending.push_back(id);
     return id;
   };
@@ -135,8 +181,15 @@ std::shared_ptr<const TGrepAutomaton> TGrepAutomaton::Build(const TRE_DFA& dfa) 
     return b == '\r' ? -(1 << 30) : kSetBias + lf0_set;  // -(1 << 30): "the after-return row"
   };
 
-  std::vector<std::vector<std::int32_t>> set_rows;
+  // The rows of the sets by set id, one entry a byte run (every byte of a run has its entry).
+  const size_t run_count = runs.size();
+  std::vector<std::int32_t> set_rows;
   std::vector<int> memo;
+  // A lead row that crosses intervals is the same row whenever the same lead byte's intervals
+  // step to the same entries: by the lead byte and those entries, the lead row's index.
+  std::unordered_map<std::vector<std::int32_t>, int, VectorHash> mixed_lead_rows;
+  std::vector<std::int32_t> lead_key;
+  std::vector<std::int32_t> lead_row(256);
   // A bound on the building work too, so that a huge pattern falls back quickly instead.
   constexpr size_t kMaxWork = 20'000'000;
   size_t work = 0;
@@ -146,66 +199,73 @@ std::shared_ptr<const TGrepAutomaton> TGrepAutomaton::Build(const TRE_DFA& dfa) 
     std::vector<int> set = a.sets_[id];
     // interval -> -2 unknown, -1 accepts, else the next set's id
     memo.assign(cuts.size(), -2);
+    int* const known_next = memo.data();
     auto step_interval = [&](size_t interval) -> std::int32_t {
-      int& known = memo[interval];
-      const auto code = static_cast<RECode>(cuts[interval]);
+      int& known = known_next[interval];
       if (known == -2) {
         work += set.size() + 1;
         if (work > kMaxWork) too_big = true;
         bool accepts;
-        std::vector<int> next = a.Step(set, code, true, accepts);
+        std::vector<int> next = a.Step(set, static_cast<RECode>(cut[interval]), true, accepts);
         known = accepts ? -1 : set_id(std::move(next));
       }
       if (known == -1) return special(SpecialKind::kAccept, id, 0);
       return kSetBias + known;
     };
-    std::vector<std::int32_t> row(256);
-    // The bytes and the lead bytes' codes both rise with b, so their intervals are followed
-    // along instead of searched for.
-    size_t byte_interval = 0, lead_interval = 0;
-    auto follow = [&](size_t& k, std::uint32_t code) {
-      while (cuts[k + 1] <= code) ++k;
-      return k;
-    };
-    for (unsigned b = 0; b < 256; ++b) {
-      if (IsLineEnd(b)) {
-        row[b] = line_end_entry(id, b);
-      } else if (cp932::IsLeadByte(static_cast<unsigned char>(b))) {
-        // A line end after a lead byte is that character's second byte and ends no line.
-        // The row is filled interval by interval: every code of an interval steps alike.
-        const std::uint32_t first = b << 8, last = first | 0xFF;
-        size_t k = follow(lead_interval, first);
-        int index;
-        if (cuts[k + 1] > last) {
-          std::int32_t entry = step_interval(k);
-          auto known = uniform_lead_rows.find(entry);
+    const size_t row_at = static_cast<size_t>(id) * run_count;
+    if (set_rows.size() < row_at + run_count) set_rows.resize(row_at + run_count);
+    std::int32_t* const row = set_rows.data() + row_at;
+    // Run by run in byte order, so that sets and specials are numbered as byte by byte.
+    for (size_t j = 0; j < run_count && !too_big; ++j) {
+      const ByteRun& run = runs[j];
+      std::int32_t& entry = row[j];
+      switch (run.kind) {
+        case ByteRun::kLineEnd:
+          entry = line_end_entry(id, run.from);
+          break;
+        case ByteRun::kSingle:
+          entry = step_interval(run.interval);
+          break;
+        case ByteRun::kUniformLead: {
+          // A line end after a lead byte is that character's second byte and ends no line.
+          std::int32_t lead_entry = step_interval(run.interval);
+          auto known = uniform_lead_rows.find(lead_entry);
+          int index;
           if (known != uniform_lead_rows.end()) {
             index = known->second;
           } else {
-            auto [it, added] = lead_rows.emplace(std::vector<std::int32_t>(256, entry),
+            auto [it, added] = lead_rows.emplace(std::vector<std::int32_t>(256, lead_entry),
                                                  static_cast<int>(lead_rows.size()));
             index = it->second;
-            uniform_lead_rows.emplace(entry, index);
+            uniform_lead_rows.emplace(lead_entry, index);
           }
-        } else {
-          std::vector<std::int32_t> lead_row(256);
-          for (std::uint32_t code = first; code <= last; ++k) {
-            std::int32_t entry = step_interval(k);
-            std::uint32_t end = std::min<std::uint32_t>(cuts[k + 1], last + 1);
-            std::fill(lead_row.begin() + (code - first), lead_row.begin() + (end - first), entry);
-            code = end;
-          }
-          auto [it, added] =
-              lead_rows.emplace(std::move(lead_row), static_cast<int>(lead_rows.size()));
-          index = it->second;
+          entry = -(2 << 28) - index;  // a lead row, numbered below
+          break;
         }
-        row[b] = -(2 << 28) - index;  // a lead row, numbered below
-      } else {
-        row[b] = step_interval(follow(byte_interval, b));
+        case ByteRun::kMixedLead: {
+          const std::uint32_t first = run.from << 8, last = first | 0xFF;
+          lead_key.assign(1, static_cast<std::int32_t>(run.from));
+          for (size_t k = run.interval; cut[k] <= last; ++k) lead_key.push_back(step_interval(k));
+          auto known = mixed_lead_rows.find(lead_key);
+          if (known != mixed_lead_rows.end()) {
+            entry = -(2 << 28) - known->second;
+            break;
+          }
+          // Filled interval by interval: every code of an interval steps alike.
+          std::int32_t* const lead = lead_row.data();
+          const std::int32_t* step = lead_key.data() + 1;
+          for (std::uint32_t code = first, k = 0; code <= last; ++k) {
+            const std::uint32_t stop = std::min<std::uint32_t>(cut[run.interval + k + 1], last + 1);
+            std::fill(lead + (code - first), lead + (stop - first), step[k]);
+            code = stop;
+          }
+          auto [it, added] = lead_rows.emplace(lead_row, static_cast<int>(lead_rows.size()));
+          mixed_lead_rows.emplace(lead_key, it->second);
+          entry = -(2 << 28) - it->second;
+          break;
+        }
       }
     }
-    if (static_cast<int>(set_rows.size()) <= id) set_rows.resize(static_cast<size_t>(id) + 1);
-    set_rows[id] = std::move(row);
     if (static_cast<int>(lead_rows.size() + a.sets_.size()) > kMaxRows) too_big = true;
   }
   if (too_big) return nullptr;
@@ -216,58 +276,72 @@ std::shared_ptr<const TGrepAutomaton> TGrepAutomaton::Build(const TRE_DFA& dfa) 
   const int done = set_count + 1;
   const int lead_base = set_count + 2;
   const int row_count = lead_base + static_cast<int>(lead_rows.size());
-  std::vector<std::vector<std::int32_t>> full(static_cast<size_t>(row_count));
+  const auto rows = static_cast<size_t>(row_count);
   auto resolve = [&](std::int32_t e) -> std::int32_t {
     if (e >= kSetBias) return e - kSetBias;
     if (e == -(1 << 30)) return after_return;
     if (e <= -(2 << 28)) return lead_base + (-(2 << 28) - e);
     return e;  // a special
   };
-  for (int s = 0; s < set_count; ++s) {
-    full[s].resize(256);
-    for (unsigned b = 0; b < 256; ++b) full[s][b] = resolve(set_rows[s][b]);
+  // The whole table column by column: the entries of byte b in every row are
+  // columns[b * rows, (b + 1) * rows), so that two bytes are compared as two blocks.
+  std::vector<std::int32_t> columns(256 * rows);
+  std::int32_t* const column = columns.data();
+  for (size_t s = 0; s < static_cast<size_t>(set_count); ++s) {
+    const std::int32_t* const row = set_rows.data() + s * run_count;
+    for (size_t j = 0; j < run_count; ++j) {
+      const std::int32_t e = resolve(row[j]);
+      for (unsigned b = runs[j].from; b < runs[j].to; ++b) column[b * rows + s] = e;
+    }
   }
-  for (const auto& [lead_row, index] : lead_rows) {
-    std::vector<std::int32_t>& row = full[static_cast<size_t>(lead_base + index)];
-    row.resize(256);
-    for (unsigned t = 0; t < 256; ++t) row[t] = resolve(lead_row[t]);
+  for (const auto& [lead_entries, index] : lead_rows) {
+    const std::int32_t* const lead = lead_entries.data();
+    const size_t r = static_cast<size_t>(lead_base + index);
+    for (size_t t = 0; t < 256; ++t) column[t * rows + r] = resolve(lead[t]);
   }
-  full[after_return] = full[lf0_set];
-  full[after_return]['\n'] = lf0_set;  // the line feed of CR LF ends no further line
-  full[done].assign(256, done);
-  full[done]['\n'] =
+  for (size_t b = 0; b < 256; ++b) {
+    column[b * rows + after_return] = column[b * rows + lf0_set];
+    column[b * rows + done] = done;
+  }
+  column['\n' * rows + after_return] = lf0_set;  // the line feed of CR LF ends no further line
+  column['\n' * rows + done] =
       resolve(lf0_accepts ? special(SpecialKind::kLineAccept, empty_set, 0) : kSetBias + lf0_set);
-  full[done]['\r'] =
+  column['\r' * rows + done] =
       resolve(lf0_accepts ? special(SpecialKind::kLineAccept, empty_set, 0) : -(1 << 30));
 
   // Bytes that every row treats alike share a column. Columns are told apart by a hash of
   // their entries first and compared whole only when the hashes agree.
   std::array<std::uint64_t, 256> column_hash{};
-  for (int r = 0; r < row_count; ++r) {
-    for (unsigned b = 0; b < 256; ++b) {
-      column_hash[b] = (column_hash[b] ^ static_cast<std::uint32_t>(full[r][b])) * 0x100000001B3u;
-    }
+  for (size_t b = 0; b < 256; ++b) {
+    std::uint64_t h = 0;
+    const std::int32_t* const entries = column + b * rows;
+    for (size_t r = 0; r < rows; ++r)
+      h = (h ^ static_cast<std::uint32_t>(entries[r])) * 0x100000001B3u;
+    column_hash[b] = h;
   }
   std::vector<unsigned> class_byte;  // a byte of each class
   for (unsigned b = 0; b < 256; ++b) {
     size_t c = 0;
     for (; c < class_byte.size(); ++c) {
       unsigned other = class_byte[c];
-      if (column_hash[other] != column_hash[b]) continue;
-      int r = 0;
-      while (r < row_count && full[r][other] == full[r][b]) ++r;
-      if (r == row_count) break;
+      if (column_hash[other] == column_hash[b] &&
+          std::memcmp(column + other * rows, column + b * rows, rows * sizeof(std::int32_t)) == 0) {
+        break;
+      }
     }
     if (c == class_byte.size()) class_byte.push_back(b);
     a.byte_class_[b] = static_cast<std::uint8_t>(c);
   }
   a.classes_ = static_cast<int>(class_byte.size());
-  a.table_.assign(static_cast<size_t>(row_count) * a.classes_, 0);
-  for (int r = 0; r < row_count; ++r) {
-    for (unsigned b = 0; b < 256; ++b) {
-      std::int32_t e = full[r][b];
-      a.table_[static_cast<size_t>(r) * a.classes_ + a.byte_class_[b]] =
-          e >= 0 ? e * a.classes_ : e;
+  // Every byte of a class has the same column: one byte of each is enough.
+  const auto classes = static_cast<size_t>(a.classes_);
+  a.table_.assign(rows * classes, 0);
+  std::int32_t* const table = a.table_.data();
+  for (size_t c = 0; c < classes; ++c) {
+    const std::int32_t* const entries = column + class_byte[c] * rows;
+    for (size_t r = 0; r < rows; ++r) {
+      std::int32_t e = entries[r];
+      table[r * classes + c] = e >= 0 ? e * a.classes_ : e;
     }
   }
   a.start_ = empty_set * a.classes_;
