@@ -75,10 +75,11 @@ struct VectorHash {
 
 // The states reachable from a set after one character, with a new match attempt starting at
 // that character when `inject` is set. An accepting state ends the attempt (the grep reports
-// at the first accepting state), so it is reported through `accepts` and not kept.
-std::vector<int> TGrepAutomaton::Step(const std::vector<int>& set, RECode code, bool inject,
-                                      bool& accepts) const {
-  std::vector<int> next;
+// at the first accepting state), so it is reported through `accepts` and not kept. `next` is
+// the caller's, so that one buffer serves every step of a build.
+void TGrepAutomaton::Step(const std::vector<int>& set, RECode code, bool inject, bool& accepts,
+                          std::vector<int>& next) const {
+  next.clear();
   accepts = false;
   auto add = [&](int from) {
     int to = dfa_->Next(from, code);
@@ -93,13 +94,6 @@ std::vector<int> TGrepAutomaton::Step(const std::vector<int>& set, RECode code, 
   if (inject) add(dfa_->Initial());
   std::sort(next.begin(), next.end());
   next.erase(std::unique(next.begin(), next.end()), next.end());
-  return next;
-}
-
-bool TGrepAutomaton::TailAccepts(const std::vector<int>& set) const {
-  bool accepts;
-  Step(set, kLineFeed, false, accepts);
-  return accepts;
 }
 
 std::shared_ptr<const TGrepAutomaton> TGrepAutomaton::Build(const TRE_DFA& dfa) {
@@ -158,25 +152,29 @@ std::shared_ptr<const TGrepAutomaton> TGrepAutomaton::Build(const TRE_DFA& dfa) 
     special_index.emplace(key, entry);
     return entry;
   };
-  auto set_id = [&](std::vector<int> set) {
+  auto set_id = [&](const std::vector<int>& set) {
     auto it = set_index.find(set);
     if (it != set_index.end()) return it->second;
     int id = static_cast<int>(a.sets_.size());
     if (id >= kMaxSets) too_big = true;
     set_index.emplace(set, id);
-    a.sets_.push_back(std::move(set));
+    a.sets_.push_back(set);
     pending.push_back(id);
     return id;
   };
   // Rows are numbered later; until then an entry for a set is stored as its set id + a bias.
   constexpr std::int32_t kSetBias = 1 << 24;
 
+  std::vector<int> next;  // the set after a step
   int empty_set = set_id({});
   bool lf0_accepts = false;
-  int lf0_set = set_id(a.Step({}, kLineFeed, true, lf0_accepts));
+  a.Step({}, kLineFeed, true, lf0_accepts, next);
+  int lf0_set = set_id(next);
   a.lf0_accepts_ = lf0_accepts;
   auto line_end_entry = [&](int set, unsigned b) -> std::int32_t {
-    if (a.TailAccepts(a.sets_[set])) return special(SpecialKind::kTail, set, 0);
+    bool tail_accepts;  // a line feed completes a match
+    a.Step(a.sets_[set], kLineFeed, false, tail_accepts, next);
+    if (tail_accepts) return special(SpecialKind::kTail, set, 0);
     if (lf0_accepts) return special(SpecialKind::kLineAccept, set, 0);
     return b == '\r' ? -(1 << 30) : kSetBias + lf0_set;  // -(1 << 30): "the after-return row"
   };
@@ -206,8 +204,8 @@ std::shared_ptr<const TGrepAutomaton> TGrepAutomaton::Build(const TRE_DFA& dfa) 
         work += set.size() + 1;
         if (work > kMaxWork) too_big = true;
         bool accepts;
-        std::vector<int> next = a.Step(set, static_cast<RECode>(cut[interval]), true, accepts);
-        known = accepts ? -1 : set_id(std::move(next));
+        a.Step(set, static_cast<RECode>(cut[interval]), true, accepts, next);
+        known = accepts ? -1 : set_id(next);
       }
       if (known == -1) return special(SpecialKind::kAccept, id, 0);
       return kSetBias + known;
@@ -283,49 +281,69 @@ std::shared_ptr<const TGrepAutomaton> TGrepAutomaton::Build(const TRE_DFA& dfa) 
     if (e <= -(2 << 28)) return lead_base + (-(2 << 28) - e);
     return e;  // a special
   };
-  // The whole table column by column: the entries of byte b in every row are
-  // columns[b * rows, (b + 1) * rows), so that two bytes are compared as two blocks.
-  std::vector<std::int32_t> columns(256 * rows);
-  std::int32_t* const column = columns.data();
+  // The table column by column, in two parts. The rows before the lead rows (the sets', the
+  // after-return row and the done row) are alike for all bytes of a run: their part is kept
+  // once a run, rows_before entries each. The lead rows' part is kept for each byte,
+  // lead_count entries each. Two bytes are then compared as blocks.
+  const auto rows_before = static_cast<size_t>(lead_base);
+  const size_t lead_count = lead_rows.size();
+  std::array<size_t, 256> run_of{};
+  for (size_t j = 0; j < run_count; ++j) {
+    for (unsigned b = runs[j].from; b < runs[j].to; ++b) run_of[b] = j;
+  }
+  const size_t line_feed_run = run_of['\n'], return_run = run_of['\r'];
+  std::vector<std::int32_t> run_columns(run_count * rows_before);
+  std::int32_t* const run_column = run_columns.data();
   for (size_t s = 0; s < static_cast<size_t>(set_count); ++s) {
     const std::int32_t* const row = set_rows.data() + s * run_count;
-    for (size_t j = 0; j < run_count; ++j) {
-      const std::int32_t e = resolve(row[j]);
-      for (unsigned b = runs[j].from; b < runs[j].to; ++b) column[b * rows + s] = e;
-    }
+    for (size_t j = 0; j < run_count; ++j) run_column[j * rows_before + s] = resolve(row[j]);
   }
+  for (size_t j = 0; j < run_count; ++j) {
+    std::int32_t* const entries = run_column + j * rows_before;
+    entries[after_return] = entries[lf0_set];
+    entries[done] = done;
+  }
+  // The line feed of CR LF ends no further line.
+  run_column[line_feed_run * rows_before + after_return] = lf0_set;
+  run_column[line_feed_run * rows_before + done] =
+      resolve(lf0_accepts ? special(SpecialKind::kLineAccept, empty_set, 0) : kSetBias + lf0_set);
+  run_column[return_run * rows_before + done] =
+      resolve(lf0_accepts ? special(SpecialKind::kLineAccept, empty_set, 0) : -(1 << 30));
+  std::vector<std::int32_t> lead_columns(256 * lead_count);
+  std::int32_t* const lead_column = lead_columns.data();
   for (const auto& [lead_entries, index] : lead_rows) {
     const std::int32_t* const lead = lead_entries.data();
-    const size_t r = static_cast<size_t>(lead_base + index);
-    for (size_t t = 0; t < 256; ++t) column[t * rows + r] = resolve(lead[t]);
+    const auto i = static_cast<size_t>(index);
+    for (size_t t = 0; t < 256; ++t) lead_column[t * lead_count + i] = resolve(lead[t]);
   }
-  for (size_t b = 0; b < 256; ++b) {
-    column[b * rows + after_return] = column[b * rows + lf0_set];
-    column[b * rows + done] = done;
-  }
-  column['\n' * rows + after_return] = lf0_set;  // the line feed of CR LF ends no further line
-  column['\n' * rows + done] =
-      resolve(lf0_accepts ? special(SpecialKind::kLineAccept, empty_set, 0) : kSetBias + lf0_set);
-  column['\r' * rows + done] =
-      resolve(lf0_accepts ? special(SpecialKind::kLineAccept, empty_set, 0) : -(1 << 30));
 
   // Bytes that every row treats alike share a column. Columns are told apart by a hash of
-  // their entries first and compared whole only when the hashes agree.
+  // their entries first (the part before the lead rows hashed once a run) and compared whole
+  // only when the hashes agree.
+  auto hash = [](std::uint64_t h, const std::int32_t* entries, size_t count) {
+    for (size_t r = 0; r < count; ++r)
+      h = (h ^ static_cast<std::uint32_t>(entries[r])) * 0x100000001B3u;
+    return h;
+  };
+  std::vector<std::uint64_t> run_hash(run_count);
+  for (size_t j = 0; j < run_count; ++j)
+    run_hash[j] = hash(0, run_column + j * rows_before, rows_before);
   std::array<std::uint64_t, 256> column_hash{};
   for (size_t b = 0; b < 256; ++b) {
-    std::uint64_t h = 0;
-    const std::int32_t* const entries = column + b * rows;
-    for (size_t r = 0; r < rows; ++r)
-      h = (h ^ static_cast<std::uint32_t>(entries[r])) * 0x100000001B3u;
-    column_hash[b] = h;
+    column_hash[b] = hash(run_hash[run_of[b]], lead_column + b * lead_count, lead_count);
   }
+  auto same = [&](const std::int32_t* x, const std::int32_t* y, size_t count) {
+    return x == y || std::memcmp(x, y, count * sizeof(std::int32_t)) == 0;
+  };
   std::vector<unsigned> class_byte;  // a byte of each class
   for (unsigned b = 0; b < 256; ++b) {
     size_t c = 0;
     for (; c < class_byte.size(); ++c) {
       unsigned other = class_byte[c];
       if (column_hash[other] == column_hash[b] &&
-          std::memcmp(column + other * rows, column + b * rows, rows * sizeof(std::int32_t)) == 0) {
+          same(run_column + run_of[other] * rows_before, run_column + run_of[b] * rows_before,
+               rows_before) &&
+          same(lead_column + other * lead_count, lead_column + b * lead_count, lead_count)) {
         break;
       }
     }
@@ -337,12 +355,16 @@ std::shared_ptr<const TGrepAutomaton> TGrepAutomaton::Build(const TRE_DFA& dfa) 
   const auto classes = static_cast<size_t>(a.classes_);
   a.table_.assign(rows * classes, 0);
   std::int32_t* const table = a.table_.data();
-  for (size_t c = 0; c < classes; ++c) {
-    const std::int32_t* const entries = column + class_byte[c] * rows;
-    for (size_t r = 0; r < rows; ++r) {
-      std::int32_t e = entries[r];
-      table[r * classes + c] = e >= 0 ? e * a.classes_ : e;
+  auto put = [&](size_t c, size_t first_row, const std::int32_t* entries, size_t count) {
+    for (size_t r = 0; r < count; ++r) {
+      const std::int32_t e = entries[r];
+      table[(first_row + r) * classes + c] = e >= 0 ? e * a.classes_ : e;
     }
+  };
+  for (size_t c = 0; c < classes; ++c) {
+    const unsigned b = class_byte[c];
+    put(c, 0, run_column + run_of[b] * rows_before, rows_before);
+    put(c, rows_before, lead_column + b * lead_count, lead_count);
   }
   a.start_ = empty_set * a.classes_;
   a.lf0_ = lf0_set * a.classes_;
