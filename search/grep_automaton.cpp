@@ -82,7 +82,7 @@ void TGrepAutomaton::Step(const std::vector<int>& set, RECode code, bool inject,
   next.clear();
   accepts = false;
   auto add = [&](int from) {
-    int to = dfa_->Next(from, code);
+    int to = dfa_->NextSorted(from, code);
     if (to < 0) return;
     if (dfa_->Accepting(to)) {
       accepts = true;
@@ -101,7 +101,7 @@ std::shared_ptr<const TGrepAutomaton> TGrepAutomaton::Build(const TRE_DFA& dfa) 
   // any state reached after a character (before acceptance) steps on a line feed into a state
   // that does not accept.
   {
-    std::vector<bool> seen(static_cast<size_t>(dfa.StateCount()), false);
+    std::vector<char> seen(static_cast<size_t>(dfa.StateCount()), 0);
     std::vector<int> work;
     for (const TRE_DFATransition& t : dfa.State(dfa.Initial()).transitions)
       work.push_back(t.target);
@@ -109,7 +109,7 @@ std::shared_ptr<const TGrepAutomaton> TGrepAutomaton::Build(const TRE_DFA& dfa) 
       int s = work.back();
       work.pop_back();
       if (seen[s] || dfa.Accepting(s)) continue;
-      seen[s] = true;
+      seen[s] = 1;
       int after = dfa.Next(s, kLineFeed);
       if (after >= 0 && !dfa.Accepting(after)) return nullptr;
       for (const TRE_DFATransition& t : dfa.State(s).transitions) work.push_back(t.target);
@@ -311,9 +311,16 @@ std::shared_ptr<const TGrepAutomaton> TGrepAutomaton::Build(const TRE_DFA& dfa) 
       resolve(lf0_accepts ? special(SpecialKind::kLineAccept, empty_set, 0) : -(1 << 30));
   std::vector<std::int32_t> lead_columns(256 * lead_count);
   std::int32_t* const lead_column = lead_columns.data();
+  std::vector<char> uniform(lead_count, 0);
+  for (const auto& [entry, index] : uniform_lead_rows) {
+    uniform[static_cast<size_t>(index)] = 1;
+    const std::int32_t e = resolve(entry);
+    for (size_t t = 0; t < 256; ++t) lead_column[t * lead_count + static_cast<size_t>(index)] = e;
+  }
   for (const auto& [lead_entries, index] : lead_rows) {
-    const std::int32_t* const lead = lead_entries.data();
     const auto i = static_cast<size_t>(index);
+    if (uniform[i]) continue;
+    const std::int32_t* const lead = lead_entries.data();
     for (size_t t = 0; t < 256; ++t) lead_column[t * lead_count + i] = resolve(lead[t]);
   }
 
@@ -335,17 +342,19 @@ std::shared_ptr<const TGrepAutomaton> TGrepAutomaton::Build(const TRE_DFA& dfa) 
   auto same = [&](const std::int32_t* x, const std::int32_t* y, size_t count) {
     return x == y || std::memcmp(x, y, count * sizeof(std::int32_t)) == 0;
   };
-  std::vector<unsigned> class_byte;  // a byte of each class
+  auto same_column = [&](unsigned x, unsigned y) {
+    return column_hash[x] == column_hash[y] &&
+           same(run_column + run_of[x] * rows_before, run_column + run_of[y] * rows_before,
+                rows_before) &&
+           same(lead_column + x * lead_count, lead_column + y * lead_count, lead_count);
+  };
+  std::vector<unsigned> class_byte;  // a byte of each class, whose columns all differ
   for (unsigned b = 0; b < 256; ++b) {
-    size_t c = 0;
-    for (; c < class_byte.size(); ++c) {
-      unsigned other = class_byte[c];
-      if (column_hash[other] == column_hash[b] &&
-          same(run_column + run_of[other] * rows_before, run_column + run_of[b] * rows_before,
-               rows_before) &&
-          same(lead_column + other * lead_count, lead_column + b * lead_count, lead_count)) {
-        break;
-      }
+    // Neighbouring bytes mostly share a class: that of the byte before is tried first.
+    size_t c = b > 0 ? a.byte_class_[b - 1] : class_byte.size();
+    if (c == class_byte.size() || !same_column(class_byte[c], b)) {
+      c = 0;
+      while (c < class_byte.size() && !same_column(class_byte[c], b)) ++c;
     }
     if (c == class_byte.size()) class_byte.push_back(b);
     a.byte_class_[b] = static_cast<std::uint8_t>(c);
