@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <utility>
 
 #include "search/reg_exp_parser_error.h"
 #include "search/regular_expression.h"
@@ -29,15 +28,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::string pattern(reinterpret_cast<const char*>(data), size);
   // A compiler of its own for each run: one kept from run to run would keep the patterns it
   // compiled, and libFuzzer takes memory kept past a run for a possible leak and scans the
-  // whole heap for it, which costs far more than the run. The dictionary is lent to it, not
-  // copied (a copy costs an allocation a group).
-  static search::REDictionary dictionary = search::TREPreProcessor::BuiltInFuzzyCharDic();
+  // whole heap for it, which costs far more than the run. Its copy of the dictionary shares
+  // the built-in one's groups.
   search::TRegularExpression re;
-  re.PreProcessor().FuzzyCharDics.push_back(std::move(dictionary));
-  struct GiveBack {
-    search::TRegularExpression& re;
-    ~GiveBack() { dictionary = std::move(re.PreProcessor().FuzzyCharDics[0]); }
-  } give_back{re};
+  re.PreProcessor().FuzzyCharDics.push_back(search::TREPreProcessor::BuiltInFuzzyCharDic());
   for (bool fuzzy : {false, true}) {
     if (fuzzy && word_list) break;
     // Positions count in the text that is compiled: the expanded one when the dictionary is on.

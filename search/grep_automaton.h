@@ -48,8 +48,8 @@ class TGrepAutomaton {
   }
 
  private:
-  std::vector<int> Step(const std::vector<int>& set, RECode code, bool inject, bool& accepts) const;
-  bool TailAccepts(const std::vector<int>& set) const;
+  void Step(const std::vector<int>& set, RECode code, bool inject, bool& accepts,
+            std::vector<int>& next) const;
 
   const TRE_DFA* dfa_ = nullptr;
   std::vector<std::vector<int>> sets_;

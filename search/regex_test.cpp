@@ -2,7 +2,9 @@
 // the cache and the equivalence dictionary.
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/cp932.h"
@@ -11,6 +13,7 @@
 #include "search/regular_expression.h"
 #include "search/tre_parser.h"
 #include "search/tre_pre_processor.h"
+#include "search/tre_scanner.h"
 
 namespace search {
 namespace {
@@ -422,6 +425,116 @@ TEST(RegexFuzzyDictionary, HasTheGroupsInOrderAndExpands) {
   EXPECT_EQ(pre.Process("a*[b]"), S("(Ａ|ａ|A|a)*[b]"));
   EXPECT_EQ(pre.Process("\\("), S("(\\(|（)"));
   EXPECT_EQ(pre.Process(S("ソ")), S("(そ|ソ|ｿ)"));  // the trail byte 0x5C gets no backslash
+}
+
+// The expansion without the dictionary's index: every variant of every group is tried at every
+// plain character. The indexed expansion must give the very same text.
+std::string ExpandTryingEveryGroup(const std::string& pattern,
+                                   const std::vector<REDictionary>& dics) {
+  struct Token {
+    RECode code;
+    size_t begin, end;
+    bool plain;
+  };
+  std::vector<Token> tokens;
+  TREScanner scanner(pattern);
+  for (;;) {
+    bool in_class = scanner.InClass();
+    auto begin = static_cast<size_t>(scanner.Position() - 1);
+    REToken t = scanner.GetToken();
+    if (t.kind == RETokenKind::kEnd) break;
+    tokens.push_back({t.code, begin, static_cast<size_t>(scanner.Position() - 1),
+                      !in_class && t.kind == RETokenKind::kChar});
+  }
+  std::string out;
+  for (size_t i = 0; i < tokens.size();) {
+    const REDictionaryGroup* found = nullptr;
+    size_t length = 0;
+    for (const REDictionary& dic : dics) {
+      for (const REDictionaryGroup& group : dic) {
+        for (const std::string& v : group) {
+          bool here = !found;
+          size_t n = 0;  // characters of v
+          for (size_t k = 0; here && k < v.size(); ++k, ++n) {
+            RECode code = static_cast<unsigned char>(v[k]);
+            if (cp932::IsLeadByte(static_cast<unsigned char>(v[k])) && k + 1 < v.size()) {
+              code = static_cast<RECode>(code << 8 | static_cast<unsigned char>(v[++k]));
+            }
+            here = i + n < tokens.size() && tokens[i + n].plain && tokens[i + n].code == code;
+          }
+          if (here && n > 0) found = &group, length = n;
+        }
+      }
+    }
+    if (!found) {
+      out += pattern.substr(tokens[i].begin, tokens[i].end - tokens[i].begin);
+      ++i;
+      continue;
+    }
+    out += '(';
+    for (size_t v = 0; v < found->size(); ++v) {
+      const std::string& variant = (*found)[v];
+      out += v > 0 ? "|" : "";
+      for (size_t k = 0; k < variant.size(); ++k) {
+        auto c = static_cast<unsigned char>(variant[k]);
+        if (cp932::IsLeadByte(c) && k + 1 < variant.size()) {
+          out += variant.substr(k++, 2);
+          continue;
+        }
+        if (std::string_view("^(|)+*?.[]$\\").find(variant[k]) != std::string_view::npos) {
+          out += '\\';
+        }
+        out += variant[k];
+      }
+    }
+    out += ')';
+    i += length;
+  }
+  return out;
+}
+
+// Random patterns made of dictionary variants (whole, or cut after their first byte), pattern
+// syntax and other characters, expanded with the built-in dictionary alone and behind a small
+// one whose groups overlap it: longer and shorter variants, an empty group and variant, a lone
+// lead byte, a metacharacter.
+TEST(RegexFuzzyDictionary, IndexedExpansionTriesTheGroupsInOrder) {
+  const REDictionary& built_in = TREPreProcessor::BuiltInFuzzyCharDic();
+  const REDictionary small({{"ab", S("か")}, {}, {"b", "", S("かが"), S("ｶﾞ")}, {"\\("}, {"\x82"}});
+  const std::vector<std::vector<REDictionary>> dictionary_lists = {
+      {built_in}, {small, built_in}, {small}, {}};
+  const std::vector<std::string> syntax = {"(", ")", "[", "]", "[^", "-", "\\",    "|",     "*",
+                                           "+", "?", ".", "^", "$",  "x", S("漢"), S("゛"), "\x82"};
+  std::mt19937 random(20240611);
+  auto pick = [&](size_t n) { return static_cast<size_t>(random() % n); };
+  int rewritten = 0;
+  for (int round = 0; round < 3000; ++round) {
+    std::string pattern;
+    for (size_t piece = pick(9); piece > 0; --piece) {
+      if (pick(3) == 0) {
+        pattern += syntax[pick(syntax.size())];
+        continue;
+      }
+      const REDictionaryGroup& group = built_in[pick(built_in.size())];
+      const std::string& variant = group[pick(group.size())];
+      pattern += pick(8) == 0 ? variant.substr(0, 1) : variant;
+    }
+    for (const std::vector<REDictionary>& dics : dictionary_lists) {
+      std::string expected, got;
+      try {
+        expected = ExpandTryingEveryGroup(pattern, dics);
+      } catch (const ERegExpParser&) {
+        expected = "(scanner error)";
+      }
+      try {
+        got = TREPreProcessor::Expand(pattern, dics);
+      } catch (const ERegExpParser&) {
+        got = "(scanner error)";
+      }
+      ASSERT_EQ(got, expected) << pattern;
+      rewritten += expected != pattern ? 1 : 0;
+    }
+  }
+  EXPECT_GT(rewritten, 3000) << "many patterns should have been rewritten";
 }
 
 TEST(RegexFuzzyDictionary, ComponentSwitchRecompiles) {

@@ -1,5 +1,7 @@
 #include "search/tre_pre_processor.h"
 
+#include <algorithm>
+
 #include "daydata/light_strings.h"
 #include "platform/cp932.h"
 #include "search/tre_scanner.h"
@@ -160,21 +162,26 @@ const char* const kFuzzyTexts[] = {
     "ﾟ,゜",
 };
 
+// The code of the character at variant[i], which takes one or two bytes; `i` moves to its last
+// byte. A lead byte at the very end stands alone.
+RECode CodeAt(std::string_view variant, size_t& i) {
+  auto c = static_cast<unsigned char>(variant[i]);
+  if (cp932::IsLeadByte(c) && i + 1 < variant.size()) {
+    ++i;
+    return static_cast<RECode>(c << 8 | static_cast<unsigned char>(variant[i]));
+  }
+  return c;
+}
+
 // True when the characters of `variant` are the codes of tokens[first, first + count) and no
 // more; `count` is set to the number of characters. Read straight from the bytes, so that a
-// search with the dictionary on allocates nothing per variant tried (a pattern is tried against
-// every variant of every group at every character).
+// search with the dictionary on allocates nothing per variant tried.
 template <typename Tokens>
 bool VariantAt(std::string_view variant, const Tokens& tokens, size_t first, size_t end,
                size_t& count) {
   count = 0;
   for (size_t i = 0; i < variant.size(); ++i) {
-    auto c = static_cast<unsigned char>(variant[i]);
-    RECode code = c;
-    if (cp932::IsLeadByte(c) && i + 1 < variant.size()) {
-      code = static_cast<RECode>(c << 8 | static_cast<unsigned char>(variant[i + 1]));
-      ++i;
-    }
+    RECode code = CodeAt(variant, i);
     if (first + count >= end || tokens[first + count].token.code != code) return false;
     ++count;
   }
@@ -207,6 +214,33 @@ struct ScannedToken {
 };
 
 }  // namespace
+
+REDictionary::REDictionary(std::vector<REDictionaryGroup> groups) {
+  auto data = std::make_shared<Data>();
+  data->groups = std::move(groups);
+  for (size_t g = 0; g < data->groups.size(); ++g) {
+    const REDictionaryGroup& group = data->groups[g];
+    for (size_t v = 0; v < group.size(); ++v) {
+      if (group[v].empty()) continue;
+      size_t i = 0;
+      data->starts.push_back(
+          {CodeAt(group[v], i), static_cast<std::uint32_t>(g), static_cast<std::uint32_t>(v)});
+    }
+  }
+  // Stable, so that the variants of one first character stay in dictionary order.
+  std::stable_sort(data->starts.begin(), data->starts.end(),
+                   [](const Start& a, const Start& b) { return a.first < b.first; });
+  data_ = std::move(data);
+}
+
+std::span<const REDictionary::Start> REDictionary::StartingWith(RECode code) const {
+  const std::vector<Start>& starts = data_->starts;
+  auto from = std::lower_bound(starts.begin(), starts.end(), code,
+                               [](const Start& s, RECode c) { return s.first < c; });
+  auto to = from;
+  while (to != starts.end() && to->first == code) ++to;
+  return {from, to};
+}
 
 std::string TREPreProcessor::Process(const std::string& pattern) const {
   std::string text = pattern;
@@ -241,17 +275,17 @@ std::string TREPreProcessor::Expand(const std::string& pattern,
     }
     size_t run_end = i;
     while (run_end < tokens.size() && plain(run_end)) ++run_end;
+    // The first group of the first dictionary with a variant here, and its first such variant:
+    // only variants that begin with this character can be here.
     size_t matched = 0;
     const REDictionaryGroup* group = nullptr;
     for (size_t d = 0; d < dics.size() && !group; ++d) {
-      for (size_t g = 0; g < dics[d].size() && !group; ++g) {
-        for (const std::string& variant : dics[d][g]) {
-          size_t count = 0;
-          if (VariantAt(variant, tokens, i, run_end, count)) {
-            matched = count;
-            group = &dics[d][g];
-            break;
-          }
+      for (const REDictionary::Start& start : dics[d].StartingWith(tokens[i].token.code)) {
+        size_t count = 0;
+        if (VariantAt(dics[d][start.group][start.variant], tokens, i, run_end, count)) {
+          matched = count;
+          group = &dics[d][start.group];
+          break;
         }
       }
     }
@@ -272,7 +306,7 @@ std::string TREPreProcessor::Expand(const std::string& pattern,
 }
 
 REDictionary TREPreProcessor::ReadDictionary(const std::vector<std::string>& comma_texts) {
-  REDictionary dictionary;
+  std::vector<REDictionaryGroup> groups;
   for (const std::string& text : comma_texts) {
     daydata::TLightStrings items;
     items.SetCommaText(text);
@@ -280,9 +314,9 @@ REDictionary TREPreProcessor::ReadDictionary(const std::vector<std::string>& com
     for (std::int32_t i = 0; i < items.Count(); ++i) {
       if (!items[i].empty()) group.push_back(items[i]);
     }
-    dictionary.push_back(std::move(group));
+    groups.push_back(std::move(group));
   }
-  return dictionary;
+  return REDictionary(std::move(groups));
 }
 
 const std::vector<std::string>& TREPreProcessor::BuiltInFuzzyCharTexts() {

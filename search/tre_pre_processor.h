@@ -2,15 +2,56 @@
 // that one spelling also finds its variants (full-width and half-width forms, kana, numerals).
 #pragma once
 
+#include <cstdint>
+#include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "search/tre_scanner.h"
+
 namespace search {
 
-// A group is a list of equivalent variants; a dictionary is a list of groups.
+// A group is a list of equivalent variants.
 using REDictionaryGroup = std::vector<std::string>;
-using REDictionary = std::vector<REDictionaryGroup>;
+
+// A dictionary: a list of groups, fixed once made. It keeps its variants indexed by their first
+// character, so that the pre-processor tries at each pattern position only the few variants
+// that can begin there instead of all of them. Copies share the groups and the index (every
+// grep takes a copy of the built-in dictionary).
+class REDictionary {
+ public:
+  // A variant that begins with the character `first`: dictionary[group][variant].
+  struct Start {
+    RECode first;
+    std::uint32_t group;
+    std::uint32_t variant;
+  };
+
+  REDictionary() : REDictionary(std::vector<REDictionaryGroup>{}) {}
+  explicit REDictionary(std::vector<REDictionaryGroup> groups);
+  // Only copies, which are cheap, so that a moved-from dictionary is never left without groups.
+  REDictionary(const REDictionary&) = default;
+  REDictionary& operator=(const REDictionary&) = default;
+
+  size_t size() const { return data_->groups.size(); }
+  bool empty() const { return data_->groups.empty(); }
+  const REDictionaryGroup& operator[](size_t group) const { return data_->groups[group]; }
+  auto begin() const { return data_->groups.cbegin(); }
+  auto end() const { return data_->groups.cend(); }
+
+  // The variants whose first character is `code`, group by group in dictionary order and each
+  // group's in its order. Empty variants begin with nothing and are never listed.
+  std::span<const Start> StartingWith(RECode code) const;
+
+ private:
+  struct Data {
+    std::vector<REDictionaryGroup> groups;
+    std::vector<Start> starts;  // by first character, then in dictionary order
+  };
+  std::shared_ptr<const Data> data_;
+};
 
 class TREPreProcessor {
  public:
