@@ -77,8 +77,9 @@ bool TTxtFile::MapWhole() {
   // page reads as zeros, and an anonymous page follows, so the closing line feed and the
   // padding scanners peek at always have room. The file's pages are mapped private and read
   // only, so that they are filled in one go without being copied; a page is made writable only
-  // to blank a NUL or to close the last line, and then only that page is copied. Day files are
-  // replaced by renaming, so the program's own saves never cut a mapped file short.
+  // to blank a NUL or to close the last line, and then only that page is copied. A file cut
+  // short by another program while it is mapped ends the process, which is why only the owner's
+  // say-so (AllowMapping) lets it be mapped.
   const size_t length = page_ + (size + page_ - 1) / page_ * page_ + page_;
   void* base = ::mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
   if (base == MAP_FAILED) return false;
