@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QScreen>
 #include <QTimer>
+#include <QToolButton>
 
 #include <cmath>
 
@@ -75,7 +76,7 @@ void ProgramWindows::ArrangeAtFirstStart() {
   // Each window alone would take its own default place, and they overlapped: the calendar over
   // the main window's tool bar, the clock over the calendar's. Placed together, they stand
   // beside each other where the screen has room, and never over the main window's tool bar or
-  // the month's title below it.
+  // the month's title below it; where only the clock has room, the calendar starts hidden.
   constexpr int kCalendarLeastWidth = 420;
   const QScreen* screen = main_window_->screen();
   if (!screen) return;
@@ -103,6 +104,11 @@ void ProgramWindows::ArrangeAtFirstStart() {
   SetFrameGeometry(*main_window_, at.main, main_frame);
   SetFrameGeometry(*calendar_, at.calendar, calendar_frame);
   clock_->move(at.clock.x, at.clock.y);
+  // As if the user had pressed its toggle: 暦 shows it with one click, and the next start
+  // keeps it hidden too, since its stored place is still over the month.
+  if (!at.calendar_shown && !calendar_->SpeedButton4->isChecked()) {
+    calendar_->SpeedButton4->click();
+  }
 }
 
 timeclock::TTimeClock* ProgramWindows::ClockWindow() {

@@ -26,15 +26,19 @@ struct WindowSize {
 // The three windows of a first start, when no placement has been stored yet.
 struct FirstStartPlaces {
   WindowRect main, calendar, clock;
+  // False where the calendar had no room beside the main window: it starts hidden, and
+  // `calendar` is where it stands once the user asks for it.
+  bool calendar_shown = true;
 };
 
 // Where the main window, the calendar window and the clock window stand at a first start. The
 // main window stands at the free area's top left; the clock and, below it, the calendar stand
 // in a column beside it, the main window giving up width for them (down to `main_least_width`,
-// what its tool bar needs) and the calendar shrinking down to `calendar_least_width`. A screen
-// too small even for that gets the two at its bottom right, the calendar at its least width,
-// over the main window's grid but never over its top `main_top_band` (window title, menu, tool
-// bar with the launcher buttons and the month's title).
+// what its tool bar needs) and the calendar shrinking down to `calendar_least_width`. Where
+// only the clock has room beside it, the calendar starts hidden rather than over the month.
+// A screen too small even for the clock gets the two at its bottom right, the calendar at its
+// least width, over the main window's grid but never over its top `main_top_band` (window
+// title, menu, tool bar with the launcher buttons and the month's title).
 FirstStartPlaces ArrangeFirstStart(const WindowRect& free_area, WindowSize main,
                                    int main_least_width, int main_top_band, WindowSize calendar,
                                    int calendar_least_width, WindowSize clock);

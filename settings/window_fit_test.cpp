@@ -58,65 +58,81 @@ TEST(WindowFitTest, StoredPlacementsAgainstScreens) {
 }
 
 TEST(WindowFitTest, FirstStartPutsCalendarAndClockBesideTheMainWindow) {
-  // The program's own sizes: a main window of 1000×760 whose tool bar needs 730 px and whose
+  // The program's own sizes: a main window of 1000×760 whose tool bar needs 656 px and whose
   // menu, tool bar (of two rows when narrow) and month title take 125 px, a calendar of 560×341
   // (420 at least), a clock of 183×45 (183×250 with its alarms open).
-  constexpr int kLeast = 730, kBand = 125;
+  constexpr int kLeast = 656, kBand = 125;
   constexpr settings::WindowSize kClock{183, 45}, kOpenClock{183, 250};
   struct Case {
     const char* what;
     WindowRect screen;
     settings::WindowSize clock;
     WindowRect main, calendar, clock_at;
+    bool calendar_shown;
   } cases[] = {
       {"1920×1040: all at their sizes",
        {0, 0, 1920, 1040},
        kClock,
        {0, 0, 1000, 760},
        {1008, 53, 560, 341},
-       {1008, 0, 183, 45}},
-      {"1280×800, a narrow tool bar: main window and calendar narrower",
+       {1008, 0, 183, 45},
+       true},
+      {"1280×800: the main window narrower",
        {0, 0, 1280, 800},
        kClock,
-       {0, 0, 730, 760},
-       {738, 53, 542, 341},
-       {738, 0, 183, 45}},
+       {0, 0, 712, 760},
+       {720, 53, 560, 341},
+       {720, 0, 183, 45},
+       true},
       {"1920×1080 at scale 1.5 (1280×720, a pixel kept for rounding)",
        {0, 0, 1279, 719},
        kClock,
-       {0, 0, 730, 719},
-       {738, 53, 541, 341},
-       {738, 0, 183, 45}},
-      {"1280×900 at scale 1.5 (853×600, a pixel kept): over the right grid, under the title",
+       {0, 0, 711, 719},
+       {719, 53, 560, 341},
+       {719, 0, 183, 45},
+       true},
+      {"1280×900 at scale 1.5 (853×600, a pixel kept): only the clock beside, calendar hidden",
        {0, 0, 852, 599},
        kClock,
-       {0, 0, 852, 599},
+       {0, 0, 661, 599},
        {432, 258, 420, 341},
-       {669, 205, 183, 45}},
+       {669, 0, 183, 45},
+       false},
       {"1280×800 at scale 1.5 (853×533, a pixel kept)",
        {0, 0, 852, 532},
        kClock,
-       {0, 0, 852, 532},
+       {0, 0, 661, 532},
        {432, 191, 420, 341},
-       {669, 138, 183, 45}},
-      {"the clock's alarms open: no room above the calendar, the clock left of it",
-       {0, 0, 852, 599},
-       kOpenClock,
-       {0, 0, 852, 599},
-       {432, 258, 420, 341},
-       {241, 349, 183, 250}},
-      {"853×450: the calendar shortened to the room under the title",
+       {669, 0, 183, 45},
+       false},
+      {"853×450: the calendar's later place shortened to the room under the title",
        {0, 0, 853, 450},
        kClock,
-       {0, 0, 853, 450},
+       {0, 0, 662, 450},
        {433, 125, 420, 325},
-       {242, 405, 183, 45}},
+       {670, 0, 183, 45},
+       false},
+      {"840 wide, no room even for the clock: both over the right grid, under the title",
+       {0, 0, 840, 599},
+       kClock,
+       {0, 0, 840, 599},
+       {420, 258, 420, 341},
+       {657, 205, 183, 45},
+       true},
+      {"the same with the clock's alarms open: no room above the calendar, left of it",
+       {0, 0, 840, 599},
+       kOpenClock,
+       {0, 0, 840, 599},
+       {420, 258, 420, 341},
+       {229, 349, 183, 250},
+       true},
       {"a panel on the left",
        {64, 0, 1856, 1080},
        kClock,
        {64, 0, 1000, 760},
        {1072, 53, 560, 341},
-       {1072, 0, 183, 45}},
+       {1072, 0, 183, 45},
+       true},
   };
   for (const Case& c : cases) {
     const auto at =
@@ -124,6 +140,7 @@ TEST(WindowFitTest, FirstStartPutsCalendarAndClockBesideTheMainWindow) {
     EXPECT_EQ(at.main, c.main) << c.what;
     EXPECT_EQ(at.calendar, c.calendar) << c.what;
     EXPECT_EQ(at.clock, c.clock_at) << c.what;
+    EXPECT_EQ(at.calendar_shown, c.calendar_shown) << c.what;
     const WindowRect band{at.main.x, at.main.y, at.main.width, kBand};
     for (const WindowRect& w : {at.main, at.calendar, at.clock})
       EXPECT_TRUE(Within(w, c.screen)) << c.what;
@@ -131,6 +148,10 @@ TEST(WindowFitTest, FirstStartPutsCalendarAndClockBesideTheMainWindow) {
     EXPECT_FALSE(Overlap(at.clock, band)) << c.what;
     EXPECT_FALSE(Overlap(at.calendar, at.clock)) << c.what;
     EXPECT_GE(at.main.width, std::min(kLeast, c.screen.width)) << c.what;
+    // A clock beside the main window leaves the month wholly in view.
+    if (!Overlap(at.clock, at.main) && at.calendar_shown) {
+      EXPECT_FALSE(Overlap(at.calendar, at.main)) << c.what;
+    }
     // Over the main window, the calendar keeps to its right half (the left grid's days).
     if (Overlap(at.calendar, at.main)) {
       EXPECT_GE(at.calendar.x, at.main.x + at.main.width / 2) << c.what;
