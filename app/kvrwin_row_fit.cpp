@@ -8,6 +8,7 @@
 #include "month/row_heights.h"
 #include "platform/line_height.h"
 #include "platform/string_grid.h"
+#include "platform/window_area.h"
 #include "settings/window_fit.h"
 #include "widgets/grad_box.h"
 
@@ -40,7 +41,7 @@ void TKvrwin::KeepFrameOnScreen() {
   // be shrunk) so that its frame, bottom rows and status line stay on the screen.
   const QScreen* s = screen();
   if (!s || isMaximized() || isFullScreen()) return;
-  const QRect free = s->availableGeometry(), outer = frameGeometry(), inner = geometry();
+  const QRect free = platform::WindowArea(*s), outer = frameGeometry(), inner = geometry();
   const settings::WindowRect fitted =
       settings::FitOnScreen({outer.x(), outer.y(), outer.width(), outer.height()},
                             {free.x(), free.y(), free.width(), free.height()});

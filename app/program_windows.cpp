@@ -6,8 +6,6 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include <cmath>
-
 #include "app/app_context.h"
 #include "app/kvrwin.h"
 #include "app/main_window_hosts.h"
@@ -15,6 +13,7 @@
 #include "calendar/calendar.h"
 #include "clock/time_clock.h"
 #include "daydata/iptdlg.h"
+#include "platform/window_area.h"
 #include "settings/window_fit.h"
 
 namespace app {
@@ -80,12 +79,7 @@ void ProgramWindows::ArrangeAtFirstStart() {
   constexpr int kCalendarLeastWidth = 420;
   const QScreen* screen = main_window_->screen();
   if (!screen) return;
-  QRect free = screen->availableGeometry();
-  // At a scale such as 1.5 a window's place and size are each rounded to device pixels, so one
-  // that ends on the free area's last pixel can end one device pixel beyond the screen (259 +
-  // 341 becomes 389 + 512 of 900). One pixel less on the right and at the bottom keeps it on.
-  const qreal ratio = screen->devicePixelRatio();
-  if (ratio != std::floor(ratio)) free.adjust(0, 0, -1, -1);
+  const QRect free = platform::WindowArea(*screen);
   // Frames are arranged, not client areas: the calendar's title bar would otherwise stand over
   // the clock, and its border beyond the screen. A frame the window manager has not put around
   // a window yet counts as none; the clock has none.

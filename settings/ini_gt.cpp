@@ -10,6 +10,7 @@
 #include "platform/file_system.h"
 #include "platform/fonts.h"
 #include "platform/qt_text.h"
+#include "platform/window_area.h"
 #include "settings/settings_location.h"
 #include "settings/window_fit.h"
 
@@ -46,7 +47,7 @@ QRect FreeAreaFor(const QRect& placement, const QWidget& window) {
   const QScreen* screen = QGuiApplication::screenAt(placement.center());
   if (!screen) screen = window.screen();
   if (!screen) screen = QGuiApplication::primaryScreen();
-  return screen ? screen->availableGeometry() : QRect();
+  return screen ? platform::WindowArea(*screen) : QRect();
 }
 
 }  // namespace
