@@ -1,8 +1,8 @@
 #include "search/tre_dfa.h"
 
 #include <algorithm>
-#include <map>
 #include <unordered_map>
+#include <utility>
 
 #include "platform/cp932.h"
 #include "search/reg_exp_parser_error.h"
@@ -34,28 +34,67 @@ TRE_DFA::TRE_DFA() {
 
 namespace {
 
+struct OverBudget {};
+
+// The automaton's transitions as flat lists by state, the empty ones apart from those that read
+// a code: a closure looks only at the first kind and a step only at the second, without walking
+// the linked list of every state for each. Labels leaving states are disjoint after the
+// partition, so a label is known by its range; each step carries its label's rank in order of
+// range start.
+struct FlatTransitions {
+  explicit FlatTransitions(const TRE_NFA& nfa) {
+    const auto n = static_cast<size_t>(nfa.StateCount());
+    empty_first.assign(n + 1, 0);
+    step_first.assign(n + 1, 0);
+    for (size_t s = 0; s < n; ++s) {
+      empty_first[s + 1] = empty_first[s];
+      step_first[s + 1] = step_first[s];
+      for (int t = nfa.FirstTransition(static_cast<int>(s)); t >= 0; t = nfa.Transition(t).next) {
+        const TRE_NFATransition& tr = nfa.Transition(t);
+        if (tr.epsilon) {
+          empty_to.push_back(tr.target);
+          ++empty_first[s + 1];
+        } else {
+          steps.push_back({0, tr.target});
+          labels.push_back({tr.low, tr.high});
+          ++step_first[s + 1];
+        }
+      }
+    }
+    std::vector<std::pair<RECode, RECode>> of_step = labels;
+    std::sort(labels.begin(), labels.end());
+    labels.erase(std::unique(labels.begin(), labels.end()), labels.end());
+    for (size_t t = 0; t < steps.size(); ++t) {
+      steps[t].label = static_cast<int>(std::lower_bound(labels.begin(), labels.end(), of_step[t]) -
+                                        labels.begin());
+    }
+  }
+  struct Step {
+    int label, target;
+  };
+  std::vector<int> empty_first, empty_to, step_first;
+  std::vector<Step> steps;
+  std::vector<std::pair<RECode, RECode>> labels;  // by rank
+};
+
 // Adds, depth first, every state reachable by empty transitions.
-void Close(const TRE_NFA& nfa, TRE_NFAStateSet& set, std::vector<int>& members,
+void Close(const FlatTransitions& flat, TRE_NFAStateSet& set, std::vector<int>& members,
            std::vector<int>& stack) {
   stack.assign(members.begin(), members.end());
   while (!stack.empty()) {
-    int state = stack.back();
+    const auto state = static_cast<size_t>(stack.back());
     stack.pop_back();
-    for (int t = nfa.FirstTransition(state); t >= 0; t = nfa.Transition(t).next) {
-      const TRE_NFATransition& tr = nfa.Transition(t);
-      if (tr.epsilon && !set.Has(tr.target)) {
-        set.Include(tr.target);
-        members.push_back(tr.target);
-        stack.push_back(tr.target);
+    for (int e = flat.empty_first[state]; e < flat.empty_first[state + 1]; ++e) {
+      const int target = flat.empty_to[static_cast<size_t>(e)];
+      if (!set.Has(target)) {
+        set.Include(target);
+        members.push_back(target);
+        stack.push_back(target);
       }
     }
   }
 }
 
-}  // namespace
-
-namespace {
-struct OverBudget {};
 }  // namespace
 
 TRE_DFA::TRE_DFA(std::shared_ptr<const TRE_NFA> owned) : nfa_(std::move(owned)) {
@@ -76,13 +115,19 @@ TRE_DFA::TRE_DFA(std::shared_ptr<const TRE_NFA> owned) : nfa_(std::move(owned)) 
 void TRE_DFA::Build() {
   const TRE_NFA& nfa = *nfa_;
   const int n = nfa.StateCount();
+  const FlatTransitions flat(nfa);
   std::unordered_map<std::string, int> index;
+  // The members of each state made, in a list, until its steps are made.
+  std::vector<std::vector<int>> members_of;
   size_t bytes = 0;
   std::uint64_t work = 0;
   std::vector<int> stack;
 
-  auto add_state = [&](TRE_NFAStateSet set) {
-    // Each set made costs its bytes, and each new state a scan of every automaton state.
+  auto add_state = [&](TRE_NFAStateSet set, std::vector<int>& members) {
+    // Each set made costs its bytes, and each new state a scan of every automaton state. The
+    // bound is kept in those terms although the steps now go by the members only: it is what
+    // decides which patterns are matched by the nondeterministic form, and memory still grows
+    // with the sets.
     work += static_cast<std::uint64_t>(n) / 8 + 1;
     auto it = index.find(set.Bytes());
     if (it != index.end()) return it->second;
@@ -96,6 +141,7 @@ void TRE_DFA::Build() {
     bool accepting = set.Has(TRE_NFA::kFinal);
     states_.emplace_back(std::move(set));
     states_.back().accepting = accepting;
+    members_of.push_back(std::move(members));
     return id;
   };
 
@@ -103,40 +149,42 @@ void TRE_DFA::Build() {
     TRE_NFAStateSet set(n);
     set.Include(TRE_NFA::kStart);
     std::vector<int> members{TRE_NFA::kStart};
-    Close(nfa, set, members, stack);
-    add_state(std::move(set));
+    Close(flat, set, members, stack);
+    add_state(std::move(set), members);
   }
 
-  // Labels leaving the states are disjoint after the partition, so a label is known by its
-  // range; the map keeps the groups ordered by range start.
-  std::map<std::pair<RECode, RECode>, std::vector<int>> groups;
+  // The targets of each label from the state being stepped from, and the labels met there.
+  std::vector<std::vector<int>> targets(flat.labels.size());
+  std::vector<int> met;
   for (size_t current = 0; current < states_.size(); ++current) {
     states_[current].processed = true;
-    groups.clear();
-    for (int s = 0; s < n; ++s) {
-      if (!states_[current].set.Has(s)) continue;
-      for (int t = nfa.FirstTransition(s); t >= 0; t = nfa.Transition(t).next) {
-        const TRE_NFATransition& tr = nfa.Transition(t);
-        if (!tr.epsilon) groups[{tr.low, tr.high}].push_back(tr.target);
+    for (int s : std::exchange(members_of[current], {})) {
+      const auto state = static_cast<size_t>(s);
+      for (int t = flat.step_first[state]; t < flat.step_first[state + 1]; ++t) {
+        const FlatTransitions::Step& step = flat.steps[static_cast<size_t>(t)];
+        std::vector<int>& to = targets[static_cast<size_t>(step.label)];
+        if (to.empty()) met.push_back(step.label);
+        to.push_back(step.target);
       }
     }
-    for (auto& [label, targets] : groups) {
+    std::sort(met.begin(), met.end());
+    for (int label : met) {
       TRE_NFAStateSet set(n);
       std::vector<int> members;
-      for (int target : targets) {
+      for (int target : targets[static_cast<size_t>(label)]) {
         if (!set.Has(target)) {
           set.Include(target);
           members.push_back(target);
         }
       }
-      Close(nfa, set, members, stack);
-      int id = add_state(std::move(set));
-      states_[current].transitions.push_back({label.first, label.second, id});
+      targets[static_cast<size_t>(label)].clear();
+      Close(flat, set, members, stack);
+      int id = add_state(std::move(set), members);
+      const auto [low, high] = flat.labels[static_cast<size_t>(label)];
+      states_[current].transitions.push_back({low, high, id});
       bytes += sizeof(TRE_DFATransition);
     }
-    std::stable_sort(
-        states_[current].transitions.begin(), states_[current].transitions.end(),
-        [](const TRE_DFATransition& a, const TRE_DFATransition& b) { return a.low < b.low; });
+    met.clear();
   }
   DetectLiteral();
 }
