@@ -123,35 +123,40 @@ void TRE_DFA::Build() {
   std::uint64_t work = 0;
   std::vector<int> stack;
 
-  auto add_state = [&](TRE_NFAStateSet set, std::vector<int>& members) {
+  // The state of a set, made when it is new. The set is the caller's scratch set, whose
+  // members are listed in `members`: it is copied only when new, and emptied again by its
+  // members, so that a step to a known state costs no allocation and no clearing of the whole.
+  auto state_of = [&](TRE_NFAStateSet& set, std::vector<int>& members) {
     // Each set made costs its bytes, and each new state a scan of every automaton state. The
     // bound is kept in those terms although the steps now go by the members only: it is what
     // decides which patterns are matched by the nondeterministic form, and memory still grows
     // with the sets.
     work += static_cast<std::uint64_t>(n) / 8 + 1;
-    auto it = index.find(set.Bytes());
-    if (it != index.end()) return it->second;
-    work += static_cast<std::uint64_t>(n);
-    if (static_cast<int>(states_.size()) >= kMaxStates || bytes > kMaxBytes || work > kMaxWork) {
-      throw OverBudget{};
+    int id;
+    if (auto it = index.find(set.Bytes()); it != index.end()) {
+      id = it->second;
+    } else {
+      work += static_cast<std::uint64_t>(n);
+      if (static_cast<int>(states_.size()) >= kMaxStates || bytes > kMaxBytes || work > kMaxWork) {
+        throw OverBudget{};
+      }
+      bytes += set.ByteSize() * 2 + sizeof(TRE_DFAState) + 64;
+      id = static_cast<int>(states_.size());
+      index.emplace(set.Bytes(), id);
+      states_.emplace_back(set);
+      states_.back().accepting = set.Has(TRE_NFA::kFinal);
+      members_of.push_back(members);
     }
-    bytes += set.ByteSize() * 2 + sizeof(TRE_DFAState) + 64;
-    int id = static_cast<int>(states_.size());
-    index.emplace(set.Bytes(), id);
-    bool accepting = set.Has(TRE_NFA::kFinal);
-    states_.emplace_back(std::move(set));
-    states_.back().accepting = accepting;
-    members_of.push_back(std::move(members));
+    for (int member : members) set.Exclude(member);
+    members.clear();
     return id;
   };
 
-  {
-    TRE_NFAStateSet set(n);
-    set.Include(TRE_NFA::kStart);
-    std::vector<int> members{TRE_NFA::kStart};
-    Close(flat, set, members, stack);
-    add_state(std::move(set), members);
-  }
+  TRE_NFAStateSet set(n);
+  std::vector<int> members{TRE_NFA::kStart};
+  set.Include(TRE_NFA::kStart);
+  Close(flat, set, members, stack);
+  state_of(set, members);
 
   // The targets of each label from the state being stepped from, and the labels met there.
   std::vector<std::vector<int>> targets(flat.labels.size());
@@ -169,17 +174,16 @@ void TRE_DFA::Build() {
     }
     std::sort(met.begin(), met.end());
     for (int label : met) {
-      TRE_NFAStateSet set(n);
-      std::vector<int> members;
-      for (int target : targets[static_cast<size_t>(label)]) {
+      std::vector<int>& to = targets[static_cast<size_t>(label)];
+      for (int target : to) {
         if (!set.Has(target)) {
           set.Include(target);
           members.push_back(target);
         }
       }
-      targets[static_cast<size_t>(label)].clear();
+      to.clear();
       Close(flat, set, members, stack);
-      int id = add_state(std::move(set), members);
+      const int id = state_of(set, members);
       const auto [low, high] = flat.labels[static_cast<size_t>(label)];
       states_[current].transitions.push_back({low, high, id});
       bytes += sizeof(TRE_DFATransition);

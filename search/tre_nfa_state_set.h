@@ -15,6 +15,9 @@ class TRE_NFAStateSet {
   void Include(int state) {
     bits_[static_cast<size_t>(state) >> 3] |= static_cast<char>(1 << (state & 7));
   }
+  void Exclude(int state) {
+    bits_[static_cast<size_t>(state) >> 3] &= static_cast<char>(~(1 << (state & 7)));
+  }
   bool Has(int state) const {
     return (static_cast<unsigned char>(bits_[static_cast<size_t>(state) >> 3]) >> (state & 7)) & 1;
   }
