@@ -139,18 +139,12 @@ void TGrepNfa::FindPrefix(const TRE_NFA& nfa) {
   prefix_.chars = chars;
   prefix_after_line_end_ = after_line_end;
   for (size_t j = 0; j < now.Size(); ++j) prefix_.after.push_back(now[j]);
-  FinishFixedText(nfa, prefix_);
-}
-
-// Marks the rest (the states reachable from the ones the fixed text leads to) and prepares the
-// backward search for the text's bytes.
-void TGrepNfa::FinishFixedText(const TRE_NFA& nfa, FixedText& fixed) const {
-  fixed.in_rest.assign(static_cast<size_t>(nfa.StateCount()), 0);
+  // The rest: the states reachable from the ones the prefix leads to.
+  prefix_.in_rest.assign(static_cast<size_t>(nfa.StateCount()), 0);
   std::vector<int> work_list;
-  for (int s : fixed.after) {
-    if (fixed.in_rest[static_cast<size_t>(s)]) continue;
-    fixed.in_rest[static_cast<size_t>(s)] = 1;
-    ++fixed.rest_states;
+  for (int s : prefix_.after) {
+    prefix_.in_rest[static_cast<size_t>(s)] = 1;
+    ++prefix_.rest_states;
     work_list.push_back(s);
   }
   while (!work_list.empty()) {
@@ -158,12 +152,18 @@ void TGrepNfa::FinishFixedText(const TRE_NFA& nfa, FixedText& fixed) const {
     work_list.pop_back();
     for (int t = nfa.FirstTransition(s); t >= 0; t = nfa.Transition(t).next) {
       auto to = static_cast<size_t>(nfa.Transition(t).target);
-      if (fixed.in_rest[to]) continue;
-      fixed.in_rest[to] = 1;
-      ++fixed.rest_states;
+      if (prefix_.in_rest[to]) continue;
+      prefix_.in_rest[to] = 1;
+      ++prefix_.rest_states;
       work_list.push_back(static_cast<int>(to));
     }
   }
+  FinishFixedText(prefix_);
+}
+
+// Keeps the states of the final closure that the walk keeps, and prepares the backward search
+// for the text's bytes.
+void TGrepNfa::FinishFixedText(FixedText& fixed) const {
   for (int s : final_closure_) {
     if (fixed.in_rest[static_cast<size_t>(s)]) fixed.rest_final_closure.push_back(s);
   }
@@ -179,12 +179,11 @@ void TGrepNfa::FinishFixedText(const TRE_NFA& nfa, FixedText& fixed) const {
 }
 
 // The middle is a run of states each entered and left by one transition only, on one code that
-// text can hold: the interior of a word in the pattern's top-level sequence. The longest runs
-// are tried in turn: a run qualifies when no match can avoid it (the final state is out of
-// reach from the start without its first transition) and none can read it twice (the state it
-// leaves from is out of reach from the state it leads to). Then every match is a head that
-// ends where the run leaves from, the run, and a tail, with no state shared between the head
-// and the tail. Each run tried costs one look at the automaton, and at most a few are tried.
+// text can hold: the interior of a word in the pattern. The automaton can pass through those
+// states only by reading the whole word, one character after the other, so the walk can leave
+// them out and find the word by its bytes instead: where it begins, on a character, and the
+// state it leads to matches from its end, the state it leaves from matches too. That holds
+// wherever the word stands (in an alternative, in a loop), so the longest run is taken.
 void TGrepNfa::FindMiddle(const TRE_NFA& nfa) {
   const auto states = static_cast<size_t>(nfa.StateCount());
   std::vector<std::uint32_t> ins(states, 0), outs(states, 0);
@@ -206,182 +205,69 @@ void TGrepNfa::FindMiddle(const TRE_NFA& nfa) {
   auto inner = [&](size_t s) {
     return ins[s] == 1 && outs[s] == 1 && link(only_in[s]) && link(only_out[s]);
   };
-  struct Run {
-    size_t chars;
-    int from, first, to;  // the state it leaves from, its first transition, where it leads
-  };
-  std::vector<Run> runs;
+  // Each run is walked once, from its first inner state (a ring of inner states has none and
+  // can never be entered).
+  size_t best_chars = 0, best_first = 0;
   for (size_t s = 0; s < states; ++s) {
-    if (inner(s) && !inner(static_cast<size_t>(only_in_from[s]))) {
-      size_t chars = 2;
-      auto to = static_cast<size_t>(nfa.Transition(only_out[s]).target);
-      // A ring of such states reads no match; the bound keeps the walk from going round it.
-      for (; inner(to) && chars <= states; ++chars) {
-        to = static_cast<size_t>(nfa.Transition(only_out[to]).target);
-      }
-      runs.push_back({chars, only_in_from[s], only_in[s], static_cast<int>(to)});
+    if (!inner(s) || inner(static_cast<size_t>(only_in_from[s]))) continue;
+    size_t chars = 2;
+    for (auto x = static_cast<size_t>(nfa.Transition(only_out[s]).target); inner(x); ++chars) {
+      x = static_cast<size_t>(nfa.Transition(only_out[x]).target);
+    }
+    if (chars > best_chars) {
+      best_chars = chars;
+      best_first = s;
     }
   }
-  constexpr size_t kTried = 3;
-  const size_t tried = std::min(runs.size(), kTried);
-  std::partial_sort(runs.begin(), runs.begin() + static_cast<std::ptrdiff_t>(tried), runs.end(),
-                    [](const Run& a, const Run& b) { return a.chars > b.chars; });
-  // The states reachable from `from` without taking transition `skip`.
-  std::vector<std::uint8_t> reached(states);
-  std::vector<int> work_list;
-  auto reach = [&](int from, int skip) {
-    std::fill(reached.begin(), reached.end(), 0);
-    reached[static_cast<size_t>(from)] = 1;
-    work_list.assign(1, from);
-    while (!work_list.empty()) {
-      int s = work_list.back();
-      work_list.pop_back();
-      for (int t = nfa.FirstTransition(s); t >= 0; t = nfa.Transition(t).next) {
-        auto to = static_cast<size_t>(nfa.Transition(t).target);
-        if (t == skip || reached[to]) continue;
-        reached[to] = 1;
-        work_list.push_back(static_cast<int>(to));
-      }
-    }
-  };
-  for (size_t r = 0; r < tried; ++r) {
-    const Run& run = runs[r];
-    reach(run.to, -1);
-    if (reached[static_cast<size_t>(run.from)]) continue;
-    reach(start_, run.first);
-    if (reached[TRE_NFA::kFinal] || !reached[static_cast<size_t>(run.from)]) continue;
-    // The head: reachable from the start (as marked) and reaching the run's first state, found
-    // backwards from it; the run itself is out of that search, as nothing after it leads back.
-    std::vector<int> local(states, -1);
-    std::vector<int> head{run.from};
-    local[static_cast<size_t>(run.from)] = 0;
-    for (size_t j = 0; j < head.size(); ++j) {
-      auto x = static_cast<size_t>(head[j]);
-      auto add = [&](int from) {
-        if (!reached[static_cast<size_t>(from)] || local[static_cast<size_t>(from)] >= 0) return;
-        local[static_cast<size_t>(from)] = static_cast<int>(head.size());
-        head.push_back(from);
-      };
-      for (int t = char_first_[x]; t < char_first_[x + 1]; ++t) add(char_in_[t].from);
-      for (int e = empty_first_[x]; e < empty_first_[x + 1]; ++e) add(empty_from_[e]);
-    }
-    // A line end read after the head's first character would begin a line other than the one
-    // the match is reported in; kStart is entered by no transition, so a line end read from it
-    // is always the first character.
-    bool line_end_inside = false;
-    head_char_first_.assign(head.size() + 1, 0);
-    head_empty_first_.assign(head.size() + 1, 0);
-    head_char_out_.clear();
-    head_empty_to_.clear();
-    for (size_t j = 0; j < head.size(); ++j) {
-      for (int t = nfa.FirstTransition(head[j]); t >= 0; t = nfa.Transition(t).next) {
-        const TRE_NFATransition& tr = nfa.Transition(t);
-        const int to = local[static_cast<size_t>(tr.target)];
-        if (to < 0) continue;
-        if (tr.epsilon) {
-          head_empty_to_.push_back(to);
-          continue;
-        }
-        head_char_out_.push_back({tr.low, tr.high, to});
-        if (tr.low <= 10 && 10 <= tr.high && (head[j] != start_ || ins[start_] != 0)) {
-          line_end_inside = true;
-        }
-      }
-      head_char_first_[j + 1] = static_cast<int>(head_char_out_.size());
-      head_empty_first_[j + 1] = static_cast<int>(head_empty_to_.size());
-    }
-    if (line_end_inside || local[static_cast<size_t>(start_)] < 0) continue;
-    head_states_ = head.size();
-    head_start_ = local[static_cast<size_t>(start_)];
-    head_end_ = 0;
-    int t = run.first;
-    for (size_t k = 0; k < run.chars; ++k) {
-      AppendCode(middle_.bytes, nfa.Transition(t).low);
-      t = only_out[static_cast<size_t>(nfa.Transition(t).target)];
-    }
-    middle_.chars = run.chars;
-    middle_.after.push_back(run.to);
-    FinishFixedText(nfa, middle_);
-    return;
+  if (best_chars == 0) return;
+  middle_from_ = only_in_from[best_first];
+  middle_.in_rest.assign(states, 1);
+  middle_.rest_states = states;
+  AppendCode(middle_.bytes, nfa.Transition(only_in[best_first]).low);
+  size_t x = best_first;
+  for (; inner(x); x = static_cast<size_t>(nfa.Transition(only_out[x]).target)) {
+    AppendCode(middle_.bytes, nfa.Transition(only_out[x]).low);
+    middle_.in_rest[x] = 0;
+    --middle_.rest_states;
   }
+  middle_.chars = best_chars;
+  middle_.after.push_back(static_cast<int>(x));
+  FinishFixedText(middle_);
 }
 
 std::vector<std::pair<int, size_t>> TGrepNfa::MatchingLines(const unsigned char* buf,
                                                             size_t n) const {
-  return Walk(buf, n, nullptr, nullptr);
+  return Walk(buf, n, nullptr);
 }
 
 std::vector<std::pair<int, size_t>> TGrepNfa::MatchingLinesAfterPrefix(const unsigned char* buf,
                                                                        size_t n) const {
-  return Walk(buf, n, HasPrefix() ? &prefix_ : nullptr, nullptr);
+  return Walk(buf, n, HasPrefix() ? &prefix_ : nullptr);
 }
 
 std::vector<std::pair<int, size_t>> TGrepNfa::MatchingLinesAroundMiddle(const unsigned char* buf,
                                                                         size_t n) const {
-  if (!HasMiddle()) return Walk(buf, n, nullptr, nullptr);
-  const std::vector<std::uint64_t> head_ends = HeadEnds(buf, n);
-  return Walk(buf, n, &middle_, &head_ends);
+  return Walk(buf, n, HasMiddle() ? &middle_ : nullptr);
 }
 
 std::vector<std::pair<int, size_t>> TGrepNfa::MatchingLinesByFixedText(const unsigned char* buf,
                                                                        size_t n) const {
   const size_t plain = char_first_.size() - 1;
   const size_t after_prefix = HasPrefix() ? prefix_.rest_states : plain;
-  const size_t around_middle = HasMiddle() ? head_states_ + middle_.rest_states : plain;
+  const size_t around_middle = HasMiddle() ? middle_.rest_states : plain;
   if (around_middle < std::min(plain, after_prefix)) return MatchingLinesAroundMiddle(buf, n);
   if (after_prefix < plain) return MatchingLinesAfterPrefix(buf, n);
   return MatchingLines(buf, n);
 }
 
-// Where the middle's head can end (a bit a byte, below n): the head's states simulated forwards,
-// with an attempt begun at every character. Characters are read as in the walk.
-std::vector<std::uint64_t> TGrepNfa::HeadEnds(const unsigned char* buf, size_t n) const {
-  std::vector<std::uint64_t> ends(n / 64 + 1, 0);
-  StateSet now(head_states_), next(head_states_);
-  auto close = [&](StateSet& set) {
-    for (size_t j = 0; j < set.Size(); ++j) {
-      auto x = static_cast<size_t>(set[j]);
-      for (int e = head_empty_first_[x]; e < head_empty_first_[x + 1]; ++e) {
-        set.Add(head_empty_to_[static_cast<size_t>(e)]);
-      }
-    }
-  };
-  for (size_t i = 0; i < n;) {
-    now.Add(head_start_);
-    close(now);
-    if (now.Has(head_end_)) ends[i >> 6] |= std::uint64_t{1} << (i & 63);
-    unsigned char b = buf[i];
-    RECode code = b;
-    size_t length = 1;
-    if (b == '\r' || b == '\n') {
-      code = 10;
-      length = (b == '\r' && i + 1 < n && buf[i + 1] == '\n') ? 2 : 1;
-    } else if (cp932::IsLeadByte(b) && i + 1 < n) {
-      code = static_cast<RECode>(b << 8 | buf[i + 1]);
-      length = 2;
-    }
-    next.Clear();
-    for (size_t j = 0; j < now.Size(); ++j) {
-      auto x = static_cast<size_t>(now[j]);
-      for (int t = head_char_first_[x]; t < head_char_first_[x + 1]; ++t) {
-        const Out& out = head_char_out_[static_cast<size_t>(t)];
-        if (out.low <= code && code <= out.high) next.Add(out.to);
-      }
-    }
-    std::swap(now, next);
-    i += length;
-  }
-  return ends;
-}
-
 // With fixed text, the walk keeps only the states of the rest and marks the characters from
-// which the rest can be matched (a bit a byte, and one for the text's end). The text is looked
-// for in the same backward pass: where its bytes begin, on a character's start (where the
-// middle's head ends, for a middle), and the rest can be matched right after them (after a line
-// end, for a prefix after "^"), a match begins.
-std::vector<std::pair<int, size_t>> TGrepNfa::Walk(
-    const unsigned char* buf, size_t n, const FixedText* fixed,
-    const std::vector<std::uint64_t>* head_ends) const {
+// which the state after the text matches (a bit a byte, and one for the text's end). The text
+// is looked for in the same backward pass. Where a prefix's bytes begin, on a character's
+// start, and the rest can be matched right after them (after a line end, for "^"), a match
+// begins. Where a middle's bytes begin, on a character's start, and the state after them
+// matches, the state before them matches too, and the walk goes on from there.
+std::vector<std::pair<int, size_t>> TGrepNfa::Walk(const unsigned char* buf, size_t n,
+                                                   const FixedText* fixed) const {
   std::vector<std::pair<int, size_t>> found;
   if (n == 0) return found;
   // Where each character begins (a bit a byte), read forwards as the text is read.
@@ -401,7 +287,8 @@ std::vector<std::pair<int, size_t>> TGrepNfa::Walk(
   }
 
   const bool by_fixed = fixed != nullptr;
-  const bool after_line_end = fixed == &prefix_ && prefix_after_line_end_;
+  const bool by_prefix = by_fixed && fixed == &prefix_;
+  const bool after_line_end = by_prefix && prefix_after_line_end_;
   const size_t states = char_first_.size() - 1;
   StateSet now(states), before(states);
   const std::vector<int>& final_closure = by_fixed ? fixed->rest_final_closure : final_closure_;
@@ -420,6 +307,7 @@ std::vector<std::pair<int, size_t>> TGrepNfa::Walk(
   const bool rest_at_end = by_fixed && rest_matches(now);
   bool line_hit = false;
   for (size_t i = n; i-- > 0;) {
+    bool middle_here = false;
     if (by_fixed) {
       const auto b = static_cast<char>(buf[i]);
       const std::string& reversed = fixed->reversed;
@@ -429,8 +317,8 @@ std::vector<std::pair<int, size_t>> TGrepNfa::Walk(
         matched = fixed->failure[m - 1];
         const size_t after = i + m;
         const bool rest = after == n ? rest_at_end : (rest_from[after >> 6] >> (after & 63) & 1);
-        if (rest && head_ends) {
-          line_hit = line_hit || ((*head_ends)[i >> 6] >> (i & 63) & 1) != 0;
+        if (rest && !by_prefix) {
+          middle_here = true;
         } else if (rest && is_start(i)) {
           // Before a "^", the character before the prefix must be a line end: it begins at
           // i - 1, or at i - 2 when it is a CR LF or a double-byte character.
@@ -459,6 +347,7 @@ std::vector<std::pair<int, size_t>> TGrepNfa::Walk(
         if (in.low <= code && code <= in.high && kept(in.from)) before.Add(in.from);
       }
     }
+    if (middle_here) before.Add(middle_from_);
     for (size_t j = 0; j < before.Size(); ++j) {
       auto x = static_cast<size_t>(before[j]);
       for (int e = empty_first_[x]; e < empty_first_[x + 1]; ++e) {
@@ -466,7 +355,7 @@ std::vector<std::pair<int, size_t>> TGrepNfa::Walk(
         if (kept(from)) before.Add(from);
       }
     }
-    if (!by_fixed) line_hit = line_hit || before.Has(start_);
+    if (!by_prefix) line_hit = line_hit || before.Has(start_);
     for (int s : final_closure) before.Add(s);
     std::swap(now, before);
     if (by_fixed && rest_matches(now)) rest_from[i >> 6] |= std::uint64_t{1} << (i & 63);

@@ -8,9 +8,9 @@
 // faster matchers are checked against. A pattern that begins with fixed text (a long word and a
 // short tail, say) is also matched by MatchingLinesAfterPrefix, which finds that text by its
 // bytes and simulates only the rest of the automaton, so that the work per character no longer
-// grows with the length of that text. Fixed text that every match reads further in (a short head,
-// a long word, a short tail) is found the same way by MatchingLinesAroundMiddle, with the head
-// simulated forwards before it and the tail backwards after it.
+// grows with the length of that text. A long word further in (a short head, the word, a short
+// tail) is found the same way by MatchingLinesAroundMiddle, and the walk steps over it from the
+// state after it to the state before it instead of following it character by character.
 #pragma once
 
 #include <cstddef>
@@ -48,19 +48,15 @@ class TGrepNfa {
   std::vector<std::pair<int, size_t>> MatchingLinesAfterPrefix(const unsigned char* buf,
                                                                size_t n) const;
 
-  // True when every match reads, after a head and before a tail, the same run of characters
-  // (at least two that text can hold), read nowhere else, and the head reads no line end but
-  // as its first character (a "^"). The head's states are the ones from which that run can be
-  // reached, the tail's the ones after it.
+  // True when the pattern holds a word (at least two characters that text can hold) that the
+  // automaton can only read whole, through states that nothing else enters or leaves: the
+  // longest such word is the middle, wherever it stands.
   bool HasMiddle() const { return !middle_.bytes.empty(); }
-  // True when that run has at least as many characters as the head and the tail have states.
-  bool MiddleOutweighsRest() const {
-    return HasMiddle() && middle_.chars >= head_states_ + middle_.rest_states;
-  }
-  // The same lines as MatchingLines, for a pattern that HasMiddle: one pass forwards marks where
-  // the head can end (begun on a character), and the backward pass finds the run by its bytes
-  // where the head ends and the tail can be matched after it. Each pass simulates only its own
-  // part of the automaton.
+  // True when the middle has at least as many characters as the other states number.
+  bool MiddleOutweighsRest() const { return HasMiddle() && middle_.chars >= middle_.rest_states; }
+  // The same lines as MatchingLines, for a pattern that HasMiddle. The walk leaves out the
+  // middle's inner states and finds the word by its bytes instead (each place in linear time),
+  // so the work per character is bounded by the number of the other states.
   std::vector<std::pair<int, size_t>> MatchingLinesAroundMiddle(const unsigned char* buf,
                                                                 size_t n) const;
 
@@ -71,9 +67,9 @@ class TGrepNfa {
                                                                size_t n) const;
 
  private:
-  // Fixed text that every match reads, found by its bytes; the states that reading it leads to,
-  // and a mark on each state reachable from those (the rest). Its bytes reversed and their
-  // failure function find it backwards, as the walk goes.
+  // Fixed text found by its bytes; the states that reading it leads to, and a mark on each
+  // state the walk keeps (the rest). Its bytes reversed and their failure function find it
+  // backwards, as the walk goes.
   struct FixedText {
     std::string bytes;
     size_t chars = 0;
@@ -86,12 +82,10 @@ class TGrepNfa {
   };
 
   std::vector<std::pair<int, size_t>> Walk(const unsigned char* buf, size_t n,
-                                           const FixedText* fixed,
-                                           const std::vector<std::uint64_t>* head_ends) const;
+                                           const FixedText* fixed) const;
   void FindPrefix(const TRE_NFA& nfa);
   void FindMiddle(const TRE_NFA& nfa);
-  void FinishFixedText(const TRE_NFA& nfa, FixedText& fixed) const;
-  std::vector<std::uint64_t> HeadEnds(const unsigned char* buf, size_t n) const;
+  void FinishFixedText(FixedText& fixed) const;
 
   struct Into {
     RECode low, high;
@@ -108,19 +102,10 @@ class TGrepNfa {
   FixedText prefix_;
   bool prefix_after_line_end_ = false;
 
-  // The middle and its head: the head's states numbered from 0 (its start and the state the
-  // middle leaves from among them), with their transitions forwards.
+  // The middle: the states it leads to are its `after`, its inner states are all that is not
+  // in its rest, and it leaves from middle_from_.
   FixedText middle_;
-  size_t head_states_ = 0;
-  int head_start_ = 0, head_end_ = 0;
-  struct Out {
-    RECode low, high;
-    int to;
-  };
-  std::vector<int> head_char_first_;
-  std::vector<Out> head_char_out_;
-  std::vector<int> head_empty_first_;
-  std::vector<int> head_empty_to_;
+  int middle_from_ = 0;
 };
 
 }  // namespace search
