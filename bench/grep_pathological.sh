@@ -87,7 +87,15 @@ for tail in . '[ab]' 'b*c' '(x|y)'; do
   run "100,000 x a then $tail" "$a100k$tail" tails.txt "$(ref_re "$a100k$tail" "$dir/tails.txt")"
 done
 run "^ 100,000 x a then ." "^$a100k." tails.txt "$(ref_re "^$a100k." "$dir/tails.txt")"
+# The same fixed text after a short start: found by its bytes too, with the start matched
+# before it, instead of followed character by character through the whole text.
+for head in . '[ab]' 'b*' '(x|y)' '^.'; do
+  run "$head then 100,000 x a" "$head$a100k" tails.txt "$(ref_re "$head$a100k" "$dir/tails.txt")"
+done
+run ". then 100,000 x a then b*c" ".${a100k}b*c" tails.txt "$(ref_re ".${a100k}b*c" "$dir/tails.txt")"
+run ". then 99,999 x a then \$" ".${a100k:1}\$" a100k.txt "$(ref_re ".${a100k:1}\$" "$dir/a100k.txt")"
 a3k=$(python3 -c 'print("a" * 3000, end="")')
 run "3,000 x a then ." "$a3k." a100k.txt "$(ref_grep -E "$a3k." "$dir/a100k.txt")"
+run ". then 3,000 x a" ".$a3k" tails.txt "$(ref_re ".$a3k" "$dir/tails.txt")"
 run "400 nested parentheses" "$(cat "$dir/nest400.pat")" a100k.txt 3
 run "5,000 nested parentheses" "$(cat "$dir/nest5000.pat")" a100k.txt 3

@@ -155,12 +155,12 @@ void TGrep::Search(TTxtFile& file) {
     ByTable(file, *form.automaton);
     return;
   }
-  // Without a byte table, a long fixed start with a short rest (a few thousand characters and
-  // ".") would keep as many threads as the start has characters in a text that repeats it; the
-  // simulation after the start keeps only the rest's states.
+  // Without a byte table, a long fixed text with a short rest (a few thousand characters and
+  // ".", or "." and then those) would keep as many threads as the text has characters in a
+  // text that repeats it; the simulation around the fixed text keeps only the rest's states.
   if (dfa.Nfa()) {
     if (!form.nfa) form.nfa = std::make_shared<const TGrepNfa>(*dfa.Nfa());
-    if (form.nfa->PrefixOutweighsRest()) {
+    if (form.nfa->FixedTextOutweighsRest()) {
       ByNfa(file);
       return;
     }
@@ -278,11 +278,11 @@ void TGrep::ByNfa(TTxtFile& file) {
   }
   const FastForm& form = FastFormOf(dfa);
   if (!form.nfa) form.nfa = std::make_shared<const TGrepNfa>(*dfa.Nfa());
-  // A pattern with a fixed start is matched after it, by its rest, unless the plain simulation
+  // A pattern with fixed text is matched around it, by its rest, unless the plain simulation
   // was asked for (as the reference of tests and fuzzing).
-  const bool by_prefix = form.nfa->HasPrefix() && !by_nfa_ && !start_by_start_;
-  for (auto [line, start] :
-       by_prefix ? form.nfa->MatchingLinesAfterPrefix(buf, n) : form.nfa->MatchingLines(buf, n)) {
+  const bool by_fixed_text = !by_nfa_ && !start_by_start_;
+  for (auto [line, start] : by_fixed_text ? form.nfa->MatchingLinesByFixedText(buf, n)
+                                          : form.nfa->MatchingLines(buf, n)) {
     size_t end = FindLineEnd(buf, start, n);
     if (end == kNone) end = n;
     Report(file, buf, start, end, line);

@@ -359,6 +359,63 @@ std::vector<Line> Lines(std::string text) {
   return lines;
 }
 
+// The lines one of the automaton's walks finds in a text held as the reader holds it (a line
+// feed before it, one after it when it has none).
+using NfaWalk = std::vector<std::pair<int, size_t>> (TGrepNfa::*)(const unsigned char*,
+                                                                  size_t) const;
+std::vector<int> LineNumbers(const TGrepNfa& nfa, const std::string& text, NfaWalk walk) {
+  std::string held = "\n" + text;
+  if (held.back() != '\n') held += '\n';
+  std::vector<int> lines;
+  for (auto [line, start] :
+       (nfa.*walk)(reinterpret_cast<const unsigned char*>(held.data()), held.size())) {
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+TEST(GrepDifferential, FixedTextInTheMiddleAtCharacterAndLineBoundaries) {
+  struct Case {
+    std::string pattern, text;
+    std::vector<int> lines;
+  };
+  const std::string lead = "\x82";
+  const std::string hyo = cp932::FromUtf8("表");  // its second byte is "\\"
+  const std::vector<Case> cases = {
+      // A lead byte before the text takes its first byte: no character starts there.
+      {".bc", "x" + lead + "bc\n", {}},
+      {".bcd", "x" + lead + "bcd\nxbcd\n", {2}},
+      {"[xy]" + hyo + "a", "y" + hyo + "a\n\x95" + hyo + "a\n", {1}},
+      {"." + hyo + "\\\\", "z" + hyo + "\\\n", {1}},
+      // The text cut by a line end in every form, and a lone lead byte at the very end.
+      {".abc", "zab\nc\nzab\r\nc\nzab\rc\nzabc", {7}},
+      {".abc", "zabc\x82", {1}},
+      // "^" before the head, "$" after the tail, and a tail that reads a line end.
+      {"^.ab", "zab\r\nyzab\rqab\n", {1, 3}},
+      {"(^|x)ab", "abc\nyab\nxab\n", {1, 3}},
+      {".ab$", "zab\nzabc\nab\r\nxab\r", {1, 4}},
+      {".ab(\\n|c)d", "zab\ndq\nzabd\n", {1}},
+      // Overlapping places: only a later one has the head before it.
+      {".abab", "ababab\nabab\n", {1}},
+      {"[xy]abab", "xababab\nzababab\n", {1}},
+      {"b*abaa", "abaabaa\nbab\n", {1}},
+      // Heads that read line ends, and words that a match may go round or pass by.
+      {"(\\n|x)+ab", "xab\nab\n", {1, 2}},
+      {"(\\n|x)*ab", "xab\nab\n", {1, 2}},
+      {"x(ab)*y", "xababy\nxy\nxaby\nxaay\n", {1, 2, 3}},
+      {"(x|abc)d", "abd\nabcd\nxd\n", {2, 3}},
+  };
+  TGrep grep;
+  for (const Case& c : cases) {
+    grep.SetRegExp(c.pattern);
+    ASSERT_NE(grep.Automaton().Nfa(), nullptr) << c.pattern;
+    TGrepNfa nfa(*grep.Automaton().Nfa());
+    EXPECT_TRUE(nfa.HasMiddle()) << c.pattern;
+    EXPECT_EQ(LineNumbers(nfa, c.text, &TGrepNfa::MatchingLines), c.lines) << c.pattern;
+    EXPECT_EQ(LineNumbers(nfa, c.text, &TGrepNfa::MatchingLinesAroundMiddle), c.lines) << c.pattern;
+  }
+}
+
 TEST(GrepDifferential, RandomPatternsAgainstTheReference) {
   const char* env = std::getenv("MIRUNE_GREP_DIFF_PAIRS");
   const int pairs = env ? std::atoi(env) : 300;
@@ -399,20 +456,16 @@ TEST(GrepDifferential, RandomPatternsAgainstTheReference) {
         expected.emplace_back(static_cast<int>(i + 1), lines[i].bytes);
       }
     }
-    // Patterns with a fixed start are also matched after it, on the text as the reader holds
-    // it (a line feed before it, one after it when it has none); the lines must be the same.
+    // Patterns with a fixed start are also matched after it, and patterns with fixed text
+    // further in around it, on the text as the reader holds it; the lines must be the same.
     if (grep.Automaton().Nfa()) {
       TGrepNfa nfa(*grep.Automaton().Nfa());
-      std::string held = "\n" + text;
-      if (held.back() != '\n') held += '\n';
-      std::vector<int> by_prefix, lines_expected;
-      for (auto [line, start] : nfa.MatchingLinesAfterPrefix(
-               reinterpret_cast<const unsigned char*>(held.data()), held.size())) {
-        by_prefix.push_back(line);
-      }
+      std::vector<int> lines_expected;
       for (const auto& [line, bytes] : expected) lines_expected.push_back(line);
-      EXPECT_EQ(by_prefix, lines_expected)
+      EXPECT_EQ(LineNumbers(nfa, text, &TGrepNfa::MatchingLinesAfterPrefix), lines_expected)
           << ::testing::PrintToString(pattern) << " after " << ::testing::PrintToString(text);
+      EXPECT_EQ(LineNumbers(nfa, text, &TGrepNfa::MatchingLinesAroundMiddle), lines_expected)
+          << ::testing::PrintToString(pattern) << " around " << ::testing::PrintToString(text);
     }
     ++compared;
     if (found != expected) {

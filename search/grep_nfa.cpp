@@ -73,6 +73,7 @@ TGrepNfa::TGrepNfa(const TRE_NFA& nfa) : start_(TRE_NFA::kStart) {
   }
   for (size_t j = 0; j < closure.Size(); ++j) final_closure_.push_back(closure[j]);
   FindPrefix(nfa);
+  FindMiddle(nfa);
 }
 
 // Follows the automaton from its start as long as all the character transitions of the states
@@ -134,58 +135,139 @@ void TGrepNfa::FindPrefix(const TRE_NFA& nfa) {
   }
   if (bytes.empty()) return;
 
-  prefix_ = std::move(bytes);
+  prefix_.bytes = std::move(bytes);
+  prefix_.chars = chars;
   prefix_after_line_end_ = after_line_end;
-  prefix_chars_ = chars;
-  in_rest_.assign(states, 0);
+  for (size_t j = 0; j < now.Size(); ++j) prefix_.after.push_back(now[j]);
+  // The rest: the states reachable from the ones the prefix leads to.
+  prefix_.in_rest.assign(static_cast<size_t>(nfa.StateCount()), 0);
   std::vector<int> work_list;
-  for (size_t j = 0; j < now.Size(); ++j) {
-    after_prefix_.push_back(now[j]);
-    in_rest_[static_cast<size_t>(now[j])] = 1;
-    ++rest_states_;
-    work_list.push_back(now[j]);
+  for (int s : prefix_.after) {
+    prefix_.in_rest[static_cast<size_t>(s)] = 1;
+    ++prefix_.rest_states;
+    work_list.push_back(s);
   }
   while (!work_list.empty()) {
     int s = work_list.back();
     work_list.pop_back();
     for (int t = nfa.FirstTransition(s); t >= 0; t = nfa.Transition(t).next) {
       auto to = static_cast<size_t>(nfa.Transition(t).target);
-      if (in_rest_[to]) continue;
-      in_rest_[to] = 1;
-      ++rest_states_;
+      if (prefix_.in_rest[to]) continue;
+      prefix_.in_rest[to] = 1;
+      ++prefix_.rest_states;
       work_list.push_back(static_cast<int>(to));
     }
   }
+  FinishFixedText(prefix_);
+}
+
+// Keeps the states of the final closure that the walk keeps, and prepares the backward search
+// for the text's bytes.
+void TGrepNfa::FinishFixedText(FixedText& fixed) const {
   for (int s : final_closure_) {
-    if (in_rest_[static_cast<size_t>(s)]) rest_final_closure_.push_back(s);
+    if (fixed.in_rest[static_cast<size_t>(s)]) fixed.rest_final_closure.push_back(s);
   }
   // The failure function of the reversed bytes: for each length matched, the longest proper
   // border, so that every place is found in one pass with no byte looked at twice.
-  reversed_prefix_.assign(prefix_.rbegin(), prefix_.rend());
-  prefix_failure_.assign(reversed_prefix_.size(), 0);
-  for (size_t i = 1, k = 0; i < reversed_prefix_.size(); ++i) {
-    while (k > 0 && reversed_prefix_[i] != reversed_prefix_[k]) k = prefix_failure_[k - 1];
-    if (reversed_prefix_[i] == reversed_prefix_[k]) ++k;
-    prefix_failure_[i] = static_cast<std::uint32_t>(k);
+  fixed.reversed.assign(fixed.bytes.rbegin(), fixed.bytes.rend());
+  fixed.failure.assign(fixed.reversed.size(), 0);
+  for (size_t i = 1, k = 0; i < fixed.reversed.size(); ++i) {
+    while (k > 0 && fixed.reversed[i] != fixed.reversed[k]) k = fixed.failure[k - 1];
+    if (fixed.reversed[i] == fixed.reversed[k]) ++k;
+    fixed.failure[i] = static_cast<std::uint32_t>(k);
   }
+}
+
+// The middle is a run of states each entered and left by one transition only, on one code that
+// text can hold: the interior of a word in the pattern. The automaton can pass through those
+// states only by reading the whole word, one character after the other, so the walk can leave
+// them out and find the word by its bytes instead: where it begins, on a character, and the
+// state it leads to matches from its end, the state it leaves from matches too. That holds
+// wherever the word stands (in an alternative, in a loop), so the longest run is taken.
+void TGrepNfa::FindMiddle(const TRE_NFA& nfa) {
+  const auto states = static_cast<size_t>(nfa.StateCount());
+  std::vector<std::uint32_t> ins(states, 0), outs(states, 0);
+  std::vector<int> only_in(states, -1), only_in_from(states, -1), only_out(states, -1);
+  for (size_t s = 0; s < states; ++s) {
+    for (int t = nfa.FirstTransition(static_cast<int>(s)); t >= 0; t = nfa.Transition(t).next) {
+      auto to = static_cast<size_t>(nfa.Transition(t).target);
+      ++outs[s];
+      only_out[s] = t;
+      ++ins[to];
+      only_in[to] = t;
+      only_in_from[to] = static_cast<int>(s);
+    }
+  }
+  auto link = [&](int t) {
+    const TRE_NFATransition& tr = nfa.Transition(t);
+    return !tr.epsilon && tr.low == tr.high && tr.low != 10 && IsTextCode(tr.low);
+  };
+  auto inner = [&](size_t s) {
+    return ins[s] == 1 && outs[s] == 1 && link(only_in[s]) && link(only_out[s]);
+  };
+  // Each run is walked once, from its first inner state (a ring of inner states has none and
+  // can never be entered).
+  size_t best_chars = 0, best_first = 0;
+  for (size_t s = 0; s < states; ++s) {
+    if (!inner(s) || inner(static_cast<size_t>(only_in_from[s]))) continue;
+    size_t chars = 2;
+    for (auto x = static_cast<size_t>(nfa.Transition(only_out[s]).target); inner(x); ++chars) {
+      x = static_cast<size_t>(nfa.Transition(only_out[x]).target);
+    }
+    if (chars > best_chars) {
+      best_chars = chars;
+      best_first = s;
+    }
+  }
+  if (best_chars == 0) return;
+  middle_from_ = only_in_from[best_first];
+  middle_.in_rest.assign(states, 1);
+  middle_.rest_states = states;
+  AppendCode(middle_.bytes, nfa.Transition(only_in[best_first]).low);
+  size_t x = best_first;
+  for (; inner(x); x = static_cast<size_t>(nfa.Transition(only_out[x]).target)) {
+    AppendCode(middle_.bytes, nfa.Transition(only_out[x]).low);
+    middle_.in_rest[x] = 0;
+    --middle_.rest_states;
+  }
+  middle_.chars = best_chars;
+  middle_.after.push_back(static_cast<int>(x));
+  FinishFixedText(middle_);
 }
 
 std::vector<std::pair<int, size_t>> TGrepNfa::MatchingLines(const unsigned char* buf,
                                                             size_t n) const {
-  return Walk(buf, n, false);
+  return Walk(buf, n, nullptr);
 }
 
 std::vector<std::pair<int, size_t>> TGrepNfa::MatchingLinesAfterPrefix(const unsigned char* buf,
                                                                        size_t n) const {
-  return Walk(buf, n, HasPrefix());
+  return Walk(buf, n, HasPrefix() ? &prefix_ : nullptr);
 }
 
-// By prefix, the walk keeps only the states of the rest and marks the characters from which the
-// rest can be matched (a bit a byte, and one for the text's end). The prefix is looked for in
-// the same backward pass: where its bytes begin, on a character's start, and the rest can be
-// matched right after them (after a line end, for "^"), a match begins.
+std::vector<std::pair<int, size_t>> TGrepNfa::MatchingLinesAroundMiddle(const unsigned char* buf,
+                                                                        size_t n) const {
+  return Walk(buf, n, HasMiddle() ? &middle_ : nullptr);
+}
+
+std::vector<std::pair<int, size_t>> TGrepNfa::MatchingLinesByFixedText(const unsigned char* buf,
+                                                                       size_t n) const {
+  const size_t plain = char_first_.size() - 1;
+  const size_t after_prefix = HasPrefix() ? prefix_.rest_states : plain;
+  const size_t around_middle = HasMiddle() ? middle_.rest_states : plain;
+  if (around_middle < std::min(plain, after_prefix)) return MatchingLinesAroundMiddle(buf, n);
+  if (after_prefix < plain) return MatchingLinesAfterPrefix(buf, n);
+  return MatchingLines(buf, n);
+}
+
+// With fixed text, the walk keeps only the states of the rest and marks the characters from
+// which the state after the text matches (a bit a byte, and one for the text's end). The text
+// is looked for in the same backward pass. Where a prefix's bytes begin, on a character's
+// start, and the rest can be matched right after them (after a line end, for "^"), a match
+// begins. Where a middle's bytes begin, on a character's start, and the state after them
+// matches, the state before them matches too, and the walk goes on from there.
 std::vector<std::pair<int, size_t>> TGrepNfa::Walk(const unsigned char* buf, size_t n,
-                                                   bool by_prefix) const {
+                                                   const FixedText* fixed) const {
   std::vector<std::pair<int, size_t>> found;
   if (n == 0) return found;
   // Where each character begins (a bit a byte), read forwards as the text is read.
@@ -204,38 +286,44 @@ std::vector<std::pair<int, size_t>> TGrepNfa::Walk(const unsigned char* buf, siz
     }
   }
 
+  const bool by_fixed = fixed != nullptr;
+  const bool by_prefix = by_fixed && fixed == &prefix_;
+  const bool after_line_end = by_prefix && prefix_after_line_end_;
   const size_t states = char_first_.size() - 1;
   StateSet now(states), before(states);
-  const std::vector<int>& final_closure = by_prefix ? rest_final_closure_ : final_closure_;
-  auto kept = [&](int s) { return !by_prefix || in_rest_[static_cast<size_t>(s)]; };
+  const std::vector<int>& final_closure = by_fixed ? fixed->rest_final_closure : final_closure_;
+  auto kept = [&](int s) { return !by_fixed || fixed->in_rest[static_cast<size_t>(s)]; };
   auto is_start = [&](size_t p) { return (starts[p >> 6] >> (p & 63) & 1) != 0; };
-  // By prefix: the places from which the rest can be matched, and how much of the reversed
-  // prefix the bytes after the current one have matched.
-  std::vector<std::uint64_t> rest_from(by_prefix ? n / 64 + 1 : 0, 0);
+  // With fixed text: the places from which the rest can be matched, and how much of the
+  // reversed text the bytes after the current one have matched.
+  std::vector<std::uint64_t> rest_from(by_fixed ? n / 64 + 1 : 0, 0);
   auto rest_matches = [&](const StateSet& set) {
-    return std::any_of(after_prefix_.begin(), after_prefix_.end(),
-                       [&](int s) { return set.Has(s); });
+    return std::any_of(fixed->after.begin(), fixed->after.end(), [&](int s) { return set.Has(s); });
   };
-  const size_t m = prefix_.size();
+  const size_t m = by_fixed ? fixed->bytes.size() : 0;
   size_t matched = 0;
   for (int s : final_closure) now.Add(s);
   // The text's end: the rest matches there when it may match nothing.
-  const bool rest_at_end = by_prefix && rest_matches(now);
+  const bool rest_at_end = by_fixed && rest_matches(now);
   bool line_hit = false;
   for (size_t i = n; i-- > 0;) {
-    if (by_prefix) {
+    bool middle_here = false;
+    if (by_fixed) {
       const auto b = static_cast<char>(buf[i]);
-      while (matched > 0 && reversed_prefix_[matched] != b) matched = prefix_failure_[matched - 1];
-      if (reversed_prefix_[matched] == b) ++matched;
+      const std::string& reversed = fixed->reversed;
+      while (matched > 0 && reversed[matched] != b) matched = fixed->failure[matched - 1];
+      if (reversed[matched] == b) ++matched;
       if (matched == m) {
-        matched = prefix_failure_[m - 1];
+        matched = fixed->failure[m - 1];
         const size_t after = i + m;
         const bool rest = after == n ? rest_at_end : (rest_from[after >> 6] >> (after & 63) & 1);
-        if (rest && is_start(i)) {
+        if (rest && !by_prefix) {
+          middle_here = true;
+        } else if (rest && is_start(i)) {
           // Before a "^", the character before the prefix must be a line end: it begins at
           // i - 1, or at i - 2 when it is a CR LF or a double-byte character.
           const size_t before_at = i == 0 ? 0 : is_start(i - 1) ? i - 1 : i - 2;
-          line_hit = line_hit || !prefix_after_line_end_ ||
+          line_hit = line_hit || !after_line_end ||
                      (i > 0 && (buf[before_at] == '\n' || buf[before_at] == '\r'));
         }
       }
@@ -259,6 +347,7 @@ std::vector<std::pair<int, size_t>> TGrepNfa::Walk(const unsigned char* buf, siz
         if (in.low <= code && code <= in.high && kept(in.from)) before.Add(in.from);
       }
     }
+    if (middle_here) before.Add(middle_from_);
     for (size_t j = 0; j < before.Size(); ++j) {
       auto x = static_cast<size_t>(before[j]);
       for (int e = empty_first_[x]; e < empty_first_[x + 1]; ++e) {
@@ -269,7 +358,7 @@ std::vector<std::pair<int, size_t>> TGrepNfa::Walk(const unsigned char* buf, siz
     if (!by_prefix) line_hit = line_hit || before.Has(start_);
     for (int s : final_closure) before.Add(s);
     std::swap(now, before);
-    if (by_prefix && rest_matches(now)) rest_from[i >> 6] |= std::uint64_t{1} << (i & 63);
+    if (by_fixed && rest_matches(now)) rest_from[i >> 6] |= std::uint64_t{1} << (i & 63);
     if (line_end) {
       // This line end begins `line`; the characters before it belong to the line before.
       if (line_hit && i + length < n) found.emplace_back(line, i + length);

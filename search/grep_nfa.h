@@ -8,7 +8,9 @@
 // faster matchers are checked against. A pattern that begins with fixed text (a long word and a
 // short tail, say) is also matched by MatchingLinesAfterPrefix, which finds that text by its
 // bytes and simulates only the rest of the automaton, so that the work per character no longer
-// grows with the length of that text.
+// grows with the length of that text. A long word further in (a short head, the word, a short
+// tail) is found the same way by MatchingLinesAroundMiddle, and the walk steps over it from the
+// state after it to the state before it instead of following it character by character.
 #pragma once
 
 #include <cstddef>
@@ -34,11 +36,11 @@ class TGrepNfa {
 
   // True when every match reads the same characters first: at least one that text can hold,
   // after at most a line end (a "^" before them).
-  bool HasPrefix() const { return !prefix_.empty(); }
+  bool HasPrefix() const { return !prefix_.bytes.empty(); }
   // True when the prefix has at least as many characters as the rest has states (a long word
   // and a short tail): then matching after the prefix is cheap whatever the text, where
   // following the prefix itself costs its length at each character of a text that repeats it.
-  bool PrefixOutweighsRest() const { return HasPrefix() && prefix_chars_ >= rest_states_; }
+  bool PrefixOutweighsRest() const { return HasPrefix() && prefix_.chars >= prefix_.rest_states; }
   // The same lines as MatchingLines, for a pattern that HasPrefix. The prefix is looked for by
   // its bytes (each place in linear time, however often the text repeats its start), and only
   // the automaton states that can follow it are simulated, so the work per character is bounded
@@ -46,10 +48,44 @@ class TGrepNfa {
   std::vector<std::pair<int, size_t>> MatchingLinesAfterPrefix(const unsigned char* buf,
                                                                size_t n) const;
 
+  // True when the pattern holds a word (at least two characters that text can hold) that the
+  // automaton can only read whole, through states that nothing else enters or leaves: the
+  // longest such word is the middle, wherever it stands.
+  bool HasMiddle() const { return !middle_.bytes.empty(); }
+  // True when the middle has at least as many characters as the other states number.
+  bool MiddleOutweighsRest() const { return HasMiddle() && middle_.chars >= middle_.rest_states; }
+  // The same lines as MatchingLines, for a pattern that HasMiddle. The walk leaves out the
+  // middle's inner states and finds the word by its bytes instead (each place in linear time),
+  // so the work per character is bounded by the number of the other states.
+  std::vector<std::pair<int, size_t>> MatchingLinesAroundMiddle(const unsigned char* buf,
+                                                                size_t n) const;
+
+  // True when the prefix or the middle outweighs the rest (see above).
+  bool FixedTextOutweighsRest() const { return PrefixOutweighsRest() || MiddleOutweighsRest(); }
+  // The same lines as MatchingLines, by whichever of the three ways simulates fewest states.
+  std::vector<std::pair<int, size_t>> MatchingLinesByFixedText(const unsigned char* buf,
+                                                               size_t n) const;
+
  private:
+  // Fixed text found by its bytes; the states that reading it leads to, and a mark on each
+  // state the walk keeps (the rest). Its bytes reversed and their failure function find it
+  // backwards, as the walk goes.
+  struct FixedText {
+    std::string bytes;
+    size_t chars = 0;
+    std::vector<int> after;
+    std::vector<std::uint8_t> in_rest;
+    size_t rest_states = 0;
+    std::vector<int> rest_final_closure;  // final_closure_ within the rest
+    std::string reversed;
+    std::vector<std::uint32_t> failure;
+  };
+
   std::vector<std::pair<int, size_t>> Walk(const unsigned char* buf, size_t n,
-                                           bool by_prefix) const;
+                                           const FixedText* fixed) const;
   void FindPrefix(const TRE_NFA& nfa);
+  void FindMiddle(const TRE_NFA& nfa);
+  void FinishFixedText(FixedText& fixed) const;
 
   struct Into {
     RECode low, high;
@@ -62,18 +98,14 @@ class TGrepNfa {
   std::vector<int> empty_from_;
   std::vector<int> final_closure_;  // the states that reach the final state by empty steps
 
-  // The prefix: its bytes (characters that text can hold), whether a line end comes before them,
-  // the states that reading it leads to, and a mark on each state reachable from those (the
-  // rest). Its bytes reversed and their failure function find it backwards, as the walk goes.
-  std::string prefix_;
+  // The prefix, and whether a line end comes before it ("^").
+  FixedText prefix_;
   bool prefix_after_line_end_ = false;
-  size_t prefix_chars_ = 0;
-  size_t rest_states_ = 0;
-  std::vector<int> after_prefix_;
-  std::vector<std::uint8_t> in_rest_;
-  std::vector<int> rest_final_closure_;  // final_closure_ within the rest
-  std::string reversed_prefix_;
-  std::vector<std::uint32_t> prefix_failure_;
+
+  // The middle: the states it leads to are its `after`, its inner states are all that is not
+  // in its rest, and it leaves from middle_from_.
+  FixedText middle_;
+  int middle_from_ = 0;
 };
 
 }  // namespace search
