@@ -188,8 +188,7 @@ std::shared_ptr<const TGrepAutomaton> TGrepAutomaton::Build(const TRE_DFA& dfa) 
   std::unordered_map<std::vector<std::int32_t>, int, VectorHash> mixed_lead_rows;
   std::vector<std::int32_t> lead_key;
   std::vector<std::int32_t> lead_row(256);
-  // A bound on the building work too, so that a huge pattern falls back quickly instead.
-  constexpr size_t kMaxWork = 20'000'000;
+  // A bound on the building work too (kMaxWork), so that a huge pattern falls back quickly.
   size_t work = 0;
   while (!pending.empty() && !too_big) {
     int id = pending.back();
