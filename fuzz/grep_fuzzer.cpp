@@ -73,9 +73,9 @@ std::vector<int> Numbers(const std::vector<std::pair<int, std::string>>& hits) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  // A small pattern (at most 64 bytes) and a small text (at most 1 KB) keep each run short:
+  // A small pattern (at most 40 bytes) and a small text (at most 1 KB) keep each run short:
   // the byte table grows with the pattern, and the start-by-start reference is quadratic.
-  constexpr size_t kMaxPattern = 64;
+  constexpr size_t kMaxPattern = 40;
   constexpr size_t kMaxText = 1024;
   constexpr size_t kMaxStartByStart = 256;
   if (size < 1) return 0;
