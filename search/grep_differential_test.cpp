@@ -409,10 +409,10 @@ TEST(GrepDifferential, FixedTextInTheMiddleAtCharacterAndLineBoundaries) {
   for (const Case& c : cases) {
     grep.SetRegExp(c.pattern);
     ASSERT_NE(grep.Automaton().Nfa(), nullptr) << c.pattern;
-    TGrepNfa nfa(*grep.Automaton().Nfa());
-    EXPECT_TRUE(nfa.HasMiddle()) << c.pattern;
+    TGrepNfa nfa(*grep.Automaton().Nfa(), 2);
+    EXPECT_TRUE(nfa.HasWords()) << c.pattern;
     EXPECT_EQ(LineNumbers(nfa, c.text, &TGrepNfa::MatchingLines), c.lines) << c.pattern;
-    EXPECT_EQ(LineNumbers(nfa, c.text, &TGrepNfa::MatchingLinesAroundMiddle), c.lines) << c.pattern;
+    EXPECT_EQ(LineNumbers(nfa, c.text, &TGrepNfa::MatchingLinesAroundWords), c.lines) << c.pattern;
   }
 }
 
@@ -459,12 +459,12 @@ TEST(GrepDifferential, RandomPatternsAgainstTheReference) {
     // Patterns with a fixed start are also matched after it, and patterns with fixed text
     // further in around it, on the text as the reader holds it; the lines must be the same.
     if (grep.Automaton().Nfa()) {
-      TGrepNfa nfa(*grep.Automaton().Nfa());
+      TGrepNfa nfa(*grep.Automaton().Nfa(), 2);
       std::vector<int> lines_expected;
       for (const auto& [line, bytes] : expected) lines_expected.push_back(line);
       EXPECT_EQ(LineNumbers(nfa, text, &TGrepNfa::MatchingLinesAfterPrefix), lines_expected)
           << ::testing::PrintToString(pattern) << " after " << ::testing::PrintToString(text);
-      EXPECT_EQ(LineNumbers(nfa, text, &TGrepNfa::MatchingLinesAroundMiddle), lines_expected)
+      EXPECT_EQ(LineNumbers(nfa, text, &TGrepNfa::MatchingLinesAroundWords), lines_expected)
           << ::testing::PrintToString(pattern) << " around " << ::testing::PrintToString(text);
     }
     ++compared;
