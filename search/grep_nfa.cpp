@@ -307,8 +307,9 @@ std::vector<std::pair<int, size_t>> TGrepNfa::Walk(const unsigned char* buf, siz
   const std::vector<Word> no_words;
   const std::vector<Word>& words = by_fixed ? fixed->words : no_words;
   // For each word: how much of its reversed bytes the bytes after the current one have matched,
-  // and whether the states after it matched at each of the places that its length spans
-  // (place p at p modulo length + 1).
+  // and whether the states after it matched at each of the places that its length spans (place
+  // p at p modulo the length: the place a word found here ends at is read before this place
+  // takes its mark).
   struct Search {
     size_t matched = 0;
     std::vector<std::uint8_t> rest;
@@ -320,7 +321,7 @@ std::vector<std::pair<int, size_t>> TGrepNfa::Walk(const unsigned char* buf, siz
   for (int s : final_closure) now.Add(s);
   // The text's end: the rest matches there when it may match nothing.
   for (size_t k = 0; k < words.size(); ++k) {
-    searches[k].rest.assign(words[k].bytes.size() + 1, 0);
+    searches[k].rest.assign(words[k].bytes.size(), 0);
     searches[k].rest[n % searches[k].rest.size()] = rest_matches(words[k], now) ? 1 : 0;
   }
   std::vector<int> heads;  // the states before the words that begin here
