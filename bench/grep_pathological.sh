@@ -94,6 +94,15 @@ for head in . '[ab]' 'b*' '(x|y)' '^.'; do
 done
 run ". then 100,000 x a then b*c" ".${a100k}b*c" tails.txt "$(ref_re ".${a100k}b*c" "$dir/tails.txt")"
 run ". then 99,999 x a then \$" ".${a100k:1}\$" a100k.txt "$(ref_re ".${a100k:1}\$" "$dir/a100k.txt")"
+# Two and three long words, each after a short class: every word is found by its bytes, not
+# only the longest, else the shorter ones are followed character by character.
+a50k=${a100k:50000}
+run "2 x ([ab] 50,000 x a)" "[ab]$a50k[ab]$a50k" tails.txt "$(ref_re "[ab]$a50k[ab]$a50k" "$dir/tails.txt")"
+a33k=${a100k:66667}
+run "3 x ([ab] 33,333 x a)" "[ab]$a33k[ab]$a33k[ab]$a33k" tails.txt \
+  "$(ref_re "[ab]$a33k[ab]$a33k[ab]$a33k" "$dir/tails.txt")"
+run "(. 30,000 x a) x 2, b*c" ".${a33k:3333}.${a33k:3333}b*c" tails.txt \
+  "$(ref_re ".${a33k:3333}.${a33k:3333}b*c" "$dir/tails.txt")"
 a3k=$(python3 -c 'print("a" * 3000, end="")')
 run "3,000 x a then ." "$a3k." a100k.txt "$(ref_grep -E "$a3k." "$dir/a100k.txt")"
 run ". then 3,000 x a" ".$a3k" tails.txt "$(ref_re ".$a3k" "$dir/tails.txt")"
