@@ -101,8 +101,10 @@ run "2 x ([ab] 50,000 x a)" "[ab]$a50k[ab]$a50k" tails.txt "$(ref_re "[ab]$a50k[
 a33k=${a100k:66667}
 run "3 x ([ab] 33,333 x a)" "[ab]$a33k[ab]$a33k[ab]$a33k" tails.txt \
   "$(ref_re "[ab]$a33k[ab]$a33k[ab]$a33k" "$dir/tails.txt")"
-run "(. 30,000 x a) x 2, b*c" ".${a33k:3333}.${a33k:3333}b*c" tails.txt \
-  "$(ref_re ".${a33k:3333}.${a33k:3333}b*c" "$dir/tails.txt")"
+# Words of unequal length, the last followed by ".": the longest alone would leave the others
+# to be followed character by character.
+w3=".${a100k:60000}[ab]${a100k:70000}[ab]${a100k:71000}."
+run "3 unequal words, then ." "$w3" tails.txt "$(ref_re "$w3" "$dir/tails.txt")"
 a3k=$(python3 -c 'print("a" * 3000, end="")')
 run "3,000 x a then ." "$a3k." a100k.txt "$(ref_grep -E "$a3k." "$dir/a100k.txt")"
 run ". then 3,000 x a" ".$a3k" tails.txt "$(ref_re ".$a3k" "$dir/tails.txt")"
