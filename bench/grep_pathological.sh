@@ -94,6 +94,17 @@ for head in . '[ab]' 'b*' '(x|y)' '^.'; do
 done
 run ". then 100,000 x a then b*c" ".${a100k}b*c" tails.txt "$(ref_re ".${a100k}b*c" "$dir/tails.txt")"
 run ". then 99,999 x a then \$" ".${a100k:1}\$" a100k.txt "$(ref_re ".${a100k:1}\$" "$dir/a100k.txt")"
+# Two and three long words, each after a short class: every word is found by its bytes, not
+# only the longest, else the shorter ones are followed character by character.
+a50k=${a100k:50000}
+run "2 x ([ab] 50,000 x a)" "[ab]$a50k[ab]$a50k" tails.txt "$(ref_re "[ab]$a50k[ab]$a50k" "$dir/tails.txt")"
+a33k=${a100k:66667}
+run "3 x ([ab] 33,333 x a)" "[ab]$a33k[ab]$a33k[ab]$a33k" tails.txt \
+  "$(ref_re "[ab]$a33k[ab]$a33k[ab]$a33k" "$dir/tails.txt")"
+# Words of unequal length, the last followed by ".": the longest alone would leave the others
+# to be followed character by character.
+w3=".${a100k:60000}[ab]${a100k:70000}[ab]${a100k:71000}."
+run "3 unequal words, then ." "$w3" tails.txt "$(ref_re "$w3" "$dir/tails.txt")"
 a3k=$(python3 -c 'print("a" * 3000, end="")')
 run "3,000 x a then ." "$a3k." a100k.txt "$(ref_grep -E "$a3k." "$dir/a100k.txt")"
 run ". then 3,000 x a" ".$a3k" tails.txt "$(ref_re ".$a3k" "$dir/tails.txt")"

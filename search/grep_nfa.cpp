@@ -33,7 +33,7 @@ class StateSet {
 
 }  // namespace
 
-TGrepNfa::TGrepNfa(const TRE_NFA& nfa) : start_(TRE_NFA::kStart) {
+TGrepNfa::TGrepNfa(const TRE_NFA& nfa, size_t long_word) : start_(TRE_NFA::kStart) {
   const auto states = static_cast<size_t>(nfa.StateCount());
   char_first_.assign(states + 1, 0);
   empty_first_.assign(states + 1, 0);
@@ -73,7 +73,7 @@ TGrepNfa::TGrepNfa(const TRE_NFA& nfa) : start_(TRE_NFA::kStart) {
   }
   for (size_t j = 0; j < closure.Size(); ++j) final_closure_.push_back(closure[j]);
   FindPrefix(nfa);
-  FindMiddle(nfa);
+  FindWords(nfa, long_word);
 }
 
 // Follows the automaton from its start as long as all the character transitions of the states
@@ -135,14 +135,15 @@ void TGrepNfa::FindPrefix(const TRE_NFA& nfa) {
   }
   if (bytes.empty()) return;
 
-  prefix_.bytes = std::move(bytes);
+  Word& word = prefix_.words.emplace_back();
+  word.bytes = std::move(bytes);
   prefix_.chars = chars;
   prefix_after_line_end_ = after_line_end;
-  for (size_t j = 0; j < now.Size(); ++j) prefix_.after.push_back(now[j]);
+  for (size_t j = 0; j < now.Size(); ++j) word.after.push_back(now[j]);
   // The rest: the states reachable from the ones the prefix leads to.
   prefix_.in_rest.assign(static_cast<size_t>(nfa.StateCount()), 0);
   std::vector<int> work_list;
-  for (int s : prefix_.after) {
+  for (int s : word.after) {
     prefix_.in_rest[static_cast<size_t>(s)] = 1;
     ++prefix_.rest_states;
     work_list.push_back(s);
@@ -162,29 +163,34 @@ void TGrepNfa::FindPrefix(const TRE_NFA& nfa) {
 }
 
 // Keeps the states of the final closure that the walk keeps, and prepares the backward search
-// for the text's bytes.
+// for each word's bytes.
 void TGrepNfa::FinishFixedText(FixedText& fixed) const {
   for (int s : final_closure_) {
     if (fixed.in_rest[static_cast<size_t>(s)]) fixed.rest_final_closure.push_back(s);
   }
   // The failure function of the reversed bytes: for each length matched, the longest proper
   // border, so that every place is found in one pass with no byte looked at twice.
-  fixed.reversed.assign(fixed.bytes.rbegin(), fixed.bytes.rend());
-  fixed.failure.assign(fixed.reversed.size(), 0);
-  for (size_t i = 1, k = 0; i < fixed.reversed.size(); ++i) {
-    while (k > 0 && fixed.reversed[i] != fixed.reversed[k]) k = fixed.failure[k - 1];
-    if (fixed.reversed[i] == fixed.reversed[k]) ++k;
-    fixed.failure[i] = static_cast<std::uint32_t>(k);
+  for (Word& word : fixed.words) {
+    word.reversed.assign(word.bytes.rbegin(), word.bytes.rend());
+    word.failure.assign(word.reversed.size(), 0);
+    for (size_t i = 1, k = 0; i < word.reversed.size(); ++i) {
+      while (k > 0 && word.reversed[i] != word.reversed[k]) k = word.failure[k - 1];
+      if (word.reversed[i] == word.reversed[k]) ++k;
+      word.failure[i] = static_cast<std::uint32_t>(k);
+    }
   }
 }
 
-// The middle is a run of states each entered and left by one transition only, on one code that
+// A word is a run of states each entered and left by one transition only, on one code that
 // text can hold: the interior of a word in the pattern. The automaton can pass through those
 // states only by reading the whole word, one character after the other, so the walk can leave
 // them out and find the word by its bytes instead: where it begins, on a character, and the
 // state it leads to matches from its end, the state it leaves from matches too. That holds
-// wherever the word stands (in an alternative, in a loop), so the longest run is taken.
-void TGrepNfa::FindMiddle(const TRE_NFA& nfa) {
+// wherever the word stands (in an alternative, in a loop, next to another word), and each inner
+// state lies in one run only, so any of the runs can be left out together. Each costs a step of
+// its search at every byte, which a short word in a sparse set of states does not repay: the
+// long ones are taken, and the longest, however short.
+void TGrepNfa::FindWords(const TRE_NFA& nfa, size_t long_word) {
   const auto states = static_cast<size_t>(nfa.StateCount());
   std::vector<std::uint32_t> ins(states, 0), outs(states, 0);
   std::vector<int> only_in(states, -1), only_in_from(states, -1), only_out(states, -1);
@@ -206,33 +212,36 @@ void TGrepNfa::FindMiddle(const TRE_NFA& nfa) {
     return ins[s] == 1 && outs[s] == 1 && link(only_in[s]) && link(only_out[s]);
   };
   // Each run is walked once, from its first inner state (a ring of inner states has none and
-  // can never be entered).
-  size_t best_chars = 0, best_first = 0;
+  // can never be entered): its first state and its characters.
+  std::vector<std::pair<size_t, size_t>> runs;
+  size_t longest = 0;
   for (size_t s = 0; s < states; ++s) {
     if (!inner(s) || inner(static_cast<size_t>(only_in_from[s]))) continue;
     size_t chars = 2;
     for (auto x = static_cast<size_t>(nfa.Transition(only_out[s]).target); inner(x); ++chars) {
       x = static_cast<size_t>(nfa.Transition(only_out[x]).target);
     }
-    if (chars > best_chars) {
-      best_chars = chars;
-      best_first = s;
+    runs.emplace_back(s, chars);
+    longest = std::max(longest, chars);
+  }
+  if (runs.empty()) return;
+  words_.in_rest.assign(states, 1);
+  words_.rest_states = states;
+  for (auto [first, chars] : runs) {
+    if (chars < long_word && chars < longest) continue;
+    Word& word = words_.words.emplace_back();
+    word.from = only_in_from[first];
+    AppendCode(word.bytes, nfa.Transition(only_in[first]).low);
+    size_t x = first;
+    for (; inner(x); x = static_cast<size_t>(nfa.Transition(only_out[x]).target)) {
+      AppendCode(word.bytes, nfa.Transition(only_out[x]).low);
+      words_.in_rest[x] = 0;
+      --words_.rest_states;
     }
+    word.after.push_back(static_cast<int>(x));
+    words_.chars += chars;
   }
-  if (best_chars == 0) return;
-  middle_from_ = only_in_from[best_first];
-  middle_.in_rest.assign(states, 1);
-  middle_.rest_states = states;
-  AppendCode(middle_.bytes, nfa.Transition(only_in[best_first]).low);
-  size_t x = best_first;
-  for (; inner(x); x = static_cast<size_t>(nfa.Transition(only_out[x]).target)) {
-    AppendCode(middle_.bytes, nfa.Transition(only_out[x]).low);
-    middle_.in_rest[x] = 0;
-    --middle_.rest_states;
-  }
-  middle_.chars = best_chars;
-  middle_.after.push_back(static_cast<int>(x));
-  FinishFixedText(middle_);
+  FinishFixedText(words_);
 }
 
 std::vector<std::pair<int, size_t>> TGrepNfa::MatchingLines(const unsigned char* buf,
@@ -245,26 +254,27 @@ std::vector<std::pair<int, size_t>> TGrepNfa::MatchingLinesAfterPrefix(const uns
   return Walk(buf, n, HasPrefix() ? &prefix_ : nullptr);
 }
 
-std::vector<std::pair<int, size_t>> TGrepNfa::MatchingLinesAroundMiddle(const unsigned char* buf,
-                                                                        size_t n) const {
-  return Walk(buf, n, HasMiddle() ? &middle_ : nullptr);
+std::vector<std::pair<int, size_t>> TGrepNfa::MatchingLinesAroundWords(const unsigned char* buf,
+                                                                       size_t n) const {
+  return Walk(buf, n, HasWords() ? &words_ : nullptr);
 }
 
 std::vector<std::pair<int, size_t>> TGrepNfa::MatchingLinesByFixedText(const unsigned char* buf,
                                                                        size_t n) const {
   const size_t plain = char_first_.size() - 1;
   const size_t after_prefix = HasPrefix() ? prefix_.rest_states : plain;
-  const size_t around_middle = HasMiddle() ? middle_.rest_states : plain;
-  if (around_middle < std::min(plain, after_prefix)) return MatchingLinesAroundMiddle(buf, n);
+  const size_t around_words = HasWords() ? words_.rest_states : plain;
+  if (around_words < std::min(plain, after_prefix)) return MatchingLinesAroundWords(buf, n);
   if (after_prefix < plain) return MatchingLinesAfterPrefix(buf, n);
   return MatchingLines(buf, n);
 }
 
-// With fixed text, the walk keeps only the states of the rest and marks the characters from
-// which the state after the text matches (a bit a byte, and one for the text's end). The text
-// is looked for in the same backward pass. Where a prefix's bytes begin, on a character's
-// start, and the rest can be matched right after them (after a line end, for "^"), a match
-// begins. Where a middle's bytes begin, on a character's start, and the state after them
+// With fixed text, the walk keeps only the states of the rest, and each word is looked for in
+// the same backward pass. Where a word's bytes begin, the walk needs to know whether the states
+// after it matched where its bytes end, as many bytes back in the walk: a ring of that many
+// marks (one a byte) keeps the answer for each word. Where a prefix's bytes begin, on a
+// character's start, and the rest can be matched right after them (after a line end, for "^"),
+// a match begins. Where a word's bytes begin, on a character's start, and the state after them
 // matches, the state before them matches too, and the walk goes on from there.
 std::vector<std::pair<int, size_t>> TGrepNfa::Walk(const unsigned char* buf, size_t n,
                                                    const FixedText* fixed) const {
@@ -294,41 +304,56 @@ std::vector<std::pair<int, size_t>> TGrepNfa::Walk(const unsigned char* buf, siz
   const std::vector<int>& final_closure = by_fixed ? fixed->rest_final_closure : final_closure_;
   auto kept = [&](int s) { return !by_fixed || fixed->in_rest[static_cast<size_t>(s)]; };
   auto is_start = [&](size_t p) { return (starts[p >> 6] >> (p & 63) & 1) != 0; };
-  // With fixed text: the places from which the rest can be matched, and how much of the
-  // reversed text the bytes after the current one have matched.
-  std::vector<std::uint64_t> rest_from(by_fixed ? n / 64 + 1 : 0, 0);
-  auto rest_matches = [&](const StateSet& set) {
-    return std::any_of(fixed->after.begin(), fixed->after.end(), [&](int s) { return set.Has(s); });
+  const std::vector<Word> no_words;
+  const std::vector<Word>& words = by_fixed ? fixed->words : no_words;
+  // For each word: how much of its reversed bytes the bytes after the current one have matched,
+  // and whether the states after it matched at each of the places that its length spans (place
+  // p at p modulo the length: the place a word found here ends at is read before this place
+  // takes its mark).
+  struct Search {
+    size_t matched = 0;
+    std::vector<std::uint8_t> rest;
   };
-  const size_t m = by_fixed ? fixed->bytes.size() : 0;
-  size_t matched = 0;
+  std::vector<Search> searches(words.size());
+  auto rest_matches = [&](const Word& word, const StateSet& set) {
+    return std::any_of(word.after.begin(), word.after.end(), [&](int s) { return set.Has(s); });
+  };
   for (int s : final_closure) now.Add(s);
   // The text's end: the rest matches there when it may match nothing.
-  const bool rest_at_end = by_fixed && rest_matches(now);
+  for (size_t k = 0; k < words.size(); ++k) {
+    searches[k].rest.assign(words[k].bytes.size(), 0);
+    searches[k].rest[n % searches[k].rest.size()] = rest_matches(words[k], now) ? 1 : 0;
+  }
+  std::vector<int> heads;  // the states before the words that begin here
   bool line_hit = false;
   for (size_t i = n; i-- > 0;) {
-    bool middle_here = false;
-    if (by_fixed) {
-      const auto b = static_cast<char>(buf[i]);
-      const std::string& reversed = fixed->reversed;
-      while (matched > 0 && reversed[matched] != b) matched = fixed->failure[matched - 1];
-      if (reversed[matched] == b) ++matched;
-      if (matched == m) {
-        matched = fixed->failure[m - 1];
-        const size_t after = i + m;
-        const bool rest = after == n ? rest_at_end : (rest_from[after >> 6] >> (after & 63) & 1);
-        if (rest && !by_prefix) {
-          middle_here = true;
-        } else if (rest && is_start(i)) {
-          // Before a "^", the character before the prefix must be a line end: it begins at
-          // i - 1, or at i - 2 when it is a CR LF or a double-byte character.
-          const size_t before_at = i == 0 ? 0 : is_start(i - 1) ? i - 1 : i - 2;
-          line_hit = line_hit || !after_line_end ||
-                     (i > 0 && (buf[before_at] == '\n' || buf[before_at] == '\r'));
-        }
+    heads.clear();
+    const auto byte = static_cast<char>(buf[i]);
+    for (size_t k = 0; k < words.size(); ++k) {
+      const Word& word = words[k];
+      Search& search = searches[k];
+      const size_t m = word.bytes.size();
+      while (search.matched > 0 && word.reversed[search.matched] != byte) {
+        search.matched = word.failure[search.matched - 1];
+      }
+      if (word.reversed[search.matched] == byte) ++search.matched;
+      if (search.matched < m) continue;
+      search.matched = word.failure[m - 1];
+      if (!search.rest[(i + m) % search.rest.size()]) continue;
+      if (!by_prefix) {
+        heads.push_back(word.from);
+      } else if (is_start(i)) {
+        // Before a "^", the character before the prefix must be a line end: it begins at
+        // i - 1, or at i - 2 when it is a CR LF or a double-byte character.
+        const size_t before_at = i == 0 ? 0 : is_start(i - 1) ? i - 1 : i - 2;
+        line_hit = line_hit || !after_line_end ||
+                   (i > 0 && (buf[before_at] == '\n' || buf[before_at] == '\r'));
       }
     }
-    if (!is_start(i)) continue;
+    if (!is_start(i)) {
+      for (Search& search : searches) search.rest[i % search.rest.size()] = 0;
+      continue;
+    }
     unsigned char b = buf[i];
     const bool line_end = b == '\r' || b == '\n';
     RECode code = b;
@@ -347,7 +372,7 @@ std::vector<std::pair<int, size_t>> TGrepNfa::Walk(const unsigned char* buf, siz
         if (in.low <= code && code <= in.high && kept(in.from)) before.Add(in.from);
       }
     }
-    if (middle_here) before.Add(middle_from_);
+    for (int s : heads) before.Add(s);
     for (size_t j = 0; j < before.Size(); ++j) {
       auto x = static_cast<size_t>(before[j]);
       for (int e = empty_first_[x]; e < empty_first_[x + 1]; ++e) {
@@ -358,7 +383,9 @@ std::vector<std::pair<int, size_t>> TGrepNfa::Walk(const unsigned char* buf, siz
     if (!by_prefix) line_hit = line_hit || before.Has(start_);
     for (int s : final_closure) before.Add(s);
     std::swap(now, before);
-    if (by_fixed && rest_matches(now)) rest_from[i >> 6] |= std::uint64_t{1} << (i & 63);
+    for (size_t k = 0; k < words.size(); ++k) {
+      searches[k].rest[i % searches[k].rest.size()] = rest_matches(words[k], now) ? 1 : 0;
+    }
     if (line_end) {
       // This line end begins `line`; the characters before it belong to the line before.
       if (line_hit && i + length < n) found.emplace_back(line, i + length);

@@ -9,8 +9,9 @@
 // short tail, say) is also matched by MatchingLinesAfterPrefix, which finds that text by its
 // bytes and simulates only the rest of the automaton, so that the work per character no longer
 // grows with the length of that text. A long word further in (a short head, the word, a short
-// tail) is found the same way by MatchingLinesAroundMiddle, and the walk steps over it from the
-// state after it to the state before it instead of following it character by character.
+// tail) is found the same way by MatchingLinesAroundWords, and so is every other long word: the
+// walk steps over each from the state after it to the state before it instead of following it
+// character by character.
 #pragma once
 
 #include <cstddef>
@@ -25,7 +26,10 @@ namespace search {
 
 class TGrepNfa {
  public:
-  explicit TGrepNfa(const TRE_NFA& nfa);
+  // Words of at least long_word characters are stepped over (and the longest word, however
+  // short); tests pass 2 so that every word is.
+  static constexpr size_t kLongWord = 32;
+  explicit TGrepNfa(const TRE_NFA& nfa, size_t long_word = kLongWord);
 
   // The lines (1-based number, offset of the line's first byte) of buf[0, n) in which some
   // character starts a match that reads at least that character, in order. Characters are read
@@ -36,7 +40,7 @@ class TGrepNfa {
 
   // True when every match reads the same characters first: at least one that text can hold,
   // after at most a line end (a "^" before them).
-  bool HasPrefix() const { return !prefix_.bytes.empty(); }
+  bool HasPrefix() const { return !prefix_.words.empty(); }
   // True when the prefix has at least as many characters as the rest has states (a long word
   // and a short tail): then matching after the prefix is cheap whatever the text, where
   // following the prefix itself costs its length at each character of a text that repeats it.
@@ -49,42 +53,49 @@ class TGrepNfa {
                                                                size_t n) const;
 
   // True when the pattern holds a word (at least two characters that text can hold) that the
-  // automaton can only read whole, through states that nothing else enters or leaves: the
-  // longest such word is the middle, wherever it stands.
-  bool HasMiddle() const { return !middle_.bytes.empty(); }
-  // True when the middle has at least as many characters as the other states number.
-  bool MiddleOutweighsRest() const { return HasMiddle() && middle_.chars >= middle_.rest_states; }
-  // The same lines as MatchingLines, for a pattern that HasMiddle. The walk leaves out the
-  // middle's inner states and finds the word by its bytes instead (each place in linear time),
-  // so the work per character is bounded by the number of the other states.
-  std::vector<std::pair<int, size_t>> MatchingLinesAroundMiddle(const unsigned char* buf,
-                                                                size_t n) const;
+  // automaton can only read whole, through states that nothing else enters or leaves, wherever
+  // it stands. The longest such word and every long one are the words the walk steps over.
+  bool HasWords() const { return !words_.words.empty(); }
+  size_t WordCount() const { return words_.words.size(); }
+  // True when the words have at least as many characters together as the other states number.
+  bool WordsOutweighRest() const { return HasWords() && words_.chars >= words_.rest_states; }
+  // The same lines as MatchingLines, for a pattern that HasWords. The walk leaves out the
+  // words' inner states and finds each word by its bytes instead (each place in linear time),
+  // so the work per character is bounded by the number of the other states and of the words.
+  std::vector<std::pair<int, size_t>> MatchingLinesAroundWords(const unsigned char* buf,
+                                                               size_t n) const;
 
-  // True when the prefix or the middle outweighs the rest (see above).
-  bool FixedTextOutweighsRest() const { return PrefixOutweighsRest() || MiddleOutweighsRest(); }
+  // True when the prefix or the words outweigh the rest (see above).
+  bool FixedTextOutweighsRest() const { return PrefixOutweighsRest() || WordsOutweighRest(); }
   // The same lines as MatchingLines, by whichever of the three ways simulates fewest states.
   std::vector<std::pair<int, size_t>> MatchingLinesByFixedText(const unsigned char* buf,
                                                                size_t n) const;
 
  private:
-  // Fixed text found by its bytes; the states that reading it leads to, and a mark on each
-  // state the walk keeps (the rest). Its bytes reversed and their failure function find it
-  // backwards, as the walk goes.
-  struct FixedText {
+  // A word found by its bytes: the states that reading it leads to and, inside the pattern,
+  // the one state it leaves from (a prefix leaves from the start). Its bytes reversed and their
+  // failure function find it backwards, as the walk goes.
+  struct Word {
     std::string bytes;
-    size_t chars = 0;
     std::vector<int> after;
+    int from = -1;
+    std::string reversed;
+    std::vector<std::uint32_t> failure;
+  };
+  // Fixed text: the words found by their bytes, their characters together, and a mark on each
+  // state the walk keeps (the rest).
+  struct FixedText {
+    std::vector<Word> words;
+    size_t chars = 0;
     std::vector<std::uint8_t> in_rest;
     size_t rest_states = 0;
     std::vector<int> rest_final_closure;  // final_closure_ within the rest
-    std::string reversed;
-    std::vector<std::uint32_t> failure;
   };
 
   std::vector<std::pair<int, size_t>> Walk(const unsigned char* buf, size_t n,
                                            const FixedText* fixed) const;
   void FindPrefix(const TRE_NFA& nfa);
-  void FindMiddle(const TRE_NFA& nfa);
+  void FindWords(const TRE_NFA& nfa, size_t long_word);
   void FinishFixedText(FixedText& fixed) const;
 
   struct Into {
@@ -102,10 +113,8 @@ class TGrepNfa {
   FixedText prefix_;
   bool prefix_after_line_end_ = false;
 
-  // The middle: the states it leads to are its `after`, its inner states are all that is not
-  // in its rest, and it leaves from middle_from_.
-  FixedText middle_;
-  int middle_from_ = 0;
+  // The words inside the pattern, each with the state it leaves from.
+  FixedText words_;
 };
 
 }  // namespace search
