@@ -19,17 +19,11 @@ namespace search {
 
 class TGrepAutomaton {
  public:
-  // Bounds of the table: beyond them the pattern is matched without one. Like the automaton's
-  // (search/tre_dfa.h), they are a tenth in a fuzzing build.
-#ifdef FUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION
-  static constexpr int kMaxSets = 300;
-  static constexpr int kMaxRows = 3000;
-  static constexpr size_t kMaxWork = 2'000'000;
-#else
-  static constexpr int kMaxSets = 3000;
-  static constexpr int kMaxRows = 30000;
-  static constexpr size_t kMaxWork = 20'000'000;
-#endif
+  // Bounds of the table: beyond them the pattern is matched without one (kBudgetDivisor: see
+  // search/tre_dfa.h).
+  static constexpr int kMaxSets = 3000 / kBudgetDivisor;
+  static constexpr int kMaxRows = 30000 / kBudgetDivisor;
+  static constexpr size_t kMaxWork = 20'000'000 / kBudgetDivisor;
 
   // nullptr when the pattern needs the start-by-start matcher.
   static std::shared_ptr<const TGrepAutomaton> Build(const TRE_DFA& dfa);

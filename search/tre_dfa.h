@@ -16,6 +16,16 @@
 
 namespace search {
 
+// A fuzzing build, instrumented and under the sanitizers, takes fifty to a hundred times as long
+// to fill the compile budgets of the automaton and the byte table, and the few patterns that do
+// took most of its time: there a tenth of each leads to the same fallbacks sooner, and the
+// fuzzers try twice the patterns a second.
+#ifdef FUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION
+inline constexpr int kBudgetDivisor = 10;
+#else
+inline constexpr int kBudgetDivisor = 1;
+#endif
+
 struct TRE_DFATransition {
   RECode low = 0, high = 0;
   int target = 0;
@@ -33,17 +43,9 @@ class TRE_DFA {
  public:
   // Bounds of the subset construction; beyond them the automaton is left incomplete. The work
   // bound counts the automaton states looked at for every state made, which is what makes the
-  // construction quadratic on long patterns. A fuzzing build, instrumented and under the
-  // sanitizers, takes fifty to a hundred times as long to reach them, and the few patterns that
-  // do took most of its time: there a tenth of each leads to the same fallback sooner, and the
-  // fuzzers try twice the patterns a second.
-#ifdef FUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION
-  static constexpr int kMaxStates = 2000;
-  static constexpr std::uint64_t kMaxWork = (24u << 20) / 10;
-#else
-  static constexpr int kMaxStates = 20000;
-  static constexpr std::uint64_t kMaxWork = 24u << 20;
-#endif
+  // construction quadratic on long patterns.
+  static constexpr int kMaxStates = 20000 / kBudgetDivisor;
+  static constexpr std::uint64_t kMaxWork = (24u << 20) / kBudgetDivisor;
   static constexpr size_t kMaxBytes = 64u << 20;
   // A trie of words keeps about 64 bytes a state: 2 million states stay within 128 MB.
   static constexpr int kMaxWordStates = 2'000'000;
