@@ -387,79 +387,65 @@ std::vector<int> LineNumbers(const TGrepNfa& nfa, const std::string& text, NfaWa
   return lines;
 }
 
-TEST(GrepDifferential, FixedTextInTheMiddleAtCharacterAndLineBoundaries) {
+TEST(GrepDifferential, WordsSteppedOverAtCharacterAndLineBoundaries) {
+  // Each case is matched by the plain walk and around its words, with at least `words` of them
+  // stepped over (the middle of a pattern, then several together).
   struct Case {
     std::string pattern, text;
     std::vector<int> lines;
+    size_t words;
   };
   const std::string lead = "\x82";
   const std::string hyo = cp932::FromUtf8("表");  // its second byte is "\\"
   const std::vector<Case> cases = {
       // A lead byte before the text takes its first byte: no character starts there.
-      {".bc", "x" + lead + "bc\n", {}},
-      {".bcd", "x" + lead + "bcd\nxbcd\n", {2}},
-      {"[xy]" + hyo + "a", "y" + hyo + "a\n\x95" + hyo + "a\n", {1}},
-      {"." + hyo + "\\\\", "z" + hyo + "\\\n", {1}},
+      {".bc", "x" + lead + "bc\n", {}, 1},
+      {".bcd", "x" + lead + "bcd\nxbcd\n", {2}, 1},
+      {"[xy]" + hyo + "a", "y" + hyo + "a\n\x95" + hyo + "a\n", {1}, 1},
+      {"." + hyo + "\\\\", "z" + hyo + "\\\n", {1}, 1},
       // The text cut by a line end in every form, and a lone lead byte at the very end.
-      {".abc", "zab\nc\nzab\r\nc\nzab\rc\nzabc", {7}},
-      {".abc", "zabc\x82", {1}},
+      {".abc", "zab\nc\nzab\r\nc\nzab\rc\nzabc", {7}, 1},
+      {".abc", "zabc\x82", {1}, 1},
       // "^" before the head, "$" after the tail, and a tail that reads a line end.
-      {"^.ab", "zab\r\nyzab\rqab\n", {1, 3}},
-      {"(^|x)ab", "abc\nyab\nxab\n", {1, 3}},
-      {".ab$", "zab\nzabc\nab\r\nxab\r", {1, 4}},
-      {".ab(\\n|c)d", "zab\ndq\nzabd\n", {1}},
+      {"^.ab", "zab\r\nyzab\rqab\n", {1, 3}, 1},
+      {"(^|x)ab", "abc\nyab\nxab\n", {1, 3}, 1},
+      {".ab$", "zab\nzabc\nab\r\nxab\r", {1, 4}, 1},
+      {".ab(\\n|c)d", "zab\ndq\nzabd\n", {1}, 1},
       // Overlapping places: only a later one has the head before it.
-      {".abab", "ababab\nabab\n", {1}},
-      {"[xy]abab", "xababab\nzababab\n", {1}},
-      {"b*abaa", "abaabaa\nbab\n", {1}},
+      {".abab", "ababab\nabab\n", {1}, 1},
+      {"[xy]abab", "xababab\nzababab\n", {1}, 1},
+      {"b*abaa", "abaabaa\nbab\n", {1}, 1},
       // Heads that read line ends, and words that a match may go round or pass by.
-      {"(\\n|x)+ab", "xab\nab\n", {1, 2}},
-      {"(\\n|x)*ab", "xab\nab\n", {1, 2}},
-      {"x(ab)*y", "xababy\nxy\nxaby\nxaay\n", {1, 2, 3}},
-      {"(x|abc)d", "abd\nabcd\nxd\n", {2, 3}},
-  };
-  TGrep grep;
-  for (const Case& c : cases) {
-    grep.SetRegExp(c.pattern);
-    ASSERT_NE(grep.Automaton().Nfa(), nullptr) << c.pattern;
-    TGrepNfa nfa(*grep.Automaton().Nfa(), 2);
-    EXPECT_TRUE(nfa.HasWords()) << c.pattern;
-    EXPECT_EQ(LineNumbers(nfa, c.text, &TGrepNfa::MatchingLines), c.lines) << c.pattern;
-    EXPECT_EQ(LineNumbers(nfa, c.text, &TGrepNfa::MatchingLinesAroundWords), c.lines) << c.pattern;
-  }
-}
-
-TEST(GrepDifferential, SeveralWordsSteppedOverTogether) {
-  struct Case {
-    std::string pattern, text;
-    std::vector<int> lines;
-  };
-  const std::string hyo = cp932::FromUtf8("表");  // its second byte is "\\"
-  const std::vector<Case> cases = {
-      {".ab.cd", "zabzcd\nzab\ncd\nzabcd\nabzcdz\n", {1}},
+      {"(\\n|x)+ab", "xab\nab\n", {1, 2}, 1},
+      {"(\\n|x)*ab", "xab\nab\n", {1, 2}, 1},
+      {"x(ab)*y", "xababy\nxy\nxaby\nxaay\n", {1, 2, 3}, 1},
+      {"(x|abc)d", "abd\nabcd\nxd\n", {2, 3}, 1},
+      // Several words at once.
+      {".ab.cd", "zabzcd\nzab\ncd\nzabcd\nabzcdz\n", {1}, 2},
       // The second word after a lead byte that takes its first byte, and after the character.
       {".ab.cd",
        "zab\x82"
        "cd\nzab\x82zcd\n",
-       {2}},
-      {"[xy]" + hyo + hyo + "[xy]ab", "x" + hyo + hyo + "yab\nx\x95" + hyo + hyo + "yab\n", {1}},
+       {2},
+       2},
+      {"[xy]" + hyo + hyo + "[xy]ab", "x" + hyo + hyo + "yab\nx\x95" + hyo + hyo + "yab\n", {1}, 2},
       // Two words that meet at a line end in every form, and the second cut by one.
-      {"xab\\ncdy", "xab\ncdy\nxab\r\ncdy\nxab\rcdy\nxab\nxcdy\n", {1, 3, 5}},
-      {".ab.cd", "zabzc\nd\nzabzc\r\nd\nzabzc\rd\nzabzcd\n", {7}},
+      {"xab\\ncdy", "xab\ncdy\nxab\r\ncdy\nxab\rcdy\nxab\nxcdy\n", {1, 3, 5}, 2},
+      {".ab.cd", "zabzc\nd\nzabzc\r\nd\nzabzc\rd\nzabzcd\n", {7}, 2},
       // Overlapping places of one word, and the same word twice.
-      {".abab.abab", "zabababababx\nzabababab\nzababzabab\nababzababa\nqababaabab\n", {3, 5}},
-      {"ab.ab", "abzab\nabab\nababab\n", {1}},
+      {".abab.abab", "zabababababx\nzabababab\nzababzabab\nababzababa\nqababaabab\n", {3, 5}, 2},
+      {"ab.ab", "abzab\nabab\nababab\n", {1}, 2},
       // Anchors around the words, words in a loop and in alternatives.
-      {"^ab.cd$", "abzcd\nxabzcd\nabzcd\r\nabzcdx\nabzcd", {1, 3, 5}},
-      {"x(ab)*cd", "xcd\nxababcd\nxabacd\n", {1, 2}},
-      {"(abc|xyz)(abc|x)", "abcabc\nxyzx\nabxyzabc\nxyab\n", {1, 2, 3}},
+      {"^ab.cd$", "abzcd\nxabzcd\nabzcd\r\nabzcdx\nabzcd", {1, 3, 5}, 2},
+      {"x(ab)*cd", "xcd\nxababcd\nxabacd\n", {1, 2}, 2},
+      {"(abc|xyz)(abc|x)", "abcabc\nxyzx\nabxyzabc\nxyab\n", {1, 2, 3}, 2},
   };
   TGrep grep;
   for (const Case& c : cases) {
     grep.SetRegExp(c.pattern);
     ASSERT_NE(grep.Automaton().Nfa(), nullptr) << c.pattern;
     TGrepNfa nfa(*grep.Automaton().Nfa(), 2);
-    EXPECT_GE(nfa.WordCount(), 2u) << c.pattern;
+    EXPECT_GE(nfa.WordCount(), c.words) << c.pattern;
     EXPECT_EQ(LineNumbers(nfa, c.text, &TGrepNfa::MatchingLines), c.lines) << c.pattern;
     EXPECT_EQ(LineNumbers(nfa, c.text, &TGrepNfa::MatchingLinesAroundWords), c.lines) << c.pattern;
   }
